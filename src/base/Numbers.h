@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Ionaria::base {
+
+// Reads a number as the program does: single precision, a decimal comma as
+// typed in French ("0,01", "2,5", "1E-05") or a point from files written
+// elsewhere ("0.01"). Blanks around the number are allowed. Anything else,
+// including a value beyond the single-precision range, gives no result.
+std::optional<float> parseSingle(std::string_view text);
+
+// Same reading in double precision, for callers that keep full precision.
+std::optional<double> parseDouble(std::string_view text);
+
+// The general number format of a single-precision value in a French locale:
+// seven significant digits, the exponent form below 1E-04 and from 1E+07
+// ("0,0123", "1E-05", "360000", "2,5", "1,234568E+07").
+std::string formatGeneral(float value);
+
+// The general number format of a whole number ("4", "-1").
+std::string formatInteger(long long value);
+
+// Applies a fixed display pattern with a decimal comma: "### ##0.00",
+// "### ##0.0", "# ##0.00" and "#0.0" (fixed decimals, a space between groups
+// of thousands where the pattern has one, no leading blanks) and "0.00E+00"
+// (a mantissa with two decimals, the exponent with its sign and two digits).
+// Halves are rounded away from zero on the value's 15 significant digits.
+std::string formatPattern(double value, std::string_view pattern);
+
+} // namespace Ionaria::base
