@@ -1,0 +1,86 @@
+#pragma once
+
+#include "base/Random.h"
+#include "sim/EngineHost.h"
+#include "sim/ParamStore.h"
+#include "sim/State.h"
+
+#include <cstdint>
+
+namespace Ionaria::sim {
+
+// Observes the elementary one-second steps of the chemistry.
+class StepObserver {
+public:
+    virtual ~StepObserver() = default;
+    // Called at the end of every step; programmedStop is true in the step in
+    // which the programmed stop fired.
+    virtual void stepDone(bool programmedStop) = 0;
+};
+
+// The simulated montage: the state, the parameter store and the procedures
+// that reset it, check it and advance it.
+class Engine {
+public:
+    Engine();
+
+    State& state() { return m_state; }
+    const State& state() const { return m_state; }
+    ParamStore& params() { return m_params; }
+    const ParamStore& params() const { return m_params; }
+    base::Random& random() { return m_random; }
+
+    void setHost(EngineHost* host) { m_host = host; }
+    EngineHost* host() const { return m_host; }
+    void setStepObserver(StepObserver* observer) { m_observer = observer; }
+    // Steps per call of variations while the timer runs; 0 follows the speed
+    // scroll bar, as the window does. The batch mode takes one per tick.
+    void setStepsPerTickOverride(int steps) { m_stepsOverride = steps; }
+
+    // Puts the montage back at time zero from the parameters.
+    void RAZ();
+    // Chooses the reaction at each electrode of the electrolysis.
+    void quielectrolyse();
+    // Advances the chemistry by the steps of one tick.
+    void variations(int& sens);
+    // Refuses the combinations of natures that are not simulated.
+    void verifnat();
+    // "Retour à l'état initial".
+    void Command3_Click();
+    // "Pause / Marche".
+    void Command5_Click();
+    // One tick of the animation timer.
+    void Timer1_Timer();
+    // The redraw of the background, through the host.
+    void fondschema();
+    void electrodes();
+
+    // The period of the electron ring for the current of the state (ticks
+    // per radian), as the tick takes it before the chemistry runs.
+    double ringPeriod() const;
+    // The direction of the current; in the cell, two equal potentials stop
+    // the current.
+    int direction();
+
+    // Nature codes read from the tags of the two nature boxes.
+    int nature1() const { return m_params.Combo2[0].tagValue(); }
+    int nature2() const { return m_params.Combo2[1].tagValue(); }
+    // Total mass in g of an electrode (1 or 2), over the natures of the
+    // montage.
+    double masseElectrode(int electrode) const;
+
+private:
+    void stepElectrolyse(double x, double& conductance, double& u);
+    void stepPile(double x, int sens, double& conductance, double& u);
+    void applyReaction(int code, int electrode, double x);
+    void setNatureMessage(const char* line1, const char* line2);
+
+    State m_state;
+    ParamStore m_params;
+    base::Random m_random;
+    EngineHost* m_host = nullptr;
+    StepObserver* m_observer = nullptr;
+    int m_stepsOverride = 0;
+};
+
+} // namespace Ionaria::sim

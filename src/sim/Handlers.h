@@ -1,0 +1,56 @@
+#pragma once
+
+#include "sim/Engine.h"
+
+#include <string>
+
+namespace Ionaria::sim {
+
+// The handlers of the parameter controls, on the parameter store. The window,
+// the configuration loader and the batch mode all change parameters through
+// them, so that every change runs the same checks and resets.
+class Handlers {
+public:
+    explicit Handlers(Engine& engine) : m_engine(engine) {}
+
+    Engine& engine() { return m_engine; }
+
+    // The parameter part of the window's start-up: generator settings, the
+    // electrolyte list and the voltage-generator montage.
+    void startup();
+
+    // Numeric boxes.
+    void setText2(int index, std::string text); // typing, before validation
+    void Text2_GotFocus(int index);
+    // Returns the key as the box takes it (0: discarded); Enter validates.
+    char32_t Text2_KeyPress(int index, char32_t key);
+    void Text2_LostFocus(int index);
+
+    // Lists: the selection runs the click handler, as a user's choice does.
+    void selectCombo1(int index);
+    void Combo1_Click();
+    void selectCombo2(int box, int index);
+    void Combo2_Click(int box);
+
+    // Option groups and check boxes.
+    void selectOption1(int index);
+    void Option1_Click();
+    void selectOption2(int index);
+    void Option2_Click();
+    void setCheck1(int value);
+    void Check1_Click();
+    void setCheck2(int value);
+
+    // Scroll bar and spin buttons, clamped to their ranges.
+    void setHScroll2(int value);
+    void setUpDown1(int value);
+    void setUpDown2(int value);
+
+private:
+    void fillNatures(ListBox& box) const;
+    void setTimer(bool running);
+
+    Engine& m_engine;
+};
+
+} // namespace Ionaria::sim
