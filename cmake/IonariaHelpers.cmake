@@ -1,7 +1,7 @@
 # Shared build settings: warnings, sanitizers and the test registration helper.
 
 set(IONARIA_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
-    -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Wnull-dereference
+    -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual
     -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
 
 if(IONARIA_SANITIZE)

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Ionaria
+# need and that are not installed yet. Runs apt-get as root, or through sudo.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config              # the build
+    qt6-base-dev qt6-base-dev-tools        # Qt 6: widgets, painting, printing, tests
+    libgl-dev                              # OpenGL headers that Qt's CMake files look for
+    fonts-liberation                       # "Arial" metrics for the experiment picture
+    libbenchmark-dev                       # Google Benchmark, for bench/
+    xvfb xauth xdotool x11-utils imagemagick  # the end-to-end test of the real window
+    poppler-utils                          # pdftotext for the printing tests
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "Paquets nécessaires : tous installés."
+    exit 0
+fi
+
+echo "Installation des paquets Debian manquants : ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+else
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,186 @@
+#include "app/BatchMode.h"
+
+#include "base/Numbers.h"
+#include "config/ConfigFile.h"
+#include "sim/Catalogue.h"
+#include "sim/Handlers.h"
+#include "sim/Reactions.h"
+
+#include <array>
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+namespace Ionaria::app {
+
+namespace cat = sim::catalogue;
+
+namespace {
+
+void appendNumber(std::string& row, double value) {
+    std::array<char, 40> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                      std::chars_format::general, 10);
+    row.append(buffer.data(), result.ptr);
+}
+
+// Writes one row per step, as the steps happen.
+class CsvWriter : public sim::StepObserver {
+public:
+    CsvWriter(const sim::Engine& engine, std::ostream& out) : m_engine(engine), m_out(out) {}
+
+    void stepDone(bool programmedStop) override {
+        m_out << BatchMode::csvRow(m_engine);
+        m_stopped = m_stopped || programmedStop;
+    }
+    bool stopped() const { return m_stopped; }
+
+private:
+    const sim::Engine& m_engine;
+    std::ostream& m_out;
+    bool m_stopped = false;
+};
+
+} // namespace
+
+const char* BatchMode::csvHeader() {
+    return "t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,Na+,Zn2+,Al3+,Cu2+,"
+           "ions_G,ions_D\n";
+}
+
+std::string BatchMode::csvRow(const sim::Engine& engine) {
+    const auto& s = engine.state();
+    std::string row;
+    row.reserve(256);
+    row += std::to_string(engine.params().mesures.tempsSec);
+    row.push_back(',');
+    appendNumber(row, static_cast<double>(s.intensite));
+    row.push_back(',');
+    appendNumber(row, s.tensionAffichee);
+    row.push_back(',');
+    appendNumber(row, engine.masseElectrode(1));
+    row.push_back(',');
+    appendNumber(row, engine.masseElectrode(2));
+    row.push_back(',');
+    row += std::to_string(s.espece[1]);
+    row.push_back(',');
+    row += std::to_string(s.espece[2]);
+    for (std::size_t species : {1U, 2U, 3U, 5U, 6U, 7U, 8U, 9U, 10U}) {
+        row.push_back(',');
+        appendNumber(row, s.quantite[species]);
+    }
+    row.push_back(',');
+    appendNumber(row, s.ions1);
+    row.push_back(',');
+    appendNumber(row, s.ions2);
+    row.push_back('\n');
+    return row;
+}
+
+std::string BatchMode::summary(const sim::Engine& engine) {
+    const auto& p = engine.params();
+    const auto& s = engine.state();
+    std::string text;
+    text += "Montage : " + std::string(cat::montageCaptions[static_cast<std::size_t>(p.Option2)]) +
+            "\n";
+    text += "Durée : " + p.Labeltps() + "\n";
+    text += "Intensité : " + p.Labelint() + "\n";
+    text += "Tension : " + p.Labelu() + "\n";
+    const char* names[] = {"", "G", "D"};
+    for (int e = 1; e <= 2; ++e) {
+        text += std::string("Masse de l'électrode ") + names[e] + " : " +
+                base::formatPattern(engine.masseElectrode(e), "# ##0.00") + " g\n";
+    }
+    if (s.intensite == 0.0F) {
+        text += "Aucun courant : pas de réaction aux électrodes.\n";
+        return text;
+    }
+    const int numbers[] = {0, sim::reactionNumberLeft(engine), sim::reactionNumberRight(engine)};
+    for (int e = 1; e <= 2; ++e) {
+        const auto* equation = sim::halfEquation(numbers[e]);
+        text += std::string("Électrode ") + names[e] + " : " +
+                (equation != nullptr ? sim::halfEquationText(*equation) : std::string("—")) + "\n";
+    }
+    return text;
+}
+
+int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& err,
+                   const LastTick& lastTick) {
+    auto engine = std::make_unique<sim::Engine>();
+    sim::Handlers handlers(*engine);
+    handlers.startup();
+    if (const auto message = config::ConfigFile::load(options.configFile, handlers)) {
+        err << message->title << " : " << message->text << "\n";
+        return loadError;
+    }
+    const auto& s = engine->state();
+    if (s.natInvalide) {
+        err << s.messageNat1 << "\n" << s.messageNat2 << "\n";
+        return refused;
+    }
+
+    std::ofstream csvFile;
+    std::ostream* csv = nullptr;
+    if (options.csvPath) {
+        if (*options.csvPath == "-") {
+            csv = &out;
+        } else {
+            csvFile.open(*options.csvPath, std::ios::binary | std::ios::trunc);
+            if (!csvFile) {
+                err << "Ecriture impossible sur disque : " << *options.csvPath << "\n";
+                return outputError;
+            }
+            csv = &csvFile;
+        }
+        *csv << csvHeader();
+    }
+    std::ostringstream discard;
+    CsvWriter writer(*engine, csv != nullptr ? *csv : discard);
+    if (csv != nullptr) {
+        engine->setStepObserver(&writer);
+    }
+
+    // Ticks of the running timer, one simulated second each.
+    engine->params().Timer1 = true;
+    engine->setStepsPerTickOverride(1);
+    std::unique_ptr<sim::Engine> beforeLast;
+    while (true) {
+        if (lastTick) {
+            if (!beforeLast) {
+                beforeLast = std::make_unique<sim::Engine>(*engine);
+            } else {
+                *beforeLast = *engine;
+            }
+        }
+        const std::int32_t before = s.tempsSec;
+        engine->Timer1_Timer();
+        const bool advanced = s.tempsSec != before;
+        if (!advanced || writer.stopped() || !engine->params().Timer1 ||
+            engine->params().mesures.tempsSec >= options.seconds) {
+            break;
+        }
+    }
+    engine->setStepObserver(nullptr);
+    if (csv != nullptr) {
+        csv->flush();
+        if (!*csv) {
+            err << "Ecriture impossible sur disque\n";
+            return outputError;
+        }
+    }
+    if (lastTick && beforeLast) {
+        beforeLast->setStepObserver(nullptr);
+        if (!lastTick(*beforeLast)) {
+            return outputError;
+        }
+    }
+    if (csv != &out) {
+        out << summary(*engine);
+    }
+    return ok;
+}
+
+} // namespace Ionaria::app

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/CommandLine.h"
+#include "sim/Engine.h"
+
+#include <functional>
+#include <iosfwd>
+
+namespace Ionaria::app {
+
+// Runs an experiment without a window: the start-up state, the configuration
+// loaded as the open dialog loads it, then ticks of the running timer with
+// one simulated second each, until the asked duration, the programmed stop or
+// a step in which time did not advance.
+class BatchMode {
+public:
+    // Exit statuses.
+    static constexpr int ok = 0;
+    static constexpr int usageError = 1;
+    static constexpr int loadError = 2;
+    static constexpr int refused = 3;
+    static constexpr int outputError = 4;
+
+    // Called with the engine as it stood before the last tick, to replay that
+    // tick with a picture attached; returns false when its output failed.
+    using LastTick = std::function<bool(sim::Engine&)>;
+
+    static int run(const CommandLine& options, std::ostream& out, std::ostream& err,
+                   const LastTick& lastTick = {});
+
+    // The CSV header, and one row of the state after a step.
+    static const char* csvHeader();
+    static std::string csvRow(const sim::Engine& engine);
+
+    // What the run prints at the end: time, current, voltage, masses and the
+    // reactions at the electrodes.
+    static std::string summary(const sim::Engine& engine);
+};
+
+} // namespace Ionaria::app

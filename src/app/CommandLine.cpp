@@ -1,0 +1,125 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+
+namespace Ionaria::app {
+
+namespace {
+
+std::optional<long long> parseWhole(const std::string& text) {
+    long long value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || ptr != last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::string CommandLine::usage() {
+    return "Utilisation :\n"
+           "  ionaria [FICHIER.C14]                 ouvre le simulateur (et la configuration)\n"
+           "  ionaria --batch FICHIER.C14 [options] fait l'expérience sans fenêtre\n"
+           "      --seconds N      durée simulée en secondes (600 par défaut)\n"
+           "      --csv SORTIE|-   une ligne par seconde simulée (- : sortie standard)\n"
+           "      --png IMAGE.png  l'image de l'expérience à la fin\n"
+           "      --pdf PAGES.pdf  l'impression de l'image à la fin\n"
+           "      --titre TEXTE    le titre imprimé (\"Orbelle - Ionaria\" par défaut)\n"
+           "      --exemplaires N  le nombre d'exemplaires imprimés (1 à 99)\n"
+           "  ionaria --calcul \"EXPRESSION\" [--radians]  calcule comme la calculatrice\n"
+           "  ionaria --dossier DOSSIER ...         dossier de l'application\n"
+           "  ionaria --help | --version\n";
+}
+
+CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
+    CommandLine cl;
+    const auto fail = [&cl](std::string message) {
+        cl.mode = Mode::Error;
+        cl.error = std::move(message);
+        return cl;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        const auto value = [&](std::string& out) {
+            if (i + 1 >= arguments.size()) {
+                return false;
+            }
+            out = arguments[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            cl.mode = Mode::Help;
+            return cl;
+        }
+        if (a == "--version") {
+            cl.mode = Mode::Version;
+            return cl;
+        }
+        if (a == "--batch") {
+            if (!value(cl.configFile)) {
+                return fail("--batch demande un fichier de configuration");
+            }
+            cl.mode = Mode::Batch;
+        } else if (a == "--seconds") {
+            const auto n = value(v) ? parseWhole(v) : std::nullopt;
+            if (!n || *n < 0) {
+                return fail("--seconds demande un nombre entier de secondes");
+            }
+            cl.seconds = *n;
+        } else if (a == "--csv") {
+            if (!value(v)) {
+                return fail("--csv demande un fichier ou -");
+            }
+            cl.csvPath = v;
+        } else if (a == "--png") {
+            if (!value(v)) {
+                return fail("--png demande un fichier");
+            }
+            cl.pngPath = v;
+        } else if (a == "--pdf") {
+            if (!value(v)) {
+                return fail("--pdf demande un fichier");
+            }
+            cl.pdfPath = v;
+        } else if (a == "--titre") {
+            if (!value(cl.titre)) {
+                return fail("--titre demande un texte");
+            }
+        } else if (a == "--exemplaires") {
+            const auto n = value(v) ? parseWhole(v) : std::nullopt;
+            if (!n || *n < 1 || *n > 99) {
+                return fail("--exemplaires demande un nombre de 1 à 99");
+            }
+            cl.exemplaires = static_cast<int>(*n);
+        } else if (a == "--calcul") {
+            if (!value(cl.expression)) {
+                return fail("--calcul demande une expression");
+            }
+            cl.mode = Mode::Calcul;
+        } else if (a == "--radians") {
+            cl.radians = true;
+        } else if (a == "--dossier") {
+            if (!value(v)) {
+                return fail("--dossier demande un dossier");
+            }
+            cl.dossier = v;
+        } else if (!a.empty() && a[0] == '-') {
+            return fail("option inconnue : " + a);
+        } else if (cl.mode == Mode::Window && cl.configFile.empty()) {
+            cl.configFile = a;
+        } else {
+            return fail("argument en trop : " + a);
+        }
+    }
+    const bool batchOnly = cl.csvPath || cl.pngPath || cl.pdfPath;
+    if (batchOnly && cl.mode != Mode::Batch) {
+        return fail("--csv, --png et --pdf vont avec --batch");
+    }
+    return cl;
+}
+
+} // namespace Ionaria::app

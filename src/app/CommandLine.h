@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Ionaria::app {
+
+// What the command line asks for.
+struct CommandLine {
+    enum class Mode { Window, Batch, Help, Version, Calcul, Error };
+
+    Mode mode = Mode::Window;
+    std::string error;      // Mode::Error: what was wrong, in French
+    std::string configFile; // --batch FILE, or the file to open in the window
+    long long seconds = 600;
+    std::optional<std::string> csvPath; // "-" is standard output
+    std::optional<std::string> pngPath;
+    std::optional<std::string> pdfPath;
+    std::string titre = "Orbelle - Ionaria";
+    int exemplaires = 1;
+    std::string expression; // --calcul
+    bool radians = false;
+    std::optional<std::string> dossier; // the application folder
+
+    static CommandLine parse(const std::vector<std::string>& arguments);
+    static std::string usage();
+};
+
+} // namespace Ionaria::app

@@ -1,0 +1,204 @@
+#include "config/ConfigFile.h"
+
+#include "base/Numbers.h"
+#include "base/RecordFile.h"
+#include "base/Rounding.h"
+#include "sim/Catalogue.h"
+#include "sim/Handlers.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace Ionaria::config {
+
+namespace cat = sim::catalogue;
+using base::RecordFile;
+
+namespace {
+
+#ifdef _WIN32
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+constexpr char preferredSeparator = '\\';
+#else
+bool isSeparator(char c) { return c == '/'; }
+constexpr char preferredSeparator = '/';
+#endif
+
+std::string trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// A numeric record as the loader reads it: text that is not a number reads
+// as 0; a value beyond the integer type gives no result.
+std::optional<int> recordInt16(const std::string& text) {
+    const auto rounded = base::roundToInt16(base::parseDouble(text).value_or(0.0));
+    if (!rounded) {
+        return std::nullopt;
+    }
+    return *rounded;
+}
+
+std::optional<int> recordInt32(const std::string& text) {
+    const auto rounded = base::roundToInt32(base::parseDouble(text).value_or(0.0));
+    if (!rounded) {
+        return std::nullopt;
+    }
+    return *rounded;
+}
+
+bool inRange(const std::optional<int>& value, int low, int high) {
+    return value && *value >= low && *value <= high;
+}
+
+// The text a numeric box gets from a file: verbatim, unless the engine could
+// not use it (not a number, or not above 0 where it divides by the value or
+// needs it positive), which becomes the lower bound of the box's range.
+std::string loadedText2(std::size_t index, const std::string& text) {
+    const auto value = base::parseSingle(text);
+    const bool needsPositive = index != static_cast<std::size_t>(cat::text2StopBox);
+    if (!value || (needsPositive && !(*value > 0.0F))) {
+        return base::formatGeneral(cat::text2Ranges[index].low);
+    }
+    return text;
+}
+
+} // namespace
+
+Message ConfigFile::messageNoName() {
+    return {"Enregistrement impossible", "Il faut donner un nom au fichier!"};
+}
+Message ConfigFile::messageMissing() {
+    return {"impossible d'ouvrir ce fichier", "Nom de fichier incorrect ou chemin non valide"};
+}
+Message ConfigFile::messageNotConfig() {
+    return {"Fichier non valide", "Ce fichier ne correspond pas à cette application"};
+}
+Message ConfigFile::messageReadError() {
+    return {"Erreur lors du chargement du fichier", "Lecture impossible sur disque"};
+}
+Message ConfigFile::messageWriteError() {
+    return {"Enregistrement impossible", "Ecriture impossible sur disque"};
+}
+
+std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
+    std::vector<std::string> out;
+    out.reserve(recordCount);
+    out.emplace_back(signature);
+    out.push_back(std::to_string(p.Option2));
+    out.emplace_back(p.Option1 == 1 ? "1" : "0");
+    out.emplace_back(p.Check1 == 1 ? "1" : "0");
+    out.push_back(std::to_string(p.HScroll2));
+    out.push_back(std::to_string(p.UpDown1));
+    out.push_back(std::to_string(p.UpDown2));
+    out.push_back(std::to_string(p.Combo2[0].listIndex));
+    out.push_back(std::to_string(p.Combo2[1].listIndex));
+    out.push_back(std::to_string(p.Combo1.listIndex));
+    for (const auto& box : p.Text2) {
+        out.push_back(box.text());
+    }
+    return out;
+}
+
+std::optional<Message> ConfigFile::save(const std::string& path, const sim::ParamStore& params) {
+    if (RecordFile::writeAll(path, records(params)) != RecordFile::Status::Ok) {
+        return messageWriteError();
+    }
+    return std::nullopt;
+}
+
+std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& handlers) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        return std::filesystem::exists(path, ec) ? messageReadError() : messageMissing();
+    }
+    const auto file = RecordFile::readAll(path, recordCount);
+    if (file.status == RecordFile::Status::CannotOpen) {
+        return messageReadError();
+    }
+    // The signature decides before anything else, even in a damaged file.
+    if (file.status != RecordFile::Status::Ok) {
+        const auto first = RecordFile::readOne(path, 1);
+        if (first.status == RecordFile::Status::Ok && first.value != signature) {
+            return messageNotConfig();
+        }
+        return messageReadError();
+    }
+    const auto& r = file.values;
+    if (r[0] != signature) {
+        return messageNotConfig();
+    }
+
+    const auto montage = recordInt16(r[1]);
+    const auto check1 = recordInt16(r[3]);
+    const auto speed = recordInt16(r[4]);
+    const auto voltage = recordInt32(r[5]);
+    const auto current = recordInt32(r[6]);
+    const auto nature1 = recordInt16(r[7]);
+    const auto nature2 = recordInt16(r[8]);
+    const auto electrolyte = recordInt16(r[9]);
+    const bool pile = montage && *montage == cat::montagePile;
+    const int natureCount = static_cast<int>(pile ? cat::naturesPile.size()
+                                                  : cat::naturesElectrolyse.size());
+    const bool usable =
+        inRange(montage, 0, 2) && check1.has_value() &&
+        inRange(speed, cat::hScroll2Min, cat::hScroll2Max) &&
+        inRange(voltage, cat::upDown1Min, cat::upDown1Max) &&
+        inRange(current, cat::upDown2Min, cat::upDown2Max) &&
+        inRange(nature1, 0, natureCount - 1) && inRange(nature2, 0, natureCount - 1) &&
+        inRange(electrolyte, 0, static_cast<int>(cat::electrolytes.size()) - 1);
+    if (!usable) {
+        return messageReadError();
+    }
+
+    handlers.selectOption2(*montage);
+    handlers.selectOption1(r[2] == "1" ? 1 : 0);
+    handlers.setCheck1(*check1 == 1 ? 1 : 0);
+    handlers.setHScroll2(*speed);
+    handlers.setUpDown1(*voltage);
+    handlers.setUpDown2(*current);
+    handlers.selectCombo2(0, *nature1);
+    handlers.selectCombo2(1, *nature2);
+    handlers.selectCombo1(*electrolyte);
+    for (std::size_t i = 0; i < 10; ++i) {
+        handlers.setText2(static_cast<int>(i), loadedText2(i, r[11 + i - 1]));
+    }
+    // The check sees the loaded values, not those in force before the file
+    // was opened.
+    handlers.engine().verifnat();
+    handlers.engine().Command3_Click();
+    return std::nullopt;
+}
+
+std::optional<std::string> ConfigFile::pathForName(const std::string& typedName,
+                                                   const std::string& folder) {
+    std::string name = trim(typedName);
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    std::size_t nameStart = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (isSeparator(name[i])) {
+            nameStart = i + 1;
+        }
+    }
+    const bool hasFolder = nameStart > 0;
+    const auto dot = name.find('.', nameStart);
+    if (dot != std::string::npos) {
+        name.resize(dot);
+    }
+    if (!hasFolder) {
+        std::string prefix = folder;
+        if (prefix.empty() || !isSeparator(prefix.back())) {
+            prefix.push_back(preferredSeparator);
+        }
+        name = prefix + name;
+    }
+    return name + extension;
+}
+
+} // namespace Ionaria::config

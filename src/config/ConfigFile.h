@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Ionaria::sim {
+class Handlers;
+struct ParamStore;
+} // namespace Ionaria::sim
+
+namespace Ionaria::config {
+
+// A failure told to the user: the title and the text of its message box.
+struct Message {
+    std::string title;
+    std::string text;
+};
+
+// Configuration files (".C14"): twenty 128-byte records, the signature
+// "KIVAR" and then every parameter as text.
+class ConfigFile {
+public:
+    static constexpr int recordCount = 20;
+    static constexpr const char* signature = "KIVAR";
+    static constexpr const char* extension = ".C14";
+
+    // The twenty records of the parameters, in file order.
+    static std::vector<std::string> records(const sim::ParamStore& params);
+
+    // Writes the parameters to path; the old file stays whole if it fails.
+    static std::optional<Message> save(const std::string& path, const sim::ParamStore& params);
+
+    // Loads a configuration through the handlers, as if the user had made each
+    // choice, then resets. Nothing changes when the file cannot be read, is
+    // not a configuration or holds a record no control can take.
+    static std::optional<Message> load(const std::string& path, sim::Handlers& handlers);
+
+    // The path a typed name is saved under: trimmed, its extension dropped,
+    // placed in folder unless it names its own, with ".C14" appended. No
+    // result for an empty name.
+    static std::optional<std::string> pathForName(const std::string& typedName,
+                                                  const std::string& folder);
+
+    // The messages of the file operations.
+    static Message messageNoName();
+    static Message messageMissing();
+    static Message messageNotConfig();
+    static Message messageReadError();
+    static Message messageWriteError();
+};
+
+} // namespace Ionaria::config
