@@ -1,0 +1,15 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace Ionaria::calc {
+
+// "ionaria --calcul EXPR [--radians]": evaluates expression in degrees, or in
+// radians, and writes to out, followed by a new line, exactly what "EXE" shows
+// in the standard display: the result (" 14", "-15", ".5") or the message of
+// the error code. Returns the process's exit status: 0 for a result, 1 for an
+// error code or a result beyond the range of a double.
+int runCalculCommand(const std::string& expression, bool radians, std::ostream& out);
+
+} // namespace Ionaria::calc

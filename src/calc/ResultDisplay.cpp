@@ -1,0 +1,40 @@
+#include "calc/ResultDisplay.h"
+
+#include "calc/Evaluator.h"
+#include "calc/NumberText.h"
+
+namespace Ionaria::calc {
+
+std::string_view messageErreur(std::int16_t codeErreur) {
+    switch (codeErreur) {
+    case kErreurParentheses:
+        return "Erreur saisie: revoir les parenthèses";
+    case kErreurOperateurs:
+        return "Erreur saisie: incompréhension sur opérateurs: ^ * / + -";
+    default:
+        return "Calcul impossible";
+    }
+}
+
+std::optional<std::string> texteNombre(double value, bool scientifique) {
+    if (scientifique) {
+        return formatScientific(value);
+    }
+    auto texte = formatNumber(value);
+    if (texte && !(value < 0.0)) {
+        texte->insert(0, 1, ' ');
+    }
+    return texte;
+}
+
+TexteResultat texteResultat(std::string_view resultat, bool scientifique) {
+    const ReadResult lu = readLeadingNumber(resultat);
+    if (lu.status == ReadStatus::Ok) {
+        if (auto texte = texteNombre(lu.value, scientifique)) {
+            return {std::move(*texte), true};
+        }
+    }
+    return {std::string(kDepassement), false};
+}
+
+} // namespace Ionaria::calc

@@ -1,0 +1,408 @@
+#include "calc/Evaluator.h"
+#include "calc/CalculCommand.h"
+#include "calc/NumberText.h"
+#include "calc/ResultDisplay.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+using namespace Ionaria::calc;
+
+namespace {
+
+QByteArray bytes(const std::string& text) {
+    return QByteArray::fromStdString(text);
+}
+
+} // namespace
+
+class EvaluatorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void calculTable_data();
+    void calculTable();
+    void passLimit();
+    void blankDisplayLeavesOperators();
+    void simplifieTable_data();
+    void simplifieTable();
+    void formatNumberTable_data();
+    void formatNumberTable();
+    void formatNumberRoundTrip();
+    void formatScientificTable_data();
+    void formatScientificTable();
+    void readNumberTable_data();
+    void readNumberTable();
+    void readLeadingNumberTable_data();
+    void readLeadingNumberTable();
+    void texteResultatTable_data();
+    void texteResultatTable();
+    void commandTable_data();
+    void commandTable();
+};
+
+void EvaluatorTest::calculTable_data() {
+    QTest::addColumn<QByteArray>("expression");
+    QTest::addColumn<bool>("radians");
+    QTest::addColumn<QByteArray>("result");
+    QTest::addColumn<int>("code");
+
+    // Order of the operators.
+    QTest::newRow("product first") << QByteArray("2 + 3 * 4") << false << QByteArray("14") << 0;
+    QTest::newRow("power from the left")
+        << QByteArray("2 ^ 3 ^ 2") << false << QByteArray("64") << 0;
+    QTest::newRow("group first") << QByteArray("(2 + 3) * 4") << false << QByteArray("20") << 0;
+    QTest::newRow("double minus") << QByteArray("-(-5)") << false << QByteArray("5") << 0;
+    QTest::newRow("divisions left to right")
+        << QByteArray("8 / 2 / 2") << false << QByteArray("2") << 0;
+    QTest::newRow("division then product")
+        << QByteArray("6 / 3 * 2") << false << QByteArray("4") << 0;
+    QTest::newRow("minus then plus") << QByteArray("10 - 2 + 3") << false << QByteArray("11") << 0;
+    QTest::newRow("chained minus") << QByteArray("1 - 2 - 3") << false << QByteArray("-4") << 0;
+    QTest::newRow("mixed chain") << QByteArray("10 - 2 + 3 - 1") << false << QByteArray("10") << 0;
+    QTest::newRow("negative operand") << QByteArray("5 * -3") << false << QByteArray("-15") << 0;
+    QTest::newRow("negative exponent") << QByteArray("2 ^ -2") << false << QByteArray(".25") << 0;
+    QTest::newRow("minus minus") << QByteArray("2 - -3") << false << QByteArray("5") << 0;
+    QTest::newRow("signed group") << QByteArray("-(2 + 3) * 2") << false << QByteArray("-10") << 0;
+    QTest::newRow("nested groups")
+        << QByteArray("((1 + 2) * (3 + 4)) / 7") << false << QByteArray("3") << 0;
+    QTest::newRow("exponent sign kept")
+        << QByteArray("1.5E-3 + 1") << false << QByteArray("1.0015") << 0;
+    QTest::newRow("prefix kilo") << QByteArray("4.7E+3") << false << QByteArray("4.7E+3") << 0;
+    QTest::newRow("prefix kilo in a sum")
+        << QByteArray("4.7E+3 + 0") << false << QByteArray("4700") << 0;
+    QTest::newRow("exponent letter D")
+        << QByteArray("1.5D2 + 0") << false << QByteArray("150") << 0;
+    QTest::newRow("no blanks typed") << QByteArray("2+3*4") << false << QByteArray("14") << 0;
+
+    // Functions in degrees.
+    QTest::newRow("sin 30") << QByteArray("SIN 30") << false << QByteArray(".5") << 0;
+    QTest::newRow("sin of a group")
+        << QByteArray("sin (10 + 20)") << false << QByteArray(".5") << 0;
+    QTest::newRow("cos 60") << QByteArray("cos 60") << false << QByteArray(".5") << 0;
+    QTest::newRow("tan 45") << QByteArray("tan 45") << false << QByteArray("1") << 0;
+    QTest::newRow("sin -30") << QByteArray("sin -30") << false << QByteArray("-.5") << 0;
+    QTest::newRow("minus sin") << QByteArray("2 - sin 30") << false << QByteArray("1.5") << 0;
+    QTest::newRow("inv sin 1") << QByteArray("INV SIN 1") << false << QByteArray("90") << 0;
+    QTest::newRow("inv sin key") << QByteArray("invSIN .5") << false << QByteArray("30") << 0;
+    QTest::newRow("inv cos 1") << QByteArray("INV COS 1") << false << QByteArray("0") << 0;
+    QTest::newRow("inv cos 0") << QByteArray("invCOS 0") << false << QByteArray("90") << 0;
+    QTest::newRow("inv tan 1") << QByteArray("invTAN 1") << false << QByteArray("45") << 0;
+    QTest::newRow("nested functions")
+        << QByteArray("sin -sin 30") << false << QByteArray("-.00872653549837393") << 0;
+    QTest::newRow("function times group")
+        << QByteArray("2 * sin (15 * 2) + 1") << false << QByteArray("2") << 0;
+
+    // Functions that do not depend on the angle, and in radians.
+    QTest::newRow("ln 1") << QByteArray("LN 1") << false << QByteArray("0") << 0;
+    QTest::newRow("ln of a group")
+        << QByteArray("ln (1 + 1)") << false << QByteArray(".693147180559945") << 0;
+    QTest::newRow("log 1000") << QByteArray("log 1000") << false << QByteArray("3") << 0;
+    QTest::newRow("exp 1") << QByteArray("exp 1") << true << QByteArray("2.71828182845905") << 0;
+    QTest::newRow("square root key") << QByteArray("SQR 16") << false << QByteArray("4") << 0;
+    QTest::newRow("square root of a group")
+        << QByteArray("SQR (9 + 7)") << false << QByteArray("4") << 0;
+    QTest::newRow("square root glyph") << QByteArray("\xC3\xB9"
+                                                     "25")
+                                       << false << QByteArray("5") << 0;
+    QTest::newRow("rad sin 0") << QByteArray("sin 0") << true << QByteArray("0") << 0;
+    QTest::newRow("rad cos 0") << QByteArray("cos 0") << true << QByteArray("1") << 0;
+    QTest::newRow("rad sin 30") << QByteArray("sin 30") << true << QByteArray("-.988031624092862")
+                                << 0;
+    QTest::newRow("rad inv tan 1")
+        << QByteArray("invTAN 1") << true << QByteArray(".785398163397448") << 0;
+    QTest::newRow("rad inv sin 1")
+        << QByteArray("invSIN 1") << true << QByteArray("1.5707963267949") << 0;
+    QTest::newRow("rad inv cos -1")
+        << QByteArray("invCOS -1") << true << QByteArray("3.14159265358979") << 0;
+
+    // Number form written back.
+    QTest::newRow("small exponent")
+        << QByteArray("1 / 100000") << false << QByteArray("1E-05") << 0;
+    QTest::newRow("large exponent") << QByteArray("10 ^ 20") << false << QByteArray("1E+20") << 0;
+    QTest::newRow("fifteen digits")
+        << QByteArray("2 / 3") << false << QByteArray(".666666666666667") << 0;
+    QTest::newRow("last fixed power")
+        << QByteArray("10 ^ 14") << false << QByteArray("100000000000000") << 0;
+    QTest::newRow("first exponent power")
+        << QByteArray("10 ^ 15") << false << QByteArray("1E+15") << 0;
+
+    // Errors.
+    QTest::newRow("division by zero") << QByteArray("1 / 0") << false << QByteArray() << 1;
+    QTest::newRow("root of a negative") << QByteArray("SQR -4") << false << QByteArray() << 1;
+    QTest::newRow("log of zero") << QByteArray("ln 0") << false << QByteArray() << 1;
+    QTest::newRow("decimal log of a negative")
+        << QByteArray("log -1") << false << QByteArray() << 1;
+    QTest::newRow("arc sine beyond 1") << QByteArray("invSIN 2") << false << QByteArray() << 1;
+    QTest::newRow("overflow") << QByteArray("10 ^ 400") << false << QByteArray() << 1;
+    QTest::newRow("product overflow") << QByteArray("1E308 * 10") << false << QByteArray() << 1;
+    QTest::newRow("root of a negative base")
+        << QByteArray("(-8) ^ (1 / 3)") << false << QByteArray() << 1;
+    QTest::newRow("failed group keeps its place")
+        << QByteArray("2 ^ (0 ^ -1)") << false << QByteArray() << 1;
+    QTest::newRow("open parenthesis") << QByteArray("(2 + 3") << false << QByteArray() << 2;
+    QTest::newRow("missing operand") << QByteArray("2 *") << false << QByteArray() << 3;
+    QTest::newRow("parentheses win") << QByteArray("2 * (3") << false << QByteArray() << 2;
+    QTest::newRow("two operators") << QByteArray("2 * / 3") << false << QByteArray() << 3;
+    QTest::newRow("trailing plus") << QByteArray("2 +") << false << QByteArray() << 1;
+    QTest::newRow("reversed parentheses") << QByteArray(")2(") << false << QByteArray() << 1;
+    QTest::newRow("unfinished exponent") << QByteArray("2E * 3") << false << QByteArray() << 1;
+    QTest::newRow("lone exponent letter") << QByteArray("E") << false << QByteArray() << 1;
+    QTest::newRow("empty group") << QByteArray("()") << false << QByteArray() << 1;
+    QTest::newRow("empty") << QByteArray("") << false << QByteArray() << 1;
+    QTest::newRow("unknown function") << QByteArray("sin x") << false << QByteArray() << 1;
+}
+
+void EvaluatorTest::calculTable() {
+    QFETCH(QByteArray, expression);
+    QFETCH(bool, radians);
+    QFETCH(QByteArray, result);
+    QFETCH(int, code);
+    std::string texte = expression.toStdString();
+    std::int16_t codeErreur = -1;
+    calcul(texte, codeErreur, radians ? kRadians : std::int16_t{0});
+    QCOMPARE(int(codeErreur), code);
+    if (code == 0) {
+        QCOMPARE(bytes(texte), result);
+    }
+}
+
+void EvaluatorTest::passLimit() {
+    Evaluator evaluateur(0, false);
+    std::string texte = "1 / 0";
+    std::int16_t codeErreur = 0;
+    evaluateur.calcul(texte, codeErreur);
+    QCOMPARE(int(codeErreur), 1);
+    QCOMPARE(evaluateur.passes(), Evaluator::kMaxPasses + 1);
+
+    texte = "2 + 3 * 4";
+    evaluateur.calcul(texte, codeErreur);
+    QCOMPARE(int(codeErreur), 0);
+    QVERIFY(evaluateur.passes() < 5);
+}
+
+void EvaluatorTest::blankDisplayLeavesOperators() {
+    std::string texte = "2 + 3";
+    std::int16_t codeErreur = 0;
+    calcul(texte, codeErreur, 0, true);
+    QCOMPARE(int(codeErreur), 1);
+    QCOMPARE(bytes(texte), QByteArray(" 2 + 3 "));
+}
+
+void EvaluatorTest::simplifieTable_data() {
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("output");
+    QTest::newRow("sign after operator") << QByteArray("5*-3") << QByteArray(" 5 * -3 ");
+    QTest::newRow("exponent sign") << QByteArray("1.5e-3+1") << QByteArray(" 1.5E-3 + 1 ");
+    QTest::newRow("exponent plus") << QByteArray("4.7E+3-1") << QByteArray(" 4.7E+3 - 1 ");
+    QTest::newRow("unwrapped negative") << QByteArray("-(-5)") << QByteArray(" 5 ");
+    QTest::newRow("unwrapped decimal") << QByteArray("(3.2)*2") << QByteArray(" 3.2 * 2 ");
+    QTest::newRow("exponent stays wrapped") << QByteArray("(1E-3)") << QByteArray(" (1E-3) ");
+    QTest::newRow("minus minus") << QByteArray("2 - -3") << QByteArray(" 2 + 3 ");
+    QTest::newRow("triple minus") << QByteArray("2---3") << QByteArray(" 2 - 3 ");
+    QTest::newRow("leading plus") << QByteArray("+5") << QByteArray(" 5 ");
+    QTest::newRow("group kept") << QByteArray("2*(3+4)") << QByteArray(" 2 * (3 + 4) ");
+    QTest::newRow("sign after parenthesis") << QByteArray("(-3+4)") << QByteArray(" (-3 + 4) ");
+    QTest::newRow("inv sin") << QByteArray("invSIN 1") << QByteArray(" ISI 1 ");
+    QTest::newRow("inv cos") << QByteArray("invcos1") << QByteArray(" ICO 1 ");
+    QTest::newRow("inv tan") << QByteArray("INV TAN 1") << QByteArray(" ITA 1 ");
+    QTest::newRow("ln") << QByteArray("ln 2") << QByteArray(" LON 2 ");
+    QTest::newRow("ln respaced") << QByteArray("LON2") << QByteArray(" LON 2 ");
+    QTest::newRow("root glyph") << QByteArray("\xC3\xB9"
+                                              "9")
+                                << QByteArray(" SQR 9 ");
+    QTest::newRow("function sign") << QByteArray("sin-30") << QByteArray(" SIN -30 ");
+    QTest::newRow("power") << QByteArray("2^3") << QByteArray(" 2 ^ 3 ");
+    QTest::newRow("empty") << QByteArray("") << QByteArray("  ");
+}
+
+void EvaluatorTest::simplifieTable() {
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+    std::string texte = input.toStdString();
+    Evaluator(0, false).simplifie(texte);
+    QCOMPARE(bytes(texte), output);
+}
+
+void EvaluatorTest::formatNumberTable_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("half") << 0.5 << QByteArray(".5");
+    QTest::newRow("negative half") << -0.5 << QByteArray("-.5");
+    QTest::newRow("whole") << 14.0 << QByteArray("14");
+    QTest::newRow("negative zero") << -0.0 << QByteArray("0");
+    QTest::newRow("last fixed small") << 1e-4 << QByteArray(".0001");
+    QTest::newRow("first exponent small") << 1e-5 << QByteArray("1E-05");
+    QTest::newRow("large") << 1e20 << QByteArray("1E+20");
+    QTest::newRow("three exponent digits") << -2.5e-100 << QByteArray("-2.5E-100");
+    QTest::newRow("rounded to 15 digits") << 123456789.123456789 << QByteArray("123456789.123457");
+    QTest::newRow("rounding carries") << 0.9999999999999999 << QByteArray("1");
+}
+
+void EvaluatorTest::formatNumberTable() {
+    QFETCH(double, value);
+    QFETCH(QByteArray, text);
+    const auto written = formatNumber(value);
+    QVERIFY(written.has_value());
+    QCOMPARE(bytes(*written), text);
+}
+
+void EvaluatorTest::formatNumberRoundTrip() {
+    QVERIFY(!formatNumber(std::numeric_limits<double>::infinity()));
+    QVERIFY(!formatNumber(std::numeric_limits<double>::quiet_NaN()));
+    QVERIFY(!formatNumber(std::numeric_limits<double>::max()));
+    for (const double value : {1.0 / 3.0, -2.0 / 7.0, 6.02214076e23, 1.602176634e-19, 299792458.0,
+                               1.79769313486231e308, std::numeric_limits<double>::denorm_min()}) {
+        const auto written = formatNumber(value);
+        QVERIFY(written.has_value());
+        const ReadResult back = readNumber(*written);
+        QCOMPARE(int(back.status), int(ReadStatus::Ok));
+        QVERIFY2(std::fabs(back.value - value) <= std::fabs(value) * 1e-14, written->c_str());
+    }
+}
+
+void EvaluatorTest::formatScientificTable_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("fourteen") << 14.0 << QByteArray("1.4E+01");
+    QTest::newRow("one") << 1.0 << QByteArray("1E+00");
+    QTest::newRow("zero") << 0.0 << QByteArray("0E+00");
+    QTest::newRow("negative small") << -0.0025 << QByteArray("-2.5E-03");
+    QTest::newRow("seven decimals") << 123456789.0 << QByteArray("1.2345679E+08");
+    QTest::newRow("rounding carries") << 9.999999999 << QByteArray("1E+01");
+    QTest::newRow("three exponent digits") << 1e150 << QByteArray("1E+150");
+}
+
+void EvaluatorTest::formatScientificTable() {
+    QFETCH(double, value);
+    QFETCH(QByteArray, text);
+    const auto written = formatScientific(value);
+    QVERIFY(written.has_value());
+    QCOMPARE(bytes(*written), text);
+}
+
+void EvaluatorTest::readNumberTable_data() {
+    QTest::addColumn<QByteArray>("token");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<double>("value");
+    const int ok = int(ReadStatus::Ok);
+    const int malformed = int(ReadStatus::Malformed);
+    const int overflow = int(ReadStatus::Overflow);
+    QTest::newRow("exponent") << QByteArray("1.5E-3") << ok << 0.0015;
+    QTest::newRow("no leading zero") << QByteArray("-.5") << ok << -0.5;
+    QTest::newRow("letter D") << QByteArray("1D2") << ok << 100.0;
+    QTest::newRow("lower case") << QByteArray("2e3") << ok << 2000.0;
+    QTest::newRow("plus sign") << QByteArray("+3") << ok << 3.0;
+    QTest::newRow("trailing point") << QByteArray("5.") << ok << 5.0;
+    QTest::newRow("underflow") << QByteArray("1E-999") << ok << 0.0;
+    QTest::newRow("underflow with digits") << QByteArray("123.4E-400") << ok << 0.0;
+    QTest::newRow("overflow") << QByteArray("1E999") << overflow << 0.0;
+    QTest::newRow("overflow with fraction") << QByteArray(".5E309") << overflow << 0.0;
+    QTest::newRow("huge exponent") << QByteArray("1E99999999999999999999") << overflow << 0.0;
+    QTest::newRow("exponent without digits") << QByteArray("2E") << malformed << 0.0;
+    QTest::newRow("point only") << QByteArray(".") << malformed << 0.0;
+    QTest::newRow("two points") << QByteArray("2.3.4") << malformed << 0.0;
+    QTest::newRow("decimal comma") << QByteArray("2,5") << malformed << 0.0;
+    QTest::newRow("empty") << QByteArray("") << malformed << 0.0;
+    QTest::newRow("word") << QByteArray("SIN") << malformed << 0.0;
+    QTest::newRow("infinity word") << QByteArray("inf") << malformed << 0.0;
+}
+
+void EvaluatorTest::readNumberTable() {
+    QFETCH(QByteArray, token);
+    QFETCH(int, status);
+    QFETCH(double, value);
+    const ReadResult read = readNumber(token.toStdString());
+    QCOMPARE(int(read.status), status);
+    if (status == int(ReadStatus::Ok)) {
+        QCOMPARE(read.value, value);
+    }
+}
+
+void EvaluatorTest::readLeadingNumberTable_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("standard display") << QByteArray(" 14") << 14.0;
+    QTest::newRow("scientific display") << QByteArray("1.4E+01") << 14.0;
+    QTest::newRow("expression") << QByteArray("2 * 3") << 2.0;
+    QTest::newRow("message") << QByteArray("Calcul impossible") << 0.0;
+    QTest::newRow("empty") << QByteArray("") << 0.0;
+    QTest::newRow("unfinished exponent") << QByteArray("2E") << 2.0;
+    QTest::newRow("negative") << QByteArray(" -3.5") << -3.5;
+}
+
+void EvaluatorTest::readLeadingNumberTable() {
+    QFETCH(QByteArray, text);
+    QFETCH(double, value);
+    const ReadResult read = readLeadingNumber(text.toStdString());
+    QCOMPARE(int(read.status), int(ReadStatus::Ok));
+    QCOMPARE(read.value, value);
+}
+
+void EvaluatorTest::texteResultatTable_data() {
+    QTest::addColumn<QByteArray>("result");
+    QTest::addColumn<bool>("scientifique");
+    QTest::addColumn<QByteArray>("shown");
+    QTest::addColumn<bool>("numerique");
+    QTest::newRow("standard") << QByteArray("14") << false << QByteArray(" 14") << true;
+    QTest::newRow("standard half") << QByteArray(".5") << false << QByteArray(" .5") << true;
+    QTest::newRow("standard negative") << QByteArray("-15") << false << QByteArray("-15") << true;
+    QTest::newRow("standard zero") << QByteArray("0") << false << QByteArray(" 0") << true;
+    QTest::newRow("standard prefix")
+        << QByteArray("4.7E+3") << false << QByteArray(" 4700") << true;
+    QTest::newRow("scientific") << QByteArray("14") << true << QByteArray("1.4E+01") << true;
+    QTest::newRow("scientific negative")
+        << QByteArray("-15") << true << QByteArray("-1.5E+01") << true;
+    QTest::newRow("overflow") << QByteArray("1E999") << false
+                              << QByteArray("Dépassement de capacité") << false;
+    QTest::newRow("overflow scientific")
+        << QByteArray("-1E999") << true << QByteArray("Dépassement de capacité") << false;
+}
+
+void EvaluatorTest::texteResultatTable() {
+    QFETCH(QByteArray, result);
+    QFETCH(bool, scientifique);
+    QFETCH(QByteArray, shown);
+    QFETCH(bool, numerique);
+    const TexteResultat texte = texteResultat(result.toStdString(), scientifique);
+    QCOMPARE(bytes(texte.texte), shown);
+    QCOMPARE(texte.numerique, numerique);
+}
+
+void EvaluatorTest::commandTable_data() {
+    QTest::addColumn<QByteArray>("expression");
+    QTest::addColumn<bool>("radians");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<int>("status");
+    QTest::newRow("result") << QByteArray("2 + 3 * 4") << false << QByteArray(" 14\n") << 0;
+    QTest::newRow("negative result") << QByteArray("5 * -3") << false << QByteArray("-15\n") << 0;
+    QTest::newRow("degrees") << QByteArray("sin 30") << false << QByteArray(" .5\n") << 0;
+    QTest::newRow("radians") << QByteArray("sin 90") << true << QByteArray(" .893996663600558\n")
+                             << 0;
+    QTest::newRow("code 1") << QByteArray("1 / 0") << false << QByteArray("Calcul impossible\n")
+                            << 1;
+    QTest::newRow("code 2") << QByteArray("(2 + 3") << false
+                            << QByteArray("Erreur saisie: revoir les parenthèses\n") << 1;
+    QTest::newRow("code 3") << QByteArray("2 *") << false
+                            << QByteArray(
+                                   "Erreur saisie: incompréhension sur opérateurs: ^ * / + -\n")
+                            << 1;
+    QTest::newRow("overflow") << QByteArray("1E999") << false
+                              << QByteArray("Dépassement de capacité\n") << 1;
+}
+
+void EvaluatorTest::commandTable() {
+    QFETCH(QByteArray, expression);
+    QFETCH(bool, radians);
+    QFETCH(QByteArray, output);
+    QFETCH(int, status);
+    std::ostringstream out;
+    QCOMPARE(runCalculCommand(expression.toStdString(), radians, out), status);
+    QCOMPARE(bytes(out.str()), output);
+}
+
+QTEST_APPLESS_MAIN(EvaluatorTest)
+#include "EvaluatorTest.moc"
