@@ -1,0 +1,311 @@
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
+#include "sim/Validation.h"
+
+#include <QtTest>
+
+using namespace Ionaria::sim;
+
+namespace {
+
+struct Bench {
+    Engine engine;
+    Handlers handlers{engine};
+    Bench() { handlers.startup(); }
+    State& s() { return engine.state(); }
+    ParamStore& p() { return engine.params(); }
+};
+
+// Counts what the engine asks of the picture.
+class CountingHost : public EngineHost {
+public:
+    explicit CountingHost(State& state) : m_state(state) {}
+    int fonds = 0;
+    int messages = 0;
+    int timerEvents = 0;
+    std::string line1;
+    void fondschema() override {
+        ++fonds;
+        if (!m_state.natInvalide) {
+            m_state.cptDessin = 0;
+        }
+    }
+    void electrodes() override {}
+    void drawNatureMessage(const std::string& l1, const std::string&) override {
+        ++messages;
+        line1 = l1;
+    }
+    void clearMovingLayer() override {}
+    void drawMovingLayer(double, int) override {}
+    void timerChanged(bool) override { ++timerEvents; }
+    void naturesChanged() override {}
+
+private:
+    State& m_state;
+};
+
+} // namespace
+
+class HandlersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void validation_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letters give the lower bound") << 1 << "abc" << "200";
+        QTest::newRow("empty box") << 2 << "" << "1";
+        QTest::newRow("2.5 mL is below the range") << 6 << "2.5" << "80";
+        QTest::newRow("2,5 g is kept") << 2 << "2,5" << "2,5";
+        QTest::newRow("three digits") << 0 << "0,01234" << "0,0123";
+        QTest::newRow("below the concentrations") << 5 << "0,000001" << "1E-05";
+        QTest::newRow("above the concentrations") << 7 << "3" << "1";
+        QTest::newRow("resistance high") << 4 << "5000" << "1000";
+        QTest::newRow("resistance low") << 4 << "0,5" << "5";
+        QTest::newRow("stop time digits") << 9 << "1234" << "1230";
+        QTest::newRow("stop time whole part") << 9 << "12,7" << "12";
+        QTest::newRow("stop time above") << 9 << "400000" << "360000";
+        QTest::newRow("stop time zero") << 9 << "0" << "0";
+        QTest::newRow("rounded third digit") << 3 << "99,96" << "100";
+        QTest::newRow("vessel") << 1 << "333,3" << "333";
+    }
+    void validation() {
+        QFETCH(int, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QCOMPARE(QString::fromStdString(validatedText2(box, typed.toStdString())), shown);
+    }
+
+    void keyFilter_data() {
+        QTest::addColumn<uint>("key");
+        QTest::addColumn<uint>("taken");
+        QTest::newRow("digit") << uint('7') << uint('7');
+        QTest::newRow("point to comma") << uint('.') << uint(',');
+        QTest::newRow("comma") << uint(',') << uint(',');
+        QTest::newRow("backspace") << uint(8) << uint(8);
+        QTest::newRow("enter") << uint(13) << uint(13);
+        QTest::newRow("letter") << uint('a') << uint(0);
+        QTest::newRow("minus") << uint('-') << uint(0);
+        QTest::newRow("exponent") << uint('E') << uint(0);
+        QTest::newRow("space") << uint(' ') << uint(0);
+        QTest::newRow("accented") << uint(U'é') << uint(0);
+    }
+    void keyFilter() {
+        QFETCH(uint, key);
+        QFETCH(uint, taken);
+        QCOMPARE(uint(filterText2Key(char32_t(key))), taken);
+    }
+
+    void enterValidates() {
+        Bench b;
+        b.handlers.setText2(1, "2,5");
+        QCOMPARE(uint(b.handlers.Text2_KeyPress(1, keyEnter)), uint(keyEnter));
+        QCOMPARE(b.p().Text2[1].text(), std::string("200"));
+        QCOMPARE(int(b.s().niveau1), 414);
+    }
+
+    void editingPausesTheAnimation() {
+        Bench b;
+        b.p().Timer1 = true;
+        b.handlers.Text2_GotFocus(2);
+        QVERIFY(!b.p().Timer1);
+        b.handlers.setText2(2, "20");
+        b.handlers.Text2_LostFocus(2);
+        QVERIFY(b.p().Timer1);
+        QCOMPARE(b.s().masseMetal[1][3], 20.0);
+
+        b.p().Timer1 = false;
+        b.handlers.Text2_GotFocus(2);
+        b.handlers.Text2_LostFocus(2);
+        QVERIFY(!b.p().Timer1);
+    }
+
+    void stopBoxDoesNotReset() {
+        Bench b;
+        b.p().Timer1 = true;
+        for (int i = 0; i < 3; ++i) {
+            b.engine.Timer1_Timer();
+        }
+        const std::int32_t t = b.s().tempsSec;
+        b.handlers.Text2_GotFocus(9);
+        QVERIFY(b.p().Timer1);
+        b.handlers.setText2(9, "1234");
+        b.handlers.Text2_LostFocus(9);
+        QCOMPARE(b.p().Text2[9].text(), std::string("1230"));
+        QCOMPARE(b.s().tempsSec, t);
+    }
+
+    void montageSwitch_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("graphite becomes zinc") << 1 << 0 << 3 << 3 << "Zinc";
+        QTest::newRow("zinc becomes graphite") << 0 << 1 << 3 << 3 << "Graphite";
+        QTest::newRow("electrolysis zinc becomes aluminium") << 1 << 0 << 4 << 0 << "Aluminium";
+        QTest::newRow("copper stays copper") << 2 << 0 << 1 << 1 << "Cuivre";
+        QTest::newRow("between the generators") << 1 << 2 << 4 << 4 << "Zinc";
+    }
+    void montageSwitch() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, index);
+        QFETCH(int, kept);
+        QFETCH(QString, name);
+        Bench b;
+        b.handlers.selectOption2(from);
+        b.handlers.selectCombo1(4);
+        b.handlers.selectCombo2(0, index);
+        b.handlers.selectOption2(to);
+        const auto& box = b.p().Combo2[0];
+        QCOMPARE(box.listIndex, kept);
+        QCOMPARE(box.tag, std::to_string(kept));
+        QCOMPARE(QString::fromStdString(box.items[std::size_t(kept)]), name);
+        QCOMPARE(box.items.size(), std::size_t(to == 0 ? 4 : 5));
+    }
+
+    void refusals_data() {
+        QTest::addColumn<int>("montage");
+        QTest::addColumn<int>("electrolyte");
+        QTest::addColumn<int>("nature1");
+        QTest::addColumn<int>("nature2");
+        QTest::addColumn<QString>("c1");
+        QTest::addColumn<QString>("c2");
+        QTest::addColumn<bool>("refused");
+        const QString same = "0,01";
+        QTest::newRow("concentration cell") << 0 << 4 << 1 << 1 << same << "0,1" << true;
+        QTest::newRow("same couple, same concentration") << 0 << 4 << 1 << 1 << same << same << false;
+        QTest::newRow("two couples") << 0 << 4 << 1 << 3 << same << "0,1" << false;
+        QTest::newRow("iron(III) on graphite") << 1 << 8 << 3 << 3 << same << same << false;
+        QTest::newRow("iron(III) with copper") << 1 << 8 << 1 << 3 << same << same << true;
+        QTest::newRow("sodium chloride, aluminium") << 1 << 4 << 0 << 0 << same << same << false;
+        QTest::newRow("zinc sulfate, zinc") << 2 << 9 << 4 << 4 << same << same << false;
+        QTest::newRow("zinc sulfate, aluminium right") << 2 << 9 << 3 << 0 << same << same << true;
+        QTest::newRow("acid, zinc both sides") << 1 << 0 << 4 << 4 << same << same << true;
+        QTest::newRow("sulfuric acid, iron") << 1 << 1 << 2 << 3 << same << same << true;
+        QTest::newRow("acid, copper") << 1 << 0 << 1 << 1 << same << same << false;
+        QTest::newRow("copper chloride, iron") << 1 << 3 << 3 << 2 << same << same << true;
+        QTest::newRow("copper sulfate, copper") << 1 << 6 << 1 << 1 << same << same << false;
+        QTest::newRow("copper sulfate, zinc") << 1 << 6 << 4 << 3 << same << same << true;
+        QTest::newRow("iron(II) sulfate, iron") << 1 << 7 << 2 << 2 << same << same << false;
+        QTest::newRow("iron(II) sulfate, zinc") << 1 << 7 << 3 << 4 << same << same << true;
+        QTest::newRow("aluminium sulfate, anything") << 1 << 5 << 0 << 4 << same << same << false;
+    }
+    void refusals() {
+        QFETCH(int, montage);
+        QFETCH(int, electrolyte);
+        QFETCH(int, nature1);
+        QFETCH(int, nature2);
+        QFETCH(QString, c1);
+        QFETCH(QString, c2);
+        QFETCH(bool, refused);
+        Bench b;
+        CountingHost host(b.s());
+        b.engine.setHost(&host);
+        b.handlers.selectOption2(montage);
+        b.handlers.selectCombo1(electrolyte);
+        b.handlers.setText2(5, c1.toStdString());
+        b.handlers.setText2(7, c2.toStdString());
+        b.handlers.selectCombo2(0, nature1);
+        host.messages = 0;
+        b.handlers.selectCombo2(1, nature2);
+        QCOMPARE(b.s().natInvalide, refused);
+        QCOMPARE(host.messages, refused ? 1 : 0);
+        if (refused) {
+            const std::string expected = montage == 0
+                                             ? "Les piles de concentration ne sont pas traitées :"
+                                             : "Réaction spontanée à la surface des électrodes :";
+            QCOMPARE(host.line1, expected);
+            QCOMPARE(b.s().messageNat1, expected);
+            // A refused montage does not run: the tick does nothing.
+            const std::int32_t t = b.s().tempsSec;
+            b.p().Timer1 = true;
+            b.engine.Timer1_Timer();
+            QCOMPARE(b.s().tempsSec, t);
+        }
+    }
+
+    void editAcceptingTheMontageDrawsIt() {
+        Bench b;
+        CountingHost host(b.s());
+        b.engine.setHost(&host);
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, 1);
+        b.handlers.setText2(7, "0,1");
+        b.handlers.selectCombo2(1, 1);
+        QVERIFY(b.s().natInvalide);
+        host.fonds = 0;
+        b.handlers.setText2(7, "0,01");
+        b.handlers.Text2_LostFocus(7);
+        QVERIFY(!b.s().natInvalide);
+        QVERIFY(host.fonds > 0);
+        QCOMPARE(int(b.s().cptDessin), 1);
+    }
+
+    void scaleChangeWhilePausedDoesNotAdvance() {
+        Bench b;
+        const std::int32_t t = b.s().tempsSec;
+        const double mass = b.s().masseMetal[1][3];
+        b.handlers.selectOption1(1);
+        QCOMPARE(b.s().tempsSec, t);
+        QCOMPARE(b.s().masseMetal[1][3], mass);
+        QVERIFY(!b.s().dessinSeul);
+        b.p().Timer1 = true;
+        b.handlers.selectOption1(0);
+        QCOMPARE(b.s().tempsSec, t + 1);
+    }
+
+    void spinLabels() {
+        Bench b;
+        b.handlers.setUpDown1(100);
+        QCOMPARE(b.p().Label1, std::string("10,0 V"));
+        b.handlers.setUpDown1(7);
+        QCOMPARE(b.p().UpDown1, 25);
+        b.handlers.setUpDown2(25);
+        QCOMPARE(b.p().Label2, std::string("250 mA"));
+        b.handlers.setUpDown2(99);
+        QCOMPARE(b.p().UpDown2, 25);
+        b.handlers.setHScroll2(0);
+        QCOMPARE(b.p().HScroll2, 1);
+    }
+
+    void pauseToggles() {
+        Bench b;
+        CountingHost host(b.s());
+        b.engine.setHost(&host);
+        b.engine.Command5_Click();
+        QVERIFY(b.p().Timer1);
+        b.engine.Command5_Click();
+        QVERIFY(!b.p().Timer1);
+        QCOMPARE(host.timerEvents, 2);
+    }
+
+    void redrawCounter() {
+        Bench b;
+        CountingHost host(b.s());
+        b.engine.setHost(&host);
+        b.p().Timer1 = true;
+        // Past 300 s the background is redrawn every 61 ticks only: at ticks 62 and 123.
+        b.s().tempsSec = 1000;
+        b.s().cptDessin = 0;
+        host.fonds = 0;
+        for (int i = 0; i < 123; ++i) {
+            b.engine.Timer1_Timer();
+        }
+        QCOMPARE(host.fonds, 2);
+        // Below 300 s every tick at a multiple of 10 redraws too.
+        b.s().tempsSec = 290;
+        host.fonds = 0;
+        b.engine.Timer1_Timer();
+        QCOMPARE(host.fonds, 1);
+        b.s().tempsSec = 300;
+        host.fonds = 0;
+        b.engine.Timer1_Timer();
+        QCOMPARE(host.fonds, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(HandlersTest)
+#include "HandlersTest.moc"
