@@ -1,0 +1,320 @@
+#include "exercises/RtfWriter.h"
+
+#include "base/Windows1252.h"
+
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace Ionaria::exercises {
+
+namespace {
+
+constexpr double twipsPerPixel = 15.0;
+constexpr int listHangTwips = 360;
+constexpr qsizetype hexBytesPerLine = 64;
+
+int toTwips(double pixels) {
+    return static_cast<int>(std::lround(pixels * twipsPerPixel));
+}
+
+QString familyOf(const QTextCharFormat& format) {
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.front();
+}
+
+// The font and colour tables of the file header, filled while the body is written.
+class Tables {
+public:
+    explicit Tables(const QTextDocument& document) {
+        fonts_.push_back(cleanName(document.defaultFont().family()));
+    }
+
+    int fontIndex(const QString& family) {
+        const QString name = cleanName(family);
+        if (name.isEmpty()) {
+            return 0;
+        }
+        const auto found = std::find(fonts_.begin(), fonts_.end(), name);
+        if (found != fonts_.end()) {
+            return static_cast<int>(found - fonts_.begin());
+        }
+        fonts_.push_back(name);
+        return static_cast<int>(fonts_.size()) - 1;
+    }
+
+    int colorIndex(const QColor& color) {
+        const QRgb rgb = color.rgb() & 0xFFFFFFU;
+        const auto found = std::find(colors_.begin(), colors_.end(), rgb);
+        if (found != colors_.end()) {
+            return static_cast<int>(found - colors_.begin()) + 1;
+        }
+        colors_.push_back(rgb);
+        return static_cast<int>(colors_.size());
+    }
+
+    const std::vector<QString>& fonts() const { return fonts_; }
+    const std::vector<QRgb>& colors() const { return colors_; }
+
+private:
+    // A semicolon ends a name in the font table and braces open groups.
+    static QString cleanName(const QString& family) {
+        QString name = family;
+        name.remove(QLatin1Char(';'));
+        name.remove(QLatin1Char('{'));
+        name.remove(QLatin1Char('}'));
+        name.remove(QLatin1Char('\\'));
+        return name.trimmed();
+    }
+
+    std::vector<QString> fonts_;
+    std::vector<QRgb> colors_;
+};
+
+void appendEscaped(QByteArray& out, const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        switch (unit) {
+        case u'\\':
+            out += "\\\\";
+            continue;
+        case u'{':
+            out += "\\{";
+            continue;
+        case u'}':
+            out += "\\}";
+            continue;
+        case u'\t':
+            out += "\\tab ";
+            continue;
+        case 0x2028:
+            out += "\\line ";
+            continue;
+        case 0x00A0:
+            out += "\\~";
+            continue;
+        case 0x00AD:
+            out += "\\-";
+            continue;
+        case 0x2011:
+            out += "\\_";
+            continue;
+        default:
+            break;
+        }
+        if (unit < 0x20) {
+            continue;
+        }
+        if (unit < 0x80) {
+            out += static_cast<char>(unit);
+            continue;
+        }
+        out += "\\u";
+        out += QByteArray::number(unit > 0x7FFF ? static_cast<int>(unit) - 0x10000
+                                                : static_cast<int>(unit));
+        // The fallback is always a hex escape: some readers mishandle a plain
+        // character right after the number.
+        char fallback = '?';
+        if (!QChar::isSurrogate(unit)) {
+            const std::string bytes = base::utf8ToWindows1252(QString(QChar(unit)).toStdString());
+            if (bytes.size() == 1) {
+                fallback = bytes.front();
+            }
+        }
+        out += "\\'";
+        out += QByteArray::number(static_cast<unsigned char>(fallback), 16).rightJustified(2, '0');
+    }
+}
+
+void appendCharFormat(QByteArray& out, const QTextCharFormat& format, Tables& tables,
+                      const QTextDocument& document) {
+    out += "\\f" + QByteArray::number(tables.fontIndex(familyOf(format)));
+    double points = format.fontPointSize();
+    if (points <= 0) {
+        points = document.defaultFont().pointSizeF();
+    }
+    if (points <= 0) {
+        points = 12;
+    }
+    out += "\\fs" + QByteArray::number(std::max(1L, std::lround(points * 2)));
+    if (format.fontWeight() >= QFont::DemiBold) {
+        out += "\\b";
+    }
+    if (format.fontItalic()) {
+        out += "\\i";
+    }
+    if (format.fontUnderline()) {
+        out += "\\ul";
+    }
+    if (format.fontStrikeOut()) {
+        out += "\\strike";
+    }
+    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
+        out += "\\cf" + QByteArray::number(tables.colorIndex(format.foreground().color()));
+    }
+    if (format.hasProperty(QTextFormat::BackgroundBrush)) {
+        // Shading takes any colour in every word processor; highlighting is
+        // the older word, limited to a few colours in some of them.
+        const QByteArray index = QByteArray::number(tables.colorIndex(format.background().color()));
+        out += "\\chcbpat" + index + "\\highlight" + index;
+    }
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) {
+        out += "\\super";
+    } else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) {
+        out += "\\sub";
+    }
+    out += ' ';
+}
+
+QImage imageOf(const QTextDocument& document, const QString& name) {
+    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
+    if (resource.canConvert<QImage>() && resource.typeId() == QMetaType::QImage) {
+        return resource.value<QImage>();
+    }
+    if (resource.typeId() == QMetaType::QPixmap) {
+        return resource.value<QPixmap>().toImage();
+    }
+    if (resource.typeId() == QMetaType::QByteArray) {
+        return QImage::fromData(resource.toByteArray());
+    }
+    return {};
+}
+
+void appendPicture(QByteArray& out, const QTextDocument& document, const QTextImageFormat& format) {
+    const QImage image = imageOf(document, format.name());
+    if (image.isNull()) {
+        return;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return;
+    }
+    const double width = format.width() > 0 ? format.width() : image.width();
+    const double height = format.height() > 0 ? format.height() : image.height();
+    out += "{\\pict\\pngblip\\picw" + QByteArray::number(image.width()) + "\\pich" +
+           QByteArray::number(image.height()) + "\\picwgoal" + QByteArray::number(toTwips(width)) +
+           "\\pichgoal" + QByteArray::number(toTwips(height)) + "\n";
+    const QByteArray hex = png.toHex();
+    for (qsizetype start = 0; start < hex.size(); start += 2 * hexBytesPerLine) {
+        out += hex.mid(start, 2 * hexBytesPerLine);
+        out += '\n';
+    }
+    out += '}';
+}
+
+QString listMarker(const QTextBlock& block) {
+    const QTextList* list = block.textList();
+    switch (list->format().style()) {
+    case QTextListFormat::ListDisc:
+        return QString(QChar(0x2022));
+    case QTextListFormat::ListCircle:
+        return QString(QChar(0x25E6));
+    case QTextListFormat::ListSquare:
+        return QString(QChar(0x25AA));
+    default:
+        return list->itemText(block);
+    }
+}
+
+// The marker of a list item looks like the start of its text.
+QTextCharFormat markerFormat(const QTextBlock& block) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        if (!format.isImageFormat()) {
+            return format;
+        }
+    }
+    return block.charFormat();
+}
+
+void appendParagraphFormat(QByteArray& out, const QTextBlock& block,
+                           const QTextDocument& document) {
+    const QTextBlockFormat format = block.blockFormat();
+    out += "\\pard";
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter) {
+        out += "\\qc";
+    } else if (alignment & Qt::AlignJustify) {
+        out += "\\qj";
+    } else if (alignment & (Qt::AlignRight | Qt::AlignTrailing)) {
+        out += "\\qr";
+    } else {
+        out += "\\ql";
+    }
+    double left = format.leftMargin() + format.indent() * document.indentWidth();
+    double first = format.textIndent();
+    if (const QTextList* list = block.textList()) {
+        left += list->format().indent() * document.indentWidth();
+        first = -std::min(static_cast<double>(listHangTwips) / twipsPerPixel, left);
+    }
+    out += "\\li" + QByteArray::number(toTwips(left));
+    out += "\\ri" + QByteArray::number(toTwips(format.rightMargin()));
+    out += "\\fi" + QByteArray::number(toTwips(first));
+    out += "\\sb" + QByteArray::number(toTwips(format.topMargin()));
+    out += "\\sa" + QByteArray::number(toTwips(format.bottomMargin()));
+    out += ' ';
+}
+
+} // namespace
+
+QByteArray RtfWriter::write(const QTextDocument& document) {
+    Tables tables(document);
+    QByteArray body;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        appendParagraphFormat(body, block, document);
+        if (block.textList()) {
+            body += '{';
+            appendCharFormat(body, markerFormat(block), tables, document);
+            appendEscaped(body, listMarker(block));
+            body += "\\tab}";
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat()) {
+                for (qsizetype n = 0; n < fragment.length(); ++n) {
+                    appendPicture(body, document, format.toImageFormat());
+                }
+                continue;
+            }
+            body += '{';
+            appendCharFormat(body, format, tables, document);
+            appendEscaped(body, fragment.text());
+            body += '}';
+        }
+        if (block.next().isValid()) {
+            body += "\\par\n";
+        }
+    }
+
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
+    for (std::size_t i = 0; i < tables.fonts().size(); ++i) {
+        out += "{\\f" + QByteArray::number(static_cast<qulonglong>(i)) + "\\fnil\\fcharset0 ";
+        appendEscaped(out, tables.fonts()[i]);
+        out += ";}";
+    }
+    out += "}\n{\\colortbl;";
+    for (const QRgb rgb : tables.colors()) {
+        out += "\\red" + QByteArray::number(qRed(rgb)) + "\\green" +
+               QByteArray::number(qGreen(rgb)) + "\\blue" + QByteArray::number(qBlue(rgb)) + ';';
+    }
+    out += "}\n";
+    out += body;
+    out += "}\n";
+    return out;
+}
+
+} // namespace Ionaria::exercises
