@@ -120,13 +120,13 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     if (file.status == RecordFile::Status::CannotOpen) {
         return messageReadError();
     }
-    // The signature decides before anything else, even in a damaged file.
+    // The signature decides before anything else, even in a damaged file: a
+    // file whose first record is not even a record is no configuration.
     if (file.status != RecordFile::Status::Ok) {
         const auto first = RecordFile::readOne(path, 1);
-        if (first.status == RecordFile::Status::Ok && first.value != signature) {
-            return messageNotConfig();
-        }
-        return messageReadError();
+        const bool notConfig = first.status == RecordFile::Status::BadRecord ||
+                               (first.status == RecordFile::Status::Ok && first.value != signature);
+        return notConfig ? messageNotConfig() : messageReadError();
     }
     const auto& r = file.values;
     if (r[0] != signature) {

@@ -1,0 +1,237 @@
+#include "base/RecordFile.h"
+#include "config/ConfigFile.h"
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fstream>
+
+using namespace Ionaria;
+using config::ConfigFile;
+
+namespace {
+
+struct Bench {
+    sim::Engine engine;
+    sim::Handlers handlers{engine};
+    Bench() { handlers.startup(); }
+    sim::ParamStore& p() { return engine.params(); }
+};
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> cellRecords() {
+    return {"KIVAR", "0", "1", "1", "7", "40", "12", "1", "3", "4",
+            "0,01", "500", "25", "12,5", "47", "0,1", "150", "0,02", "90", "600"};
+}
+
+} // namespace
+
+class ConfigFileTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::string path(const std::string& name) const {
+        return m_dir.path().toStdString() + "/" + name;
+    }
+
+private slots:
+    void recordsOfTheStartUpState() {
+        Bench b;
+        const auto r = ConfigFile::records(b.p());
+        const std::vector<std::string> expected = {"KIVAR", "1",    "0",   "0",  "1",   "25", "5",
+                                                   "3",     "3",    "4",   "0,01", "500", "10", "10",
+                                                   "10",    "0,01", "200", "0,01", "200", "10"};
+        QCOMPARE(r, expected);
+    }
+
+    void roundTripByteForByte() {
+        const std::string first = path("cell.C14");
+        QCOMPARE(base::RecordFile::writeAll(first, cellRecords()), base::RecordFile::Status::Ok);
+        Bench b;
+        b.handlers.setCheck2(1);
+        QVERIFY(!ConfigFile::load(first, b.handlers).has_value());
+        QCOMPARE(b.p().Option2, 0);
+        QCOMPARE(b.p().Option1, 1);
+        QCOMPARE(b.p().Check1, 1);
+        QCOMPARE(b.p().Check2, 1); // not part of the file
+        QCOMPARE(b.p().HScroll2, 7);
+        QCOMPARE(b.p().UpDown1, 40);
+        QCOMPARE(b.p().UpDown2, 12);
+        QCOMPARE(b.p().Combo2[1].tag, std::string("3")); // zinc on the right, in the cell list
+        QCOMPARE(b.p().Combo2[1].items[3], std::string("Zinc"));
+        QCOMPARE(b.p().Text2[3].text(), std::string("12,5"));
+        QCOMPARE(b.engine.state().masseMetal[2][3], 12.5);
+        QCOMPARE(b.engine.state().tempsSec, 0);
+        const std::string second = path("again.C14");
+        QVERIFY(!ConfigFile::save(second, b.p()).has_value());
+        QCOMPARE(readBytes(second), readBytes(first));
+    }
+
+    void malformed_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("title");
+        const auto file = [](std::vector<std::string> records) {
+            std::string bytes;
+            for (const auto& r : records) {
+                bytes += base::RecordFile::encodeRecord(r).value_or(std::string(128, '\0'));
+            }
+            return QByteArray::fromStdString(bytes);
+        };
+        auto records = cellRecords();
+        const QString notConfig = "Fichier non valide";
+        const QString unreadable = "Erreur lors du chargement du fichier";
+        QTest::newRow("empty file") << QByteArray() << notConfig;
+        QTest::newRow("longer signature") << file({"KIVARX"}) << notConfig;
+        QTest::newRow("lower case signature") << file({"kivar"}) << notConfig;
+        QTest::newRow("shorter signature") << file({"KIVA"}) << notConfig;
+        QTest::newRow("text file") << QByteArray("KIVAR\n1\n0\n") << notConfig;
+        QTest::newRow("garbage") << QByteArray(3000, '\xff') << notConfig;
+        QTest::newRow("only the signature") << file({"KIVAR"}) << unreadable;
+        auto r = records;
+        r[1] = "7";
+        QTest::newRow("no such montage") << file(r) << unreadable;
+        r = records;
+        r[7] = "4";
+        QTest::newRow("zinc code of electrolysis in the cell") << file(r) << unreadable;
+        r = records;
+        r[9] = "-1";
+        QTest::newRow("no electrolyte") << file(r) << unreadable;
+        r = records;
+        r[5] = "1E9";
+        QTest::newRow("huge voltage") << file(r) << unreadable;
+        r = records;
+        r[4] = "99999";
+        QTest::newRow("speed beyond a short") << file(r) << unreadable;
+        QByteArray bad = file(records);
+        bad[14 * 128] = char(200);
+        QTest::newRow("record over 126 bytes") << bad << unreadable;
+        QTest::newRow("truncated in a record") << file(records).left(14 * 128 + 1) << unreadable;
+    }
+    void malformed() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, title);
+        const std::string p = path("bad.C14");
+        writeBytes(p, bytes.toStdString());
+        Bench b;
+        b.handlers.selectOption2(2);
+        b.handlers.setUpDown2(17);
+        const auto before = ConfigFile::records(b.p());
+        const auto stateBefore = b.engine.state().quantite;
+        const auto message = ConfigFile::load(p, b.handlers);
+        QVERIFY(message.has_value());
+        QCOMPARE(QString::fromStdString(message->title), title);
+        QCOMPARE(ConfigFile::records(b.p()), before);
+        QCOMPARE(b.engine.state().quantite, stateBefore);
+    }
+
+    void missingFile() {
+        Bench b;
+        const auto message = ConfigFile::load(path("none.C14"), b.handlers);
+        QVERIFY(message.has_value());
+        QCOMPARE(message->text, std::string("Nom de fichier incorrect ou chemin non valide"));
+        const auto folder = ConfigFile::load(m_dir.path().toStdString(), b.handlers);
+        QVERIFY(folder.has_value());
+        QCOMPARE(folder->text, std::string("Lecture impossible sur disque"));
+    }
+
+    void unusableTexts_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("loaded");
+        QTest::newRow("letters in a volume") << 6 << "abc" << "80";
+        QTest::newRow("zero volume") << 8 << "0" << "80";
+        QTest::newRow("negative mass") << 2 << "-5" << "1";
+        QTest::newRow("zero resistance") << 4 << "0" << "5";
+        QTest::newRow("empty concentration") << 5 << "" << "1E-05";
+        QTest::newRow("stop time letters") << 9 << "x" << "0";
+        QTest::newRow("large resistance kept") << 4 << "5000" << "5000";
+        QTest::newRow("many digits kept") << 5 << "0,012345" << "0,012345";
+        QTest::newRow("point kept") << 6 << "150.5" << "150.5";
+    }
+    void unusableTexts() {
+        QFETCH(int, box);
+        QFETCH(QString, stored);
+        QFETCH(QString, loaded);
+        auto records = cellRecords();
+        records[std::size_t(11 + box - 1)] = stored.toStdString();
+        const std::string p = path("texts.C14");
+        QCOMPARE(base::RecordFile::writeAll(p, records), base::RecordFile::Status::Ok);
+        Bench b;
+        QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
+        QCOMPARE(QString::fromStdString(b.p().Text2[std::size_t(box)].text()), loaded);
+        QVERIFY(b.engine.state().intensite > 0.0F);
+    }
+
+    void checkSeesTheLoadedTexts_data() {
+        QTest::addColumn<QString>("currentC2");
+        QTest::addColumn<QString>("fileC2");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("file accepts what was refused") << "0,1" << "0,01" << false;
+        QTest::newRow("file refuses what was accepted") << "0,01" << "0,1" << true;
+    }
+    void checkSeesTheLoadedTexts() {
+        QFETCH(QString, currentC2);
+        QFETCH(QString, fileC2);
+        QFETCH(bool, refused);
+        auto records = cellRecords();
+        records[7] = "1"; // copper on both sides
+        records[8] = "1";
+        records[15] = "0,01";
+        records[17] = fileC2.toStdString();
+        const std::string p = path("concentration.C14");
+        QCOMPARE(base::RecordFile::writeAll(p, records), base::RecordFile::Status::Ok);
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.setText2(7, currentC2.toStdString());
+        QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
+        QCOMPARE(b.engine.state().natInvalide, refused);
+    }
+
+    void failedSaveKeepsTheOldFile() {
+        Bench b;
+        const std::string p = path("keep.C14");
+        QVERIFY(!ConfigFile::save(p, b.p()).has_value());
+        const std::string before = readBytes(p);
+        b.handlers.setText2(0, std::string(130, '1'));
+        const auto message = ConfigFile::save(p, b.p());
+        QVERIFY(message.has_value());
+        QCOMPARE(message->text, std::string("Ecriture impossible sur disque"));
+        QCOMPARE(readBytes(p), before);
+    }
+
+    void names_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("extension replaced") << "essai.txt" << "/tmp/TP" << "/tmp/TP/essai.C14";
+        QTest::newRow("several dots") << "a.b.c" << "/tmp/TP/" << "/tmp/TP/a.C14";
+        QTest::newRow("blanks trimmed") << "  nom  " << "/x" << "/x/nom.C14";
+        QTest::newRow("own folder kept") << "/home/u/essai" << "/tmp" << "/home/u/essai.C14";
+        QTest::newRow("dotted folder kept") << "/home/u/mes.tp/essai" << "/tmp" << "/home/u/mes.tp/essai.C14";
+        QTest::newRow("dotted folder, dotted name") << "/a/b.c/d.e.f" << "/tmp" << "/a/b.c/d.C14";
+        QTest::newRow("already a configuration") << "pile.C14" << "/tmp" << "/tmp/pile.C14";
+        QTest::newRow("empty") << "" << "/tmp" << "";
+        QTest::newRow("blanks only") << "   " << "/tmp" << "";
+    }
+    void names() {
+        QFETCH(QString, typed);
+        QFETCH(QString, folder);
+        QFETCH(QString, result);
+        const auto path = ConfigFile::pathForName(typed.toStdString(), folder.toStdString());
+        QCOMPARE(QString::fromStdString(path.value_or("")), result);
+    }
+};
+
+QTEST_GUILESS_MAIN(ConfigFileTest)
+#include "ConfigFileTest.moc"
