@@ -1,0 +1,166 @@
+#include "app/BatchMode.h"
+#include "app/CommandLine.h"
+#include "base/RecordFile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sstream>
+
+using namespace Ionaria;
+using app::BatchMode;
+using app::CommandLine;
+
+namespace {
+
+std::vector<std::string> records(const std::string& montage, const std::string& n1,
+                                 const std::string& n2, const std::string& electrolyte,
+                                 const std::string& check1 = "0",
+                                 const std::string& stop = "10") {
+    return {"KIVAR", montage, "0", check1, "1", "30", "5", n1, n2, electrolyte,
+            "0,01", "500", "10", "10", "10", "0,01", "200", "0,01", "200", stop};
+}
+
+struct Run {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+Run run(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto options = CommandLine::parse(arguments);
+    Run r;
+    r.status = options.mode == CommandLine::Mode::Batch ? BatchMode::run(options, out, err) : -1;
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+QStringList lines(const std::string& text) {
+    return QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class BatchModeTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::string write(const std::string& name, const std::vector<std::string>& r) {
+        const std::string p = m_dir.path().toStdString() + "/" + name;
+        base::RecordFile::writeAll(p, r);
+        return p;
+    }
+
+private slots:
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("window") << QStringList{} << int(CommandLine::Mode::Window);
+        QTest::newRow("open a file") << QStringList{"a.C14"} << int(CommandLine::Mode::Window);
+        QTest::newRow("batch") << QStringList{"--batch", "a.C14", "--seconds", "5"} << int(CommandLine::Mode::Batch);
+        QTest::newRow("help") << QStringList{"--help"} << int(CommandLine::Mode::Help);
+        QTest::newRow("version") << QStringList{"--version"} << int(CommandLine::Mode::Version);
+        QTest::newRow("calcul") << QStringList{"--calcul", "2+2", "--radians"} << int(CommandLine::Mode::Calcul);
+        QTest::newRow("batch without file") << QStringList{"--batch"} << int(CommandLine::Mode::Error);
+        QTest::newRow("negative seconds") << QStringList{"--batch", "a", "--seconds", "-1"} << int(CommandLine::Mode::Error);
+        QTest::newRow("seconds not a number") << QStringList{"--batch", "a", "--seconds", "dix"} << int(CommandLine::Mode::Error);
+        QTest::newRow("csv without batch") << QStringList{"--csv", "-"} << int(CommandLine::Mode::Error);
+        QTest::newRow("unknown option") << QStringList{"--vite"} << int(CommandLine::Mode::Error);
+        QTest::newRow("copies out of range") << QStringList{"--batch", "a", "--exemplaires", "100"} << int(CommandLine::Mode::Error);
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, mode);
+        std::vector<std::string> args;
+        for (const auto& a : arguments) {
+            args.push_back(a.toStdString());
+        }
+        QCOMPARE(int(CommandLine::parse(args).mode), mode);
+    }
+
+    void csvRows() {
+        const auto p = write("nacl.C14", records("1", "3", "3", "4"));
+        const Run r = run({"--batch", p, "--seconds", "5", "--csv", "-"});
+        QCOMPARE(r.status, 0);
+        const auto rows = lines(r.out);
+        QCOMPARE(rows.size(), 7);
+        QCOMPARE(rows[0], QString("t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,"
+                                  "Na+,Zn2+,Al3+,Cu2+,ions_G,ions_D"));
+        for (int i = 1; i < rows.size(); ++i) {
+            const auto cells = rows[i].split(',');
+            QCOMPARE(cells.size(), 18);
+            QCOMPARE(cells[0].toInt(), i - 1);
+            QCOMPARE(cells[5], QString("3"));
+            QCOMPARE(cells[6], QString("1"));
+            QVERIFY(qAbs(cells[2].toDouble() - 3.0) < 1e-9);
+        }
+        // Chloride is used up at one electron per ion, each step converting
+        // the current of the step before.
+        const double first = rows[1].split(',')[7].toDouble();
+        const double last = rows[6].split(',')[7].toDouble();
+        double charge = 0.0;
+        for (int i = 1; i <= 5; ++i) {
+            charge += rows[i].split(',')[1].toDouble();
+        }
+        QVERIFY(qAbs((first - last) - charge / 96500) < 1e-12);
+    }
+
+    void summaryAndDefaultDuration() {
+        const auto p = write("cell.C14", records("0", "1", "3", "4"));
+        const Run r = run({"--batch", p});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.err.empty());
+        QVERIFY(r.out.find("Durée : 10 min 0 s") != std::string::npos);
+        QVERIFY(r.out.find("Électrode G : Cu2+ + 2 e- → Cu") != std::string::npos);
+        QVERIFY(r.out.find("Électrode D : Zn → Zn2+ + 2 e-") != std::string::npos);
+        QVERIFY(r.out.find("Tension : -1,08 V") != std::string::npos);
+    }
+
+    void programmedStopEndsTheRun() {
+        const auto p = write("stop.C14", records("1", "3", "3", "4", "1", "42"));
+        const Run r = run({"--batch", p, "--csv", "-"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(lines(r.out).last().split(',').first(), QString("42"));
+    }
+
+    void noCurrentEndsTheRun() {
+        auto r0 = records("0", "2", "2", "4");
+        const auto p = write("iron.C14", r0);
+        const Run r = run({"--batch", p, "--csv", "-"});
+        QCOMPARE(r.status, 0);
+        const auto rows = lines(r.out);
+        QCOMPARE(rows.size(), 2); // the header and the one step in which time stood still
+        QCOMPARE(rows[1].split(',')[0], QString("0"));
+        QCOMPARE(rows[1].split(',')[1], QString("0"));
+    }
+
+    void failures_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << 0 << 2 << "Nom de fichier incorrect ou chemin non valide";
+        QTest::newRow("not a configuration") << 1 << 2 << "Ce fichier ne correspond pas à cette application";
+        QTest::newRow("refused") << 2 << 3 << "Réaction spontanée à la surface des électrodes :";
+    }
+    void failures() {
+        QFETCH(int, kind);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        std::string p = m_dir.path().toStdString() + "/none.C14";
+        if (kind == 1) {
+            p = write("other.C14", {"AUTRE"});
+        } else if (kind == 2) {
+            p = write("refused.C14", records("1", "4", "3", "0"));
+        }
+        const Run r = run({"--batch", p, "--csv", "-"});
+        QCOMPARE(r.status, status);
+        QVERIFY2(QString::fromStdString(r.err).contains(message), r.err.c_str());
+        QVERIFY(r.out.empty());
+    }
+};
+
+QTEST_GUILESS_MAIN(BatchModeTest)
+#include "BatchModeTest.moc"
