@@ -106,7 +106,7 @@ Decimal toDecimal(double value) {
 // when the rounding carried into a new leading digit.
 bool roundDigits(std::string& digits, int keep) {
     if (keep < 0) {
-        digits = "0";
+        digits.assign(1, '0');
         return false;
     }
     const auto k = static_cast<std::size_t>(keep);
@@ -157,7 +157,7 @@ std::string formatFixed(double value, int decimals, int minIntegerDigits, bool g
     std::string integerPart;
     std::string fraction;
     if (value == 0.0) {
-        integerPart = "0";
+        integerPart.assign(1, '0');
         fraction.assign(static_cast<std::size_t>(decimals), '0');
     } else {
         // Digits kept: those standing for 10^exponent down to 10^-decimals.
@@ -168,7 +168,7 @@ std::string formatFixed(double value, int decimals, int minIntegerDigits, bool g
             // The value is below half of the last decimal unless its first
             // digit rounds it up into that place.
             const bool up = keep == 0 && !digits.empty() && digits[0] >= '5';
-            digits = up ? "1" : "0";
+            digits.assign(1, up ? '1' : '0');
             exponent = -decimals;
         } else if (roundDigits(digits, keep)) {
             ++exponent;
@@ -176,7 +176,7 @@ std::string formatFixed(double value, int decimals, int minIntegerDigits, bool g
         // Place the point: digits[0] stands for 10^exponent.
         const int integerDigits = exponent + 1;
         if (integerDigits <= 0) {
-            integerPart = "0";
+            integerPart.assign(1, '0');
             fraction.assign(static_cast<std::size_t>(-integerDigits), '0');
             fraction += digits;
         } else {

@@ -1,0 +1,86 @@
+#include "app/BatchMode.h"
+#include "base/RecordFile.h"
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace Ionaria;
+
+namespace {
+
+// An engine after start-up with the given montage, running one second per tick.
+struct Running {
+    sim::Engine engine;
+    sim::Handlers handlers{engine};
+    Running(int montage, int nature1, int nature2) {
+        handlers.startup();
+        handlers.selectOption2(montage);
+        handlers.selectCombo2(0, nature1);
+        handlers.selectCombo2(1, nature2);
+        engine.params().Timer1 = true;
+        engine.setStepsPerTickOverride(1);
+    }
+};
+
+void simulatedSecond(benchmark::State& bench, int montage, int nature1, int nature2) {
+    Running run(montage, nature1, nature2);
+    for (auto _ : bench) {
+        run.engine.Timer1_Timer();
+        benchmark::DoNotOptimize(run.engine.state().intensite);
+        if (run.engine.state().tempsSec > 300000) {
+            bench.PauseTiming();
+            run.engine.Command3_Click();
+            bench.ResumeTiming();
+        }
+    }
+    bench.SetItemsProcessed(bench.iterations());
+}
+
+void BM_ElectrolysisSecond(benchmark::State& bench) { simulatedSecond(bench, 1, 3, 3); }
+void BM_CellSecond(benchmark::State& bench) { simulatedSecond(bench, 0, 1, 3); }
+
+std::string sampleFile() {
+    const auto path = (std::filesystem::temp_directory_path() / "ionaria-bench.C14").string();
+    base::RecordFile::writeAll(path, {"KIVAR", "2", "0", "0", "1", "30", "25", "3", "3", "6",
+                                      "1", "500", "100", "100", "10", "0,01", "200", "0,01",
+                                      "200", "10"});
+    return path;
+}
+
+// A 100-hour run of the batch mode, with and without its CSV.
+void batchRun(benchmark::State& bench, bool csv) {
+    app::CommandLine options;
+    options.mode = app::CommandLine::Mode::Batch;
+    options.configFile = sampleFile();
+    options.seconds = 360000;
+    if (csv) {
+        options.csvPath = "/dev/null";
+    }
+    for (auto _ : bench) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = app::BatchMode::run(options, out, err);
+        if (status != 0) {
+            bench.SkipWithError("batch run failed");
+        }
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+
+void BM_Batch100Hours(benchmark::State& bench) { batchRun(bench, false); }
+void BM_Batch100HoursCsv(benchmark::State& bench) { batchRun(bench, true); }
+
+} // namespace
+
+BENCHMARK(BM_ElectrolysisSecond);
+BENCHMARK(BM_CellSecond);
+BENCHMARK(BM_Batch100Hours)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Batch100HoursCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+BENCHMARK_MAIN();
