@@ -1,0 +1,223 @@
+#include "render/ElectrolysisParticles.h"
+
+#include "base/Rounding.h"
+#include "sim/Catalogue.h"
+
+namespace Ionaria::render {
+
+namespace cat = sim::catalogue;
+
+namespace {
+
+constexpr Color hydrogene{255, 0, 255};
+constexpr Color chlorure{240, 255, 0};
+constexpr Color eau{155, 205, 255};
+constexpr Color cuivreAnodeRing{200, 150, 0};
+constexpr Color dichlore{180, 255, 0};
+constexpr Color dioxygene{255, 0, 0};
+constexpr Color moleculeElectron{0, 255, 180};
+constexpr Color bubbleWhite{255, 255, 255};
+constexpr Color bubbleChlore{230, 255, 200};
+constexpr double cathodeX = 118.0;
+constexpr double anodeX = 298.0;
+
+} // namespace
+
+Color ElectrolysisParticles::solution() const {
+    const sim::State& s = m_engine.state();
+    return {s.rougeSol1, s.vertSol1, s.bleuSol1};
+}
+
+double ElectrolysisParticles::slot(int k, int i) const {
+    return m_engine.state().posY[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)];
+}
+
+void ElectrolysisParticles::blended(Color species, double weight, double x, double y,
+                                    double radius) {
+    const Color s = solution();
+    const auto fill = rgb((species.r * weight + s.r * (6.0 - weight)) / 6.0,
+                          (species.g * weight + s.g * (6.0 - weight)) / 6.0,
+                          (species.b * weight + s.b * (6.0 - weight)) / 6.0);
+    const auto outline =
+        rgb(s.r * (6.0 - weight) / 6.0, s.g * (6.0 - weight) / 6.0, s.b * (6.0 - weight) / 6.0);
+    if (!fill || !outline) {
+        return;
+    }
+    m_canvas.setFillColor(*fill);
+    m_canvas.circle(x, y, radius, *outline);
+}
+
+void ElectrolysisParticles::draw(double avance1, double avance2) {
+    cathode(avance1);
+    anode(avance2);
+}
+
+void ElectrolysisParticles::cathode(double avance) {
+    const sim::State& s = m_engine.state();
+    const bool macro = m_engine.params().isMacro();
+    const int code = s.espece[1];
+    Canvas& c = m_canvas;
+
+    if (code == cat::hydrogene && macro) {
+        bubbles(1, 114.0, bubbleWhite, 1, 1.0, avance);
+        return;
+    }
+    if (macro) {
+        return;
+    }
+    const auto ring = [&](Color colour) {
+        const int width = c.drawWidth();
+        c.setFillStyle(FillStyle::Transparent);
+        c.setDrawWidth(3);
+        c.circle(cathodeX, slot(1, 7), 5.0, colour);
+        c.setDrawWidth(width);
+        c.setFillStyle(FillStyle::Solid);
+    };
+
+    switch (code) {
+    case cat::fer3:
+        for (int j = 8; j <= 13; ++j) {
+            blended(ionFer3, 14 - j, cathodeX - 9.0 * ((7 - j) + avance), slot(1, j), 5.0);
+        }
+        for (int i = 1; i <= 6; ++i) {
+            blended(ionFer2, i, cathodeX - 9.0 * ((6 - i) + avance), slot(1, i), 5.0);
+        }
+        ring(ionFer3);
+        break;
+    case cat::cuivre2:
+        m_processes.deposit(-1, solution(), static_cast<int>(cathodeX), 1, avance, ionCuivre2,
+                            copperFrom, copperTo);
+        break;
+    case cat::hydrogene: {
+        for (int j = 8; j <= 13; ++j) {
+            // The second ion of a pair comes from the other side.
+            const double side = slot(1, j) != slot(1, j - 1) ? -1.0 : 1.0;
+            blended(hydrogene, 14 - j, cathodeX + side * 9.0 * ((7 - j) + avance), slot(1, j), 4.0);
+        }
+        ring(hydrogene);
+        for (int i = 1; i <= 6; ++i) {
+            if (slot(1, i) == slot(1, i + 1)) {
+                continue;
+            }
+            const double yc = slot(1, i) - ((6 - i) + avance) * (slot(1, i) - s.niveau1) / 6.0;
+            c.setFillColor(hydrogene);
+            c.circle(cathodeX, yc - 8.0, 4.0, black);
+            c.circle(cathodeX, yc + 8.0, 4.0, black);
+            c.setFillColor(moleculeElectron);
+            c.circle(cathodeX, yc - 2.0, 2.0, black);
+            c.circle(cathodeX, yc + 2.0, 2.0, black);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ElectrolysisParticles::anode(double avance) {
+    const sim::State& s = m_engine.state();
+    const bool macro = m_engine.params().isMacro();
+    const int code = s.espece[2];
+    Canvas& c = m_canvas;
+
+    if (macro) {
+        if (code == cat::chlorure) {
+            bubbles(2, 294.0, bubbleChlore, 1, 1.0, avance);
+        } else if (code == cat::eau) {
+            bubbles(2, 294.0, bubbleWhite, 4, 2.0, avance);
+        }
+        return;
+    }
+    const auto ring = [&](Color colour) {
+        const int width = c.drawWidth();
+        c.setFillStyle(FillStyle::Transparent);
+        c.setDrawWidth(3);
+        c.circle(anodeX, slot(2, 7), 5.0, colour);
+        c.setDrawWidth(width);
+        c.setFillStyle(FillStyle::Solid);
+    };
+    const int x0 = static_cast<int>(anodeX);
+
+    switch (code) {
+    case cat::anodeAluminium:
+        m_processes.dissolution(-1, solution(), x0, 2, avance, ionAluminium3, true, atomRingGrey);
+        break;
+    case cat::anodeZinc:
+        m_processes.dissolution(-1, solution(), x0, 2, avance, ionZinc2, false, atomRingGrey);
+        break;
+    case cat::anodeFer:
+        m_processes.dissolution(-1, solution(), x0, 2, avance, ionFer2, false, atomRingGrey);
+        break;
+    case cat::anodeCuivre:
+        m_processes.dissolution(-1, solution(), x0, 2, avance, ionCuivre2, false, cuivreAnodeRing);
+        break;
+    case cat::chlorure:
+        for (int j = 8; j <= 13; ++j) {
+            const double side = slot(2, j) != slot(2, j - 1) ? -1.0 : 1.0;
+            blended(chlorure, 14 - j, anodeX + side * 9.0 * ((7 - j) + avance), slot(2, j), 4.0);
+        }
+        ring(chlorure);
+        for (int i = 1; i <= 6; ++i) {
+            if (slot(2, i) == slot(2, i + 1)) {
+                continue;
+            }
+            c.setFillColor(dichlore);
+            c.circle(anodeX, slot(2, i) - ((6 - i) + avance) * (slot(2, i) - s.niveau2) / 6.0, 9.0,
+                     black);
+        }
+        break;
+    case cat::eau:
+        for (int i = 4; i <= 6; ++i) {
+            // The ions formed leave on both sides of the electrode.
+            const double weight = 2.0 * (i - 3);
+            const double offset = 18.0 * ((6 - i) + avance);
+            blended(hydrogene, weight, anodeX - offset, slot(2, i), 4.0);
+            blended(hydrogene, weight, anodeX + offset, slot(2, i), 4.0);
+        }
+        ring(eau);
+        for (int i = 4; i <= 6; ++i) {
+            if (slot(2, i) == slot(2, i + 1)) {
+                continue;
+            }
+            c.setFillColor(dioxygene);
+            c.circle(anodeX, slot(2, i) - ((6 - i) + 2.0 * avance) * (slot(2, i) - s.niveau2) / 6.0,
+                     9.0, black);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void ElectrolysisParticles::bubbles(int k, double x0, Color colour, int first, double lift,
+                                    double avance) {
+    sim::State& s = m_engine.state();
+    const double intensite = s.intensite;
+    const int n = intensite < 0.05 ? 0 : 6;
+    // Denser bubbles for a larger current.
+    const auto spacing = base::roundToInt16(32.0 - 15.0 * intensite);
+    if (!spacing || *spacing <= 0) {
+        return;
+    }
+    const double niveau = k == 1 ? s.niveau1 : s.niveau2;
+    const int lowest = s.decalY + 502;
+    m_canvas.setFillColor(colour);
+    for (int i = first; i <= n; ++i) {
+        if (slot(k, i) == slot(k, i + 1)) {
+            continue;
+        }
+        const auto yc = base::roundToInt16(slot(k, i) -
+                                           ((6 - i) + lift * avance) * (slot(k, i) - niveau) / 6.0);
+        if (!yc) {
+            continue;
+        }
+        for (int y = *yc; y >= niveau; y -= *spacing) {
+            m_canvas.circle(x0 + 8.0 * m_engine.random().next(), y, 3.0, black);
+        }
+        for (int y = *yc; y <= lowest; y += *spacing) {
+            m_canvas.circle(x0 + 8.0 * m_engine.random().next(), y, 3.0, black);
+        }
+    }
+}
+
+} // namespace Ionaria::render

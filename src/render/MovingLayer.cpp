@@ -1,0 +1,404 @@
+#include "render/MovingLayer.h"
+
+#include "base/Rounding.h"
+#include "sim/Catalogue.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace Ionaria::render {
+
+namespace cat = sim::catalogue;
+
+namespace {
+
+constexpr Color electronColor{0, 250, 180};
+constexpr double turn = 6.28;
+constexpr double electronStep = 0.1256; // 50 electrons per turn
+
+Color solution2(const sim::State& s) {
+    return {s.rougeSol2, s.vertSol2, s.bleuSol2};
+}
+Color solution3(const sim::State& s) {
+    return {s.rougeSol3, s.vertSol3, s.bleuSol3};
+}
+
+// A bridge ion takes the colour of the solution it enters over its last 35
+// pixels.
+std::optional<Color> bridgeColor(Color ion, Color entered, int d) {
+    if (d > 0) {
+        return ion;
+    }
+    const double depth = std::abs(d);
+    return rgb((ion.r * (35.0 - depth) + entered.r * depth) / 35.0,
+               (ion.g * (35.0 - depth) + entered.g * depth) / 35.0,
+               (ion.b * (35.0 - depth) + entered.b * depth) / 35.0);
+}
+
+} // namespace
+
+void MovingLayer::draw(double ringPeriod, int sens) {
+    if (!std::isfinite(ringPeriod) || ringPeriod <= 0.0) {
+        return;
+    }
+    sim::State& s = m_engine.state();
+    const sim::ParamStore& p = m_engine.params();
+    const bool macro = p.isMacro();
+    const bool pile = p.isPile();
+
+    const double phase = advancePhase(ringPeriod);
+    double avance1 = 0.0;
+    double avance2 = 0.0;
+    if (s.intensite != 0.0F) {
+        if (!macro) {
+            ring(phase, sens);
+            if (pile) {
+                saltBridge(phase, sens);
+            }
+        }
+        m_canvas.setFillColor(electronColor);
+        double offset = 50.0 * phase / turn;
+        while (offset > 0.95) {
+            offset -= 1.0;
+        }
+        avance2 = particleEvent(2, ringPeriod);
+        avance1 = particleEvent(1, ringPeriod);
+        if (!macro) {
+            electronsInElectrodes(offset, sens);
+        }
+    }
+
+    labels();
+
+    if (s.intensite == 0.0F) {
+        m_canvas.setFillStyle(FillStyle::Transparent);
+        if (pile) {
+            resistor(sens);
+        } else {
+            generator();
+        }
+        return;
+    }
+    if (pile) {
+        cellProcesses(sens, avance1, avance2);
+        resistor(sens);
+    } else {
+        m_particles.draw(avance1, avance2);
+        generator();
+    }
+}
+
+double MovingLayer::advancePhase(double ringPeriod) {
+    sim::State& s = m_engine.state();
+    if (s.cptPas < std::numeric_limits<std::int32_t>::max()) {
+        ++s.cptPas;
+    }
+    double phase = s.cptPas / ringPeriod;
+    if (phase <= turn) {
+        return phase;
+    }
+    const auto wrap = base::roundToInt32(turn * ringPeriod);
+    if (!wrap || *wrap <= 1) {
+        return phase;
+    }
+    // Each turn takes the whole turn off and gives one tick back; a counter
+    // left far ahead by a slower ring is brought back in one go.
+    const std::int64_t net = *wrap - 1;
+    const double excess = s.cptPas - turn * ringPeriod;
+    const auto skipped = static_cast<std::int64_t>(excess / static_cast<double>(net)) - 1;
+    std::int64_t counter = s.cptPas;
+    if (skipped > 0) {
+        counter -= skipped * net;
+    }
+    while (static_cast<double>(counter) / ringPeriod > turn) {
+        counter -= net;
+    }
+    s.cptPas = static_cast<std::int32_t>(counter);
+    return static_cast<double>(counter) / ringPeriod;
+}
+
+void MovingLayer::ring(double phase, int sens) {
+    const double dy = m_engine.state().decalY;
+    m_canvas.setFillStyle(FillStyle::Solid);
+    m_canvas.setFillColor(electronColor);
+    for (double a = 0.0; a <= turn; a += electronStep) {
+        const double g = a + phase;
+        // The arc between the electrodes stays empty.
+        const bool visible = g < 1.0 || (g > 2.14 && g < 7.28) || g > 8.42;
+        if (!visible) {
+            continue;
+        }
+        const auto x = base::roundToInt16(169.0 * std::cos(g) * sens + 208.0);
+        const auto y = base::roundToInt16(169.0 * std::sin(g) * 0.7 + dy + 198.0);
+        if (x && y) {
+            m_canvas.circle(*x, *y, 2.0, black);
+        }
+    }
+}
+
+void MovingLayer::saltBridge(double phase, int sens) {
+    const sim::State& s = m_engine.state();
+    const double foot = s.decalY + 445.0;
+    const Color potassiumEnters = sens == 1 ? solution3(s) : solution2(s);
+    const Color sulfateEnters = sens == 1 ? solution2(s) : solution3(s);
+    int n = 0;
+    for (double a = 0.0; a <= turn; a += electronStep) {
+        double g = a + phase;
+        if (g > 6.48) {
+            g -= turn;
+        }
+        ++n;
+        if (g < 3.28 || g > 6.48) {
+            continue;
+        }
+        const auto x = base::roundToInt16(43.0 * std::cos(g) * sens + 208.0);
+        const auto y = base::roundToInt16(171.0 * std::sin(g) + foot);
+        if (!x || !y) {
+            continue;
+        }
+        const int d = s.decalY + 445 - *y;
+        if (const auto c = bridgeColor({255, 100, 100}, potassiumEnters, d)) {
+            m_canvas.setFillColor(*c);
+            m_canvas.circle(*x, *y, 4.0, *c);
+        }
+        if (n % 2 == 0) {
+            if (const auto c = bridgeColor({255, 255, 200}, sulfateEnters, d)) {
+                m_canvas.setFillColor(*c);
+                m_canvas.circle(416 - *x, *y, 7.0, *c);
+            }
+        }
+    }
+}
+
+double MovingLayer::particleEvent(int k, double ringPeriod) {
+    sim::State& s = m_engine.state();
+    std::int16_t& counter = k == 1 ? s.cptIon1 : s.cptIon2;
+    const int nbe = k == 1 ? s.nbe1 : s.nbe2;
+    auto& queue = s.posY[static_cast<std::size_t>(k)];
+    if (counter < std::numeric_limits<std::int16_t>::max()) {
+        ++counter;
+    }
+    // The ticks during which nbe electrons pass one point of the ring.
+    const double period = nbe * ringPeriod * turn / 50.0;
+    if (counter > period) {
+        counter = 0;
+    }
+    if (counter == 0) {
+        for (std::size_t i = 1; i <= 12; ++i) {
+            queue[i] = queue[i + 1];
+        }
+        const int code = s.espece[static_cast<std::size_t>(k)];
+        const bool gas =
+            k == 2 ? (code == cat::chlorure || code == cat::eau) : code == cat::hydrogene;
+        if (gas && queue[11] != queue[12]) {
+            // The second atom of the molecule.
+            queue[13] = queue[12];
+        } else {
+            const double niveau = k == 1 ? s.niveau1 : s.niveau2;
+            const double bottom = s.decalY + (k == 1 ? 503.0 : 504.0);
+            const double r = m_engine.random().next();
+            if (const auto y = base::roundToInt16(r * (bottom - niveau - 10.0) + niveau + 5.0)) {
+                queue[13] = *y;
+            }
+        }
+    }
+    if (!(period > 0.0)) {
+        return 0.0;
+    }
+    return counter / period;
+}
+
+void MovingLayer::electronsInElectrodes(double offset, int sens) {
+    sim::State& s = m_engine.state();
+    m_canvas.setFillColor(electronColor);
+    for (const int k : {2, 1}) {
+        const int surface = s.posY[static_cast<std::size_t>(k)][7];
+        const double axis = k == 1 ? 118.0 : 298.0;
+        // Electrons go down electrode 1 and up electrode 2 for sens = +1.
+        const double direction = k == 1 ? 1.0 : -1.0;
+        for (int y0 = s.decalY + 300; y0 <= surface; y0 += 15) {
+            const double ry = m_engine.random().next();
+            const auto y =
+                base::roundToInt16(y0 + direction * offset * (15.0 + 0.2 * ry) * sens - 1.0);
+            const double rx = m_engine.random().next();
+            const auto x = base::roundToInt16(axis + 0.2 * rx);
+            if (x && y && *y < surface && *y >= 269) {
+                m_canvas.circle(*x, *y, 2.0, black);
+            }
+        }
+    }
+}
+
+void MovingLayer::label(int left, int niveau, Color base, Color light, Color dark,
+                        const char* text) {
+    Canvas& c = m_canvas;
+    const double top = niveau - 21.0;
+    const double bottom = niveau - 1.0;
+    c.fillBox(left, top, left + 25.0, bottom, base);
+    c.fillBox(left + 2.0, top, left + 4.0, bottom, light);
+    c.fillBox(left + 22.0, top, left + 25.0, bottom, dark);
+    c.box(left, top, left + 25.0, bottom, black);
+    c.setForeColor(white);
+    c.setCurrentX(left + 10.0);
+    c.setCurrentY(niveau - 18.0);
+    c.print(text);
+}
+
+void MovingLayer::labels() {
+    const sim::State& s = m_engine.state();
+    Canvas& c = m_canvas;
+    c.setFillStyle(FillStyle::Transparent);
+    c.setFontName("Arial");
+    c.setFontSize(8.0);
+    c.setFontBold(true);
+    label(105, s.niveau1, {0, 100, 180}, {100, 150, 250}, {0, 50, 100}, "G");
+    label(285, s.niveau2, {255, 150, 0}, {255, 200, 150}, {200, 100, 50}, "D");
+    c.setFillStyle(FillStyle::Solid);
+}
+
+void MovingLayer::cellProcesses(int sens, double avance1, double avance2) {
+    const sim::State& s = m_engine.state();
+    const int tag1 = m_engine.nature1();
+    const int tag2 = m_engine.nature2();
+    const auto half1 = [&](auto procedure) {
+        (m_processes.*procedure)(sens, s.rougeSol2, s.vertSol2, s.bleuSol2, 118, 1, avance1);
+    };
+    const auto half2 = [&](auto procedure) {
+        (m_processes.*procedure)(sens, s.rougeSol3, s.vertSol3, s.bleuSol3, 298, 2, avance2);
+    };
+    // The electrode of the lower potential dissolves, the other receives a
+    // deposit; aluminium only dissolves and copper only receives.
+    if (tag1 == 0 && sens == 1) {
+        half1(&ElectrodeProcesses::elecSolAl);
+    }
+    if (tag2 == 0 && sens == -1) {
+        half2(&ElectrodeProcesses::elecSolAl);
+    }
+    if (tag1 == 1 && sens == -1) {
+        half1(&ElectrodeProcesses::elecDepCu);
+    }
+    if (tag2 == 1 && sens == 1) {
+        half2(&ElectrodeProcesses::elecDepCu);
+    }
+    if (tag1 == 3 && sens == -1) {
+        half1(&ElectrodeProcesses::elecDepZn);
+    }
+    if (tag2 == 3 && sens == 1) {
+        half2(&ElectrodeProcesses::elecDepZn);
+    }
+    if (tag1 == 3 && sens == 1) {
+        half1(&ElectrodeProcesses::elecsolZn);
+    }
+    if (tag2 == 3 && sens == -1) {
+        half2(&ElectrodeProcesses::elecsolZn);
+    }
+    if (tag1 == 2 && sens == -1) {
+        half1(&ElectrodeProcesses::elecDepFe);
+    }
+    if (tag2 == 2 && sens == 1) {
+        half2(&ElectrodeProcesses::elecDepFe);
+    }
+    if (tag1 == 2 && sens == 1) {
+        half1(&ElectrodeProcesses::elecsolFe);
+    }
+    if (tag2 == 2 && sens == -1) {
+        half2(&ElectrodeProcesses::elecsolFe);
+    }
+}
+
+void MovingLayer::generator() {
+    const double dy = m_engine.state().decalY;
+    const bool tension = m_engine.params().Option2 == cat::montageTension;
+    Canvas& c = m_canvas;
+    c.setFillStyle(FillStyle::Solid);
+    c.setDrawWidth(2);
+    c.setFillColor(white);
+    if (!m_engine.params().isMacro()) {
+        c.circle(208.0, dy + 80.0, 20.0);
+        if (tension) {
+            c.line(188.0, dy + 80.0, 228.0, dy + 80.0, black);
+        } else {
+            c.line(208.0, dy + 60.0, 208.0, dy + 100.0, black);
+        }
+    } else {
+        c.setDrawWidth(1);
+        c.circle(208.0, dy + 160.0, 13.0);
+        const auto text = [&](double x, double y, const char* t) {
+            c.setCurrentX(x);
+            c.setCurrentY(y);
+            c.print(t);
+        };
+        if (tension) {
+            c.line(195.0, dy + 160.0, 221.0, dy + 160.0, black);
+            c.setFontBold(false);
+            c.setForeColor(black);
+            c.setFontSize(10.0);
+            text(185.0, dy + 142.0, "–");
+            text(224.0, dy + 143.0, "+");
+        } else {
+            c.line(208.0, dy + 147.0, 208.0, dy + 173.0, black);
+            c.setFontBold(false);
+            c.setForeColor(black);
+            c.setFontSize(10.0);
+            text(260.0, dy + 152.0, ">");
+            c.setFontItalic(true);
+            text(262.0, dy + 140.0, "I");
+            c.setFontItalic(false);
+            c.setFontBold(true);
+        }
+    }
+    c.setDrawWidth(1);
+    c.setFillStyle(FillStyle::Transparent);
+    if (m_engine.params().isMacro()) {
+        report();
+    }
+}
+
+void MovingLayer::resistor(int sens) {
+    const double dy = m_engine.state().decalY;
+    Canvas& c = m_canvas;
+    const auto text = [&](double x, double y, const char* t) {
+        c.setCurrentX(x);
+        c.setCurrentY(y);
+        c.print(t);
+    };
+    c.setFillStyle(FillStyle::Solid);
+    c.setFillColor(white);
+    c.setDrawWidth(1);
+    if (!m_engine.params().isMacro()) {
+        c.setDrawWidth(2);
+        c.box(178.0, dy + 70.0, 238.0, dy + 90.0, black);
+        c.setFontSize(12.0);
+        c.setFontBold(false);
+        c.setFontItalic(false);
+        c.setForeColor(black);
+        text(200.0, dy + 71.0, "R");
+        c.setDrawWidth(1);
+    } else {
+        c.box(188.0, dy + 153.0, 228.0, dy + 167.0, black);
+        if (m_engine.state().intensite != 0.0F) {
+            c.setFontSize(10.0);
+            c.setFontBold(false);
+            c.setFontItalic(false);
+            c.setForeColor(black);
+            text(202.0, dy + 152.0, "R");
+            text(260.0, dy + 152.0, sens == -1 ? ">" : "<");
+            c.setFontItalic(true);
+            text(262.0, dy + 140.0, "I");
+            c.setFontItalic(false);
+        }
+    }
+    c.setFillStyle(FillStyle::Transparent);
+    if (m_engine.params().isMacro()) {
+        report();
+    }
+}
+
+void MovingLayer::report() {
+    if (m_report) {
+        m_report();
+    }
+}
+
+} // namespace Ionaria::render

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "render/Canvas.h"
+#include "render/ElectrodeProcesses.h"
+#include "render/ElectrolysisParticles.h"
+#include "sim/Engine.h"
+
+#include <functional>
+
+namespace Ionaria::render {
+
+// What the tick draws over the background after the chemistry has run: the
+// electron ring, the salt-bridge ions, the particle queues and their events,
+// the electrons inside the electrodes, the electrode labels, the reactions at
+// the electrodes and the generator or resistor; at the macroscopic scale it
+// ends with the state report, given by the caller.
+class MovingLayer {
+public:
+    using Report = std::function<void()>;
+
+    MovingLayer(Canvas& canvas, sim::Engine& engine, Report report = {})
+        : m_canvas(canvas), m_engine(engine), m_processes(canvas, engine),
+          m_particles(canvas, engine), m_report(std::move(report)) {}
+
+    void setReport(Report report) { m_report = std::move(report); }
+
+    // ringPeriod: ticks per radian of the electron ring; sens: direction of
+    // the current, +1 or -1.
+    void draw(double ringPeriod, int sens);
+
+private:
+    double advancePhase(double ringPeriod);
+    void ring(double phase, int sens);
+    void saltBridge(double phase, int sens);
+    // Counts a tick of electrode k's particle event and, when the event
+    // comes, shifts the queue; returns the progress of the event, 0 to 1.
+    double particleEvent(int k, double ringPeriod);
+    void electronsInElectrodes(double offset, int sens);
+    void labels();
+    void label(int left, int niveau, Color base, Color light, Color dark, const char* text);
+    void cellProcesses(int sens, double avance1, double avance2);
+    void generator();
+    void resistor(int sens);
+    void report();
+
+    Canvas& m_canvas;
+    sim::Engine& m_engine;
+    ElectrodeProcesses m_processes;
+    ElectrolysisParticles m_particles;
+    Report m_report;
+};
+
+} // namespace Ionaria::render

@@ -1,0 +1,46 @@
+#include "render/PictureHost.h"
+
+namespace Ionaria::render {
+
+PictureHost::PictureHost(sim::Engine& engine, Report report, std::unique_ptr<QtCanvas> canvas)
+    : m_engine(engine), m_canvas(canvas ? std::move(canvas) : std::make_unique<QtCanvas>()),
+      m_schematic(*m_canvas, engine), m_layer(*m_canvas, engine) {
+    if (report) {
+        m_layer.setReport([this, report = std::move(report)] { report(*m_canvas, m_engine); });
+    }
+    m_timerRunning = engine.params().Timer1;
+}
+
+PictureHost::~PictureHost() = default;
+
+bool PictureHost::writePng(const QString& path) const {
+    return image().save(path, "PNG");
+}
+
+void PictureHost::fondschema() {
+    m_schematic.fondschema();
+}
+
+void PictureHost::electrodes() {
+    m_schematic.electrodes();
+}
+
+void PictureHost::drawNatureMessage(const std::string& line1, const std::string& line2) {
+    m_schematic.drawNatureMessage(line1, line2);
+}
+
+void PictureHost::clearMovingLayer() {
+    m_canvas->cls();
+}
+
+void PictureHost::drawMovingLayer(double ringPeriod, int sens) {
+    m_layer.draw(ringPeriod, sens);
+}
+
+void PictureHost::timerChanged(bool running) {
+    m_timerRunning = running;
+}
+
+void PictureHost::naturesChanged() {}
+
+} // namespace Ionaria::render

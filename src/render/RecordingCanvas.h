@@ -1,0 +1,63 @@
+#pragma once
+
+#include "render/QtCanvas.h"
+
+#include <string>
+#include <vector>
+
+namespace Ionaria::render {
+
+// One drawing operation as it was asked for, with the drawing state that
+// applied to it.
+struct DrawOp {
+    enum class Kind { Line, Box, FillBox, Circle, Arc, Text, Cls, ClearPicture, MakeBackground };
+    Kind kind = Kind::Line;
+    double x1 = 0.0;
+    double y1 = 0.0;
+    double x2 = 0.0;
+    double y2 = 0.0;
+    double radius = 0.0;
+    double start = 0.0;
+    double end = 0.0;
+    double aspect = 1.0;
+    Color color;
+    bool filled = false;
+    Color fill;
+    int width = 1;
+    std::string text;
+    double fontSize = 0.0;
+    bool bold = false;
+    bool italic = false;
+    int scaleTop = 0;
+};
+
+// A surface that draws like the experiment's and keeps the list of what it
+// was asked to draw, so that a check can count and inspect the operations.
+class RecordingCanvas : public QtCanvas {
+public:
+    const std::vector<DrawOp>& ops() const { return m_ops; }
+    void clearOps() { m_ops.clear(); }
+
+    std::vector<DrawOp> opsOf(DrawOp::Kind kind) const;
+    // The texts printed, in order.
+    std::vector<std::string> texts() const;
+
+    void line(double x1, double y1, double x2, double y2, Color c) override;
+    void box(double x1, double y1, double x2, double y2, Color c) override;
+    void fillBox(double x1, double y1, double x2, double y2, Color c) override;
+    using Canvas::circle;
+    void circle(double cx, double cy, double radius, Color outline) override;
+    void arc(double cx, double cy, double radius, double start, double end, double aspect,
+             Color c) override;
+    void print(std::string_view text) override;
+    void cls() override;
+    void clearPicture() override;
+    void makeBackground() override;
+
+private:
+    DrawOp op(DrawOp::Kind kind) const;
+
+    std::vector<DrawOp> m_ops;
+};
+
+} // namespace Ionaria::render

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "render/Canvas.h"
+#include "sim/Engine.h"
+
+#include <string>
+
+namespace Ionaria::render {
+
+// The montage as the persistent background of the experiment surface: the
+// gradient, the circuit, the vessels, the terminals, the solutions and
+// electrodes with their legend, the salt bridge and the meters.
+class Schematic {
+public:
+    Schematic(Canvas& canvas, sim::Engine& engine) : m_canvas(canvas), m_engine(engine) {}
+
+    // Redraws the whole montage and makes it the background; a refused
+    // montage only hides Frame1 and leaves the surface as it is.
+    void fondschema();
+    // Solutions, electrodes and, at the microscopic scale, the legend, over
+    // whatever the surface shows. Writes the solution colours into the state
+    // and clears negative electrode masses.
+    void electrodes();
+    // The refusal message of the nature check, centred on an empty picture.
+    void drawNatureMessage(const std::string& line1, const std::string& line2);
+
+    // Whether the frame of the reset and pause buttons is shown.
+    bool Frame1Visible() const { return m_frame1Visible; }
+
+private:
+    void gradient();
+    void cable();
+    void wiresMacro();
+    void vessel(int left, int right, int niveau);
+    void terminal(int left, int niveau, Color base, Color light, Color dark, const char* label);
+    void saltBridge();
+    void meters();
+    void paintLiquid(int firstX, int lastX, int niveau, int shadeOffset, Color base);
+    void electrodeBar(int electrode, int tag, int highest, double mass);
+
+    Canvas& m_canvas;
+    sim::Engine& m_engine;
+    bool m_frame1Visible = true;
+};
+
+} // namespace Ionaria::render
