@@ -1,0 +1,11 @@
+#include "report/ExperimentPicture.h"
+
+#include "report/Rapport.h"
+
+namespace Ionaria::report {
+
+ExperimentPicture::ExperimentPicture(sim::Engine& engine, std::unique_ptr<render::QtCanvas> canvas)
+    : render::PictureHost(
+          engine, [](render::Canvas& c, sim::Engine& e) { rapport(c, e); }, std::move(canvas)) {}
+
+} // namespace Ionaria::report

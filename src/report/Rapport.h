@@ -1,0 +1,14 @@
+#pragma once
+
+#include "render/Canvas.h"
+#include "sim/Engine.h"
+
+namespace Ionaria::report {
+
+// The state of the system written over the picture: the mass of each
+// electrode, the concentration of each ion present and, while a current
+// flows, the half-equation at each electrode in its box. Negative electrode
+// masses are first cleared in the state.
+void rapport(render::Canvas& canvas, sim::Engine& engine);
+
+} // namespace Ionaria::report
