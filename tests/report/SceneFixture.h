@@ -1,0 +1,35 @@
+#pragma once
+
+#include "report/ExperimentPicture.h"
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
+
+#include <memory>
+
+// A montage set up through the parameter handlers, as the window sets it,
+// with the picture attached from the start.
+struct Scene {
+    enum class Montage { Pile, Tension, Courant };
+
+    explicit Scene(std::unique_ptr<Ionaria::render::QtCanvas> canvas = nullptr)
+        : picture(engine, std::move(canvas)), handlers(engine) {
+        engine.setHost(&picture);
+        handlers.startup();
+    }
+
+    void setMontage(Montage montage) { handlers.selectOption2(static_cast<int>(montage)); }
+    void setMacro(bool macro) { handlers.selectOption1(macro ? 1 : 0); }
+    // Starts the timer and runs ticks as the timer would.
+    void run(int ticks) {
+        if (!engine.params().Timer1) {
+            engine.Command5_Click();
+        }
+        for (int i = 0; i < ticks; ++i) {
+            engine.Timer1_Timer();
+        }
+    }
+
+    Ionaria::sim::Engine engine;
+    Ionaria::report::ExperimentPicture picture;
+    Ionaria::sim::Handlers handlers;
+};
