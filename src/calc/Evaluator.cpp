@@ -37,6 +37,9 @@ bool startsAt(std::string_view text, std::size_t position, std::string_view word
 }
 
 bool isFunctionCodeAt(std::string_view text, std::size_t position) {
+    if (position + 3 > text.size() || text[position] < 'C' || text[position] > 'T') {
+        return false;
+    }
     for (const std::string_view code : kSpacedCodes) {
         if (startsAt(text, position, code)) {
             return true;
@@ -327,9 +330,11 @@ void Evaluator::compteTermes(const std::string& texte) {
         if (vue[i] == '(') {
             ++m_nbParentheses;
         }
-        for (const std::string_view operateur : kOperateurs) {
-            if (startsAt(vue, i, operateur)) {
-                ++m_nbOperateurs;
+        if (vue[i] == ' ') {
+            for (const std::string_view operateur : kOperateurs) {
+                if (startsAt(vue, i, operateur)) {
+                    ++m_nbOperateurs;
+                }
             }
         }
         if (isFunctionCodeAt(vue, i)) {
