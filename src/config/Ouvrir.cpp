@@ -1,0 +1,88 @@
+#include "config/Ouvrir.h"
+
+#include "config/ConfigFile.h"
+#include "config/FileBrowser.h"
+#include "config/MessageBoxes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace Ionaria::config {
+
+Ouvrir::Ouvrir(sim::Handlers& handlers, std::string& cheminConfig, QWidget* mainWindow,
+               MessageBoxes& boxes)
+    : QDialog(mainWindow), m_handlers(handlers), m_cheminConfig(cheminConfig), m_boxes(boxes),
+      m_browser(new FileBrowser(QStringLiteral("*.C14"), this)), m_ficharge(new QLineEdit(this)),
+      m_ok(new QPushButton(QStringLiteral("&Ouvrir"), this)),
+      m_cancel(new QPushButton(QStringLiteral("&Annuler"), this)),
+      m_frame1(new QLabel(QStringLiteral("Chargement de la configuration..."), this)) {
+    setObjectName(QStringLiteral("ouvrir"));
+    setWindowTitle(QStringLiteral("Ouvrir une configuration"));
+    setModal(true);
+    m_ficharge->setObjectName(QStringLiteral("ficharge"));
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_frame1->setFrameShape(QFrame::Panel);
+    m_frame1->setAlignment(Qt::AlignCenter);
+    m_frame1->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Lecteur, dossier et fichiers (*.C14) :"), this));
+    layout->addWidget(m_browser, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Fichier :"), this));
+    layout->addWidget(m_ficharge);
+    layout->addWidget(m_frame1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    layout->addLayout(buttons);
+    resize(420, 420);
+    if (mainWindow != nullptr) {
+        move(mainWindow->pos() + QPoint(20, 20));
+    }
+
+    connect(m_browser, &FileBrowser::fileClicked, this, [this](const QString& name) {
+        m_ficharge->setText(FileBrowser::join(m_browser->folder(), name));
+        QDir::setCurrent(m_browser->folder());
+    });
+    connect(m_browser, &FileBrowser::fileActivated, this, [this](const QString& name) {
+        m_ficharge->setText(FileBrowser::join(m_browser->folder(), name));
+        confirm();
+    });
+    connect(m_ok, &QPushButton::clicked, this, &Ouvrir::confirm);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_ok->setDefault(true);
+}
+
+void Ouvrir::confirm() {
+    const QString text = m_ficharge->text();
+    if (text.trimmed().isEmpty()) {
+        return;
+    }
+    m_cheminConfig = text.toStdString();
+    if (!QFileInfo::exists(text)) {
+        const Message message = ConfigFile::messageMissing();
+        m_boxes.critical(this, QString::fromStdString(message.title),
+                         QString::fromStdString(message.text));
+        return;
+    }
+    m_frame1->show();
+    QCoreApplication::processEvents();
+    const auto failure = ConfigFile::load(m_cheminConfig, m_handlers);
+    m_frame1->hide();
+    if (failure) {
+        m_boxes.critical(this, QString::fromStdString(failure->title),
+                         QString::fromStdString(failure->text));
+    } else {
+        emit configurationLoaded(text);
+    }
+    accept();
+}
+
+} // namespace Ionaria::config
