@@ -1,0 +1,48 @@
+#pragma once
+
+#include "render/PictureHost.h"
+#include "render/RecordingCanvas.h"
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
+
+#include <QImage>
+
+// A montage set up through the parameter handlers, with a recording picture
+// attached from the start.
+struct Picture {
+    Picture() : host(engine, {}, makeCanvas()), handlers(engine) {
+        engine.setHost(&host);
+        handlers.startup();
+    }
+
+    Ionaria::render::RecordingCanvas& canvas() { return *recording; }
+    Ionaria::render::Color at(int x, int y) const {
+        const QRgb p = host.image().pixel(x, y);
+        return {qRed(p), qGreen(p), qBlue(p)};
+    }
+    void setPile(int tag1, int tag2) {
+        handlers.selectOption2(0);
+        handlers.selectCombo2(0, tag1);
+        handlers.selectCombo2(1, tag2);
+    }
+    void run(int ticks) {
+        if (!engine.params().Timer1) {
+            engine.Command5_Click();
+        }
+        for (int i = 0; i < ticks; ++i) {
+            engine.Timer1_Timer();
+        }
+    }
+
+    Ionaria::sim::Engine engine;
+    Ionaria::render::RecordingCanvas* recording = nullptr;
+    Ionaria::render::PictureHost host;
+    Ionaria::sim::Handlers handlers;
+
+private:
+    std::unique_ptr<Ionaria::render::QtCanvas> makeCanvas() {
+        auto canvas = std::make_unique<Ionaria::render::RecordingCanvas>();
+        recording = canvas.get();
+        return canvas;
+    }
+};

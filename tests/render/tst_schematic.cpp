@@ -1,0 +1,334 @@
+#include "PictureFixture.h"
+#include "render/SolutionColor.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace Ionaria;
+using render::Color;
+using render::DrawOp;
+
+Q_DECLARE_METATYPE(Ionaria::render::Color)
+
+namespace {
+
+// The black outline of electrode k's bar, as recorded.
+const DrawOp* barOutline(const render::RecordingCanvas& c, int k) {
+    const double axis = k == 1 ? 117.5 : 297.5;
+    const DrawOp* found = nullptr;
+    for (const auto& op : c.ops()) {
+        if (op.kind == DrawOp::Kind::Box && op.color == render::black && op.y2 == 473.0 &&
+            std::fabs((op.x1 + op.x2) / 2.0 - axis) < 0.01) {
+            found = &op;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+class TestSchematic : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gradientRows_data();
+    void gradientRows();
+    void vesselAndTerminals_data();
+    void vesselAndTerminals();
+    void barWidth_data();
+    void barWidth();
+    void solutionRule_data();
+    void solutionRule();
+    void solutionColourInPicture_data();
+    void solutionColourInPicture();
+    void electrodeColour_data();
+    void electrodeColour();
+    void legendRows_data();
+    void legendRows();
+    void refusedMontageDrawsNothing();
+    void natureMessageCentred();
+    void negativeMassesCleared();
+};
+
+void TestSchematic::gradientRows_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<Color>("expected");
+    QTest::newRow("top") << 0 << Color{255, 200, 155};
+    QTest::newRow("middle") << 248 << Color{255, 227, 205};
+    QTest::newRow("bottom") << 496 << Color{255, 255, 255};
+}
+
+void TestSchematic::gradientRows() {
+    QFETCH(int, row);
+    QFETCH(Color, expected);
+    for (const int scale : {0, 1}) {
+        Picture p;
+        p.handlers.selectOption1(scale);
+        QCOMPARE(p.at(3, row), expected);
+        QCOMPARE(p.at(414, row), expected);
+    }
+}
+
+void TestSchematic::vesselAndTerminals_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("volume");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<int>("niveau");
+    QTest::newRow("electrolysis 500 mL") << 1 << 1 << "500" << 0 << 324;
+    QTest::newRow("electrolysis 350 mL") << 1 << 1 << "350" << 0 << 369;
+    QTest::newRow("electrolysis 200 mL macro") << 1 << 1 << "200" << 1 << 414;
+    QTest::newRow("half-cell 200 mL") << 0 << 6 << "200" << 0 << 324;
+    QTest::newRow("half-cell 80 mL macro") << 0 << 6 << "80" << 1 << 414;
+}
+
+void TestSchematic::vesselAndTerminals() {
+    QFETCH(int, montage);
+    QFETCH(int, box);
+    QFETCH(QString, volume);
+    QFETCH(int, scale);
+    QFETCH(int, niveau);
+    Picture p;
+    if (montage == 0) {
+        p.setPile(3, 1);
+    }
+    p.handlers.selectOption1(scale);
+    p.handlers.setText2(box, volume.toStdString());
+    p.handlers.Text2_LostFocus(box);
+    QCOMPARE(static_cast<int>(p.engine.state().niveau1), niveau);
+    const int top = scale == 1 ? 90 : 0;
+    const auto at = [&](int x, int y) { return p.at(x, y - top); };
+    QCOMPARE(at(48, 300), render::black);        // left wall
+    QCOMPARE(at(48, 473), render::black);        // down to the bottom
+    QVERIFY(at(48, 288) != render::black);       // walls rise to 290
+    QCOMPARE(at(100, 474), render::black);       // bottom
+    QCOMPARE(at(60, niveau - 1), render::black); // surface
+    QVERIFY(at(60, niveau) != render::black);
+    const int rightWall = montage == 0 ? 188 : 368;
+    QCOMPARE(at(rightWall, 400), render::black);
+    QCOMPARE(at(111, niveau - 20), (Color{0, 100, 180}));
+    QCOMPARE(at(108, niveau - 20), (Color{100, 150, 250}));
+    QCOMPARE(at(128, niveau - 20), (Color{0, 50, 100}));
+    QCOMPARE(at(105, niveau - 10), render::black);
+    const int niveau2 = p.engine.state().niveau2;
+    QCOMPARE(at(291, niveau2 - 20), (Color{255, 150, 0}));
+    QCOMPARE(at(288, niveau2 - 20), (Color{255, 200, 150}));
+}
+
+void TestSchematic::barWidth_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<QString>("mass");
+    QTest::addColumn<double>("halfWidth");
+    QTest::newRow("10 g, full vessel") << 1 << "10" << 2.0 * std::sqrt(10.0);
+    QTest::newRow("50 g, full vessel") << 1 << "50" << 2.0 * std::sqrt(50.0);
+    QTest::newRow("100 g, full vessel") << 1 << "100" << 20.0;
+    QTest::newRow("10 g, 80 mL half-cell") << 0 << "10" << 10.0;
+}
+
+void TestSchematic::barWidth() {
+    QFETCH(int, montage);
+    QFETCH(QString, mass);
+    QFETCH(double, halfWidth);
+    Picture p;
+    if (montage == 0) {
+        p.setPile(3, 1);
+        p.handlers.setText2(6, "80");
+        p.handlers.Text2_LostFocus(6);
+    }
+    p.handlers.setText2(2, mass.toStdString());
+    p.handlers.Text2_LostFocus(2);
+    const DrawOp* outline = barOutline(p.canvas(), 1);
+    QVERIFY(outline != nullptr);
+    QCOMPARE(outline->x1, 117.0 - halfWidth);
+    QCOMPARE(outline->x2, 118.0 + halfWidth);
+    QCOMPARE(outline->y1, static_cast<double>(p.engine.state().niveau1));
+    QCOMPARE(outline->y2, 473.0);
+    const Color bar = p.at(static_cast<int>(118 + halfWidth) - 1, 440);
+    const Color outside = p.at(static_cast<int>(118 + halfWidth) + 2, 440);
+    QVERIFY(bar != outside);
+}
+
+void TestSchematic::solutionRule_data() {
+    QTest::addColumn<int>("ion");
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<double>("volume");
+    QTest::addColumn<Color>("expected");
+    const auto cu = static_cast<int>(render::ColoredIon::Cuivre2);
+    const auto fe2 = static_cast<int>(render::ColoredIon::Fer2);
+    const auto fe3 = static_cast<int>(render::ColoredIon::Fer3);
+    QTest::newRow("copper 0.1 mol/L") << cu << 0.02 << 200.0 << Color{45, 170, 250};
+    QTest::newRow("copper 1 mol/L") << cu << 0.2 << 200.0 << Color{2, 22, 250};
+    QTest::newRow("copper above 1 mol/L") << cu << 1.0 << 200.0 << Color{2, 22, 250};
+    QTest::newRow("no copper") << cu << 0.0 << 200.0 << Color{230, 240, 250};
+    QTest::newRow("iron(II) 1 mol/L") << fe2 << 0.5 << 500.0 << Color{21, 240, 22};
+    QTest::newRow("iron(III) 1 mol/L") << fe3 << 0.5 << 500.0 << Color{230, 139, 2};
+    QTest::newRow("volume zero") << cu << 0.02 << 0.0 << Color{230, 240, 250};
+    QTest::newRow("negative amount") << cu << -0.5 << 200.0 << Color{230, 240, 250};
+}
+
+void TestSchematic::solutionRule() {
+    QFETCH(int, ion);
+    QFETCH(double, amount);
+    QFETCH(double, volume);
+    QFETCH(Color, expected);
+    render::SolutionColor c;
+    c.apply(static_cast<render::ColoredIon>(ion), amount, volume);
+    QCOMPARE((Color{c.r, c.g, c.b}), expected);
+}
+
+void TestSchematic::solutionColourInPicture_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<QString>("concentration");
+    QTest::addColumn<Color>("expected");
+    QTest::newRow("half-cell 0.1 mol/L") << 0 << "0,1" << Color{45, 170, 250};
+    QTest::newRow("half-cell 1 mol/L") << 0 << "1" << Color{2, 22, 250};
+    QTest::newRow("vessel 0.1 mol/L") << 1 << "0,1" << Color{45, 170, 250};
+}
+
+void TestSchematic::solutionColourInPicture() {
+    QFETCH(int, montage);
+    QFETCH(QString, concentration);
+    QFETCH(Color, expected);
+    Picture p;
+    const sim::State& s = p.engine.state();
+    if (montage == 0) {
+        p.setPile(1, 3);
+        p.handlers.setText2(5, concentration.toStdString());
+        p.handlers.Text2_LostFocus(5);
+        QCOMPARE((Color{s.rougeSol2, s.vertSol2, s.bleuSol2}), expected);
+        QCOMPARE((Color{s.rougeSol3, s.vertSol3, s.bleuSol3}), (Color{230, 240, 250}));
+    } else {
+        p.handlers.selectCombo1(6); // copper(II) sulfate, graphite electrodes
+        p.handlers.setText2(0, concentration.toStdString());
+        p.handlers.Text2_LostFocus(0);
+        QCOMPARE((Color{s.rougeSol1, s.vertSol1, s.bleuSol1}), expected);
+    }
+    // At x = 98 the shading factor is exactly 1.
+    QCOMPARE(p.at(98, 450), expected);
+}
+
+void TestSchematic::electrodeColour_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<double>("copperDeposit");
+    QTest::addColumn<Color>("expected");
+    QTest::newRow("graphite") << 1 << 3 << 0.0 << Color{0, 0, 0};
+    QTest::newRow("zinc, electrolysis") << 1 << 4 << 0.0 << Color{180, 180, 200};
+    QTest::newRow("zinc, cell") << 0 << 3 << 0.0 << Color{180, 180, 200};
+    QTest::newRow("aluminium, cell") << 0 << 0 << 0.0 << Color{255, 255, 255};
+    QTest::newRow("copper on graphite") << 1 << 3 << 0.001 << Color{255, 200, 150};
+}
+
+void TestSchematic::electrodeColour() {
+    QFETCH(int, montage);
+    QFETCH(int, tag);
+    QFETCH(double, copperDeposit);
+    QFETCH(Color, expected);
+    Picture p;
+    if (montage == 0) {
+        p.setPile(tag, 1);
+    } else {
+        p.handlers.selectCombo2(0, tag);
+    }
+    p.engine.state().masseMetal[1][1] += copperDeposit;
+    p.engine.fondschema();
+    // The middle rows of the bar are darkened by a quarter per cent at most.
+    const sim::State& s = p.engine.state();
+    const double middle = (473.0 + s.niveau1) / 2.0;
+    const Color got = p.at(118, static_cast<int>(std::ceil(middle)));
+    const auto near = [](int a, int b) { return std::abs(a - b) <= 1; };
+    QVERIFY2(near(got.r, expected.r) && near(got.g, expected.g) && near(got.b, expected.b),
+             qPrintable(QStringLiteral("%1 %2 %3").arg(got.r).arg(got.g).arg(got.b)));
+}
+
+void TestSchematic::legendRows_data() {
+    QTest::addColumn<int>("espece1");
+    QTest::addColumn<int>("espece2");
+    QTest::addColumn<QString>("texts");
+    const QString e = "e|-|(électrode)|";
+    QTest::newRow("3, 1") << 3 << 1 << e + "Cl|-|(aq)|Cl|2 (g)|H|+|(aq)|H|2 (g)";
+    QTest::newRow("3, 11: H+ once") << 3 << 11 << e + "H|+|(aq)|H|2 (g)|O|2 (g)";
+    QTest::newRow("10, 11") << 10 << 11 << e + "Cu|2+|(aq)|H|+|(aq)|O|2 (g)";
+    QTest::newRow("6, 13") << 6 << 13 << e + "Fe|2+|(aq)|Fe|3+|(aq)|Al|3+|(aq)";
+    QTest::newRow("6, 15: Fe2+ once") << 6 << 15 << e + "Fe|2+|(aq)|Fe|3+|(aq)";
+    QTest::newRow("10, 14: Cu2+ once") << 10 << 14 << e + "Cu|2+|(aq)";
+    QTest::newRow("3, 15") << 3 << 15 << e + "H|+|(aq)|H|2 (g)|Fe|2+|(aq)";
+    QTest::newRow("3, 16") << 3 << 16 << e + "H|+|(aq)|H|2 (g)|Zn|2+|(aq)";
+}
+
+void TestSchematic::legendRows() {
+    QFETCH(int, espece1);
+    QFETCH(int, espece2);
+    QFETCH(QString, texts);
+    Picture p;
+    p.engine.state().espece[1] = static_cast<std::int16_t>(espece1);
+    p.engine.state().espece[2] = static_cast<std::int16_t>(espece2);
+    p.canvas().clearOps();
+    p.engine.electrodes();
+    QStringList drawn;
+    std::vector<double> rowTops;
+    for (const auto& op : p.canvas().opsOf(DrawOp::Kind::Text)) {
+        drawn << QString::fromStdString(op.text);
+        if (op.x1 == 204.0) {
+            rowTops.push_back(op.y1);
+        }
+    }
+    QCOMPARE(drawn.join('|'), texts);
+    // Rows follow each other 30 pixels apart, 31 after a hydrogen molecule.
+    QCOMPARE(rowTops.front(), 103.0);
+    for (std::size_t i = 1; i < rowTops.size(); ++i) {
+        const double pitch = rowTops[i] - rowTops[i - 1];
+        QVERIFY2(pitch == 30.0 || pitch == 31.0 || pitch == 1.0, qPrintable(drawn.join('|')));
+    }
+}
+
+void TestSchematic::refusedMontageDrawsNothing() {
+    Picture p;
+    p.handlers.selectCombo1(0);
+    p.handlers.selectCombo2(0, 4);
+    QVERIFY(p.engine.state().natInvalide);
+    p.canvas().clearOps();
+    p.engine.state().cptDessin = 7;
+    p.engine.fondschema();
+    p.run(3);
+    QVERIFY(p.canvas().ops().empty());
+    QVERIFY(!p.host.Frame1Visible());
+    QCOMPARE(p.engine.state().cptDessin, std::int16_t{7});
+}
+
+void TestSchematic::natureMessageCentred() {
+    Picture p;
+    p.handlers.selectOption1(1);
+    p.canvas().clearOps();
+    p.host.drawNatureMessage("Les piles de concentration ne sont pas traitées :",
+                             "modifier la nature d'une demi-pile.");
+    const auto texts = p.canvas().opsOf(DrawOp::Kind::Text);
+    QCOMPARE(texts.size(), std::size_t{2});
+    QCOMPARE(texts[0].color, render::lightRed);
+    QCOMPARE(texts[1].color, render::black);
+    QCOMPARE(texts[0].fontSize, 12.0);
+    auto& c = p.canvas();
+    QCOMPARE(texts[0].x1, (417.0 - c.textWidth(texts[0].text)) / 2.0);
+    QCOMPARE(texts[1].x1, (417.0 - c.textWidth(texts[1].text)) / 2.0);
+    QCOMPARE(texts[1].y1, texts[0].y1 + c.textHeight("A"));
+    // The two lines stand about the middle of the visible surface.
+    QCOMPARE(texts[1].y1 - c.scaleTop(), 497.0 / 2.0);
+    QCOMPARE(p.at(2, 2), render::white);
+}
+
+void TestSchematic::negativeMassesCleared() {
+    Picture p;
+    p.engine.state().masseMetal[2][3] = -0.5;
+    p.engine.state().masseMetal[1][4] = -1.0;
+    p.canvas().clearOps();
+    p.engine.fondschema();
+    QCOMPARE(p.engine.state().masseMetal[2][3], 0.0);
+    QCOMPARE(p.engine.state().masseMetal[1][4], 0.0);
+    // An electrode of no mass is not drawn at all.
+    QVERIFY(barOutline(p.canvas(), 2) == nullptr);
+    QVERIFY(barOutline(p.canvas(), 1) != nullptr);
+}
+
+QTEST_MAIN(TestSchematic)
+#include "tst_schematic.moc"
