@@ -1,5 +1,6 @@
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
+#include "calc/CalculCommand.h"
 
 #include <filesystem>
 #include <iostream>
@@ -34,8 +35,7 @@ int main(int argc, char* argv[]) {
         std::cerr << "ionaria : " << options.error << "\n" << CommandLine::usage();
         return BatchMode::usageError;
     case CommandLine::Mode::Calcul:
-        std::cerr << "ionaria : la calculatrice n'est pas encore disponible\n";
-        return BatchMode::usageError;
+        return Ionaria::calc::runCalculCommand(options.expression, options.radians, std::cout);
     case CommandLine::Mode::Batch:
         return BatchMode::run(options, std::cout, std::cerr);
     case CommandLine::Mode::Window:
