@@ -119,6 +119,9 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     const auto& s = engine->state();
     if (s.natInvalide) {
         err << s.messageNat1 << "\n" << s.messageNat2 << "\n";
+        if (lastTick) {
+            lastTick(*engine);
+        }
         return refused;
     }
 

@@ -22,7 +22,8 @@ public:
     static constexpr int outputError = 4;
 
     // Called with the engine as it stood before the last tick, to replay that
-    // tick with a picture attached; returns false when its output failed.
+    // tick with a picture attached, or with the refused montage whose message
+    // the picture shows; returns false when its output failed.
     using LastTick = std::function<bool(sim::Engine&)>;
 
     static int run(const CommandLine& options, std::ostream& out, std::ostream& err,

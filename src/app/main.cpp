@@ -1,11 +1,62 @@
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "calc/CalculCommand.h"
+#include "report/ExperimentPicture.h"
+#include "report/PicturePrinter.h"
+
+#include <QGuiApplication>
 
 #include <filesystem>
 #include <iostream>
 
 namespace {
+
+using Ionaria::app::CommandLine;
+
+// The batch mode's pictures: the last tick replayed with the picture
+// attached, written as PNG and printed onto a PDF file.
+bool writePictures(const CommandLine& options, Ionaria::sim::Engine& engine) {
+    Ionaria::report::ExperimentPicture picture(engine);
+    engine.setHost(&picture);
+    const auto& state = engine.state();
+    if (state.natInvalide) {
+        picture.drawNatureMessage(state.messageNat1, state.messageNat2);
+    } else {
+        engine.fondschema();
+        engine.Timer1_Timer();
+    }
+    engine.setHost(nullptr);
+    bool ok = true;
+    if (options.pngPath && !picture.writePng(QString::fromStdString(*options.pngPath))) {
+        std::cerr << "Ecriture impossible sur disque : " << *options.pngPath << "\n";
+        ok = false;
+    }
+    if (options.pdfPath &&
+        !Ionaria::report::PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath),
+                                                   picture.image(),
+                                                   QString::fromStdString(options.titre),
+                                                   options.exemplaires)) {
+        std::cerr << "Impression impossible : " << *options.pdfPath << "\n";
+        ok = false;
+    }
+    return ok;
+}
+
+int runBatch(const CommandLine& options, int argc, char* argv[]) {
+    using Ionaria::app::BatchMode;
+    if (!options.pngPath && !options.pdfPath) {
+        return BatchMode::run(options, std::cout, std::cerr);
+    }
+    // Pictures need fonts and a paint engine, never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication application(argc, argv);
+    return BatchMode::run(options, std::cout, std::cerr,
+                          [&options](Ionaria::sim::Engine& engine) {
+                              return writePictures(options, engine);
+                          });
+}
 
 // The folder of the executable, where the data folder is copied by the build.
 std::filesystem::path applicationFolder(const char* argv0) {
@@ -37,7 +88,7 @@ int main(int argc, char* argv[]) {
     case CommandLine::Mode::Calcul:
         return Ionaria::calc::runCalculCommand(options.expression, options.radians, std::cout);
     case CommandLine::Mode::Batch:
-        return BatchMode::run(options, std::cout, std::cerr);
+        return runBatch(options, argc, argv);
     case CommandLine::Mode::Window:
         break;
     }
@@ -50,5 +101,5 @@ int main(int argc, char* argv[]) {
             (folder / "data" / "configurations" / "electrolyse-chlorure-de-sodium.C14").string();
     }
     std::cout << "Configuration : " << options.configFile << "\n";
-    return BatchMode::run(options, std::cout, std::cerr);
+    return runBatch(options, argc, argv);
 }

@@ -1,0 +1,66 @@
+#include "report/PicturePrinter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+
+namespace Ionaria::report {
+
+namespace {
+
+QFont printFont(qreal points, bool bold) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+bool PicturePrinter::print(QPrinter& printer, const QImage& picture, const QString& title,
+                           int copies) {
+    if (copies < 1) {
+        return false;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    // Positions are reckoned in twips of the printable area, as on paper.
+    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Inch);
+    const double pw = printable.width() * twipsPerInch;
+    const double ph = printable.height() * twipsPerInch;
+    const double dotsPerTwip = printer.resolution() / static_cast<double>(twipsPerInch);
+    const QSizeF pictureSize(picture.width() * twipsPerPixel * dotsPerTwip,
+                             picture.height() * twipsPerPixel * dotsPerTwip);
+    const QPointF picturePosition((pw - twipsPerPixel * picture.width()) / 2.0 * dotsPerTwip,
+                                  ph / 20.0 * dotsPerTwip);
+    for (int copy = 1; copy <= copies; ++copy) {
+        const QFont titleFont = printFont(12.0, true);
+        painter.setFont(titleFont);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(0.0, QFontMetricsF(titleFont, &printer).ascent()), title);
+        if (!picture.isNull()) {
+            painter.drawImage(QRectF(picturePosition, pictureSize), picture);
+        }
+        if (copy < copies && !printer.newPage()) {
+            break;
+        }
+    }
+    return painter.end();
+}
+
+bool PicturePrinter::printPdf(const QString& path, const QImage& picture, const QString& title,
+                              int copies) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setCreator(QStringLiteral("Ionaria"));
+    printer.setDocName(title);
+    return print(printer, picture, title, copies);
+}
+
+} // namespace Ionaria::report
