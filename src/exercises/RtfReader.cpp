@@ -36,6 +36,7 @@ constexpr int maxWordLetters = 32;
 constexpr long long numberCeiling = 2'000'000'000LL;
 constexpr int maxDisplayPixels = 20000;
 constexpr int ansiCodePage = 1252;
+constexpr qsizetype maxFontNameLength = 256;
 // Indents and spacings beyond 22 inches are no page's.
 constexpr long long maxParagraphTwips = 31680;
 
@@ -321,6 +322,7 @@ int hexDigit(char c) {
     return -1;
 }
 
+// Text fit for the document: surrogates paired, no control characters but tabs.
 QString sanitized(const QString& text) {
     QString out;
     out.reserve(text.size());
@@ -332,6 +334,8 @@ QString sanitized(const QString& text) {
             ++i;
         } else if (c.isSurrogate()) {
             out.append(QChar::ReplacementCharacter);
+        } else if (c.unicode() < 0x20 && c != QLatin1Char('\t')) {
+            // Decoders of some code pages give control characters for bad bytes.
         } else {
             out.append(c);
         }
@@ -361,6 +365,7 @@ private:
     void endParagraph();
     void finishPicture();
     void finishFontEntry();
+    void flushFontName();
     QString decode(const QByteArray& raw, int codePage);
     QTextCharFormat charFormat() const;
     QTextBlockFormat blockFormat() const;
@@ -380,10 +385,11 @@ private:
     int skipCount_ = 0;
 
     int documentCodePage_ = ansiCodePage;
-    int defaultFont_ = -1;
+    int defaultFont_ = 0;
     std::map<int, FontEntry> fonts_;
     int fontBeingDefined_ = -1;
     QByteArray fontNameBytes_;
+    QString fontName_;
     std::vector<QColor> colors_;
     int red_ = 0;
     int green_ = 0;
@@ -644,6 +650,13 @@ void Parser::controlWord(std::string_view name, bool hasNumber, long long number
             fonts_[fontBeingDefined_].codePage = codePageOfCharset(value, 0);
         } else if (word == Word::Cpg && fontBeingDefined_ >= 0) {
             fonts_[fontBeingDefined_].codePage = clampToInt(number, 0, 65535);
+        } else if (word == Word::U && fontBeingDefined_ >= 0) {
+            flushFontName();
+            const int unit = value < 0 ? value + 65536 : value;
+            if (unit >= 0x20 && unit < 65536 && fontName_.size() < 4 * maxFontNameLength) {
+                fontName_.append(QChar(static_cast<char16_t>(unit)));
+            }
+            skipCount_ = group.unicodeSkip;
         }
         return;
     case Destination::ColorTable:
@@ -693,6 +706,7 @@ void Parser::textWord(Word word, bool hasNumber, int value) {
         group.destination = Destination::FontTable;
         fontBeingDefined_ = -1;
         fontNameBytes_.clear();
+        fontName_.clear();
         break;
     case Word::ColorTable:
         group.destination = Destination::ColorTable;
@@ -906,7 +920,7 @@ void Parser::textByte(char byte) {
     case Destination::FontTable:
         if (byte == ';') {
             finishFontEntry();
-        } else if (fontBeingDefined_ >= 0 && fontNameBytes_.size() < 256) {
+        } else if (fontBeingDefined_ >= 0 && fontNameBytes_.size() < 4 * maxFontNameLength) {
             fontNameBytes_.append(byte);
         }
         break;
@@ -976,16 +990,23 @@ void Parser::endParagraph() {
     cursor_.insertBlock(format, charFormat());
 }
 
-void Parser::finishFontEntry() {
-    if (fontBeingDefined_ >= 0) {
-        FontEntry& entry = fonts_[fontBeingDefined_];
-        if (!fontNameBytes_.isEmpty()) {
-            entry.name =
-                decode(fontNameBytes_, entry.codePage != 0 ? entry.codePage : documentCodePage_)
-                    .trimmed();
-        }
+void Parser::flushFontName() {
+    if (fontBeingDefined_ >= 0 && !fontNameBytes_.isEmpty()) {
+        const int codePage = fonts_[fontBeingDefined_].codePage;
+        fontName_ += decode(fontNameBytes_, codePage != 0 ? codePage : documentCodePage_);
     }
     fontNameBytes_.clear();
+}
+
+void Parser::finishFontEntry() {
+    flushFontName();
+    if (fontBeingDefined_ >= 0) {
+        const QString name = sanitized(fontName_).simplified().left(maxFontNameLength).trimmed();
+        if (!name.isEmpty()) {
+            fonts_[fontBeingDefined_].name = name;
+        }
+    }
+    fontName_.clear();
     fontBeingDefined_ = -1;
 }
 

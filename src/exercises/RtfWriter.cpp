@@ -69,14 +69,21 @@ public:
     const std::vector<QRgb>& colors() const { return colors_; }
 
 private:
-    // A semicolon ends a name in the font table and braces open groups.
+    // A semicolon ends a name in the font table and braces open groups; the
+    // table reads no special characters, so spaces stand for them.
     static QString cleanName(const QString& family) {
-        QString name = family;
-        name.remove(QLatin1Char(';'));
-        name.remove(QLatin1Char('{'));
-        name.remove(QLatin1Char('}'));
-        name.remove(QLatin1Char('\\'));
-        return name.trimmed();
+        QString name;
+        for (const QChar c : family) {
+            if (c == QLatin1Char(';') || c == QLatin1Char('{') || c == QLatin1Char('}') ||
+                c == QLatin1Char('\\')) {
+                continue;
+            }
+            name += c.unicode() < 0x20 || c.isSpace() || c.category() == QChar::Other_Format ||
+                            c.unicode() == 0x2011
+                        ? QLatin1Char(' ')
+                        : c;
+        }
+        return name.simplified();
     }
 
     std::vector<QString> fonts_;

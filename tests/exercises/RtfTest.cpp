@@ -242,6 +242,10 @@ void RtfTest::readsText_data() {
         << QStringLiteral("élève € œ");
     QTest::newRow("code page 1251")
         << QByteArray(R"({\rtf1\ansi\ansicpg1251 \'c0\'e1})") << QStringLiteral("Аб");
+    QTest::newRow("unicode font name")
+        << QByteArray(
+               R"({\rtf1{\fonttbl{\f0 D\u233\'e9j\u224\'e0 Vu;}{\f1\fcharset204 \'c0\'e1;}}x})")
+        << QStringLiteral("x");
     QTest::newRow("font charset")
         << QByteArray(
                R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1\fcharset161 Arial Greek;}}\f0 \'e9 {\f1 \'e1}})")
@@ -369,6 +373,15 @@ void RtfTest::readsCharacterFormats() {
     QCOMPARE(formatAt(document, QStringLiteral("hors table")).foreground().style(), Qt::NoBrush);
     QCOMPARE(formatAt(document, QStringLiteral("immense")).fontPointSize(), 1638.0);
     QCOMPARE(formatAt(document, QStringLiteral("negatif")).fontPointSize(), 12.0);
+
+    QTextDocument named;
+    QVERIFY(RtfReader::read(
+        R"({\rtf1{\fonttbl{\f0 D\u233\'e9j\u224\'e0  Vu;}{\f1\fcharset204 \'c0\'e1;}}x{\f1 y}})",
+        named));
+    QCOMPARE(formatAt(named, QStringLiteral("x")).fontFamilies().toStringList(),
+             QStringList{QStringLiteral("Déjà Vu")});
+    QCOMPARE(formatAt(named, QStringLiteral("y")).fontFamilies().toStringList(),
+             QStringList{QStringLiteral("Аб")});
 }
 
 void RtfTest::readsPictures_data() {
@@ -535,6 +548,10 @@ void RtfTest::roundTrips_data() {
         R"(tout} {\f1\super 2+}{\sub 4}\par\pard\qj sym\'e9trique \{\}\\\tab)"
         R"( fin\line suite\u-10179?\u-8704?\u1071?\~\-\_})");
     QTest::newRow("empty paragraphs") << QByteArray(R"({\rtf1 \par\par x\par})");
+    QTest::newRow("font names with special characters") << QByteArray(
+        R"({\rtf1{\fonttbl{\f0 D\u233\'e9j\u224\'e0  Vu\~Sans;}{\f1 \u1071?z;}}x\f1 y})");
+    QTest::newRow("control characters from a code page")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg932 a\\'82\\'a0\\'ff\\'fd b}");
     QTest::newRow("picture") << "{\\rtf1 {\\pict\\pngblip\\picwgoal300\\pichgoal150 " +
                                     pictureHex(testImage(), "PNG") + "}}";
 }
