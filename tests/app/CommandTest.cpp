@@ -1,0 +1,122 @@
+#include "base/RecordFile.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Result {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Result ionaria(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(IONARIA_BINARY), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+std::vector<std::string> records(const std::string& montage, const std::string& scale,
+                                 const std::string& n1, const std::string& n2,
+                                 const std::string& electrolyte) {
+    return {"KIVAR", montage, scale, "0", "1", "30", "20", n1, n2, electrolyte,
+            "0,1", "500", "10", "10", "10", "0,1", "200", "0,1", "200", "10"};
+}
+
+} // namespace
+
+// The program as scripts and teachers run it from a terminal.
+class CommandTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString write(const QString& name, const std::vector<std::string>& r) {
+        const QString path = m_dir.path() + "/" + name;
+        Ionaria::base::RecordFile::writeAll(path.toStdString(), r);
+        return path;
+    }
+
+private slots:
+    void pictureOfTheLastTick_data() {
+        QTest::addColumn<QString>("scale");
+        QTest::addColumn<QString>("seconds");
+        QTest::newRow("microscopic, first step") << "0" << "0";
+        QTest::newRow("macroscopic, a minute") << "1" << "60";
+    }
+    void pictureOfTheLastTick() {
+        QFETCH(QString, scale);
+        QFETCH(QString, seconds);
+        const QString config = write("cuivre.C14", records("2", scale.toStdString(), "3", "3", "6"));
+        const QString png = m_dir.path() + "/cuivre-" + scale + ".png";
+        const Result r = ionaria({"--batch", config, "--seconds", seconds, "--png", png});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("Électrode G : Cu2+ + 2 e- → Cu"));
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(417, 497));
+        // The gradient's last row is white, whatever the scale.
+        QCOMPARE(image.pixelColor(5, 496), QColor(255, 255, 255));
+    }
+
+    void refusedMontageShowsItsMessage() {
+        const QString config = write("refus.C14", records("1", "0", "3", "4", "6"));
+        const QString png = m_dir.path() + "/refus.png";
+        const Result r = ionaria({"--batch", config, "--png", png, "--csv", "-"});
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.contains("modifier la nature des électrodes ou l'électrolyte."));
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(417, 497));
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                red += image.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
+            }
+        }
+        QVERIFY(red > 20);
+    }
+
+    void printedCopies() {
+        if (QStandardPaths::findExecutable("pdfinfo").isEmpty()) {
+            QSKIP("poppler-utils is needed to count the pages");
+        }
+        const QString config = write("pile.C14", records("0", "1", "1", "3", "4"));
+        const QString pdf = m_dir.path() + "/pile.pdf";
+        const Result r = ionaria({"--batch", config, "--seconds", "30", "--pdf", pdf,
+                                  "--exemplaires", "2", "--titre", "Pile cuivre-zinc"});
+        QCOMPARE(r.status, 0);
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        info.waitForFinished();
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\n")));
+    }
+
+    void otherCommands_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("calcul") << QStringList{"--calcul", "2 * 3"} << 0 << " 6\n";
+        QTest::newRow("calcul error") << QStringList{"--calcul", "(2 + 3"} << 1 << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "Ionaria ";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "--batch";
+        QTest::newRow("bad option") << QStringList{"--vitesse"} << 1 << "";
+        QTest::newRow("missing file") << QStringList{"--batch", "/nulle/part.C14"} << 2 << "";
+    }
+    void otherCommands() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        const Result r = ionaria(arguments);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.out.contains(out), qPrintable(r.out));
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandTest)
+#include "CommandTest.moc"
