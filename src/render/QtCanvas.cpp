@@ -32,6 +32,12 @@ std::optional<int> pixel(double value) {
 }
 
 // Point sizes are meant at 96 dots per inch.
+// The box of two corners given in any order, both included.
+QRect corners(QPoint a, QPoint b) {
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
 int pixelSize(double points) {
     const double px = std::clamp(points, 1.0, 200.0) * 96.0 / 72.0;
     return static_cast<int>(base::roundHalfEven(px));
@@ -113,7 +119,7 @@ void QtCanvas::line(double x1, double y1, double x2, double y2, Color c) {
         const int dx = b->x() > a->x() ? -1 : (b->x() < a->x() ? 1 : 0);
         const int dy = b->y() > a->y() ? -1 : (b->y() < a->y() ? 1 : 0);
         const QPoint last(b->x() + dx, b->y() + dy);
-        p.fillRect(QRect(*a, last).normalized(), qcolor(c));
+        p.fillRect(corners(*a, last), qcolor(c));
         return;
     }
     p.setPen(pen(c));
@@ -126,7 +132,7 @@ void QtCanvas::box(double x1, double y1, double x2, double y2, Color c) {
     if (!a || !b) {
         return;
     }
-    const QRect r = QRect(*a, *b).normalized();
+    const QRect r = corners(*a, *b);
     QPainter& p = painter();
     if (fillStyle() == FillStyle::Solid) {
         p.fillRect(r, qcolor(fillColor()));
@@ -152,7 +158,7 @@ void QtCanvas::fillBox(double x1, double y1, double x2, double y2, Color c) {
     if (!a || !b) {
         return;
     }
-    painter().fillRect(QRect(*a, *b).normalized(), qcolor(c));
+    painter().fillRect(corners(*a, *b), qcolor(c));
 }
 
 void QtCanvas::circle(double cx, double cy, double radius, Color outline) {
