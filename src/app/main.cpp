@@ -3,9 +3,13 @@
 #include "calc/CalculCommand.h"
 #include "report/ExperimentPicture.h"
 #include "report/PicturePrinter.h"
+#include "ui/MainWindow.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QString>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -31,11 +35,9 @@ bool writePictures(const CommandLine& options, Ionaria::sim::Engine& engine) {
         std::cerr << "Ecriture impossible sur disque : " << *options.pngPath << "\n";
         ok = false;
     }
-    if (options.pdfPath &&
-        !Ionaria::report::PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath),
-                                                   picture.image(),
-                                                   QString::fromStdString(options.titre),
-                                                   options.exemplaires)) {
+    if (options.pdfPath && !Ionaria::report::PicturePrinter::printPdf(
+                               QString::fromStdString(*options.pdfPath), picture.image(),
+                               QString::fromStdString(options.titre), options.exemplaires)) {
         std::cerr << "Impression impossible : " << *options.pdfPath << "\n";
         ok = false;
     }
@@ -52,10 +54,9 @@ int runBatch(const CommandLine& options, int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication application(argc, argv);
-    return BatchMode::run(options, std::cout, std::cerr,
-                          [&options](Ionaria::sim::Engine& engine) {
-                              return writePictures(options, engine);
-                          });
+    return BatchMode::run(options, std::cout, std::cerr, [&options](Ionaria::sim::Engine& engine) {
+        return writePictures(options, engine);
+    });
 }
 
 // The folder of the executable, where the data folder is copied by the build.
@@ -66,6 +67,18 @@ std::filesystem::path applicationFolder(const char* argv0) {
         self = std::filesystem::absolute(argv0, ec);
     }
     return self.parent_path();
+}
+
+// --dossier first, then IONARIA_DOSSIER, then the executable's folder.
+std::filesystem::path applicationFolder(const std::optional<std::string>& dossier,
+                                        const char* argv0) {
+    if (dossier && !dossier->empty()) {
+        return std::filesystem::path(*dossier);
+    }
+    if (const char* env = std::getenv("IONARIA_DOSSIER"); env != nullptr && *env != '\0') {
+        return std::filesystem::path(env);
+    }
+    return applicationFolder(argv0);
 }
 
 } // namespace
@@ -92,14 +105,12 @@ int main(int argc, char* argv[]) {
     case CommandLine::Mode::Window:
         break;
     }
-    // Until the window exists, the program shows a sample experiment.
-    const auto folder = options.dossier ? std::filesystem::path(*options.dossier)
-                                        : applicationFolder(argv[0]);
-    options.mode = CommandLine::Mode::Batch;
-    if (options.configFile.empty()) {
-        options.configFile =
-            (folder / "data" / "configurations" / "electrolyse-chlorure-de-sodium.C14").string();
+    QApplication app(argc, argv);
+    const auto folder = applicationFolder(options.dossier, argv[0]);
+    Ionaria::ui::MainWindow feuilleP(QString::fromStdString(folder.string()));
+    feuilleP.show();
+    if (!options.configFile.empty()) {
+        feuilleP.openConfiguration(QString::fromStdString(options.configFile));
     }
-    std::cout << "Configuration : " << options.configFile << "\n";
-    return runBatch(options, argc, argv);
+    return app.exec();
 }

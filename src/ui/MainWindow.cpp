@@ -1,0 +1,462 @@
+#include "ui/MainWindow.h"
+
+#include "calc/Machine.h"
+#include "config/ConfigFile.h"
+#include "report/Rapport.h"
+#include "ui/HelpWindow.h"
+#include "ui/IllusView.h"
+#include "ui/MeasureStrip.h"
+#include "ui/NumberBox.h"
+#include "ui/PageAnimation.h"
+#include "ui/PageElectrode.h"
+#include "ui/PagePicture3.h"
+#include "ui/PresentationText.h"
+#include "ui/PrintedPage.h"
+#include "ui/TabStrip.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTextEdit>
+
+#include <cmath>
+
+namespace Ionaria::ui {
+
+namespace {
+
+// Design geometry of the window, px.
+constexpr int margin = 8;
+constexpr int columnLeft = margin + IllusView::surfaceWidth + 7;
+constexpr int stripTop = margin;
+constexpr int illusTop = stripTop + MeasureStrip::stripHeight;
+constexpr int illusBottom = illusTop + IllusView::surfaceHeight;
+constexpr QRect ongletsRect(columnLeft, margin, TabStrip::designWidth, TabStrip::designHeight);
+constexpr QRect infoRect(columnLeft, 249, TabStrip::designWidth, 40);
+constexpr QRect fichRect(columnLeft, 295, TabStrip::designWidth - 3, 20);
+constexpr QRect supertextRect(columnLeft, 315, TabStrip::designWidth - 3, 164);
+constexpr QRect frame1Rect(columnLeft, illusBottom - 32, TabStrip::designWidth, 32);
+constexpr int buttonsTop = illusBottom + 18;
+constexpr int buttonHeight = 30;
+constexpr int buttonSpacing = 6;
+
+const QColor shadowGrey(128, 128, 128);
+
+} // namespace
+
+MainWindow::MainWindow(const QString& folder, QWidget* parent)
+    : QWidget(parent), m_folder(folder), m_tempFile(folder.toStdString()),
+      m_host(
+          m_picture, [this](bool running) { timerChanged(running); },
+          [this] { naturesChanged(); }) {
+    setObjectName(QStringLiteral("feuilleP"));
+    setWindowTitle(QStringLiteral("Ionaria"));
+    setFont(PrintedPage::arial8());
+    resize(designWidth, designHeight);
+    m_engine.setHost(&m_host);
+    Timer1.setInterval(tickInterval);
+    Timer1.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1, &QTimer::timeout, this, &MainWindow::tick);
+
+    createControls();
+
+    printFlag = 0;
+    m_tempFile.markRunning();
+    applySizeRule();
+    m_writingPresentation = true;
+    writePresentation(*supertext);
+    m_writingPresentation = false;
+    info->setText(
+        QStringLiteral("Vous pouvez modifier les paramètres,\nouvrir une configuration ou "
+                       "un exercice"));
+    m_copyMessage = QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
+                                   "application Windows (coller)");
+    m_handlers.startup();
+    refreshFromStore();
+    // The main program may already have left a name: it is taken at the
+    // activation that follows.
+    m_tempFile.exerciseName();
+    illus->setFocus();
+}
+
+MainWindow::~MainWindow() {
+    Timer1.stop();
+    m_engine.setHost(nullptr);
+}
+
+QPushButton* MainWindow::command(const char* name, const QString& caption, const QString& hint) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
+    setHint(button, hint);
+    return button;
+}
+
+void MainWindow::setHint(QWidget* control, const QString& hint) {
+    m_hints.insert(control, hint);
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+}
+
+void MainWindow::createControls() {
+    Picture2 = new MeasureStrip(this);
+    Picture2->setGeometry(margin, stripTop, IllusView::surfaceWidth, MeasureStrip::stripHeight);
+    illus = new IllusView(m_picture.image(), this);
+    illus->move(margin, illusTop);
+    setHint(illus, QStringLiteral("Utiliser la boîte à onglets pour modifier les paramètres"));
+
+    Onglets = new TabStrip(this);
+    Onglets->setGeometry(ongletsRect);
+    Picture3 = new PagePicture3(m_handlers);
+    Frame2 = new PageElectrode(0, m_handlers);
+    Picture1 = new PageElectrode(1, m_handlers);
+    Picaff = new PageAnimation(m_handlers);
+    Onglets->setPages({Picture3, Frame2, Picture1, Picaff});
+    setHint(Picture3, QStringLiteral("Sélectionner le montage que vous souhaitez utiliser"));
+    setHint(Frame2, QStringLiteral("Définir la nature et la masse de l'électrode G"));
+    setHint(Picture1, QStringLiteral("Définir la nature et la masse de l'électrode D"));
+    setHint(Picaff, QStringLiteral("Vous pouvez modifier les paramètres de l'animation"));
+    for (PrintedPage* page :
+         std::initializer_list<PrintedPage*>{Picture3, Frame2, Picture1, Picaff}) {
+        connect(page, &PrintedPage::parametersChanged, this, &MainWindow::refreshFromStore);
+        for (NumberBox* box : page->findChildren<NumberBox*>()) {
+            connect(box, &NumberBox::validated, this, [this](bool byEnter) {
+                refreshFromStore();
+                if (byEnter && illus->isVisible()) {
+                    illus->setFocus(Qt::OtherFocusReason);
+                }
+            });
+        }
+    }
+
+    info = new QLabel(this);
+    info->setObjectName(QStringLiteral("info"));
+    info->setGeometry(infoRect);
+    info->setWordWrap(true);
+    info->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont infoFont = PrintedPage::arial8();
+    infoFont.setPixelSize(12);
+    info->setFont(infoFont);
+
+    fich = new QLineEdit(this);
+    fich->setObjectName(QStringLiteral("fich"));
+    fich->setGeometry(fichRect);
+    fich->setReadOnly(true);
+    connect(fich, &QLineEdit::textChanged, this, [this](const QString& text) {
+        fich->setCursorPosition(static_cast<int>(text.size()));
+        fich->setToolTip(text);
+    });
+    supertext = new QTextEdit(this);
+    supertext->setObjectName(QStringLiteral("supertext"));
+    supertext->setGeometry(supertextRect);
+    supertext->setAcceptRichText(true);
+    connect(supertext, &QTextEdit::textChanged, this, [this] {
+        if (!m_writingPresentation) {
+            exerciseModified = 1;
+        }
+    });
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(frame1Rect);
+    Command3 = command("Command3", QStringLiteral("Retour à l'état initial"),
+                       QStringLiteral("Retrouver l'état initial"));
+    Command5 = command("Command5", QStringLiteral("Pause / Marche"),
+                       QStringLiteral("Arrêter ou lancer l'animation"));
+    const int half = (frame1Rect.width() - buttonSpacing) / 2;
+    Command3->setParent(Frame1);
+    Command5->setParent(Frame1);
+    Command3->setGeometry(0, 0, half, frame1Rect.height());
+    Command5->setGeometry(half + buttonSpacing, 0, frame1Rect.width() - half - buttonSpacing,
+                          frame1Rect.height());
+    Command5->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+
+    Command2 = command("Command2", QStringLiteral("&Ouvrir"),
+                       QStringLiteral("Pour retrouver une situation enregistrée"));
+    Command11 = command("Command11", QStringLiteral("&Enregistrer"),
+                        QStringLiteral("Pour conserver la configuration en cours"));
+    Command10 = command("Command10", QStringLiteral("&Imprimer"),
+                        QStringLiteral("Pour configurer l'imprimante et imprimer l'image"));
+    Command4 = command("Command4", QStringLiteral("Co&pier"),
+                       QStringLiteral("Copier pour placer l'image dans le presse- papiers puis "
+                                      "coller depuis Word, Paint..."));
+    Command6 = command("Command6", QStringLiteral("É&tat du système"),
+                       QStringLiteral("Afficher l'état du système"));
+    btexo = command("btexo", QStringLiteral("E&xercices"),
+                    QStringLiteral("Ouvrir un énoncé, enregistrer le texte, obtenir la "
+                                   "correction, imprimer ou fermer."));
+    Command8 =
+        command("Command8", QStringLiteral("&Calculatrice"), QStringLiteral("Machine à calculer"));
+    Command7 = command("Command7", QStringLiteral("&Aide"),
+                       QStringLiteral("Si vous rencontrez une difficulté avec cette application"));
+    Command1 = command("Command1", QStringLiteral("&Fermer"),
+                       QStringLiteral("Pour retrouver le module principal et quitter cette "
+                                      "application"));
+    layoutButtons();
+
+    menucop = new QMenu(this);
+    menucop->setObjectName(QStringLiteral("menucop"));
+    cop001 = menucop->addAction(QStringLiteral("Copier l'illustration"));
+    cop001->setObjectName(QStringLiteral("cop001"));
+    connect(cop001, &QAction::triggered, this, &MainWindow::cop001_Click);
+
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &MainWindow::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &MainWindow::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &MainWindow::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
+    connect(Command10, &QPushButton::clicked, this, &MainWindow::Command10_Click);
+    connect(Command11, &QPushButton::clicked, this, &MainWindow::Command11_Click);
+    connect(btexo, &QPushButton::clicked, this, &MainWindow::btexo_Click);
+}
+
+void MainWindow::layoutButtons() {
+    // The row spans the window; each button gets its caption's width and an
+    // equal share of what is left.
+    const std::array<QPushButton*, 9> row = {Command2, Command11, Command10, Command4, Command6,
+                                             btexo,    Command8,  Command7,  Command1};
+    const int available =
+        designWidth - 2 * margin - buttonSpacing * static_cast<int>(row.size() - 1);
+    int natural = 0;
+    for (QPushButton* b : row) {
+        natural += b->sizeHint().width();
+    }
+    const int extra = std::max(0, available - natural) / static_cast<int>(row.size());
+    int x = margin;
+    for (QPushButton* b : row) {
+        const int w = b == row.back() ? designWidth - margin - x : b->sizeHint().width() + extra;
+        b->setGeometry(x, buttonsTop, w, buttonHeight);
+        x += w + buttonSpacing;
+    }
+}
+
+std::optional<QRect> MainWindow::sizeRule(const QRect& screen, const QSize& windowSize) {
+    if (screen.width() <= sizeRuleScreenWidth) {
+        return std::nullopt;
+    }
+    (void)windowSize;
+    const int left = screen.x() + (screen.width() - designWidth) / 2;
+    const int top = screen.y() + (screen.height() - designHeight) / 2;
+    return QRect(left, top, designWidth, designHeight);
+}
+
+void MainWindow::applySizeRule() {
+    const QScreen* s = screen();
+    if (s == nullptr) {
+        return;
+    }
+    const auto geometry = sizeRule(s->geometry(), size());
+    if (!geometry) {
+        return;
+    }
+    if (size() != geometry->size()) {
+        resize(geometry->size());
+    }
+    if (pos() != geometry->topLeft()) {
+        move(geometry->topLeft());
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applySizeRule();
+}
+
+bool MainWindow::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        activate();
+    }
+    return QWidget::event(e);
+}
+
+void MainWindow::activate() {
+    m_engine.state().dessinSeul = false;
+    const std::string name = m_tempFile.takeExerciseName();
+    if (!name.empty()) {
+        openedFromOutside = 1;
+        emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(name)));
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseMove) {
+        const auto it = m_hints.constFind(watched);
+        if (it != m_hints.constEnd()) {
+            // The confirmation of a copy stays while the pointer is over the
+            // copy button.
+            if (watched != Command4 || info->text() != m_copyMessage) {
+                info->setText(it.value());
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    for (int i = 0; i <= designHeight; ++i) {
+        const int a = static_cast<int>(std::nearbyint(255.0 - 55.0 * i / designHeight));
+        const int b = static_cast<int>(std::nearbyint(255.0 - 75.0 * i / designHeight));
+        p.setPen(QColor(a, a, b));
+        p.drawLine(0, i, designWidth, i);
+    }
+    p.fillRect(QRect(QPoint(supertext->x() + 3, fich->y() + 3),
+                     QPoint(supertext->x() + supertext->width() + 3 - 1,
+                            supertext->y() + supertext->height() + 3 - 1)),
+               shadowGrey);
+}
+
+void MainWindow::refreshMeasures() {
+    const auto& p = m_engine.params();
+    Picture2->setValues(QString::fromStdString(p.Labeltps()), QString::fromStdString(p.Labelu()),
+                        QString::fromStdString(p.Labelint()));
+    Frame1->setVisible(m_picture.Frame1Visible());
+    illus->update();
+}
+
+void MainWindow::refreshFromStore() {
+    Picture3->syncFromStore();
+    Frame2->syncFromStore();
+    Picture1->syncFromStore();
+    Picaff->syncFromStore();
+    timerChanged(m_engine.params().Timer1);
+    refreshMeasures();
+}
+
+void MainWindow::timerChanged(bool running) {
+    if (running && !Timer1.isActive()) {
+        Timer1.start();
+    } else if (!running && Timer1.isActive()) {
+        Timer1.stop();
+    }
+    Command5->setIcon(
+        style()->standardIcon(running ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+}
+
+void MainWindow::naturesChanged() {
+    Frame2->syncFromStore();
+    Picture1->syncFromStore();
+}
+
+void MainWindow::tick() {
+    m_engine.Timer1_Timer();
+    refreshMeasures();
+}
+
+void MainWindow::Command3_Click() {
+    m_engine.Command3_Click();
+    refreshMeasures();
+}
+
+void MainWindow::Command5_Click() {
+    m_engine.Command5_Click();
+    refreshMeasures();
+}
+
+void MainWindow::Command4_Click() {
+    menucop->exec(Command4->mapToGlobal(QPoint(0, Command4->height())));
+    info->setText(m_copyMessage);
+}
+
+void MainWindow::cop001_Click() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) {
+        return;
+    }
+    clipboard->clear();
+    clipboard->setImage(m_picture.image());
+}
+
+void MainWindow::Command6_Click() {
+    if (m_engine.params().Timer1) {
+        m_engine.Command5_Click();
+    }
+    report::rapport(m_picture.canvas(), m_engine);
+    refreshMeasures();
+}
+
+void MainWindow::Command7_Click() {
+    const QString folder = QDir(m_folder).filePath(QStringLiteral("data/aide"));
+    if (!HelpWindow::available(folder)) {
+        return;
+    }
+    if (m_help == nullptr) {
+        m_help = new HelpWindow(folder, this);
+    } else {
+        m_help->showContents();
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void MainWindow::Command8_Click() {
+    calc::Machine::ouvrir(this);
+}
+
+bool MainWindow::openConfiguration(const QString& path) {
+    const auto message = config::ConfigFile::load(path.toStdString(), m_handlers);
+    refreshFromStore();
+    if (message) {
+        QMessageBox::critical(this, QString::fromStdString(message->title),
+                              QString::fromStdString(message->text));
+        return false;
+    }
+    return true;
+}
+
+bool MainWindow::confirmQuit() {
+    auto ask = [this](const QString& title, const QString& text) {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                        this);
+        box.setDefaultButton(QMessageBox::Ok);
+        return box.exec() == QMessageBox::Ok;
+    };
+    if (exerciseModified == 1 &&
+        !ask(QStringLiteral("Abandon des données?"),
+             QStringLiteral("Attention: perte des modifications du texte."))) {
+        return false;
+    }
+    return ask(QStringLiteral("Fermer"), QStringLiteral("Quitter vraiment Ionaria ?"));
+}
+
+void MainWindow::unload() {
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    Timer1.stop();
+    calc::Machine::closeIfOpen();
+    if (m_help != nullptr) {
+        m_help->close();
+    }
+    m_tempFile.markStopped();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    if (!confirmQuit()) {
+        event->ignore();
+        return;
+    }
+    unload();
+    event->accept();
+}
+
+} // namespace Ionaria::ui

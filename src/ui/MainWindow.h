@@ -1,0 +1,168 @@
+#pragma once
+
+#include "report/ExperimentPicture.h"
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
+#include "ui/TempFile.h"
+#include "ui/WindowHost.h"
+
+#include <QHash>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTextEdit;
+
+namespace Ionaria::ui {
+
+class HelpWindow;
+class IllusView;
+class MeasureStrip;
+class PageAnimation;
+class PageElectrode;
+class PagePicture3;
+class TabStrip;
+
+// The main window feuilleP: the picture of the experiment with its
+// measurements, the tab strip of the parameters, the hint line, the text
+// column and the commands. It owns the simulated montage for the whole run.
+//
+// The configuration dialogs, the printing and the exercises are other
+// windows: the buttons that open them only emit a signal, to be connected
+// by whoever builds those windows.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int designWidth = 800;  // px
+    static constexpr int designHeight = 600; // px
+    // Screens wider than this get the window at its design size, centred.
+    static constexpr int sizeRuleScreenWidth = 850; // px
+    static constexpr int tickInterval = 20;         // ms
+
+    // folder is the application folder: the temporary file is there and the
+    // help pages in its data/aide.
+    explicit MainWindow(const QString& folder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The geometry the size rule gives on a screen, or none when the window
+    // keeps its size.
+    static std::optional<QRect> sizeRule(const QRect& screen, const QSize& windowSize);
+
+    sim::Engine& engine() { return m_engine; }
+    sim::Handlers& handlers() { return m_handlers; }
+    report::ExperimentPicture& picture() { return m_picture; }
+    const QString& applicationFolder() const { return m_folder; }
+    const TempFile& tempFile() const { return m_tempFile; }
+
+    // Loads a configuration file as if the user had made each choice; a file
+    // that cannot be loaded shows its message and changes nothing.
+    bool openConfiguration(const QString& path);
+    // Shows in every control the parameters as they stand, and the picture.
+    void refreshFromStore();
+
+    // Shared with the other windows.
+    QString copyMessage() const { return m_copyMessage; }
+    int exerciseModified = 0;  // 1: the text of supertext changed and is not saved
+    int openedFromOutside = 0; // 1: the last activation opened an exercise
+    int printFlag = 0;         // read by the printing
+
+    // The controls, by the names the other windows and the tests use.
+    IllusView* illus = nullptr;
+    MeasureStrip* Picture2 = nullptr;
+    TabStrip* Onglets = nullptr;
+    PagePicture3* Picture3 = nullptr;
+    PageElectrode* Frame2 = nullptr;
+    PageElectrode* Picture1 = nullptr;
+    PageAnimation* Picaff = nullptr;
+    QLabel* info = nullptr;
+    QLineEdit* fich = nullptr;
+    QTextEdit* supertext = nullptr;
+    QFrame* Frame1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command11 = nullptr;
+    QPushButton* btexo = nullptr;
+    QMenu* menucop = nullptr;
+    QAction* cop001 = nullptr;
+    QTimer Timer1;
+    HelpWindow* helpWindow() const { return m_help; }
+
+    // The hint written into info when the pointer moves over a control.
+    QString hintFor(const QObject* control) const { return m_hints.value(control); }
+
+public slots:
+    void Command1_Click() { close(); }
+    void Command2_Click() { emit openRequested(); }
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command10_Click() { emit printRequested(); }
+    void Command11_Click() { emit saveRequested(); }
+    void btexo_Click() { emit exercisesRequested(); }
+    void cop001_Click();
+
+signals:
+    // "&Ouvrir", "&Enregistrer", "&Imprimer" and the exercises button.
+    void openRequested();
+    void saveRequested();
+    void printRequested();
+    void exercisesRequested();
+    // The main program asked, through the temporary file, for this exercise
+    // (its path in the application folder).
+    void exerciseFileRequested(const QString& path);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void layoutButtons();
+    QPushButton* command(const char* name, const QString& caption, const QString& hint);
+    void setHint(QWidget* control, const QString& hint);
+    void applySizeRule();
+    void activate();
+    bool confirmQuit();
+    void unload();
+    void timerChanged(bool running);
+    void naturesChanged();
+    void tick();
+    void refreshMeasures();
+
+    QString m_folder;
+    TempFile m_tempFile;
+    sim::Engine m_engine;
+    sim::Handlers m_handlers{m_engine};
+    report::ExperimentPicture m_picture{m_engine};
+    WindowHost m_host;
+    QString m_copyMessage;
+    QHash<const QObject*, QString> m_hints;
+    HelpWindow* m_help = nullptr;
+    bool m_writingPresentation = false;
+    bool m_unloaded = false;
+};
+
+} // namespace Ionaria::ui

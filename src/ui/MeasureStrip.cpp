@@ -1,0 +1,83 @@
+#include "ui/MeasureStrip.h"
+
+#include "ui/PrintedPage.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace Ionaria::ui {
+
+namespace {
+
+QLabel* valueLabel(QWidget* parent, const char* name, int left, int width) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(left, 0, width, MeasureStrip::stripHeight);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, MeasureStrip::background);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(pal);
+    label->setAutoFillBackground(true);
+    label->setFont(PrintedPage::arial8());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+MeasureStrip::MeasureStrip(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Picture2"));
+    setFixedHeight(stripHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    Labeltps = valueLabel(this, "Labeltps", 24, 112);
+    Labelu = valueLabel(this, "Labelu", 184, 96);
+    Labelint = valueLabel(this, "Labelint", 312, 100);
+}
+
+void MeasureStrip::setValues(const QString& temps, const QString& tension,
+                             const QString& intensite) {
+    // Setting an unchanged text would still repaint the label at every tick.
+    if (Labeltps->text() != temps) {
+        Labeltps->setText(temps);
+    }
+    if (Labelu->text() != tension) {
+        Labelu->setText(tension);
+    }
+    if (Labelint->text() != intensite) {
+        Labelint->setText(intensite);
+    }
+}
+
+QFont MeasureStrip::stripFont(bool italic) const {
+    QFont font = PrintedPage::arial8();
+    font.setItalic(italic);
+    return font;
+}
+
+void MeasureStrip::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), background);
+    p.setPen(Qt::white);
+    const QFont italic = stripFont(true);
+    const QFont upright = stripFont(false);
+    const QFontMetrics fmItalic(italic);
+    const QFontMetrics fmUpright(upright);
+    auto print = [&p](int x, int y, const QFont& font, const QString& text) {
+        p.setFont(font);
+        p.drawText(x, y + QFontMetrics(font).ascent(), text);
+        return x + QFontMetrics(font).horizontalAdvance(text);
+    };
+
+    const QString t = QStringLiteral("t = ");
+    print(Labeltps->x() - fmItalic.horizontalAdvance(t), 0, italic, t);
+
+    int x = Labelu->x() - fmItalic.horizontalAdvance(QStringLiteral("U DG = "));
+    x = print(x, 0, italic, QStringLiteral("U "));
+    x = print(x, 3, upright, QStringLiteral("DG"));
+    print(x, 0, italic, QStringLiteral(" ="));
+
+    const QString i = QStringLiteral("i = ");
+    print(Labelint->x() - fmItalic.horizontalAdvance(i), 0, italic, i);
+}
+
+} // namespace Ionaria::ui

@@ -1,0 +1,115 @@
+#include "ui/PageAnimation.h"
+
+#include "sim/Catalogue.h"
+#include "sim/Handlers.h"
+#include "ui/NumberBox.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace Ionaria::ui {
+
+namespace cat = sim::catalogue;
+
+PageAnimation::PageAnimation(sim::Handlers& handlers, QWidget* parent)
+    : PrintedPage(parent), m_handlers(handlers) {
+    setObjectName(QStringLiteral("Picaff"));
+    // Option1(0) is the microscopic scale, Option1(1) the macroscopic one;
+    // the macroscopic one is listed first, as the coarser view.
+    const QString captions[2] = {QStringLiteral("Représentation à l'échelle microscopique"),
+                                 QStringLiteral("Représentation à l'échelle macroscopique")};
+    const int tops[2] = {30, 10};
+    for (int i = 0; i < 2; ++i) {
+        auto* option = new QRadioButton(captions[i], this);
+        option->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        blend(option);
+        option->setGeometry(18, tops[i], option->sizeHint().width(), 17);
+        connect(option, &QRadioButton::clicked, this, [this, i] {
+            if (m_handlers.engine().params().Option1 != i) {
+                m_handlers.selectOption1(i);
+            }
+            emit parametersChanged();
+        });
+        Option1[static_cast<std::size_t>(i)] = option;
+    }
+    Check2 = new QCheckBox(
+        QStringLiteral("Animation ralentie indépendante de l'intensité du courant"), this);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    blend(Check2);
+    Check2->setGeometry(18, 56, Check2->sizeHint().width(), 17);
+    connect(Check2, &QCheckBox::clicked, this, [this](bool checked) {
+        m_handlers.setCheck2(checked ? 1 : 0);
+        emit parametersChanged();
+    });
+
+    HScroll2 = new QScrollBar(Qt::Horizontal, this);
+    HScroll2->setObjectName(QStringLiteral("HScroll2"));
+    HScroll2->setRange(cat::hScroll2Min, cat::hScroll2Max);
+    HScroll2->setPageStep(5);
+    HScroll2->resize(scrollWidth, 17);
+    connect(HScroll2, &QScrollBar::valueChanged, this, [this](int value) {
+        m_handlers.setHScroll2(value);
+        emit parametersChanged();
+    });
+
+    Text2_9 = new NumberBox(cat::text2StopBox, handlers, this);
+    Text2_9->setGeometry(150, 172, 64, 20);
+    Check1 = new QCheckBox(QStringLiteral("Programmer l'arrêt"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    blend(Check1);
+    Check1->setGeometry(228, 174, Check1->sizeHint().width(), 17);
+    connect(Check1, &QCheckBox::clicked, this, [this](bool checked) {
+        m_handlers.setCheck1(checked ? 1 : 0);
+        emit parametersChanged();
+    });
+}
+
+void PageAnimation::syncFromStore() {
+    const auto& p = m_handlers.engine().params();
+    for (int i = 0; i < 2; ++i) {
+        QRadioButton* option = Option1[static_cast<std::size_t>(i)];
+        const QSignalBlocker block(option);
+        option->setChecked(p.Option1 == i);
+    }
+    {
+        const QSignalBlocker block(Check1);
+        Check1->setChecked(p.Check1 == 1);
+    }
+    {
+        const QSignalBlocker block(Check2);
+        Check2->setChecked(p.Check2 == 1);
+    }
+    {
+        const QSignalBlocker block(HScroll2);
+        HScroll2->setValue(p.HScroll2);
+    }
+    Text2_9->syncFromStore();
+    refresh();
+}
+
+void PageAnimation::compose(PrintCursor& c) {
+    c.setBold(false);
+    c.setItalic(false);
+    c.moveTo(40, 92);
+    c.printLine(QStringLiteral("Correspondance entre la durée l'animation et le temps réel :"));
+    c.newLine();
+    HScroll2->move((width() - HScroll2->width()) / 2, c.y - 2);
+    c.x = HScroll2->x() - c.width(QStringLiteral("Min "));
+    c.print(QStringLiteral("Min "));
+    c.x = HScroll2->x() + HScroll2->width();
+    c.print(QStringLiteral(" Max"));
+    c.newLine();
+    c.newLine();
+    c.y += 8;
+    c.x = 18;
+    c.setBold(true);
+    c.printLine(QStringLiteral("Programmation de l'arrêt (pause)"));
+    c.setBold(false);
+    c.x = Text2_9->x() - c.width(QStringLiteral("Date (s) : "));
+    c.y = Text2_9->y() + 2;
+    c.printLine(QStringLiteral("Date (s) : "));
+}
+
+} // namespace Ionaria::ui

@@ -1,0 +1,137 @@
+#include "ui/PageElectrode.h"
+
+#include "sim/Handlers.h"
+#include "ui/NumberBox.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
+namespace Ionaria::ui {
+
+namespace {
+
+constexpr int boxWidth = 56;      // px
+constexpr int controlHeight = 20; // px
+
+} // namespace
+
+PageElectrode::PageElectrode(int electrode, sim::Handlers& handlers, QWidget* parent)
+    : PrintedPage(parent), m_k(electrode == 1 ? 1 : 0), m_handlers(handlers) {
+    setObjectName(m_k == 0 ? QStringLiteral("Frame2") : QStringLiteral("Picture1"));
+    Combo2 = new QComboBox(this);
+    Combo2->setObjectName(QStringLiteral("Combo2_%1").arg(m_k));
+    Combo2->resize(120, controlHeight);
+    connect(Combo2, &QComboBox::activated, this, [this](int index) {
+        m_handlers.selectCombo2(m_k, index);
+        emit parametersChanged();
+    });
+    masse = new NumberBox(m_k == 0 ? 2 : 3, handlers, this);
+    concentration = new NumberBox(m_k == 0 ? 5 : 7, handlers, this);
+    volume = new NumberBox(m_k == 0 ? 6 : 8, handlers, this);
+    for (NumberBox* box : {masse, concentration, volume}) {
+        box->resize(boxWidth, controlHeight);
+    }
+}
+
+QString PageElectrode::saltName(int natureCode) {
+    switch (natureCode) {
+    case 0:
+        return QStringLiteral("'aluminium");
+    case 1:
+        return QStringLiteral("e cuivre");
+    case 2:
+        return QStringLiteral("e fer II");
+    case 3:
+        return QStringLiteral("e zinc");
+    default:
+        return {};
+    }
+}
+
+void PageElectrode::syncFromStore() {
+    const auto& box = m_handlers.engine().params().Combo2[static_cast<std::size_t>(m_k)];
+    {
+        const QSignalBlocker block(Combo2);
+        QStringList items;
+        for (const auto& item : box.items) {
+            items << QString::fromStdString(item);
+        }
+        QStringList shown;
+        for (int i = 0; i < Combo2->count(); ++i) {
+            shown << Combo2->itemText(i);
+        }
+        if (shown != items) {
+            Combo2->clear();
+            Combo2->addItems(items);
+        }
+        Combo2->setCurrentIndex(box.listIndex);
+    }
+    for (NumberBox* b : {masse, concentration, volume}) {
+        b->syncFromStore();
+    }
+    refresh();
+}
+
+void PageElectrode::compose(PrintCursor& c) {
+    const auto& p = m_handlers.engine().params();
+    c.setBold(true);
+    c.setItalic(false);
+    c.moveTo(18, 10);
+    c.printLine(m_k == 0 ? QStringLiteral("Électrode") : QStringLiteral("Électrode : "));
+    c.newLine();
+    c.setBold(false);
+    c.x = 36;
+    c.print(QStringLiteral("Nature : "));
+    c.place(Combo2, 3);
+    c.newLine();
+    c.newLine();
+    c.x = 36;
+    c.print(QStringLiteral("Masse de l'électrode (1 g à 100 g) : "));
+    c.setItalic(true);
+    c.print(QStringLiteral("m = "));
+    c.setItalic(false);
+    c.place(masse, 3);
+    c.x = PrintCursor::rightOf(masse);
+    c.printLine(QStringLiteral(" g"));
+
+    if (!p.isPile()) {
+        concentration->hide();
+        volume->hide();
+        return;
+    }
+    concentration->show();
+    volume->show();
+    c.newLine();
+    c.newLine();
+    c.setBold(true);
+    c.setItalic(false);
+    c.x = 18;
+    c.print(QStringLiteral("Solution aqueuse de sulfate d") +
+            saltName(p.Combo2[static_cast<std::size_t>(m_k)].tagValue()));
+    c.setBold(false);
+    c.newLine();
+    c.newLine();
+    c.x = 36;
+    c.print(QStringLiteral("Concentration : "));
+    c.setItalic(true);
+    c.print(QStringLiteral("c = "));
+    c.setItalic(false);
+    c.place(concentration, 4);
+    c.x = PrintCursor::rightOf(concentration);
+    c.print(QStringLiteral(" mol · L"));
+    c.y -= 3;
+    c.print(QStringLiteral("-1"));
+    c.y += 3;
+    c.newLine();
+    c.newLine();
+    c.x = 36;
+    c.print(QStringLiteral("Volume (de 80 mL à 200 mL) : "));
+    c.setItalic(true);
+    c.print(QStringLiteral("V = "));
+    c.setItalic(false);
+    c.place(volume, 4);
+    c.x = PrintCursor::rightOf(volume);
+    c.print(QStringLiteral(" mL"));
+}
+
+} // namespace Ionaria::ui

@@ -1,0 +1,217 @@
+#include "ui/PagePicture3.h"
+
+#include "sim/Catalogue.h"
+#include "sim/Handlers.h"
+#include "ui/NumberBox.h"
+#include "ui/UpDownButtons.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace Ionaria::ui {
+
+namespace cat = sim::catalogue;
+
+namespace {
+
+constexpr int boxWidth = 56;      // px
+constexpr int controlHeight = 20; // px
+
+QLabel* valueLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAutoFillBackground(true);
+    label->setGeometry(PagePicture3::valueLeft, 0, PagePicture3::valueWidth, controlHeight);
+    return label;
+}
+
+void setLabelBackground(QLabel* label, bool white) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, white ? QColor(255, 255, 255) : QColor(192, 192, 192));
+    label->setPalette(pal);
+}
+
+} // namespace
+
+PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
+    : PrintedPage(parent), m_handlers(handlers) {
+    setObjectName(QStringLiteral("Picture3"));
+    for (int i = 0; i < 3; ++i) {
+        const auto caption = cat::montageCaptions[static_cast<std::size_t>(i)];
+        auto* option = new QRadioButton(
+            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), this);
+        option->setObjectName(QStringLiteral("Option2_%1").arg(i));
+        blend(option);
+        option->resize(option->sizeHint().width(), 17);
+        option->move(optionLeft, 0);
+        connect(option, &QRadioButton::clicked, this, [this, i] {
+            if (m_handlers.engine().params().Option2 != i) {
+                m_handlers.selectOption2(i);
+            }
+            emit parametersChanged();
+        });
+        Option2[static_cast<std::size_t>(i)] = option;
+    }
+    Label1 = valueLabel(this, "Label1");
+    Label2 = valueLabel(this, "Label2");
+    UpDown1 = new UpDownButtons(this);
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    UpDown2 = new UpDownButtons(this);
+    UpDown2->setObjectName(QStringLiteral("UpDown2"));
+    UpDown1->move(valueLeft + valueWidth, 0);
+    UpDown2->move(valueLeft + valueWidth, 0);
+    connect(UpDown1, &UpDownButtons::stepped, this, [this](int delta) {
+        m_handlers.setUpDown1(m_handlers.engine().params().UpDown1 + delta);
+        emit parametersChanged();
+    });
+    connect(UpDown2, &UpDownButtons::stepped, this, [this](int delta) {
+        m_handlers.setUpDown2(m_handlers.engine().params().UpDown2 + delta);
+        emit parametersChanged();
+    });
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->resize(180, controlHeight);
+    connect(Combo1, &QComboBox::activated, this, [this](int index) {
+        m_handlers.selectCombo1(index);
+        emit parametersChanged();
+    });
+    Text2_0 = new NumberBox(0, handlers, this);
+    Text2_1 = new NumberBox(1, handlers, this);
+    Text2_4 = new NumberBox(4, handlers, this);
+    for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
+        box->resize(boxWidth, controlHeight);
+    }
+}
+
+void PagePicture3::syncFromStore() {
+    const auto& p = m_handlers.engine().params();
+    for (int i = 0; i < 3; ++i) {
+        QRadioButton* option = Option2[static_cast<std::size_t>(i)];
+        const QSignalBlocker block(option);
+        option->setChecked(p.Option2 == i);
+    }
+    {
+        const QSignalBlocker block(Combo1);
+        QStringList items;
+        for (const auto& item : p.Combo1.items) {
+            items << QString::fromStdString(item);
+        }
+        QStringList shown;
+        for (int i = 0; i < Combo1->count(); ++i) {
+            shown << Combo1->itemText(i);
+        }
+        if (shown != items) {
+            Combo1->clear();
+            Combo1->addItems(items);
+        }
+        Combo1->setCurrentIndex(p.Combo1.listIndex);
+    }
+    Label1->setText(QString::fromStdString(p.Label1));
+    Label2->setText(QString::fromStdString(p.Label2));
+    setLabelBackground(Label1, p.Option2 == cat::montageTension);
+    setLabelBackground(Label2, p.Option2 == cat::montageCourant);
+    for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
+        box->syncFromStore();
+    }
+    refresh();
+}
+
+void PagePicture3::concentrationLine(PrintCursor& c, NumberBox* box) {
+    c.x = 36;
+    c.print(QStringLiteral("Concentration : "));
+    c.setItalic(true);
+    c.print(QStringLiteral("c = "));
+    c.setItalic(false);
+    c.place(box, 4);
+    c.x = PrintCursor::rightOf(box);
+    c.print(QStringLiteral(" mol · L"));
+    c.y -= 3;
+    c.print(QStringLiteral("-1"));
+    c.y += 3;
+    c.newLine();
+    c.newLine();
+}
+
+void PagePicture3::compose(PrintCursor& c) {
+    const bool pile = m_handlers.engine().params().isPile();
+    c.setBold(true);
+    c.setItalic(false);
+    c.moveTo(18, 10);
+    c.printLine(QStringLiteral("Montage"));
+    c.y += 4;
+    PrintCursor::setTop(Option2[0], c.y);
+    c.newLine();
+    c.y += 6;
+    PrintCursor::setTop(Option2[1], c.y);
+    PrintCursor::setTop(Label1, c.y - 1);
+    PrintCursor::setTop(UpDown1, c.y - 1);
+
+    c.setItalic(true);
+    c.setBold(false);
+    c.x = Label1->x() - c.width(QStringLiteral("U = "));
+    c.y += 1;
+    c.printLine(QStringLiteral("U = "));
+    c.y -= 1;
+    c.y += 6;
+    PrintCursor::setTop(Option2[2], c.y);
+    PrintCursor::setTop(Label2, c.y - 1);
+    PrintCursor::setTop(UpDown2, c.y - 1);
+    c.x = Label2->x() - c.width(QStringLiteral("I = "));
+    c.y += 1;
+    c.printLine(QStringLiteral("I = "));
+    c.y -= 1;
+    c.newLine();
+    c.setItalic(false);
+    c.setBold(true);
+
+    if (!pile) {
+        Text2_4->hide();
+        Text2_0->show();
+        Text2_1->show();
+        Combo1->show();
+        c.x = 18;
+        c.printLine(QStringLiteral("Solution aqueuse"));
+        c.newLine();
+        c.setBold(false);
+        c.x = 36;
+        c.print(QStringLiteral("Nature : "));
+        c.place(Combo1, 4);
+        c.newLine();
+        c.newLine();
+        concentrationLine(c, Text2_0);
+        c.x = 36;
+        c.print(QStringLiteral("Volume (de 200 mL à 500 mL) : "));
+        c.setItalic(true);
+        c.print(QStringLiteral("V = "));
+        c.setItalic(false);
+        c.place(Text2_1, 4);
+        c.x = PrintCursor::rightOf(Text2_1);
+        c.print(QStringLiteral(" mL"));
+    } else {
+        Text2_0->hide();
+        Text2_1->hide();
+        Combo1->hide();
+        Text2_4->show();
+        c.newLine();
+        c.x = 18;
+        c.printLine(QStringLiteral("Conducteur ohmique"));
+        c.newLine();
+        c.setBold(false);
+        c.x = 36;
+        // The ohm sign is the character itself: no symbol face is needed.
+        c.print(QStringLiteral("Résistance (de 5 Ω à 1 000 Ω) : "));
+        c.setItalic(true);
+        c.print(QStringLiteral("R = "));
+        c.place(Text2_4, 4);
+        c.x = PrintCursor::rightOf(Text2_4);
+        c.setItalic(false);
+        c.print(QStringLiteral(" Ω"));
+    }
+}
+
+} // namespace Ionaria::ui

@@ -1,0 +1,61 @@
+#include "ui/PrintedPage.h"
+
+#include <QPainter>
+
+namespace Ionaria::ui {
+
+PrintedPage::PrintedPage(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setAutoFillBackground(false);
+}
+
+QFont PrintedPage::arial8() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    return font;
+}
+
+void PrintedPage::refresh() {
+    PrintCursor cursor(arial8());
+    compose(cursor);
+    m_texts = cursor.texts();
+    update();
+}
+
+QString PrintedPage::printedLine() const {
+    QStringList parts;
+    for (const auto& t : m_texts) {
+        parts << t.text;
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+void PrintedPage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), background);
+    painter.setPen(Qt::black);
+    for (const auto& t : m_texts) {
+        painter.setFont(t.font);
+        const QFontMetrics fm(t.font);
+        painter.drawText(t.topLeft.x(), t.topLeft.y() + fm.ascent(), t.text);
+    }
+}
+
+void PrintedPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refresh();
+}
+
+void PrintedPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    refresh();
+}
+
+void PrintedPage::blend(QWidget* control) {
+    QPalette pal = control->palette();
+    pal.setColor(QPalette::Window, background);
+    pal.setColor(QPalette::Button, background);
+    control->setPalette(pal);
+}
+
+} // namespace Ionaria::ui

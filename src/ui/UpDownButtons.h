@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+namespace Ionaria::ui {
+
+// A pair of spin arrows without a text of their own: the value they step is
+// shown by the label beside them.
+class UpDownButtons : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int buttonsWidth = 16;  // px
+    static constexpr int buttonsHeight = 20; // px
+
+    explicit UpDownButtons(QWidget* parent = nullptr);
+
+    QToolButton* upButton() const { return m_up; }
+    QToolButton* downButton() const { return m_down; }
+
+signals:
+    // +1 for the upper arrow, -1 for the lower one.
+    void stepped(int delta);
+
+private:
+    QToolButton* m_up;
+    QToolButton* m_down;
+};
+
+} // namespace Ionaria::ui
