@@ -42,14 +42,18 @@ void simulatedSecond(benchmark::State& bench, int montage, int nature1, int natu
     bench.SetItemsProcessed(bench.iterations());
 }
 
-void BM_ElectrolysisSecond(benchmark::State& bench) { simulatedSecond(bench, 1, 3, 3); }
-void BM_CellSecond(benchmark::State& bench) { simulatedSecond(bench, 0, 1, 3); }
+void BM_ElectrolysisSecond(benchmark::State& bench) {
+    simulatedSecond(bench, 1, 3, 3);
+}
+void BM_CellSecond(benchmark::State& bench) {
+    simulatedSecond(bench, 0, 1, 3);
+}
 
 std::string sampleFile() {
     const auto path = (std::filesystem::temp_directory_path() / "ionaria-bench.C14").string();
-    base::RecordFile::writeAll(path, {"KIVAR", "2", "0", "0", "1", "30", "25", "3", "3", "6",
-                                      "1", "500", "100", "100", "10", "0,01", "200", "0,01",
-                                      "200", "10"});
+    base::RecordFile::writeAll(path, {"KIVAR", "2",    "0",   "0",    "1",   "30",  "25",
+                                      "3",     "3",    "6",   "1",    "500", "100", "100",
+                                      "10",    "0,01", "200", "0,01", "200", "10"});
     return path;
 }
 
@@ -73,8 +77,12 @@ void batchRun(benchmark::State& bench, bool csv) {
     }
 }
 
-void BM_Batch100Hours(benchmark::State& bench) { batchRun(bench, false); }
-void BM_Batch100HoursCsv(benchmark::State& bench) { batchRun(bench, true); }
+void BM_Batch100Hours(benchmark::State& bench) {
+    batchRun(bench, false);
+}
+void BM_Batch100HoursCsv(benchmark::State& bench) {
+    batchRun(bench, true);
+}
 
 } // namespace
 

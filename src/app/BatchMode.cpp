@@ -21,9 +21,8 @@ namespace {
 
 void appendNumber(std::string& row, double value) {
     std::array<char, 40> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                      std::chars_format::general, 10);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::general, 10);
     row.append(buffer.data(), result.ptr);
 }
 

@@ -11,7 +11,9 @@ namespace Ionaria::base {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Checks the shape [sign] digits [sep digits] [E [sign] digits] and returns
 // it with a point as the separator, ready for from_chars.
@@ -285,7 +287,9 @@ std::string formatGeneral(float value) {
     return out;
 }
 
-std::string formatInteger(long long value) { return std::to_string(value); }
+std::string formatInteger(long long value) {
+    return std::to_string(value);
+}
 
 std::string formatPattern(double value, std::string_view pattern) {
     if (!std::isfinite(value)) {

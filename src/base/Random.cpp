@@ -10,6 +10,8 @@ double Random::next() {
     return static_cast<double>(m_state) / static_cast<double>(1U << 24);
 }
 
-void Random::reseed() { m_state = initialSeed; }
+void Random::reseed() {
+    m_state = initialSeed;
+}
 
 } // namespace Ionaria::base

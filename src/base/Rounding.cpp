@@ -33,8 +33,12 @@ template <typename Int> std::optional<Int> roundChecked(double value) {
 
 } // namespace
 
-std::optional<std::int16_t> roundToInt16(double value) { return roundChecked<std::int16_t>(value); }
+std::optional<std::int16_t> roundToInt16(double value) {
+    return roundChecked<std::int16_t>(value);
+}
 
-std::optional<std::int32_t> roundToInt32(double value) { return roundChecked<std::int32_t>(value); }
+std::optional<std::int32_t> roundToInt32(double value) {
+    return roundChecked<std::int32_t>(value);
+}
 
 } // namespace Ionaria::base

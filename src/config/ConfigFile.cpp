@@ -17,10 +17,14 @@ using base::RecordFile;
 namespace {
 
 #ifdef _WIN32
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 constexpr char preferredSeparator = '\\';
 #else
-bool isSeparator(char c) { return c == '/'; }
+bool isSeparator(char c) {
+    return c == '/';
+}
 constexpr char preferredSeparator = '/';
 #endif
 
@@ -142,15 +146,15 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     const auto nature2 = recordInt16(r[8]);
     const auto electrolyte = recordInt16(r[9]);
     const bool pile = montage && *montage == cat::montagePile;
-    const int natureCount = static_cast<int>(pile ? cat::naturesPile.size()
-                                                  : cat::naturesElectrolyse.size());
-    const bool usable =
-        inRange(montage, 0, 2) && check1.has_value() &&
-        inRange(speed, cat::hScroll2Min, cat::hScroll2Max) &&
-        inRange(voltage, cat::upDown1Min, cat::upDown1Max) &&
-        inRange(current, cat::upDown2Min, cat::upDown2Max) &&
-        inRange(nature1, 0, natureCount - 1) && inRange(nature2, 0, natureCount - 1) &&
-        inRange(electrolyte, 0, static_cast<int>(cat::electrolytes.size()) - 1);
+    const int natureCount =
+        static_cast<int>(pile ? cat::naturesPile.size() : cat::naturesElectrolyse.size());
+    const bool usable = inRange(montage, 0, 2) && check1.has_value() &&
+                        inRange(speed, cat::hScroll2Min, cat::hScroll2Max) &&
+                        inRange(voltage, cat::upDown1Min, cat::upDown1Max) &&
+                        inRange(current, cat::upDown2Min, cat::upDown2Max) &&
+                        inRange(nature1, 0, natureCount - 1) &&
+                        inRange(nature2, 0, natureCount - 1) &&
+                        inRange(electrolyte, 0, static_cast<int>(cat::electrolytes.size()) - 1);
     if (!usable) {
         return messageReadError();
     }

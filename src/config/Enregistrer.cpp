@@ -7,12 +7,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace Ionaria::config {
 
@@ -37,8 +35,8 @@ private:
 };
 
 QString bareName(const QString& text) {
-    const auto cut = std::max(text.lastIndexOf(QLatin1Char('/')),
-                              text.lastIndexOf(QDir::separator()));
+    const auto cut =
+        std::max(text.lastIndexOf(QLatin1Char('/')), text.lastIndexOf(QDir::separator()));
     return text.mid(cut + 1);
 }
 
@@ -57,20 +55,8 @@ Enregistrer::Enregistrer(const sim::ParamStore& params, std::string& cheminConfi
     m_text1->setText(QString::fromStdString(m_cheminConfig));
     m_text1->installEventFilter(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Lecteur, dossier et fichiers (*.C14) :"), this));
-    layout->addWidget(m_browser, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Nom du fichier :"), this));
-    layout->addWidget(m_text1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    layout->addLayout(buttons);
-    resize(420, 420);
-    if (mainWindow != nullptr) {
-        move(mainWindow->pos() + QPoint(20, 20));
-    }
+    m_browser->layOutDialog(*this, QStringLiteral("Nom du fichier :"), m_text1, nullptr, m_ok,
+                            m_cancel, mainWindow);
 
     connect(m_browser, &FileBrowser::folderChanged, this,
             [this](const QString&) { m_text1->setText(bareName(m_text1->text())); });
@@ -97,7 +83,8 @@ void Enregistrer::confirm() {
     BusyPointer busy;
     const QString typed = m_text1->text().trimmed();
     m_text1->setText(typed);
-    const auto path = ConfigFile::pathForName(typed.toStdString(), m_browser->folder().toStdString());
+    const auto path =
+        ConfigFile::pathForName(typed.toStdString(), m_browser->folder().toStdString());
     if (!path) {
         busy.restore();
         const Message message = ConfigFile::messageNoName();

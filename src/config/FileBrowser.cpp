@@ -1,10 +1,14 @@
 #include "config/FileBrowser.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
@@ -64,7 +68,9 @@ void FileBrowser::fillDrives() {
     }
 }
 
-QString FileBrowser::drive() const { return m_drive->currentData().toString(); }
+QString FileBrowser::drive() const {
+    return m_drive->currentData().toString();
+}
 
 void FileBrowser::chooseDrive(int index) {
     const QString previous = m_folder;
@@ -114,11 +120,11 @@ void FileBrowser::fillFolders() {
         ++depth;
     }
     m_dirs->setCurrentRow(m_dirs->count() - 1);
-    const auto children =
-        QDir(m_folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const auto children = QDir(m_folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
+                                                       QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& child : children) {
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + child.fileName(),
-                                         m_dirs);
+        auto* item =
+            new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + child.fileName(), m_dirs);
         item->setData(pathRole, child.absoluteFilePath());
     }
 }
@@ -133,6 +139,29 @@ QString FileBrowser::join(const QString& folder, const QString& name) {
         return folder + name;
     }
     return folder + QLatin1Char('/') + name;
+}
+
+void FileBrowser::layOutDialog(QDialog& dialog, const QString& fieldLabel, QWidget* field,
+                               QWidget* status, QPushButton* ok, QPushButton* cancel,
+                               QWidget* mainWindow) {
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Lecteur, dossier et fichiers (%1) :").arg(m_pattern), &dialog));
+    layout->addWidget(this, 1);
+    layout->addWidget(new QLabel(fieldLabel, &dialog));
+    layout->addWidget(field);
+    if (status != nullptr) {
+        layout->addWidget(status);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    dialog.resize(420, 420);
+    if (mainWindow != nullptr) {
+        dialog.move(mainWindow->pos() + QPoint(20, 20));
+    }
 }
 
 void FileBrowser::fillFiles() {

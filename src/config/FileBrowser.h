@@ -4,6 +4,8 @@
 #include <QWidget>
 
 class QComboBox;
+class QDialog;
+class QPushButton;
 class QListWidget;
 class QListWidgetItem;
 
@@ -36,6 +38,12 @@ public:
     static bool matches(const QString& fileName, const QString& pattern);
     // The full path of a name in a folder, with a separator between them.
     static QString join(const QString& folder, const QString& name);
+
+    // Lays out a file dialog around the browser: the lists, the name field
+    // under its label, an optional status widget, then the two buttons; and
+    // places it 20 pixels right of and below the main window.
+    void layOutDialog(QDialog& dialog, const QString& fieldLabel, QWidget* field, QWidget* status,
+                      QPushButton* ok, QPushButton* cancel, QWidget* mainWindow);
 
 signals:
     void folderChanged(const QString& folder);

@@ -7,11 +7,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace Ionaria::config {
 
@@ -31,21 +29,8 @@ Ouvrir::Ouvrir(sim::Handlers& handlers, std::string& cheminConfig, QWidget* main
     m_frame1->setAlignment(Qt::AlignCenter);
     m_frame1->hide();
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Lecteur, dossier et fichiers (*.C14) :"), this));
-    layout->addWidget(m_browser, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Fichier :"), this));
-    layout->addWidget(m_ficharge);
-    layout->addWidget(m_frame1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    layout->addLayout(buttons);
-    resize(420, 420);
-    if (mainWindow != nullptr) {
-        move(mainWindow->pos() + QPoint(20, 20));
-    }
+    m_browser->layOutDialog(*this, QStringLiteral("Fichier :"), m_ficharge, m_frame1, m_ok,
+                            m_cancel, mainWindow);
 
     connect(m_browser, &FileBrowser::fileClicked, this, [this](const QString& name) {
         m_ficharge->setText(FileBrowser::join(m_browser->folder(), name));

@@ -46,7 +46,8 @@ Confimp::Confimp(const QImage& picture, QPrinter& printer, QWidget* mainWindow)
     options->addRow(QStringLiteral("Imprimante:"), m_text2);
 
     auto* waiting = new QVBoxLayout(m_frame2);
-    waiting->addWidget(new QLabel(QStringLiteral("Veuillez patienter quelques instants..."), m_frame2));
+    waiting->addWidget(
+        new QLabel(QStringLiteral("Veuillez patienter quelques instants..."), m_frame2));
     m_frame2->setFrameShape(QFrame::StyledPanel);
     m_frame2->hide();
 

@@ -25,9 +25,9 @@ inline constexpr std::array<std::string_view, 4> naturesPile = {"Aluminium", "Cu
 
 // Electrolytes of the electrolysis vessel, by list position.
 inline constexpr std::array<std::string_view, 10> electrolytes = {
-    "Acide chlorhydrique",     "Acide sulfurique",         "Chlorure d'aluminium III",
-    "Chlorure de cuivre II",   "Chlorure de sodium",       "Sulfate d'aluminium III",
-    "Sulfate de cuivre II",    "Sulfate de fer II",        "Sulfate de fer III",
+    "Acide chlorhydrique",   "Acide sulfurique",   "Chlorure d'aluminium III",
+    "Chlorure de cuivre II", "Chlorure de sodium", "Sulfate d'aluminium III",
+    "Sulfate de cuivre II",  "Sulfate de fer II",  "Sulfate de fer III",
     "Sulfate de zinc"};
 inline constexpr int electrolyteChlorureDeSodium = 4;
 

@@ -12,7 +12,9 @@ namespace cat = catalogue;
 
 namespace {
 
-constexpr double fondY(std::int16_t decalY) { return static_cast<double>(decalY) + cat::fondCuve; }
+constexpr double fondY(std::int16_t decalY) {
+    return static_cast<double>(decalY) + cat::fondCuve;
+}
 
 void assignNearest(std::int16_t& target, double value) {
     if (const auto rounded = base::roundToInt16(value)) {
@@ -20,7 +22,9 @@ void assignNearest(std::int16_t& target, double value) {
     }
 }
 
-bool validCode(int code, int highest) { return code >= 0 && code <= highest; }
+bool validCode(int code, int highest) {
+    return code >= 0 && code <= highest;
+}
 
 } // namespace
 
@@ -30,7 +34,8 @@ double Engine::masseElectrode(int electrode) const {
     const int highest = m_params.isPile() ? 3 : 4;
     double total = 0.0;
     for (int m = 0; m <= highest; ++m) {
-        total += m_state.masseMetal[static_cast<std::size_t>(electrode)][static_cast<std::size_t>(m)];
+        total +=
+            m_state.masseMetal[static_cast<std::size_t>(electrode)][static_cast<std::size_t>(m)];
     }
     return total;
 }
@@ -271,7 +276,8 @@ void Engine::stepPile(double x, int sens, double& conductance, double& u) {
         const float c = p.Text2[h == 1 ? 5U : 7U].value();
         const float v = p.Text2[h == 1 ? 6U : 8U].value();
         double& ions = h == 1 ? s.ions1 : s.ions2;
-        double& masse = s.masseMetal[static_cast<std::size_t>(h)][static_cast<std::size_t>(metal.metalCode)];
+        double& masse =
+            s.masseMetal[static_cast<std::size_t>(h)][static_cast<std::size_t>(metal.metalCode)];
         const bool oxidised = (h == 1 && sens == 1) || (h == 2 && sens == -1);
         const double n = metal.n;
         if (oxidised) {
@@ -386,9 +392,8 @@ void Engine::variations(int& sens) {
 
         bool stop = false;
         if (s.intensite > 0.0F) {
-            stop = p.Check1 == 1 &&
-                   static_cast<double>(p.Text2[cat::text2StopBox].value()) ==
-                       static_cast<double>(s.tempsSec);
+            stop = p.Check1 == 1 && static_cast<double>(p.Text2[cat::text2StopBox].value()) ==
+                                        static_cast<double>(s.tempsSec);
             p.mesures.tempsShown = true;
             p.mesures.tempsSec = s.tempsSec;
             s.resteSec = s.tempsSec % 3600;

@@ -172,9 +172,13 @@ void Handlers::setCheck1(int value) {
     Check1_Click();
 }
 
-void Handlers::Check1_Click() { m_engine.params().stopBoxWhite = m_engine.params().Check1 == 1; }
+void Handlers::Check1_Click() {
+    m_engine.params().stopBoxWhite = m_engine.params().Check1 == 1;
+}
 
-void Handlers::setCheck2(int value) { m_engine.params().Check2 = value == 1 ? 1 : 0; }
+void Handlers::setCheck2(int value) {
+    m_engine.params().Check2 = value == 1 ? 1 : 0;
+}
 
 void Handlers::setHScroll2(int value) {
     m_engine.params().HScroll2 = std::clamp(value, cat::hScroll2Min, cat::hScroll2Max);

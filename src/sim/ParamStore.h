@@ -56,17 +56,17 @@ struct ParamStore {
     std::array<NumBox, 10> Text2;
     ListBox Combo1;
     std::array<ListBox, 2> Combo2;
-    int Option1 = 0;      // 0 microscopic, 1 macroscopic
-    int Option2 = 1;      // montage code
-    int Check1 = 0;       // programmed stop
-    int Check2 = 0;       // slowed animation
-    int HScroll2 = 1;     // simulated seconds per tick
-    int UpDown1 = 30;     // generator voltage, tenths of a volt
-    int UpDown2 = 5;      // generator current, hundredths of an ampere
-    bool Timer1 = false;  // whether the animation timer runs
+    int Option1 = 0;           // 0 microscopic, 1 macroscopic
+    int Option2 = 1;           // montage code
+    int Check1 = 0;            // programmed stop
+    int Check2 = 0;            // slowed animation
+    int HScroll2 = 1;          // simulated seconds per tick
+    int UpDown1 = 30;          // generator voltage, tenths of a volt
+    int UpDown2 = 5;           // generator current, hundredths of an ampere
+    bool Timer1 = false;       // whether the animation timer runs
     bool stopBoxWhite = false; // background of the stop-time box: white, else grey
-    std::string Label1;   // generator voltage, "2,5 V"
-    std::string Label2;   // generator current, "50 mA"
+    std::string Label1;        // generator voltage, "2,5 V"
+    std::string Label2;        // generator current, "50 mA"
     MeasureLabels mesures;
 
     bool isPile() const { return Option2 == 0; }

@@ -10,8 +10,8 @@ namespace Ionaria::sim {
 // electrode use 1 and 2; index 0 exists and is never used.
 struct State {
     std::int16_t decalY = 0;
-    std::int16_t niveau1 = 0; // y of the liquid surface, compartment 1
-    std::int16_t niveau2 = 0; // y of the liquid surface, compartment 2
+    std::int16_t niveau1 = 0;                           // y of the liquid surface, compartment 1
+    std::int16_t niveau2 = 0;                           // y of the liquid surface, compartment 2
     std::array<std::array<std::int16_t, 15>, 3> posY{}; // particle queues, slots 1 to 14
     std::array<std::int16_t, 3> espece{};               // reaction code at electrode 1 / 2
     std::int16_t nbe1 = 0;

@@ -15,10 +15,9 @@ namespace {
 
 std::vector<std::string> records(const std::string& montage, const std::string& n1,
                                  const std::string& n2, const std::string& electrolyte,
-                                 const std::string& check1 = "0",
-                                 const std::string& stop = "10") {
-    return {"KIVAR", montage, "0", check1, "1", "30", "5", n1, n2, electrolyte,
-            "0,01", "500", "10", "10", "10", "0,01", "200", "0,01", "200", stop};
+                                 const std::string& check1 = "0", const std::string& stop = "10") {
+    return {"KIVAR", montage, "0",  check1, "1",  "30",   "5",   n1,     n2,    electrolyte,
+            "0,01",  "500",   "10", "10",   "10", "0,01", "200", "0,01", "200", stop};
 }
 
 struct Run {
@@ -60,16 +59,23 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::newRow("window") << QStringList{} << int(CommandLine::Mode::Window);
         QTest::newRow("open a file") << QStringList{"a.C14"} << int(CommandLine::Mode::Window);
-        QTest::newRow("batch") << QStringList{"--batch", "a.C14", "--seconds", "5"} << int(CommandLine::Mode::Batch);
+        QTest::newRow("batch") << QStringList{"--batch", "a.C14", "--seconds", "5"}
+                               << int(CommandLine::Mode::Batch);
         QTest::newRow("help") << QStringList{"--help"} << int(CommandLine::Mode::Help);
         QTest::newRow("version") << QStringList{"--version"} << int(CommandLine::Mode::Version);
-        QTest::newRow("calcul") << QStringList{"--calcul", "2+2", "--radians"} << int(CommandLine::Mode::Calcul);
-        QTest::newRow("batch without file") << QStringList{"--batch"} << int(CommandLine::Mode::Error);
-        QTest::newRow("negative seconds") << QStringList{"--batch", "a", "--seconds", "-1"} << int(CommandLine::Mode::Error);
-        QTest::newRow("seconds not a number") << QStringList{"--batch", "a", "--seconds", "dix"} << int(CommandLine::Mode::Error);
-        QTest::newRow("csv without batch") << QStringList{"--csv", "-"} << int(CommandLine::Mode::Error);
+        QTest::newRow("calcul") << QStringList{"--calcul", "2+2", "--radians"}
+                                << int(CommandLine::Mode::Calcul);
+        QTest::newRow("batch without file")
+            << QStringList{"--batch"} << int(CommandLine::Mode::Error);
+        QTest::newRow("negative seconds")
+            << QStringList{"--batch", "a", "--seconds", "-1"} << int(CommandLine::Mode::Error);
+        QTest::newRow("seconds not a number")
+            << QStringList{"--batch", "a", "--seconds", "dix"} << int(CommandLine::Mode::Error);
+        QTest::newRow("csv without batch")
+            << QStringList{"--csv", "-"} << int(CommandLine::Mode::Error);
         QTest::newRow("unknown option") << QStringList{"--vite"} << int(CommandLine::Mode::Error);
-        QTest::newRow("copies out of range") << QStringList{"--batch", "a", "--exemplaires", "100"} << int(CommandLine::Mode::Error);
+        QTest::newRow("copies out of range")
+            << QStringList{"--batch", "a", "--exemplaires", "100"} << int(CommandLine::Mode::Error);
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -142,7 +148,8 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
         QTest::newRow("missing") << 0 << 2 << "Nom de fichier incorrect ou chemin non valide";
-        QTest::newRow("not a configuration") << 1 << 2 << "Ce fichier ne correspond pas à cette application";
+        QTest::newRow("not a configuration")
+            << 1 << 2 << "Ce fichier ne correspond pas à cette application";
         QTest::newRow("refused") << 2 << 3 << "Réaction spontanée à la surface des électrodes :";
     }
     void failures() {

@@ -26,8 +26,8 @@ Result ionaria(const QStringList& arguments) {
 std::vector<std::string> records(const std::string& montage, const std::string& scale,
                                  const std::string& n1, const std::string& n2,
                                  const std::string& electrolyte) {
-    return {"KIVAR", montage, scale, "0", "1", "30", "20", n1, n2, electrolyte,
-            "0,1", "500", "10", "10", "10", "0,1", "200", "0,1", "200", "10"};
+    return {"KIVAR", montage, scale, "0",  "1",  "30",  "20",  n1,    n2,    electrolyte,
+            "0,1",   "500",   "10",  "10", "10", "0,1", "200", "0,1", "200", "10"};
 }
 
 } // namespace
@@ -47,13 +47,16 @@ private slots:
     void pictureOfTheLastTick_data() {
         QTest::addColumn<QString>("scale");
         QTest::addColumn<QString>("seconds");
-        QTest::newRow("microscopic, first step") << "0" << "0";
-        QTest::newRow("macroscopic, a minute") << "1" << "60";
+        QTest::newRow("microscopic, first step") << "0"
+                                                 << "0";
+        QTest::newRow("macroscopic, a minute") << "1"
+                                               << "60";
     }
     void pictureOfTheLastTick() {
         QFETCH(QString, scale);
         QFETCH(QString, seconds);
-        const QString config = write("cuivre.C14", records("2", scale.toStdString(), "3", "3", "6"));
+        const QString config =
+            write("cuivre.C14", records("2", scale.toStdString(), "3", "3", "6"));
         const QString png = m_dir.path() + "/cuivre-" + scale + ".png";
         const Result r = ionaria({"--batch", config, "--seconds", seconds, "--png", png});
         QCOMPARE(r.status, 0);
@@ -94,7 +97,8 @@ private slots:
         QProcess info;
         info.start("pdfinfo", {pdf});
         info.waitForFinished();
-        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\n")));
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression("Pages:\\s+2\\n")));
     }
 
     void otherCommands_data() {

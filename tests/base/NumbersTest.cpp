@@ -71,26 +71,46 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text");
-        QTest::newRow("mA") << 56.74671 << "### ##0.0" << "56,7";
-        QTest::newRow("mA small") << 0.04 << "### ##0.0" << "0,0";
-        QTest::newRow("mA grouped") << 1234.56 << "### ##0.0" << "1 234,6";
-        QTest::newRow("A") << 1.5 << "### ##0.00" << "1,50";
-        QTest::newRow("A negative") << -1.089 << "### ##0.00" << "-1,09";
-        QTest::newRow("mass") << 10.0 << "# ##0.00" << "10,00";
-        QTest::newRow("mass grouped") << 1234.5 << "# ##0.00" << "1 234,50";
-        QTest::newRow("half up") << 0.125 << "# ##0.00" << "0,13";
-        QTest::newRow("decimal half") << 2.345 << "# ##0.00" << "2,35";
-        QTest::newRow("carry") << 9.999 << "# ##0.00" << "10,00";
-        QTest::newRow("negative to zero") << -0.001 << "# ##0.00" << "0,00";
-        QTest::newRow("volts") << 2.5 << "#0.0" << "2,5";
-        QTest::newRow("volts ten") << 10.0 << "#0.0" << "10,0";
-        QTest::newRow("sci") << 0.0123 << "0.00E+00" << "1,23E-02";
-        QTest::newRow("sci round") << 0.012345 << "0.00E+00" << "1,23E-02";
-        QTest::newRow("sci carry") << 9.996 << "0.00E+00" << "1,00E+01";
-        QTest::newRow("sci big") << 1234.0 << "0.00E+00" << "1,23E+03";
-        QTest::newRow("sci one") << 1.0 << "0.00E+00" << "1,00E+00";
-        QTest::newRow("sci zero") << 0.0 << "0.00E+00" << "0,00E+00";
-        QTest::newRow("sci tiny") << 1e-5 << "0.00E+00" << "1,00E-05";
+        QTest::newRow("mA") << 56.74671 << "### ##0.0"
+                            << "56,7";
+        QTest::newRow("mA small") << 0.04 << "### ##0.0"
+                                  << "0,0";
+        QTest::newRow("mA grouped") << 1234.56 << "### ##0.0"
+                                    << "1 234,6";
+        QTest::newRow("A") << 1.5 << "### ##0.00"
+                           << "1,50";
+        QTest::newRow("A negative") << -1.089 << "### ##0.00"
+                                    << "-1,09";
+        QTest::newRow("mass") << 10.0 << "# ##0.00"
+                              << "10,00";
+        QTest::newRow("mass grouped") << 1234.5 << "# ##0.00"
+                                      << "1 234,50";
+        QTest::newRow("half up") << 0.125 << "# ##0.00"
+                                 << "0,13";
+        QTest::newRow("decimal half") << 2.345 << "# ##0.00"
+                                      << "2,35";
+        QTest::newRow("carry") << 9.999 << "# ##0.00"
+                               << "10,00";
+        QTest::newRow("negative to zero") << -0.001 << "# ##0.00"
+                                          << "0,00";
+        QTest::newRow("volts") << 2.5 << "#0.0"
+                               << "2,5";
+        QTest::newRow("volts ten") << 10.0 << "#0.0"
+                                   << "10,0";
+        QTest::newRow("sci") << 0.0123 << "0.00E+00"
+                             << "1,23E-02";
+        QTest::newRow("sci round") << 0.012345 << "0.00E+00"
+                                   << "1,23E-02";
+        QTest::newRow("sci carry") << 9.996 << "0.00E+00"
+                                   << "1,00E+01";
+        QTest::newRow("sci big") << 1234.0 << "0.00E+00"
+                                 << "1,23E+03";
+        QTest::newRow("sci one") << 1.0 << "0.00E+00"
+                                 << "1,00E+00";
+        QTest::newRow("sci zero") << 0.0 << "0.00E+00"
+                                  << "0,00E+00";
+        QTest::newRow("sci tiny") << 1e-5 << "0.00E+00"
+                                  << "1,00E-05";
     }
     void pattern() {
         QFETCH(double, value);

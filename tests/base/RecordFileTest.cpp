@@ -84,9 +84,8 @@ private slots:
             << bytes(first + record(127, "x")) << int(RecordFile::Status::BadRecord) << "";
         QTest::newRow("huge length")
             << bytes(first + record(0xFFFF, "x")) << int(RecordFile::Status::BadRecord) << "";
-        QTest::newRow("truncated record")
-            << bytes(first + record(10, "0123456789").substr(0, 6))
-            << int(RecordFile::Status::BadRecord) << "";
+        QTest::newRow("truncated record") << bytes(first + record(10, "0123456789").substr(0, 6))
+                                          << int(RecordFile::Status::BadRecord) << "";
         QTest::newRow("one byte left")
             << bytes(first + "\x01") << int(RecordFile::Status::BadRecord) << "";
         QTest::newRow("partial last record holding its text")

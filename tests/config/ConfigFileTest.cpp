@@ -1,5 +1,5 @@
-#include "base/RecordFile.h"
 #include "config/ConfigFile.h"
+#include "base/RecordFile.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 
@@ -31,8 +31,8 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::vector<std::string> cellRecords() {
-    return {"KIVAR", "0", "1", "1", "7", "40", "12", "1", "3", "4",
-            "0,01", "500", "25", "12,5", "47", "0,1", "150", "0,02", "90", "600"};
+    return {"KIVAR", "0",   "1",  "1",    "7",  "40",  "12",  "1",    "3",  "4",
+            "0,01",  "500", "25", "12,5", "47", "0,1", "150", "0,02", "90", "600"};
 }
 
 } // namespace
@@ -49,9 +49,9 @@ private slots:
     void recordsOfTheStartUpState() {
         Bench b;
         const auto r = ConfigFile::records(b.p());
-        const std::vector<std::string> expected = {"KIVAR", "1",    "0",   "0",  "1",   "25", "5",
-                                                   "3",     "3",    "4",   "0,01", "500", "10", "10",
-                                                   "10",    "0,01", "200", "0,01", "200", "10"};
+        const std::vector<std::string> expected = {
+            "KIVAR", "1",   "0",  "0",  "1",  "25",   "5",   "3",    "3",   "4",
+            "0,01",  "500", "10", "10", "10", "0,01", "200", "0,01", "200", "10"};
         QCOMPARE(r, expected);
     }
 
@@ -149,15 +149,24 @@ private slots:
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("loaded");
-        QTest::newRow("letters in a volume") << 6 << "abc" << "80";
-        QTest::newRow("zero volume") << 8 << "0" << "80";
-        QTest::newRow("negative mass") << 2 << "-5" << "1";
-        QTest::newRow("zero resistance") << 4 << "0" << "5";
-        QTest::newRow("empty concentration") << 5 << "" << "1E-05";
-        QTest::newRow("stop time letters") << 9 << "x" << "0";
-        QTest::newRow("large resistance kept") << 4 << "5000" << "5000";
-        QTest::newRow("many digits kept") << 5 << "0,012345" << "0,012345";
-        QTest::newRow("point kept") << 6 << "150.5" << "150.5";
+        QTest::newRow("letters in a volume") << 6 << "abc"
+                                             << "80";
+        QTest::newRow("zero volume") << 8 << "0"
+                                     << "80";
+        QTest::newRow("negative mass") << 2 << "-5"
+                                       << "1";
+        QTest::newRow("zero resistance") << 4 << "0"
+                                         << "5";
+        QTest::newRow("empty concentration") << 5 << ""
+                                             << "1E-05";
+        QTest::newRow("stop time letters") << 9 << "x"
+                                           << "0";
+        QTest::newRow("large resistance kept") << 4 << "5000"
+                                               << "5000";
+        QTest::newRow("many digits kept") << 5 << "0,012345"
+                                          << "0,012345";
+        QTest::newRow("point kept") << 6 << "150.5"
+                                    << "150.5";
     }
     void unusableTexts() {
         QFETCH(int, box);
@@ -177,8 +186,10 @@ private slots:
         QTest::addColumn<QString>("currentC2");
         QTest::addColumn<QString>("fileC2");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("file accepts what was refused") << "0,1" << "0,01" << false;
-        QTest::newRow("file refuses what was accepted") << "0,01" << "0,1" << true;
+        QTest::newRow("file accepts what was refused") << "0,1"
+                                                       << "0,01" << false;
+        QTest::newRow("file refuses what was accepted") << "0,01"
+                                                        << "0,1" << true;
     }
     void checkSeesTheLoadedTexts() {
         QFETCH(QString, currentC2);
@@ -214,15 +225,33 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("result");
-        QTest::newRow("extension replaced") << "essai.txt" << "/tmp/TP" << "/tmp/TP/essai.C14";
-        QTest::newRow("several dots") << "a.b.c" << "/tmp/TP/" << "/tmp/TP/a.C14";
-        QTest::newRow("blanks trimmed") << "  nom  " << "/x" << "/x/nom.C14";
-        QTest::newRow("own folder kept") << "/home/u/essai" << "/tmp" << "/home/u/essai.C14";
-        QTest::newRow("dotted folder kept") << "/home/u/mes.tp/essai" << "/tmp" << "/home/u/mes.tp/essai.C14";
-        QTest::newRow("dotted folder, dotted name") << "/a/b.c/d.e.f" << "/tmp" << "/a/b.c/d.C14";
-        QTest::newRow("already a configuration") << "pile.C14" << "/tmp" << "/tmp/pile.C14";
-        QTest::newRow("empty") << "" << "/tmp" << "";
-        QTest::newRow("blanks only") << "   " << "/tmp" << "";
+        QTest::newRow("extension replaced") << "essai.txt"
+                                            << "/tmp/TP"
+                                            << "/tmp/TP/essai.C14";
+        QTest::newRow("several dots") << "a.b.c"
+                                      << "/tmp/TP/"
+                                      << "/tmp/TP/a.C14";
+        QTest::newRow("blanks trimmed") << "  nom  "
+                                        << "/x"
+                                        << "/x/nom.C14";
+        QTest::newRow("own folder kept") << "/home/u/essai"
+                                         << "/tmp"
+                                         << "/home/u/essai.C14";
+        QTest::newRow("dotted folder kept") << "/home/u/mes.tp/essai"
+                                            << "/tmp"
+                                            << "/home/u/mes.tp/essai.C14";
+        QTest::newRow("dotted folder, dotted name") << "/a/b.c/d.e.f"
+                                                    << "/tmp"
+                                                    << "/a/b.c/d.C14";
+        QTest::newRow("already a configuration") << "pile.C14"
+                                                 << "/tmp"
+                                                 << "/tmp/pile.C14";
+        QTest::newRow("empty") << ""
+                               << "/tmp"
+                               << "";
+        QTest::newRow("blanks only") << "   "
+                                     << "/tmp"
+                                     << "";
     }
     void names() {
         QFETCH(QString, typed);

@@ -77,9 +77,12 @@ private slots:
     void savedNames_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("file");
-        QTest::newRow("extension replaced") << "essai.txt" << "essai.C14";
-        QTest::newRow("several dots") << "a.b.c" << "a.C14";
-        QTest::newRow("dotted folder kept") << "{dir}/mes.tp/essai" << "mes.tp/essai.C14";
+        QTest::newRow("extension replaced") << "essai.txt"
+                                            << "essai.C14";
+        QTest::newRow("several dots") << "a.b.c"
+                                      << "a.C14";
+        QTest::newRow("dotted folder kept") << "{dir}/mes.tp/essai"
+                                            << "mes.tp/essai.C14";
     }
     void savedNames() {
         QFETCH(QString, typed);
@@ -154,8 +157,10 @@ private slots:
         Ouvrir dialog(b.handlers, b.cheminConfig, nullptr, b.boxes);
         dialog.ficharge()->setText(at("absent.C14"));
         QTest::mouseClick(dialog.Command1(), Qt::LeftButton);
-        QCOMPARE(b.boxes.criticals,
-                 QStringList{"impossible d'ouvrir ce fichier | Nom de fichier incorrect ou chemin non valide"});
+        QCOMPARE(
+            b.boxes.criticals,
+            QStringList{
+                "impossible d'ouvrir ce fichier | Nom de fichier incorrect ou chemin non valide"});
         QVERIFY(dialog.result() != int(QDialog::Accepted));
         dialog.ficharge()->setText("  ");
         dialog.confirm();
@@ -175,8 +180,9 @@ private slots:
         QSignalSpy loaded(&dialog, &Ouvrir::configurationLoaded);
         dialog.ficharge()->setText(other);
         dialog.confirm();
-        QCOMPARE(b.boxes.criticals,
-                 QStringList{"Fichier non valide | Ce fichier ne correspond pas à cette application"});
+        QCOMPARE(
+            b.boxes.criticals,
+            QStringList{"Fichier non valide | Ce fichier ne correspond pas à cette application"});
         QCOMPARE(ConfigFile::records(b.engine.params()), before);
         QCOMPARE(loaded.count(), 0);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));

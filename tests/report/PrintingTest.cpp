@@ -91,8 +91,8 @@ private slots:
         QVERIFY(PicturePrinter::printPdf(pdf, picture(), "Pile cuivre-zinc", copies));
         QCOMPARE(pageCount(pdf), copies);
         for (int k = 1; k <= copies; ++k) {
-            const QString text = run("pdftotext", {"-f", QString::number(k), "-l",
-                                                   QString::number(k), pdf, "-"});
+            const QString text =
+                run("pdftotext", {"-f", QString::number(k), "-l", QString::number(k), pdf, "-"});
             QVERIFY2(text.contains("Pile cuivre-zinc"), qPrintable(text));
             const QImage image = page(pdf, k, at(QString("p%1-%2").arg(copies).arg(k)));
             QVERIFY(!image.isNull());
@@ -102,7 +102,8 @@ private slots:
             int left = -1;
             int right = -1;
             for (int x = 0; x < image.width(); ++x) {
-                if (image.pixelColor(x, top + 20) == image.pixelColor(image.width() / 2, top + 20)) {
+                if (image.pixelColor(x, top + 20) ==
+                    image.pixelColor(image.width() / 2, top + 20)) {
                     left = left < 0 ? x : left;
                     right = x;
                 }

@@ -1,5 +1,5 @@
-#include "sim/Catalogue.h"
 #include "sim/Engine.h"
+#include "sim/Catalogue.h"
 #include "sim/Handlers.h"
 #include "sim/Reactions.h"
 
@@ -77,11 +77,16 @@ private slots:
         QTest::addColumn<QString>("v2");
         QTest::addColumn<int>("niveau1");
         QTest::addColumn<int>("niveau2");
-        QTest::newRow("vessel full") << 1 << "500" << "" << 324 << 324;
-        QTest::newRow("vessel 200 mL") << 2 << "200" << "" << 414 << 414;
-        QTest::newRow("vessel 350 mL") << 1 << "350" << "" << 369 << 369;
-        QTest::newRow("cell 200 and 80") << 0 << "200" << "80" << 324 << 414;
-        QTest::newRow("cell 130 and 199") << 0 << "130" << "199" << 376 << 325;
+        QTest::newRow("vessel full") << 1 << "500"
+                                     << "" << 324 << 324;
+        QTest::newRow("vessel 200 mL") << 2 << "200"
+                                       << "" << 414 << 414;
+        QTest::newRow("vessel 350 mL") << 1 << "350"
+                                       << "" << 369 << 369;
+        QTest::newRow("cell 200 and 80") << 0 << "200"
+                                         << "80" << 324 << 414;
+        QTest::newRow("cell 130 and 199") << 0 << "130"
+                                          << "199" << 376 << 325;
     }
     void levels() {
         QFETCH(int, montage);
@@ -134,8 +139,9 @@ private slots:
         for (int i = 1; i <= 10; ++i) {
             const auto at = species.indexOf(i);
             const double expected = at >= 0 ? amounts[at] : 0.0;
-            QVERIFY2(near(b.s().quantite[std::size_t(i)], expected, 1e-6),
-                     qPrintable(QString("species %1: %2").arg(i).arg(b.s().quantite[std::size_t(i)])));
+            QVERIFY2(
+                near(b.s().quantite[std::size_t(i)], expected, 1e-6),
+                qPrintable(QString("species %1: %2").arg(i).arg(b.s().quantite[std::size_t(i)])));
         }
     }
 
@@ -203,16 +209,26 @@ private slots:
         QTest::addColumn<int>("nbe2");
         QTest::addColumn<float>("e02");
         const QList<double> graphite{0, 0, 0, 10, 0};
-        QTest::newRow("iron(III) before copper(II)") << 1e-3 << 1e-3 << 0.0 << graphite << 6 << 11 << 2 << 1.43F;
-        QTest::newRow("tiny iron(III) still first") << 1e-12 << 0.0 << 0.0 << graphite << 6 << 11 << 2 << 1.43F;
-        QTest::newRow("copper at the threshold") << 0.0 << 0.000001 << 0.0 << graphite << 3 << 11 << 2 << 1.43F;
-        QTest::newRow("copper above it") << 0.0 << 0.0000011 << 0.0 << graphite << 10 << 11 << 2 << 1.43F;
-        QTest::newRow("chloride on graphite") << 0.0 << 0.0 << 1e-3 << graphite << 3 << 1 << 1 << 1.36F;
-        QTest::newRow("aluminium first") << 0.0 << 0.0 << 1e-3 << QList<double>{1, 1, 1, 0, 1} << 3 << 13 << 3 << -1.67F;
-        QTest::newRow("zinc before iron") << 0.0 << 0.0 << 0.0 << QList<double>{0, 1, 1, 0, 1} << 3 << 16 << 2 << -0.76F;
-        QTest::newRow("iron before copper") << 0.0 << 0.0 << 0.0 << QList<double>{0, 1, 1, 0, 0} << 3 << 15 << 2 << -0.44F;
-        QTest::newRow("copper anode") << 0.0 << 0.0 << 1e-3 << QList<double>{0, 1, 0, 0, 0} << 3 << 14 << 2 << 0.34F;
-        QTest::newRow("used-up anode") << 0.0 << 0.0 << 0.0 << QList<double>{0, 0, 0, 0, 0} << 3 << 11 << 2 << 1.43F;
+        QTest::newRow("iron(III) before copper(II)")
+            << 1e-3 << 1e-3 << 0.0 << graphite << 6 << 11 << 2 << 1.43F;
+        QTest::newRow("tiny iron(III) still first")
+            << 1e-12 << 0.0 << 0.0 << graphite << 6 << 11 << 2 << 1.43F;
+        QTest::newRow("copper at the threshold")
+            << 0.0 << 0.000001 << 0.0 << graphite << 3 << 11 << 2 << 1.43F;
+        QTest::newRow("copper above it")
+            << 0.0 << 0.0000011 << 0.0 << graphite << 10 << 11 << 2 << 1.43F;
+        QTest::newRow("chloride on graphite")
+            << 0.0 << 0.0 << 1e-3 << graphite << 3 << 1 << 1 << 1.36F;
+        QTest::newRow("aluminium first")
+            << 0.0 << 0.0 << 1e-3 << QList<double>{1, 1, 1, 0, 1} << 3 << 13 << 3 << -1.67F;
+        QTest::newRow("zinc before iron")
+            << 0.0 << 0.0 << 0.0 << QList<double>{0, 1, 1, 0, 1} << 3 << 16 << 2 << -0.76F;
+        QTest::newRow("iron before copper")
+            << 0.0 << 0.0 << 0.0 << QList<double>{0, 1, 1, 0, 0} << 3 << 15 << 2 << -0.44F;
+        QTest::newRow("copper anode")
+            << 0.0 << 0.0 << 1e-3 << QList<double>{0, 1, 0, 0, 0} << 3 << 14 << 2 << 0.34F;
+        QTest::newRow("used-up anode")
+            << 0.0 << 0.0 << 0.0 << QList<double>{0, 0, 0, 0, 0} << 3 << 11 << 2 << 1.43F;
     }
     void reactionChoice() {
         QFETCH(double, fe3);
@@ -254,7 +270,8 @@ private slots:
         QTest::addColumn<int>("code2");
         // Per mol of electrons: change of species 1..10, then of masses (electrode, nature).
         QTest::addColumn<QList<double>>("perMol");
-        QTest::addColumn<QList<double>>("massPerMol"); // electrode 1 nature n1, electrode 2 nature n2
+        QTest::addColumn<QList<double>>(
+            "massPerMol"); // electrode 1 nature n1, electrode 2 nature n2
         QTest::newRow("Cu2+ reduced, water oxidised")
             << 6 << 3 << 3 << 10 << 11 << QList<double>{0, 0, 0, 0, 0, 0, 0, 0, 0, -0.5}
             << QList<double>{63.5 / 2, 0};
@@ -304,8 +321,10 @@ private slots:
                      qPrintable(QString("species %1").arg(i)));
         }
         const double copperDeposit = code1 == 10 && nature1 != 1 ? x * 63.5 / 2 : 0.0;
-        QVERIFY(near(b.s().masseMetal[1][std::size_t(nature1)], m1 + (nature1 == 1 ? massPerMol[0] * x : 0.0), 1e-12));
-        QVERIFY(near(b.s().masseMetal[1][1], (nature1 == 1 ? m1 + massPerMol[0] * x : copperDeposit), 1e-12));
+        QVERIFY(near(b.s().masseMetal[1][std::size_t(nature1)],
+                     m1 + (nature1 == 1 ? massPerMol[0] * x : 0.0), 1e-12));
+        QVERIFY(near(b.s().masseMetal[1][1],
+                     (nature1 == 1 ? m1 + massPerMol[0] * x : copperDeposit), 1e-12));
         QVERIFY(near(b.s().masseMetal[2][std::size_t(nature2)], m2 + massPerMol[1] * x, 1e-12));
         QCOMPARE(b.s().tempsSec, 6);
     }

@@ -1,5 +1,5 @@
-#include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "sim/Engine.h"
 #include "sim/Validation.h"
 
 #include <QtTest>
@@ -54,21 +54,36 @@ private slots:
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letters give the lower bound") << 1 << "abc" << "200";
-        QTest::newRow("empty box") << 2 << "" << "1";
-        QTest::newRow("2.5 mL is below the range") << 6 << "2.5" << "80";
-        QTest::newRow("2,5 g is kept") << 2 << "2,5" << "2,5";
-        QTest::newRow("three digits") << 0 << "0,01234" << "0,0123";
-        QTest::newRow("below the concentrations") << 5 << "0,000001" << "1E-05";
-        QTest::newRow("above the concentrations") << 7 << "3" << "1";
-        QTest::newRow("resistance high") << 4 << "5000" << "1000";
-        QTest::newRow("resistance low") << 4 << "0,5" << "5";
-        QTest::newRow("stop time digits") << 9 << "1234" << "1230";
-        QTest::newRow("stop time whole part") << 9 << "12,7" << "12";
-        QTest::newRow("stop time above") << 9 << "400000" << "360000";
-        QTest::newRow("stop time zero") << 9 << "0" << "0";
-        QTest::newRow("rounded third digit") << 3 << "99,96" << "100";
-        QTest::newRow("vessel") << 1 << "333,3" << "333";
+        QTest::newRow("letters give the lower bound") << 1 << "abc"
+                                                      << "200";
+        QTest::newRow("empty box") << 2 << ""
+                                   << "1";
+        QTest::newRow("2.5 mL is below the range") << 6 << "2.5"
+                                                   << "80";
+        QTest::newRow("2,5 g is kept") << 2 << "2,5"
+                                       << "2,5";
+        QTest::newRow("three digits") << 0 << "0,01234"
+                                      << "0,0123";
+        QTest::newRow("below the concentrations") << 5 << "0,000001"
+                                                  << "1E-05";
+        QTest::newRow("above the concentrations") << 7 << "3"
+                                                  << "1";
+        QTest::newRow("resistance high") << 4 << "5000"
+                                         << "1000";
+        QTest::newRow("resistance low") << 4 << "0,5"
+                                        << "5";
+        QTest::newRow("stop time digits") << 9 << "1234"
+                                          << "1230";
+        QTest::newRow("stop time whole part") << 9 << "12,7"
+                                              << "12";
+        QTest::newRow("stop time above") << 9 << "400000"
+                                         << "360000";
+        QTest::newRow("stop time zero") << 9 << "0"
+                                        << "0";
+        QTest::newRow("rounded third digit") << 3 << "99,96"
+                                             << "100";
+        QTest::newRow("vessel") << 1 << "333,3"
+                                << "333";
     }
     void validation() {
         QFETCH(int, box);
@@ -176,7 +191,8 @@ private slots:
         QTest::addColumn<bool>("refused");
         const QString same = "0,01";
         QTest::newRow("concentration cell") << 0 << 4 << 1 << 1 << same << "0,1" << true;
-        QTest::newRow("same couple, same concentration") << 0 << 4 << 1 << 1 << same << same << false;
+        QTest::newRow("same couple, same concentration")
+            << 0 << 4 << 1 << 1 << same << same << false;
         QTest::newRow("two couples") << 0 << 4 << 1 << 3 << same << "0,1" << false;
         QTest::newRow("iron(III) on graphite") << 1 << 8 << 3 << 3 << same << same << false;
         QTest::newRow("iron(III) with copper") << 1 << 8 << 1 << 3 << same << same << true;
