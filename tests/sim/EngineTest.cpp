@@ -1,4 +1,5 @@
 #include "sim/Engine.h"
+#include "SimBench.h"
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
 #include "sim/Reactions.h"
@@ -12,25 +13,7 @@ using namespace Ionaria::sim;
 
 namespace {
 
-// A started engine, as the window has it after start-up.
-struct Bench {
-    Engine engine;
-    Handlers handlers{engine};
-    Bench() { handlers.startup(); }
-    State& s() { return engine.state(); }
-    ParamStore& p() { return engine.params(); }
-
-    void electrolysis(int montage, int electrolyte, int nature1, int nature2) {
-        handlers.selectOption2(montage);
-        handlers.selectCombo1(electrolyte);
-        handlers.selectCombo2(0, nature1);
-        handlers.selectCombo2(1, nature2);
-    }
-    void text(int index, const char* value) {
-        handlers.setText2(index, value);
-        handlers.Text2_LostFocus(index);
-    }
-};
+using testing::Bench;
 
 bool near(double a, double b, double relative = 1e-6) {
     return std::fabs(a - b) <= relative * std::max(std::fabs(a), std::fabs(b)) + 1e-15;

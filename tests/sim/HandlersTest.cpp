@@ -1,4 +1,5 @@
 #include "sim/Handlers.h"
+#include "SimBench.h"
 #include "sim/Engine.h"
 #include "sim/Validation.h"
 
@@ -8,13 +9,7 @@ using namespace Ionaria::sim;
 
 namespace {
 
-struct Bench {
-    Engine engine;
-    Handlers handlers{engine};
-    Bench() { handlers.startup(); }
-    State& s() { return engine.state(); }
-    ParamStore& p() { return engine.params(); }
-};
+using testing::Bench;
 
 // Counts what the engine asks of the picture.
 class CountingHost : public EngineHost {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
+
+namespace Ionaria::sim::testing {
+
+// A started engine, as the window has it after start-up.
+struct Bench {
+    Engine engine;
+    Handlers handlers{engine};
+    Bench() { handlers.startup(); }
+    State& s() { return engine.state(); }
+    ParamStore& p() { return engine.params(); }
+
+    void electrolysis(int montage, int electrolyte, int nature1, int nature2) {
+        handlers.selectOption2(montage);
+        handlers.selectCombo1(electrolyte);
+        handlers.selectCombo2(0, nature1);
+        handlers.selectCombo2(1, nature2);
+    }
+    // Types a value into a numeric box and leaves it.
+    void text(int index, const char* value) {
+        handlers.setText2(index, value);
+        handlers.Text2_LostFocus(index);
+    }
+};
+
+} // namespace Ionaria::sim::testing
