@@ -24,7 +24,7 @@ std::string CommandLine::usage() {
            "  ionaria [FICHIER.C14]                 ouvre le simulateur (et la configuration)\n"
            "  ionaria --batch FICHIER.C14 [options] fait l'expérience sans fenêtre\n"
            "      --seconds N      durée simulée en secondes (600 par défaut)\n"
-           "      --csv SORTIE|-   une ligne par seconde simulée (- : sortie standard)\n"
+           "      --csv SORTIE|-   une ligne par seconde simulée (- : sortie standard, sans résumé)\n"
            "      --png IMAGE.png  l'image de l'expérience à la fin\n"
            "      --pdf PAGES.pdf  l'impression de l'image à la fin\n"
            "      --titre TEXTE    le titre imprimé (\"Orbelle - Ionaria\" par défaut)\n"
