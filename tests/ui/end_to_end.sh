@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Runs the real program under a virtual X server, with a temporary application
+# folder, and drives it as a user would: it must start, draw the experiment,
+# animate it on "Pause / Marche" and quit through both confirmations.
+set -euo pipefail
+
+binary=$1
+work=$(mktemp -d)
+xvfb_pid=
+program_pid=
+
+cleanup() {
+    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+        kill "$program_pid"
+    fi
+    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+        kill "$xvfb_pid"
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "ECHEC : $*" >&2
+    if [ -f "$work/program.log" ]; then
+        sed 's/^/  programme : /' "$work/program.log" >&2
+    fi
+    exit 1
+}
+
+# Record n of the temporary file: a 16-bit little-endian length, then the text.
+record() {
+    local file="$work/dossier/TEMPZK.TMP" offset length
+    [ -f "$file" ] || return 0
+    offset=$((($1 - 1) * 128))
+    read -r low high < <(od -A n -t u1 -j "$offset" -N 2 "$file") || return 0
+    [ -n "${low:-}" ] || return 0
+    length=$((low + 256 * ${high:-0}))
+    dd if="$file" bs=1 skip=$((offset + 2)) count="$length" 2>/dev/null
+}
+
+# Waits up to $2 tenths of a second for the command $1 to succeed.
+wait_for() {
+    local i
+    for ((i = 0; i < $2; i++)); do
+        if eval "$1"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+shot() { import -window root "$1"; }
+# Crop of a screenshot, in the window's coordinates.
+crop() { convert "$1" -crop "$2x$3+$((X + $4))+$((Y + $5))" +repage "$6"; }
+differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for '[ -s "$work/display" ]' 100 || fail "Xvfb ne démarre pas"
+export DISPLAY=":$(head -n 1 "$work/display")"
+unset QT_QPA_PLATFORM
+
+mkdir "$work/dossier"
+"$binary" --dossier "$work/dossier" >"$work/program.log" 2>&1 &
+program_pid=$!
+
+wait_for '[ "$(record 13)" = OUI ]' 150 || fail "l'enregistrement 13 ne dit pas OUI"
+window=$(xdotool search --sync --onlyvisible --name '^Ionaria$' | head -n 1)
+[ -n "$window" ] || fail "pas de fenêtre Ionaria"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "fenêtre de ${WIDTH}x${HEIGHT}"
+# Centred on the 1024 x 768 screen.
+[ "$X" = 112 ] && [ "$Y" = 84 ] || fail "fenêtre en ($X, $Y), pas centrée"
+
+# The picture area (illus, at (8, 24) in the window) holds a drawing.
+drawn() {
+    shot "$work/start.png"
+    crop "$work/start.png" 417 497 8 24 "$work/illus.png"
+    [ "$(convert "$work/illus.png" -format %k info:)" -gt 20 ]
+}
+wait_for drawn 50 || fail "la zone de l'illustration n'est pas dessinée"
+
+# The time label Labeltps sits in the measurement strip at (32, 8).
+crop "$work/start.png" 112 16 32 8 "$work/time0.png"
+# "Pause / Marche" is the right half of the frame under the text column.
+xdotool mousemove --sync $((X + 705)) $((Y + 505)) click 1
+advanced() {
+    shot "$work/running.png"
+    crop "$work/running.png" 112 16 32 8 "$work/time1.png"
+    [ "$(differing_pixels "$work/time0.png" "$work/time1.png")" -gt 0 ]
+}
+wait_for advanced 50 || fail "le temps n'avance pas après Pause / Marche"
+sleep 0.5
+shot "$work/later.png"
+crop "$work/later.png" 112 16 32 8 "$work/time2.png"
+[ "$(differing_pixels "$work/time1.png" "$work/time2.png")" -gt 0 ] ||
+    fail "le temps s'arrête pendant l'animation"
+
+# Writing in the text box makes the quit ask about the text first.
+xdotool mousemove --sync $((X + 600)) $((Y + 440)) click 1
+xdotool type --delay 20 "reponse"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key --clearmodifiers alt+f
+
+answer() {
+    local box
+    wait_for "box=\$(xdotool search --onlyvisible --name '$1' | head -n 1); [ -n \"\$box\" ]" 100 ||
+        fail "pas de question « $1 »"
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key --clearmodifiers Return
+}
+answer '^Abandon des donn'
+answer '^Fermer$'
+
+wait_for '! kill -0 "$program_pid" 2>/dev/null' 100 || fail "le programme ne se termine pas"
+wait "$program_pid" || fail "le programme se termine en erreur"
+program_pid=
+[ "$(record 13)" = NON ] || fail "l'enregistrement 13 ne dit pas NON"
+echo "Fenêtre démarrée, dessinée, animée et fermée."
