@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -19,6 +20,9 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
     m_browser->setObjectName(QStringLiteral("aideTexte"));
     m_browser->setSearchPaths({folder});
     m_browser->setOpenExternalLinks(false);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(13);
+    m_browser->document()->setDefaultFont(font);
 
     auto* sommaire = new QPushButton(QStringLiteral("&Sommaire"), this);
     auto* precedent = new QPushButton(QStringLiteral("&Précédent"), this);

@@ -129,6 +129,7 @@ private slots:
     void generatorLabels();
     void generatorArrows();
     void stopBoxBackground();
+    void refusedMontageHidesFrame1();
     void pauseAndRun();
     void scaleWhilePausedKeepsTime();
     void hints_data();
@@ -424,6 +425,19 @@ void MainWindowTest::stopBoxBackground() {
     QCOMPARE(background(w.Picaff->Text2_9, QPalette::Base), white);
     w.Picaff->Check1->click();
     QCOMPARE(background(w.Picaff->Text2_9, QPalette::Base), grey);
+}
+
+void MainWindowTest::refusedMontageHidesFrame1() {
+    MainWindow& w = window();
+    emit w.Picture3->Combo1->activated(0);
+    QVERIFY(w.Frame1->isVisible());
+    w.Frame2->Combo2->setCurrentIndex(0);
+    emit w.Frame2->Combo2->activated(0);
+    QVERIFY(w.engine().state().natInvalide);
+    QVERIFY(!w.Frame1->isVisible());
+    emit w.Frame2->Combo2->activated(3);
+    QVERIFY(!w.engine().state().natInvalide);
+    QVERIFY(w.Frame1->isVisible());
 }
 
 void MainWindowTest::pauseAndRun() {

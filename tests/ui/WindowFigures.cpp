@@ -1,0 +1,92 @@
+// Figures of the real window, for the notes: start-up to the first painted
+// frame, resident memory while animating, and the tick rate and CPU share
+// at the fastest speed. Run it on a display (Xvfb will do):
+//     ui_window_figures [seconds]
+#include "sim/Catalogue.h"
+#include "ui/IllusView.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <ctime>
+#include <iostream>
+
+namespace {
+
+double cpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+long residentKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    }
+    return -1;
+}
+
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(const QElapsedTimer& clock) : m_clock(clock) {}
+    qint64 atMs = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && atMs < 0) {
+            atMs = m_clock.elapsed();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QElapsedTimer& m_clock;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QElapsedTimer clock;
+    clock.start();
+    QApplication app(argc, argv);
+    const double seconds = argc > 1 ? std::max(1.0, QString::fromLatin1(argv[1]).toDouble()) : 10.0;
+    QTemporaryDir folder;
+    Ionaria::ui::MainWindow window(folder.path());
+    FirstPaint firstPaint(clock);
+    window.illus->installEventFilter(&firstPaint);
+    window.show();
+    while (firstPaint.atMs < 0 && clock.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    std::cout << "Démarrage jusqu'à la première image : " << firstPaint.atMs << " ms\n";
+
+    window.handlers().setHScroll2(Ionaria::sim::catalogue::hScroll2Max);
+    window.refreshFromStore();
+    int ticks = 0;
+    QObject::connect(&window.Timer1, &QTimer::timeout, [&ticks] { ++ticks; });
+    window.Command5_Click();
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer run;
+    run.start();
+    QTimer::singleShot(static_cast<int>(seconds * 1000.0), &app, &QApplication::quit);
+    QApplication::exec();
+    const double wall = static_cast<double>(run.elapsed()) / 1000.0;
+    const double cpu = cpuSeconds() - cpu0;
+    std::cout << "Vitesse " << window.engine().params().HScroll2 << " s simulées par tick, " << wall
+              << " s : " << ticks << " ticks, " << ticks / wall << " ticks/s, CPU "
+              << 100.0 * cpu / wall << " % d'un cœur, temps simulé "
+              << window.engine().state().tempsSec << " s\n";
+    std::cout << "Mémoire résidente pendant l'animation : " << residentKiB() / 1024 << " Mo\n";
+    window.Timer1.stop();
+    return 0;
+}
