@@ -1,0 +1,302 @@
+#include "exercises/ExerciseSession.h"
+
+#include "config/ConfigFile.h"
+#include "exercises/ExerciseDialogs.h"
+#include "exercises/ExerciseFiles.h"
+#include "exercises/ExerciseMessage.h"
+#include "exercises/Fichexo.h"
+#include "exercises/RtfReader.h"
+#include "exercises/RtfWriter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <filesystem>
+
+namespace Ionaria::exercises {
+
+namespace {
+
+QString fromPath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+} // namespace
+
+ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Handlers& handlers,
+                                 std::function<void()> restorePresentation,
+                                 const QString& applicationFolder, QWidget* window,
+                                 ExerciseDialogs& dialogs)
+    : m_supertext(supertext), m_fich(fich), m_handlers(handlers),
+      m_restorePresentation(std::move(restorePresentation)), m_applicationFolder(applicationFolder),
+      m_window(window), m_dialogs(dialogs), m_menu(std::make_unique<QMenu>()) {
+    m_menu->setObjectName(QStringLiteral("optionexo"));
+    m_menu->setTitle(QStringLiteral("Exercices"));
+    const auto item = [this](const char* name, const QString& caption,
+                             void (ExerciseSession::*run)()) {
+        QAction* action = m_menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, run);
+        return action;
+    };
+    m_prisenmain =
+        item("PRISENMAIN", QStringLiteral("Prise en main"), &ExerciseSession::PRISENMAIN_Click);
+    m_openexo = item("openexo", QStringLiteral("Ouvrir un exercice (énoncé + configuration)"),
+                     &ExerciseSession::openexo_Click);
+    m_opencor =
+        item("opencor", QStringLiteral("Voir la correction"), &ExerciseSession::opencor_Click);
+    m_savetexte = item("savetexte", QStringLiteral("Enregistrer le contenu de la fenêtre exercice"),
+                       &ExerciseSession::savetexte_Click);
+    m_opentexte =
+        item("opentexte", QStringLiteral("Retrouver un texte"), &ExerciseSession::opentexte_Click);
+    m_imprimetexte =
+        item("imprimetexte", QStringLiteral("Imprimer le contenu de la fenêtre exercice"),
+             &ExerciseSession::imprimetexte_Click);
+    m_closexo =
+        item("Closexo", QStringLiteral("Fermer l'exercice"), &ExerciseSession::Closexo_Click);
+    connect(m_menu.get(), &QMenu::aboutToShow, this, &ExerciseSession::updateMenu);
+    connect(&m_supertext, &QTextEdit::textChanged, this, &ExerciseSession::textChanged);
+    updateMenu();
+}
+
+ExerciseSession::~ExerciseSession() = default;
+
+QString ExerciseSession::exercisesFolder() const {
+    return QDir(m_applicationFolder).filePath(QStringLiteral("data/exercices"));
+}
+
+QString ExerciseSession::prisenmainPath() const {
+    const auto located = ExerciseFiles::locate(exercisesFolder().toStdString(), prisenmainName);
+    return located ? fromPath(*located) : QDir(exercisesFolder()).filePath(prisenmainName);
+}
+
+void ExerciseSession::textChanged() {
+    if (!m_fich.text().isEmpty()) {
+        m_texteModifie = 1;
+    }
+}
+
+void ExerciseSession::updateMenu() {
+    m_opencor->setEnabled(m_exoCorrige == 1);
+    m_closexo->setEnabled(!m_fich.text().isEmpty());
+}
+
+void ExerciseSession::btexo_Click(QWidget* btexo) {
+    if (btexo != nullptr) {
+        m_menu->exec(btexo->mapToGlobal(QPoint(0, btexo->height())));
+    } else {
+        m_menu->exec(QCursor::pos());
+    }
+}
+
+void ExerciseSession::show(const ExerciseMessage& message) {
+    m_dialogs.message(m_window, message);
+}
+
+bool ExerciseSession::askAbandonEdits() {
+    if (m_texteModifie != 1) {
+        return true;
+    }
+    return m_dialogs.message(m_window, ExerciseMessage::abandonEdits());
+}
+
+bool ExerciseSession::loadText(const QString& path, bool readOnly) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    // One byte more than the reader takes tells a file that is too large.
+    const QByteArray bytes = file.read(RtfReader::maxInputBytes + 1);
+    if (bytes.size() > RtfReader::maxInputBytes || !RtfReader::isRtf(bytes)) {
+        return false;
+    }
+    m_supertext.setReadOnly(readOnly);
+    RtfReader::read(bytes, *m_supertext.document());
+    m_supertext.document()->clearUndoRedoStacks();
+    m_supertext.moveCursor(QTextCursor::Start);
+    return true;
+}
+
+void ExerciseSession::loadConfiguration(const QString& path) {
+    if (const auto message = config::ConfigFile::load(path.toStdString(), m_handlers)) {
+        m_dialogs.critical(m_window, QString::fromStdString(message->title),
+                           QString::fromStdString(message->text));
+        return;
+    }
+    emit configurationLoaded(path);
+}
+
+QString ExerciseSession::textFolder() const {
+    return m_lastTextFolder.isEmpty() ? QDir::homePath() : m_lastTextFolder;
+}
+
+bool ExerciseSession::openExercise(const QString& descriptor) {
+    const ExerciseFiles::Opening opening =
+        ExerciseFiles::open(descriptor.toStdString(), ExerciseFiles::Part::Statement);
+    for (const ExerciseMessage& message : opening.messages) {
+        show(message);
+    }
+    if (!opening.descriptor || !opening.text) {
+        return false;
+    }
+    if (!loadText(fromPath(*opening.text), false)) {
+        show(ExerciseMessage::cannotRead());
+        return false;
+    }
+    m_dossierExo = QDir::toNativeSeparators(
+        QString::fromStdString(ExerciseFiles::folderText(descriptor.toStdString())));
+    m_fich.setText(descriptor);
+    const bool prisenmain = QFileInfo(descriptor)
+                                .fileName()
+                                .compare(QLatin1String(prisenmainName), Qt::CaseInsensitive) == 0;
+    m_exoCorrige = !prisenmain && opening.descriptor->corrected() ? 1 : 0;
+    if (opening.configuration) {
+        loadConfiguration(fromPath(*opening.configuration));
+    }
+    m_texteModifie = 0;
+    return true;
+}
+
+bool ExerciseSession::openFromRecord(const QString& text) {
+    const QString name = text.trimmed();
+    if (name.isEmpty()) {
+        return false;
+    }
+    const auto located =
+        ExerciseFiles::locate(m_applicationFolder.toStdString(), name.toStdString());
+    if (!located) {
+        show(ExerciseMessage::cannotRead());
+        return false;
+    }
+    if (!askAbandonEdits() || !openExercise(fromPath(*located))) {
+        return false;
+    }
+    m_openedFromOutside = 1;
+    return true;
+}
+
+void ExerciseSession::PRISENMAIN_Click() {
+    const QString path = prisenmainPath();
+    if (!QFileInfo(path).isFile()) {
+        show(ExerciseMessage::installationIncomplete());
+        return;
+    }
+    if (askAbandonEdits()) {
+        openExercise(path);
+    }
+}
+
+void ExerciseSession::openexo_Click() {
+    if (!askAbandonEdits()) {
+        return;
+    }
+    const QString start =
+        QFileInfo(exercisesFolder()).isDir() ? exercisesFolder() : m_applicationFolder;
+    Fichexo chooser(
+        start, [this](const QString& descriptor) { openExercise(descriptor); }, m_window);
+    m_dialogs.runModal(chooser);
+}
+
+void ExerciseSession::opencor_Click() {
+    if (m_exoCorrige != 1 || !askAbandonEdits()) {
+        return;
+    }
+    const ExerciseFiles::Opening opening =
+        ExerciseFiles::open(m_fich.text().toStdString(), ExerciseFiles::Part::Correction);
+    for (const ExerciseMessage& message : opening.messages) {
+        show(message);
+    }
+    if (!opening.descriptor) {
+        return;
+    }
+    if (!opening.descriptor->correction.empty()) {
+        if (!opening.text) {
+            return;
+        }
+        if (!loadText(fromPath(*opening.text), true)) {
+            show(ExerciseMessage::cannotRead());
+            return;
+        }
+    }
+    if (opening.configuration) {
+        loadConfiguration(fromPath(*opening.configuration));
+    }
+    // The correction is read-only: nothing in it is the pupil's to lose.
+    m_texteModifie = 0;
+}
+
+void ExerciseSession::savetexte_Click() {
+    QString name = m_dialogs.saveFileName(m_window, textFolder());
+    if (name.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(name).suffix().isEmpty()) {
+        name += QStringLiteral(".RTF");
+    }
+    if (QFileInfo::exists(name) &&
+        !m_dialogs.message(
+            m_window, ExerciseMessage::overwrite(QDir::toNativeSeparators(name).toStdString()))) {
+        return;
+    }
+    QSaveFile file(name);
+    const QByteArray bytes = RtfWriter::write(*m_supertext.document());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        const config::Message message = config::ConfigFile::messageWriteError();
+        m_dialogs.critical(m_window, QString::fromStdString(message.title),
+                           QString::fromStdString(message.text));
+        return;
+    }
+    m_lastTextFolder = QFileInfo(name).absolutePath();
+    m_texteModifie = 0;
+}
+
+void ExerciseSession::opentexte_Click() {
+    if (!askAbandonEdits()) {
+        return;
+    }
+    const QString name = m_dialogs.openFileName(m_window, textFolder());
+    if (name.isEmpty()) {
+        return;
+    }
+    if (!loadText(name, false)) {
+        show(ExerciseMessage::cannotRead());
+        return;
+    }
+    m_lastTextFolder = QFileInfo(name).absolutePath();
+    m_exoCorrige = 0;
+    m_fich.setText(QStringLiteral("Texte: ") + name);
+    m_texteModifie = 0;
+}
+
+void ExerciseSession::imprimetexte_Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_dialogs.choosePrinter(printer, m_window)) {
+        return;
+    }
+    m_supertext.document()->print(&printer);
+}
+
+void ExerciseSession::Closexo_Click() {
+    if (!askAbandonEdits()) {
+        return;
+    }
+    m_fich.clear();
+    if (m_restorePresentation) {
+        m_restorePresentation();
+    }
+    m_supertext.setReadOnly(false);
+    m_supertext.document()->clearUndoRedoStacks();
+    m_exoCorrige = 0;
+    m_texteModifie = 0;
+}
+
+} // namespace Ionaria::exercises

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QTextEdit;
+class QWidget;
+
+namespace Ionaria::sim {
+class Handlers;
+}
+
+namespace Ionaria::exercises {
+
+class ExerciseDialogs;
+struct ExerciseMessage;
+
+// The exercises of the main window: the menu of its exercises button and
+// what each item does to the rich-text box supertext and the file-name field
+// fich, with the flags they share with the window.
+class ExerciseSession : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr const char* prisenmainName = "KIVAR.PEM";
+
+    // applicationFolder is the executable's folder: the shipped exercises are
+    // in its data/exercices, and names read from the temporary file are
+    // relative to it. restorePresentation writes the presentation text back
+    // into supertext. window is the parent of every box and dialog.
+    ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Handlers& handlers,
+                    std::function<void()> restorePresentation, const QString& applicationFolder,
+                    QWidget* window, ExerciseDialogs& dialogs);
+    ~ExerciseSession() override;
+
+    QString exercisesFolder() const;
+    QString prisenmainPath() const;
+
+    // The folder of the current descriptor, with a trailing separator.
+    const QString& dossierExo() const { return m_dossierExo; }
+    // 1 when the exercise shown has a correction.
+    int exoCorrige() const { return m_exoCorrige; }
+    // 1 when the text of supertext changed since it was loaded or saved.
+    int texteModifie() const { return m_texteModifie; }
+    // 1 once an activation opened an exercise asked for by another program.
+    int openedFromOutside() const { return m_openedFromOutside; }
+
+    // The exercise menu and its items.
+    QMenu* optionexo() const { return m_menu.get(); }
+    QAction* PRISENMAIN() const { return m_prisenmain; }
+    QAction* openexo() const { return m_openexo; }
+    QAction* opencor() const { return m_opencor; }
+    QAction* savetexte() const { return m_savetexte; }
+    QAction* opentexte() const { return m_opentexte; }
+    QAction* imprimetexte() const { return m_imprimetexte; }
+    QAction* Closexo() const { return m_closexo; }
+
+    // Enables the items as the flags and fich stand; runs before the menu shows.
+    void updateMenu();
+    // Pops the menu up under the button, at its left edge.
+    void btexo_Click(QWidget* btexo);
+
+    // Asks, when the text was modified, whether the edits may be dropped;
+    // true when they may (nothing was modified, or OK).
+    bool askAbandonEdits();
+
+    // Opens a descriptor: its statement into supertext, editable, its
+    // configuration into the simulator, its path into fich. False when the
+    // statement could not be shown. The guided first use never counts as
+    // corrected.
+    bool openExercise(const QString& descriptor);
+
+    // Activation: opens the exercise named by text (record 31 of the
+    // temporary file, relative to the application folder), if there is one.
+    bool openFromRecord(const QString& text);
+
+public slots:
+    void PRISENMAIN_Click();
+    void openexo_Click();
+    void opencor_Click();
+    void savetexte_Click();
+    void opentexte_Click();
+    void imprimetexte_Click();
+    void Closexo_Click();
+
+signals:
+    // A configuration of an exercise was loaded into the simulator.
+    void configurationLoaded(const QString& path);
+
+private:
+    void show(const ExerciseMessage& message);
+    bool loadText(const QString& path, bool readOnly);
+    void loadConfiguration(const QString& path);
+    QString textFolder() const;
+    void textChanged();
+
+    QTextEdit& m_supertext;
+    QLineEdit& m_fich;
+    sim::Handlers& m_handlers;
+    std::function<void()> m_restorePresentation;
+    QString m_applicationFolder;
+    QWidget* m_window;
+    ExerciseDialogs& m_dialogs;
+
+    QString m_dossierExo;
+    QString m_lastTextFolder;
+    int m_exoCorrige = 0;
+    int m_texteModifie = 0;
+    int m_openedFromOutside = 0;
+
+    std::unique_ptr<QMenu> m_menu;
+    QAction* m_prisenmain;
+    QAction* m_openexo;
+    QAction* m_opencor;
+    QAction* m_savetexte;
+    QAction* m_opentexte;
+    QAction* m_imprimetexte;
+    QAction* m_closexo;
+};
+
+} // namespace Ionaria::exercises
