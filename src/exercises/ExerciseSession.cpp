@@ -9,6 +9,7 @@
 #include "exercises/RtfWriter.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
