@@ -93,6 +93,12 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
 MainWindow::~MainWindow() {
     Timer1.stop();
     m_engine.setHost(nullptr);
+    // The controls call back into the window and show the picture: they go
+    // before the engine and the picture they use.
+    const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        delete child;
+    }
 }
 
 QPushButton* MainWindow::command(const char* name, const QString& caption, const QString& hint) {

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -78,8 +79,11 @@ int main(int argc, char* argv[]) {
     const double cpu0 = cpuSeconds();
     QElapsedTimer run;
     run.start();
-    QTimer::singleShot(static_cast<int>(seconds * 1000.0), &app, &QApplication::quit);
-    QApplication::exec();
+    // The application's own quit would ask the window to close, which asks
+    // for confirmation: a local loop ends without it.
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(seconds * 1000.0), &loop, &QEventLoop::quit);
+    loop.exec();
     const double wall = static_cast<double>(run.elapsed()) / 1000.0;
     const double cpu = cpuSeconds() - cpu0;
     std::cout << "Vitesse " << window.engine().params().HScroll2 << " s simulées par tick, " << wall
