@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config              # the build
     qt6-base-dev qt6-base-dev-tools        # Qt 6: widgets, painting, printing, tests
+    qt6-translations-l10n                  # French texts of Qt's own boxes and dialogs
     libgl-dev                              # OpenGL headers that Qt's CMake files look for
     fonts-liberation                       # "Arial" metrics for the experiment picture
     libbenchmark-dev                       # Google Benchmark, for bench/

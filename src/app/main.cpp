@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QString>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <filesystem>
@@ -106,6 +109,12 @@ int main(int argc, char* argv[]) {
         break;
     }
     QApplication app(argc, argv);
+    // The standard boxes and dialogs speak French too ("Annuler", "Ouvrir").
+    QTranslator qtFrench;
+    if (qtFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtFrench);
+    }
     const auto folder = applicationFolder(options.dossier, argv[0]);
     Ionaria::ui::MainWindow feuilleP(QString::fromStdString(folder.string()));
     feuilleP.show();

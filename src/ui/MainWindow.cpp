@@ -2,6 +2,12 @@
 
 #include "calc/Machine.h"
 #include "config/ConfigFile.h"
+#include "config/Enregistrer.h"
+#include "config/MessageBoxes.h"
+#include "config/Ouvrir.h"
+#include "exercises/ExerciseDialogs.h"
+#include "exercises/ExerciseSession.h"
+#include "report/Confimp.h"
 #include "report/Rapport.h"
 #include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
@@ -74,9 +80,15 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     printFlag = 0;
     m_tempFile.markRunning();
     applySizeRule();
-    m_writingPresentation = true;
     writePresentation(*supertext);
-    m_writingPresentation = false;
+    m_exercises = std::make_unique<exercises::ExerciseSession>(
+        *supertext, *fich, m_handlers, [this] { writePresentation(*supertext); }, m_folder, this,
+        exercises::ExerciseDialogs::standard());
+    connect(m_exercises.get(), &exercises::ExerciseSession::configurationLoaded, this,
+            [this](const QString& path) {
+                refreshFromStore();
+                showConfigurationPath(path);
+            });
     info->setText(
         QStringLiteral("Vous pouvez modifier les paramètres,\nouvrir une configuration ou "
                        "un exercice"));
@@ -166,11 +178,6 @@ void MainWindow::createControls() {
     supertext->setObjectName(QStringLiteral("supertext"));
     supertext->setGeometry(supertextRect);
     supertext->setAcceptRichText(true);
-    connect(supertext, &QTextEdit::textChanged, this, [this] {
-        if (!m_writingPresentation) {
-            exerciseModified = 1;
-        }
-    });
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -284,6 +291,12 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 bool MainWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         activate();
+    } else if (e->type() == QEvent::Show && !m_shownOnce) {
+        // The first showing counts as an activation even where no window
+        // manager makes the window active, so that an exercise asked for
+        // before the start opens.
+        m_shownOnce = true;
+        QTimer::singleShot(0, this, &MainWindow::activate);
     }
     return QWidget::event(e);
 }
@@ -291,9 +304,9 @@ bool MainWindow::event(QEvent* e) {
 void MainWindow::activate() {
     m_engine.state().dessinSeul = false;
     const std::string name = m_tempFile.takeExerciseName();
-    if (!name.empty()) {
-        openedFromOutside = 1;
-        emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(name)));
+    if (!QString::fromStdString(name).trimmed().isEmpty()) {
+        emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(name).trimmed()));
+        m_exercises->openFromRecord(QString::fromStdString(name));
     }
 }
 
@@ -413,6 +426,35 @@ void MainWindow::Command8_Click() {
     calc::Machine::ouvrir(this);
 }
 
+void MainWindow::showConfigurationPath(const QString& path) {
+    setWindowTitle(QStringLiteral("Ionaria - ") + path);
+}
+
+void MainWindow::Command2_Click() {
+    config::Ouvrir ouvrir(m_handlers, m_cheminConfig, this, config::MessageBoxes::standard());
+    connect(&ouvrir, &config::Ouvrir::configurationLoaded, this,
+            &MainWindow::showConfigurationPath);
+    ouvrir.exec();
+    refreshFromStore();
+}
+
+void MainWindow::Command11_Click() {
+    config::Enregistrer enregistrer(m_engine.params(), m_cheminConfig, this,
+                                    config::MessageBoxes::standard());
+    connect(&enregistrer, &config::Enregistrer::configurationSaved, this,
+            &MainWindow::showConfigurationPath);
+    enregistrer.exec();
+}
+
+void MainWindow::Command10_Click() {
+    report::Confimp confimp(m_picture.image(), m_printer, this);
+    confimp.exec();
+}
+
+void MainWindow::btexo_Click() {
+    m_exercises->btexo_Click(btexo);
+}
+
 bool MainWindow::openConfiguration(const QString& path) {
     const auto message = config::ConfigFile::load(path.toStdString(), m_handlers);
     refreshFromStore();
@@ -421,6 +463,8 @@ bool MainWindow::openConfiguration(const QString& path) {
                               QString::fromStdString(message->text));
         return false;
     }
+    m_cheminConfig = path.toStdString();
+    showConfigurationPath(path);
     return true;
 }
 
@@ -431,9 +475,7 @@ bool MainWindow::confirmQuit() {
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok;
     };
-    if (exerciseModified == 1 &&
-        !ask(QStringLiteral("Abandon des données?"),
-             QStringLiteral("Attention: perte des modifications du texte."))) {
+    if (!m_exercises->askAbandonEdits()) {
         return false;
     }
     return ask(QStringLiteral("Fermer"), QStringLiteral("Quitter vraiment Ionaria ?"));

@@ -7,12 +7,15 @@
 #include "ui/WindowHost.h"
 
 #include <QHash>
+#include <QPrinter>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
+#include <string>
 
 class QAction;
 class QFrame;
@@ -21,6 +24,10 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTextEdit;
+
+namespace Ionaria::exercises {
+class ExerciseSession;
+}
 
 namespace Ionaria::ui {
 
@@ -36,9 +43,8 @@ class TabStrip;
 // measurements, the tab strip of the parameters, the hint line, the text
 // column and the commands. It owns the simulated montage for the whole run.
 //
-// The configuration dialogs, the printing and the exercises are other
-// windows: the buttons that open them only emit a signal, to be connected
-// by whoever builds those windows.
+// The configuration dialogs, the print dialog, the calculator and the
+// exercises are windows of their own, opened by its buttons.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -63,6 +69,10 @@ public:
     report::ExperimentPicture& picture() { return m_picture; }
     const QString& applicationFolder() const { return m_folder; }
     const TempFile& tempFile() const { return m_tempFile; }
+    exercises::ExerciseSession& exercises() { return *m_exercises; }
+    // The configuration last saved or opened; the save dialog starts with it.
+    const std::string& cheminConfig() const { return m_cheminConfig; }
+    QPrinter& printer() { return m_printer; }
 
     // Loads a configuration file as if the user had made each choice; a file
     // that cannot be loaded shows its message and changes nothing.
@@ -72,9 +82,7 @@ public:
 
     // Shared with the other windows.
     QString copyMessage() const { return m_copyMessage; }
-    int exerciseModified = 0;  // 1: the text of supertext changed and is not saved
-    int openedFromOutside = 0; // 1: the last activation opened an exercise
-    int printFlag = 0;         // read by the printing
+    int printFlag = 0; // read by the printing
 
     // The controls, by the names the other windows and the tests use.
     IllusView* illus = nullptr;
@@ -109,24 +117,19 @@ public:
 
 public slots:
     void Command1_Click() { close(); }
-    void Command2_Click() { emit openRequested(); }
+    void Command2_Click();
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
     void Command7_Click();
     void Command8_Click();
-    void Command10_Click() { emit printRequested(); }
-    void Command11_Click() { emit saveRequested(); }
-    void btexo_Click() { emit exercisesRequested(); }
+    void Command10_Click();
+    void Command11_Click();
+    void btexo_Click();
     void cop001_Click();
 
 signals:
-    // "&Ouvrir", "&Enregistrer", "&Imprimer" and the exercises button.
-    void openRequested();
-    void saveRequested();
-    void printRequested();
-    void exercisesRequested();
     // The main program asked, through the temporary file, for this exercise
     // (its path in the application folder).
     void exerciseFileRequested(const QString& path);
@@ -151,6 +154,7 @@ private:
     void naturesChanged();
     void tick();
     void refreshMeasures();
+    void showConfigurationPath(const QString& path);
 
     QString m_folder;
     TempFile m_tempFile;
@@ -161,8 +165,11 @@ private:
     QString m_copyMessage;
     QHash<const QObject*, QString> m_hints;
     HelpWindow* m_help = nullptr;
-    bool m_writingPresentation = false;
+    std::string m_cheminConfig;
+    QPrinter m_printer;
+    std::unique_ptr<exercises::ExerciseSession> m_exercises;
     bool m_unloaded = false;
+    bool m_shownOnce = false;
 };
 
 } // namespace Ionaria::ui

@@ -1,5 +1,8 @@
 #include "ui/MainWindow.h"
 #include "base/RecordFile.h"
+#include "config/Enregistrer.h"
+#include "config/Ouvrir.h"
+#include "exercises/ExerciseSession.h"
 #include "sim/Catalogue.h"
 #include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
@@ -19,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -93,6 +97,23 @@ void whenPopup(std::function<void(QMenu*)> action) {
     poll->start(20);
 }
 
+// Runs action on the modal dialog of that object name once it is open.
+void whenDialog(const QString& name, std::function<void(QDialog*)> action) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, name, action] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(w);
+            if (dialog != nullptr && dialog->isVisible() && dialog->objectName() == name) {
+                poll->stop();
+                poll->deleteLater();
+                action(dialog);
+                return;
+            }
+        }
+    });
+    poll->start(20);
+}
+
 QString record(const QString& folder, int n) {
     const auto text =
         RecordFile::readOne(QDir(folder).filePath(TempFile::fileName).toStdString(), n);
@@ -147,6 +168,10 @@ private slots:
     void helpLinksResolve();
     void openConfiguration();
     void openConfigurationFailureShowsMessage();
+    void commandDialogs_data();
+    void commandDialogs();
+    void saveThenOpenShowsThePath();
+    void exerciseMenu();
 
 private:
     MainWindow& window() { return *m_window; }
@@ -192,7 +217,7 @@ void MainWindowTest::startsOnTheResetMontage() {
     QVERIFY(w.supertext->toPlainText().startsWith(QStringLiteral("Ionaria\n")));
     QCOMPARE(w.info->text(), QStringLiteral("Vous pouvez modifier les paramètres,\nouvrir une "
                                             "configuration ou un exercice"));
-    QCOMPARE(w.exerciseModified, 0);
+    QCOMPARE(w.exercises().texteModifie(), 0);
     QCOMPARE(w.Onglets->ongletActif(), 1);
     // The picture is drawn: more than a blank surface.
     const QImage& frame = w.picture().image();
@@ -602,8 +627,10 @@ void MainWindowTest::quit() {
     QFETCH(bool, closed);
     MainWindow& w = window();
     if (modified) {
+        // The text counts as the pupil's once an exercise is shown.
+        w.fich->setText(QStringLiteral("exercice.E37"));
         QTest::keyClicks(w.supertext, "ma reponse");
-        QCOMPARE(w.exerciseModified, 1);
+        QCOMPARE(w.exercises().texteModifie(), 1);
     }
     BoxAnswerer answerer(answers);
     w.Command1->click();
@@ -623,29 +650,46 @@ void MainWindowTest::quit() {
 void MainWindowTest::activationClearsRecord31_data() {
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("requested");
-    QTest::newRow("a name") << "exercices/prise-en-main.exo"
-                            << "exercices/prise-en-main.exo";
-    QTest::newRow("spaces around it") << "  exo1.exo "
-                                      << "exo1.exo";
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("a shipped exercise") << "data/exercices/pile-cuivre-zinc.E37"
+                                        << "data/exercices/pile-cuivre-zinc.E37" << true;
+    QTest::newRow("spaces around it") << "  data/exercices/loi-de-faraday.E37 "
+                                      << "data/exercices/loi-de-faraday.E37" << true;
+    QTest::newRow("a missing one") << "exercices/absent.E37"
+                                   << "exercices/absent.E37" << false;
     QTest::newRow("blank") << "   "
-                           << "";
+                           << "" << false;
     QTest::newRow("nothing") << ""
-                             << "";
+                             << "" << false;
 }
 
 void MainWindowTest::activationClearsRecord31() {
     QFETCH(QString, written);
     QFETCH(QString, requested);
+    QFETCH(bool, opens);
     MainWindow& w = window();
+    const QString shipped = QStringLiteral(IONARIA_SOURCE_DATA) + "/exercices";
+    const QString copy = QDir(m_dir->path()).filePath("data/exercices");
+    QDir().mkpath(copy);
+    for (const QString& name : QDir(shipped).entryList(QDir::Files)) {
+        QFile::copy(shipped + "/" + name, copy + "/" + name);
+    }
     QSignalSpy spy(&w, &MainWindow::exerciseFileRequested);
     RecordFile::writeOne(w.tempFile().path(), 31, written.toStdString());
+    BoxAnswerer answerer({QMessageBox::Ok});
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(&w, &activate);
     QCOMPARE(record(m_dir->path(), 31), QString());
     QCOMPARE(spy.count(), requested.isEmpty() ? 0 : 1);
     if (!requested.isEmpty()) {
         QCOMPARE(spy.at(0).at(0).toString(), QDir(m_dir->path()).filePath(requested));
-        QCOMPARE(w.openedFromOutside, 1);
+    }
+    QCOMPARE(w.exercises().openedFromOutside(), opens ? 1 : 0);
+    QCOMPARE(w.fich->text().endsWith(requested) && !requested.isEmpty(), opens);
+    // A missing exercise is told, once; a good one opens silently.
+    QCOMPARE(answerer.seen.size(), !requested.isEmpty() && !opens ? 1 : 0);
+    if (opens) {
+        QVERIFY(w.windowTitle().startsWith(QStringLiteral("Ionaria - ")));
     }
     QApplication::sendEvent(&w, &activate);
     QCOMPARE(spy.count(), requested.isEmpty() ? 0 : 1);
@@ -721,3 +765,89 @@ void MainWindowTest::openConfigurationFailureShowsMessage() {
 
 QTEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"
+
+void MainWindowTest::commandDialogs_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("open") << "Command2"
+                          << "ouvrir"
+                          << "Ouvrir une configuration";
+    QTest::newRow("save") << "Command11"
+                          << "enregistrer"
+                          << "Enregistrer la configuration";
+    QTest::newRow("print") << "Command10"
+                           << "confimp"
+                           << "Imprimer";
+    QTest::newRow("calculator") << "Command8"
+                                << "Machine"
+                                << "Machine à calculer";
+}
+
+void MainWindowTest::commandDialogs() {
+    QFETCH(QString, button);
+    QFETCH(QString, dialog);
+    QFETCH(QString, title);
+    MainWindow& w = window();
+    const auto before = w.engine().params().Text2[0].text();
+    QString seenTitle;
+    bool modal = false;
+    whenDialog(dialog, [&](QDialog* d) {
+        seenTitle = d->windowTitle();
+        modal = d->isModal();
+        d->reject();
+    });
+    w.findChild<QPushButton*>(button)->click();
+    QCOMPARE(seenTitle, title);
+    QVERIFY(modal);
+    QCOMPARE(w.engine().params().Text2[0].text(), before);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Ionaria"));
+}
+
+void MainWindowTest::saveThenOpenShowsThePath() {
+    MainWindow& w = window();
+    const QString target = QDir(m_dir->path()).filePath("essai.C14");
+    w.handlers().selectOption2(0);
+    w.refreshFromStore();
+    whenDialog("enregistrer", [&](QDialog* d) {
+        auto* enregistrer = qobject_cast<Ionaria::config::Enregistrer*>(d);
+        enregistrer->Text1()->setText(QDir(m_dir->path()).filePath("essai.txt"));
+        enregistrer->confirm();
+    });
+    w.Command11->click();
+    QVERIFY(QFile::exists(target));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Ionaria - ") + target);
+    QCOMPARE(QString::fromStdString(w.cheminConfig()), target);
+
+    w.handlers().selectOption2(1);
+    w.refreshFromStore();
+    whenDialog("ouvrir", [&](QDialog* d) {
+        auto* ouvrir = qobject_cast<Ionaria::config::Ouvrir*>(d);
+        ouvrir->ficharge()->setText(target);
+        ouvrir->confirm();
+    });
+    w.Command2->click();
+    QCOMPARE(w.engine().params().Option2, 0);
+    QVERIFY(w.Picture3->findChildren<QRadioButton*>().size() >= 3);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Ionaria - ") + target);
+}
+
+void MainWindowTest::exerciseMenu() {
+    MainWindow& w = window();
+    QStringList captions;
+    whenPopup([&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator()) {
+                captions << action->text() + (action->isEnabled() ? "" : " (grisé)");
+            }
+        }
+        menu->close();
+    });
+    w.btexo->click();
+    QCOMPARE(
+        captions,
+        (QStringList{"Prise en main", "Ouvrir un exercice (énoncé + configuration)",
+                     "Voir la correction (grisé)", "Enregistrer le contenu de la fenêtre exercice",
+                     "Retrouver un texte", "Imprimer le contenu de la fenêtre exercice",
+                     "Fermer l'exercice (grisé)"}));
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the real program under a virtual X server, with a temporary application
 # folder, and drives it as a user would: it must start, draw the experiment,
-# animate it on "Pause / Marche" and quit through both confirmations.
+# open the exercise asked for by another program, animate it on
+# "Pause / Marche" and quit through both confirmations.
 set -euo pipefail
 
 binary=$1
@@ -62,13 +63,21 @@ wait_for '[ -s "$work/display" ]' 100 || fail "Xvfb ne démarre pas"
 export DISPLAY=":$(head -n 1 "$work/display")"
 unset QT_QPA_PLATFORM
 
+# The application folder holds the shipped data, and the main program has
+# asked, through record 31 of the temporary file, for one of its exercises.
 mkdir "$work/dossier"
+cp -r "$(dirname "$binary")/data" "$work/dossier/data"
+exercise="data/exercices/pile-cuivre-zinc.E37"
+printf "\\x$(printf %02x ${#exercise})\\x00%s" "$exercise" |
+    dd of="$work/dossier/TEMPZK.TMP" bs=1 seek=$((30 * 128)) conv=notrunc 2>/dev/null
 "$binary" --dossier "$work/dossier" >"$work/program.log" 2>&1 &
 program_pid=$!
 
 wait_for '[ "$(record 13)" = OUI ]' 150 || fail "l'enregistrement 13 ne dit pas OUI"
-window=$(xdotool search --sync --onlyvisible --name '^Ionaria$' | head -n 1)
-[ -n "$window" ] || fail "pas de fenêtre Ionaria"
+# The exercise is open: the caption names its configuration.
+window=$(xdotool search --sync --onlyvisible --name '^Ionaria - .*pile-cuivre-zinc' | head -n 1)
+[ -n "$window" ] || fail "pas de fenêtre Ionaria avec l'exercice demandé"
+[ -z "$(record 31)" ] || fail "l'enregistrement 31 n'est pas effacé"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "fenêtre de ${WIDTH}x${HEIGHT}"
 # Centred on the 1024 x 768 screen.
@@ -98,7 +107,7 @@ crop "$work/later.png" 112 16 32 8 "$work/time2.png"
 [ "$(differing_pixels "$work/time1.png" "$work/time2.png")" -gt 0 ] ||
     fail "le temps s'arrête pendant l'animation"
 
-# Writing in the text box makes the quit ask about the text first.
+# Writing an answer in the exercise makes the quit ask about the text first.
 xdotool mousemove --sync $((X + 600)) $((Y + 440)) click 1
 xdotool type --delay 20 "reponse"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
