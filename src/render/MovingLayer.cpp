@@ -1,5 +1,7 @@
 #include "render/MovingLayer.h"
 
+#include "render/Schematic.h"
+
 #include "base/Rounding.h"
 #include "sim/Catalogue.h"
 
@@ -230,21 +232,6 @@ void MovingLayer::electronsInElectrodes(double offset, int sens) {
     }
 }
 
-void MovingLayer::label(int left, int niveau, Color base, Color light, Color dark,
-                        const char* text) {
-    Canvas& c = m_canvas;
-    const double top = niveau - 21.0;
-    const double bottom = niveau - 1.0;
-    c.fillBox(left, top, left + 25.0, bottom, base);
-    c.fillBox(left + 2.0, top, left + 4.0, bottom, light);
-    c.fillBox(left + 22.0, top, left + 25.0, bottom, dark);
-    c.box(left, top, left + 25.0, bottom, black);
-    c.setForeColor(white);
-    c.setCurrentX(left + 10.0);
-    c.setCurrentY(niveau - 18.0);
-    c.print(text);
-}
-
 void MovingLayer::labels() {
     const sim::State& s = m_engine.state();
     Canvas& c = m_canvas;
@@ -252,8 +239,7 @@ void MovingLayer::labels() {
     c.setFontName("Arial");
     c.setFontSize(8.0);
     c.setFontBold(true);
-    label(105, s.niveau1, {0, 100, 180}, {100, 150, 250}, {0, 50, 100}, "G");
-    label(285, s.niveau2, {255, 150, 0}, {255, 200, 150}, {200, 100, 50}, "D");
+    Schematic::terminals(c, s);
     c.setFillStyle(FillStyle::Solid);
 }
 

@@ -37,7 +37,6 @@ private:
     double particleEvent(int k, double ringPeriod);
     void electronsInElectrodes(double offset, int sens);
     void labels();
-    void label(int left, int niveau, Color base, Color light, Color dark, const char* text);
     void cellProcesses(int sens, double avance1, double avance2);
     void generator();
     void resistor(int sens);

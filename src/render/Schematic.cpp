@@ -75,8 +75,7 @@ void Schematic::fondschema() {
         vessel(228, 368, s.niveau2);
     }
 
-    terminal(105, s.niveau1, {0, 100, 180}, {100, 150, 250}, {0, 50, 100}, "G");
-    terminal(285, s.niveau2, {255, 150, 0}, {255, 200, 150}, {200, 100, 50}, "D");
+    terminals(m_canvas, s);
 
     electrodes();
 
@@ -143,9 +142,10 @@ void Schematic::vessel(int left, int right, int niveau) {
     c.fillBox(left, niveau - 1.0, right, niveau - 1.0, black);
 }
 
-void Schematic::terminal(int left, int niveau, Color base, Color light, Color dark,
-                         const char* label) {
-    Canvas& c = m_canvas;
+namespace {
+
+void terminal(Canvas& c, int left, int niveau, Color base, Color light, Color dark,
+              const char* label) {
     const double top = niveau - 21.0;
     const double bottom = niveau - 1.0;
     c.fillBox(left, top, left + 25.0, bottom, base);
@@ -156,6 +156,13 @@ void Schematic::terminal(int left, int niveau, Color base, Color light, Color da
     c.setCurrentX(left + 10.0);
     c.setCurrentY(niveau - 18.0);
     c.print(label);
+}
+
+} // namespace
+
+void Schematic::terminals(Canvas& canvas, const sim::State& state) {
+    terminal(canvas, 105, state.niveau1, {0, 100, 180}, {100, 150, 250}, {0, 50, 100}, "G");
+    terminal(canvas, 285, state.niveau2, {255, 150, 0}, {255, 200, 150}, {200, 100, 50}, "D");
 }
 
 void Schematic::saltBridge() {

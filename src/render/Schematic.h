@@ -27,12 +27,16 @@ public:
     // Whether the frame of the reset and pause buttons is shown.
     bool Frame1Visible() const { return m_frame1Visible; }
 
+    // The two terminals "G" and "D" resting on the liquid, in the canvas's
+    // current font and fill style; the moving layer draws them again over
+    // the particles.
+    static void terminals(Canvas& canvas, const sim::State& state);
+
 private:
     void gradient();
     void cable();
     void wiresMacro();
     void vessel(int left, int right, int niveau);
-    void terminal(int left, int niveau, Color base, Color light, Color dark, const char* label);
     void saltBridge();
     void meters();
     void paintLiquid(int firstX, int lastX, int niveau, int shadeOffset, Color base);

@@ -111,27 +111,8 @@ void PageElectrode::compose(PrintCursor& c) {
     c.setBold(false);
     c.newLine();
     c.newLine();
-    c.x = 36;
-    c.print(QStringLiteral("Concentration : "));
-    c.setItalic(true);
-    c.print(QStringLiteral("c = "));
-    c.setItalic(false);
-    c.place(concentration, 4);
-    c.x = PrintCursor::rightOf(concentration);
-    c.print(QStringLiteral(" mol · L"));
-    c.y -= 3;
-    c.print(QStringLiteral("-1"));
-    c.y += 3;
-    c.newLine();
-    c.newLine();
-    c.x = 36;
-    c.print(QStringLiteral("Volume (de 80 mL à 200 mL) : "));
-    c.setItalic(true);
-    c.print(QStringLiteral("V = "));
-    c.setItalic(false);
-    c.place(volume, 4);
-    c.x = PrintCursor::rightOf(volume);
-    c.print(QStringLiteral(" mL"));
+    concentrationLine(c, concentration);
+    volumeLine(c, QStringLiteral("Volume (de 80 mL à 200 mL) : "), volume);
 }
 
 } // namespace Ionaria::ui

@@ -121,22 +121,6 @@ void PagePicture3::syncFromStore() {
     refresh();
 }
 
-void PagePicture3::concentrationLine(PrintCursor& c, NumberBox* box) {
-    c.x = 36;
-    c.print(QStringLiteral("Concentration : "));
-    c.setItalic(true);
-    c.print(QStringLiteral("c = "));
-    c.setItalic(false);
-    c.place(box, 4);
-    c.x = PrintCursor::rightOf(box);
-    c.print(QStringLiteral(" mol · L"));
-    c.y -= 3;
-    c.print(QStringLiteral("-1"));
-    c.y += 3;
-    c.newLine();
-    c.newLine();
-}
-
 void PagePicture3::compose(PrintCursor& c) {
     const bool pile = m_handlers.engine().params().isPile();
     c.setBold(true);
@@ -184,14 +168,7 @@ void PagePicture3::compose(PrintCursor& c) {
         c.newLine();
         c.newLine();
         concentrationLine(c, Text2_0);
-        c.x = 36;
-        c.print(QStringLiteral("Volume (de 200 mL à 500 mL) : "));
-        c.setItalic(true);
-        c.print(QStringLiteral("V = "));
-        c.setItalic(false);
-        c.place(Text2_1, 4);
-        c.x = PrintCursor::rightOf(Text2_1);
-        c.print(QStringLiteral(" mL"));
+        volumeLine(c, QStringLiteral("Volume (de 200 mL à 500 mL) : "), Text2_1);
     } else {
         Text2_0->hide();
         Text2_1->hide();

@@ -46,7 +46,6 @@ protected:
     void compose(PrintCursor& c) override;
 
 private:
-    void concentrationLine(PrintCursor& c, NumberBox* box);
     sim::Handlers& m_handlers;
 };
 

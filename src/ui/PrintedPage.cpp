@@ -58,4 +58,31 @@ void PrintedPage::blend(QWidget* control) {
     control->setPalette(pal);
 }
 
+void PrintedPage::concentrationLine(PrintCursor& c, QWidget* box) {
+    c.x = 36;
+    c.print(QStringLiteral("Concentration : "));
+    c.setItalic(true);
+    c.print(QStringLiteral("c = "));
+    c.setItalic(false);
+    c.place(box, 4);
+    c.x = PrintCursor::rightOf(box);
+    c.print(QStringLiteral(" mol · L"));
+    c.y -= 3;
+    c.print(QStringLiteral("-1"));
+    c.y += 3;
+    c.newLine();
+    c.newLine();
+}
+
+void PrintedPage::volumeLine(PrintCursor& c, const QString& caption, QWidget* box) {
+    c.x = 36;
+    c.print(caption);
+    c.setItalic(true);
+    c.print(QStringLiteral("V = "));
+    c.setItalic(false);
+    c.place(box, 4);
+    c.x = PrintCursor::rightOf(box);
+    c.print(QStringLiteral(" mL"));
+}
+
 } // namespace Ionaria::ui

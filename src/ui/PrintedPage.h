@@ -44,6 +44,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // Gives a control the page's background, so that it blends into it.
     static void blend(QWidget* control);
+    // The rows of a solution: "Concentration : c = [box] mol · L⁻¹" and two
+    // new lines, then "<volume caption> V = [box] mL".
+    static void concentrationLine(PrintCursor& c, QWidget* box);
+    static void volumeLine(PrintCursor& c, const QString& caption, QWidget* box);
 
 private:
     std::vector<PrintedText> m_texts;
