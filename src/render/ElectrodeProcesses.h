@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/Canvas.h"
+#include "render/SpeciesColors.h"
 #include "sim/Engine.h"
 
 namespace Ionaria::render {
@@ -45,17 +46,5 @@ private:
     Canvas& m_canvas;
     const sim::Engine& m_engine;
 };
-
-// Ion colours of the particles.
-inline constexpr Color ionAluminium3{210, 170, 170};
-inline constexpr Color ionZinc2{210, 210, 170};
-inline constexpr Color ionFer2{0, 255, 180};
-inline constexpr Color ionFer3{255, 180, 0};
-inline constexpr Color ionCuivre2{0, 180, 255};
-inline constexpr Color atomRingGrey{100, 100, 100};
-inline constexpr Color copperFrom{255, 200, 150};
-inline constexpr Color copperTo{255, 180, 0};
-inline constexpr Color greyFrom{130, 130, 130};
-inline constexpr Color greyTo{210, 210, 210};
 
 } // namespace Ionaria::render

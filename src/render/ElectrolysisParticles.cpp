@@ -1,5 +1,7 @@
 #include "render/ElectrolysisParticles.h"
 
+#include "render/SpeciesColors.h"
+
 #include "base/Rounding.h"
 #include "sim/Catalogue.h"
 
@@ -9,15 +11,6 @@ namespace cat = sim::catalogue;
 
 namespace {
 
-constexpr Color hydrogene{255, 0, 255};
-constexpr Color chlorure{240, 255, 0};
-constexpr Color eau{155, 205, 255};
-constexpr Color cuivreAnodeRing{200, 150, 0};
-constexpr Color dichlore{180, 255, 0};
-constexpr Color dioxygene{255, 0, 0};
-constexpr Color moleculeElectron{0, 255, 180};
-constexpr Color bubbleWhite{255, 255, 255};
-constexpr Color bubbleChlore{230, 255, 200};
 constexpr double cathodeX = 118.0;
 constexpr double anodeX = 298.0;
 
@@ -92,18 +85,19 @@ void ElectrolysisParticles::cathode(double avance) {
         for (int j = 8; j <= 13; ++j) {
             // The second ion of a pair comes from the other side.
             const double side = slot(1, j) != slot(1, j - 1) ? -1.0 : 1.0;
-            blended(hydrogene, 14 - j, cathodeX + side * 9.0 * ((7 - j) + avance), slot(1, j), 4.0);
+            blended(hydrogeneColor, 14 - j, cathodeX + side * 9.0 * ((7 - j) + avance), slot(1, j),
+                    4.0);
         }
-        ring(hydrogene);
+        ring(hydrogeneColor);
         for (int i = 1; i <= 6; ++i) {
             if (slot(1, i) == slot(1, i + 1)) {
                 continue;
             }
             const double yc = slot(1, i) - ((6 - i) + avance) * (slot(1, i) - s.niveau1) / 6.0;
-            c.setFillColor(hydrogene);
+            c.setFillColor(hydrogeneColor);
             c.circle(cathodeX, yc - 8.0, 4.0, black);
             c.circle(cathodeX, yc + 8.0, 4.0, black);
-            c.setFillColor(moleculeElectron);
+            c.setFillColor(moleculeElectronColor);
             c.circle(cathodeX, yc - 2.0, 2.0, black);
             c.circle(cathodeX, yc + 2.0, 2.0, black);
         }
@@ -154,14 +148,15 @@ void ElectrolysisParticles::anode(double avance) {
     case cat::chlorure:
         for (int j = 8; j <= 13; ++j) {
             const double side = slot(2, j) != slot(2, j - 1) ? -1.0 : 1.0;
-            blended(chlorure, 14 - j, anodeX + side * 9.0 * ((7 - j) + avance), slot(2, j), 4.0);
+            blended(chlorureColor, 14 - j, anodeX + side * 9.0 * ((7 - j) + avance), slot(2, j),
+                    4.0);
         }
-        ring(chlorure);
+        ring(chlorureColor);
         for (int i = 1; i <= 6; ++i) {
             if (slot(2, i) == slot(2, i + 1)) {
                 continue;
             }
-            c.setFillColor(dichlore);
+            c.setFillColor(dichloreColor);
             c.circle(anodeX, slot(2, i) - ((6 - i) + avance) * (slot(2, i) - s.niveau2) / 6.0, 9.0,
                      black);
         }
@@ -171,15 +166,15 @@ void ElectrolysisParticles::anode(double avance) {
             // The ions formed leave on both sides of the electrode.
             const double weight = 2.0 * (i - 3);
             const double offset = 18.0 * ((6 - i) + avance);
-            blended(hydrogene, weight, anodeX - offset, slot(2, i), 4.0);
-            blended(hydrogene, weight, anodeX + offset, slot(2, i), 4.0);
+            blended(hydrogeneColor, weight, anodeX - offset, slot(2, i), 4.0);
+            blended(hydrogeneColor, weight, anodeX + offset, slot(2, i), 4.0);
         }
-        ring(eau);
+        ring(eauColor);
         for (int i = 4; i <= 6; ++i) {
             if (slot(2, i) == slot(2, i + 1)) {
                 continue;
             }
-            c.setFillColor(dioxygene);
+            c.setFillColor(dioxygeneColor);
             c.circle(anodeX, slot(2, i) - ((6 - i) + 2.0 * avance) * (slot(2, i) - s.niveau2) / 6.0,
                      9.0, black);
         }

@@ -1,5 +1,7 @@
 #include "render/Legend.h"
 
+#include "render/SpeciesColors.h"
+
 #include "sim/Catalogue.h"
 
 #include <array>
@@ -9,20 +11,6 @@ namespace Ionaria::render {
 namespace cat = sim::catalogue;
 
 namespace {
-
-constexpr Color electronColor{0, 250, 180};
-constexpr Color sulfateColor{255, 255, 200};
-constexpr Color potassiumColor{255, 100, 100};
-constexpr Color chlorureColor{240, 255, 0};
-constexpr Color dichloreColor{180, 255, 0};
-constexpr Color hydrogeneColor{255, 0, 255};
-constexpr Color moleculeElectronColor{0, 255, 180};
-constexpr Color fer2Color{0, 255, 180};
-constexpr Color fer3Color{255, 180, 0};
-constexpr Color cuivre2Color{0, 180, 255};
-constexpr Color dioxygeneColor{255, 0, 0};
-constexpr Color aluminium3Color{210, 170, 170};
-constexpr Color zinc2Color{210, 210, 170};
 
 // Superscripts and subscripts are the same font moved this far, in pixels.
 constexpr double raise = 5.0;
@@ -36,10 +24,10 @@ struct Cation {
 
 // The cation of a half-cell, by the tag of its nature box.
 constexpr std::array<Cation, 4> cellCations = {{
-    {"Al", "3+", aluminium3Color},
-    {"Cu", "2+", cuivre2Color},
-    {"Fe", "2+", fer2Color},
-    {"Zn", "2+", zinc2Color},
+    {"Al", "3+", ionAluminium3},
+    {"Cu", "2+", ionCuivre2},
+    {"Fe", "2+", ionFer2},
+    {"Zn", "2+", ionZinc2},
 }};
 
 const Cation* cellCation(std::string_view tag) {
@@ -143,12 +131,12 @@ void Legend::drawElectrolysis(int espece1, int espece2) {
         y = counted(204.0, y0 + 1.0, "H", "2 (g)") + rowPitch;
     }
     if (has(cat::fer3)) {
-        y = cationRow(190.0, 204.0, y, fer2Color, 5.0, "Fe", "2+");
-        y = cationRow(190.0, 204.0, y, fer3Color, 5.0, "Fe", "3+");
+        y = cationRow(190.0, 204.0, y, ionFer2, 5.0, "Fe", "2+");
+        y = cationRow(190.0, 204.0, y, ionFer3, 5.0, "Fe", "3+");
         fer2Shown = true;
     }
     if (has(cat::cuivre2)) {
-        y = cationRow(190.0, 204.0, y, cuivre2Color, 5.0, "Cu", "2+");
+        y = cationRow(190.0, 204.0, y, ionCuivre2, 5.0, "Cu", "2+");
         cuivre2Shown = true;
     }
     if (has(cat::eau)) {
@@ -158,16 +146,16 @@ void Legend::drawElectrolysis(int espece1, int espece2) {
         y = moleculeRow(y, dioxygeneColor, 9.0, "O");
     }
     if (has(cat::anodeAluminium)) {
-        y = cationRow(190.0, 204.0, y, aluminium3Color, 5.0, "Al", "3+");
+        y = cationRow(190.0, 204.0, y, ionAluminium3, 5.0, "Al", "3+");
     }
     if (has(cat::anodeCuivre) && !cuivre2Shown) {
-        y = cationRow(190.0, 204.0, y, cuivre2Color, 5.0, "Cu", "2+");
+        y = cationRow(190.0, 204.0, y, ionCuivre2, 5.0, "Cu", "2+");
     }
     if (has(cat::anodeFer) && !fer2Shown) {
-        y = cationRow(190.0, 204.0, y, fer2Color, 5.0, "Fe", "2+");
+        y = cationRow(190.0, 204.0, y, ionFer2, 5.0, "Fe", "2+");
     }
     if (has(cat::anodeZinc)) {
-        cationRow(190.0, 204.0, y, zinc2Color, 5.0, "Zn", "2+");
+        cationRow(190.0, 204.0, y, ionZinc2, 5.0, "Zn", "2+");
     }
 }
 

@@ -1,6 +1,7 @@
 #include "render/MovingLayer.h"
 
 #include "render/Schematic.h"
+#include "render/SpeciesColors.h"
 
 #include "base/Rounding.h"
 #include "sim/Catalogue.h"
@@ -15,7 +16,6 @@ namespace cat = sim::catalogue;
 
 namespace {
 
-constexpr Color electronColor{0, 250, 180};
 constexpr double turn = 6.28;
 constexpr double electronStep = 0.1256; // 50 electrons per turn
 
