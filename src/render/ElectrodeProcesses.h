@@ -1,7 +1,7 @@
 #pragma once
 
 #include "render/Canvas.h"
-#include "render/SpeciesColors.h"
+#include "render/ParticleColors.h"
 #include "sim/Engine.h"
 
 namespace Ionaria::render {

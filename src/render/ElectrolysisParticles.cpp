@@ -1,6 +1,6 @@
 #include "render/ElectrolysisParticles.h"
 
-#include "render/SpeciesColors.h"
+#include "render/ParticleColors.h"
 
 #include "base/Rounding.h"
 #include "sim/Catalogue.h"

@@ -1,6 +1,6 @@
 #include "render/Legend.h"
 
-#include "render/SpeciesColors.h"
+#include "render/ParticleColors.h"
 
 #include "sim/Catalogue.h"
 

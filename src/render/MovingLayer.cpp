@@ -1,7 +1,7 @@
 #include "render/MovingLayer.h"
 
+#include "render/ParticleColors.h"
 #include "render/Schematic.h"
-#include "render/SpeciesColors.h"
 
 #include "base/Rounding.h"
 #include "sim/Catalogue.h"
