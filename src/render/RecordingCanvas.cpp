@@ -15,6 +15,17 @@ DrawOp RecordingCanvas::op(DrawOp::Kind kind) const {
     return o;
 }
 
+void RecordingCanvas::recordCorners(DrawOp::Kind kind, double x1, double y1, double x2, double y2,
+                                    Color c) {
+    DrawOp o = op(kind);
+    o.x1 = x1;
+    o.y1 = y1;
+    o.x2 = x2;
+    o.y2 = y2;
+    o.color = c;
+    m_ops.push_back(o);
+}
+
 std::vector<DrawOp> RecordingCanvas::opsOf(DrawOp::Kind kind) const {
     std::vector<DrawOp> found;
     for (const auto& o : m_ops) {
@@ -36,35 +47,17 @@ std::vector<std::string> RecordingCanvas::texts() const {
 }
 
 void RecordingCanvas::line(double x1, double y1, double x2, double y2, Color c) {
-    DrawOp o = op(DrawOp::Kind::Line);
-    o.x1 = x1;
-    o.y1 = y1;
-    o.x2 = x2;
-    o.y2 = y2;
-    o.color = c;
-    m_ops.push_back(o);
+    recordCorners(DrawOp::Kind::Line, x1, y1, x2, y2, c);
     QtCanvas::line(x1, y1, x2, y2, c);
 }
 
 void RecordingCanvas::box(double x1, double y1, double x2, double y2, Color c) {
-    DrawOp o = op(DrawOp::Kind::Box);
-    o.x1 = x1;
-    o.y1 = y1;
-    o.x2 = x2;
-    o.y2 = y2;
-    o.color = c;
-    m_ops.push_back(o);
+    recordCorners(DrawOp::Kind::Box, x1, y1, x2, y2, c);
     QtCanvas::box(x1, y1, x2, y2, c);
 }
 
 void RecordingCanvas::fillBox(double x1, double y1, double x2, double y2, Color c) {
-    DrawOp o = op(DrawOp::Kind::FillBox);
-    o.x1 = x1;
-    o.y1 = y1;
-    o.x2 = x2;
-    o.y2 = y2;
-    o.color = c;
-    m_ops.push_back(o);
+    recordCorners(DrawOp::Kind::FillBox, x1, y1, x2, y2, c);
     QtCanvas::fillBox(x1, y1, x2, y2, c);
 }
 

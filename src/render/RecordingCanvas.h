@@ -56,6 +56,8 @@ public:
 
 private:
     DrawOp op(DrawOp::Kind kind) const;
+    // Records an operation given by two corners or end points.
+    void recordCorners(DrawOp::Kind kind, double x1, double y1, double x2, double y2, Color c);
 
     std::vector<DrawOp> m_ops;
 };
