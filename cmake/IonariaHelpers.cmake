@@ -39,6 +39,7 @@ function(ionaria_test name)
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE
         IONARIA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
         IONARIA_SOURCE_DATA="${PROJECT_SOURCE_DIR}/data")
