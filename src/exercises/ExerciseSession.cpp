@@ -7,6 +7,7 @@
 #include "exercises/Fichexo.h"
 #include "exercises/RtfReader.h"
 #include "exercises/RtfWriter.h"
+#include "output/FileOutput.h"
 
 #include <QAction>
 #include <QCursor>
@@ -15,8 +16,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -248,9 +249,9 @@ void ExerciseSession::savetexte_Click() {
             m_window, ExerciseMessage::overwrite(QDir::toNativeSeparators(name).toStdString()))) {
         return;
     }
-    QSaveFile file(name);
-    const QByteArray bytes = RtfWriter::write(*m_supertext.document());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Through the careful writer: a full disk or a protected file keeps the
+    // old text whole, and the edits stay marked as not saved.
+    if (!output::writeBytes(name, RtfWriter::write(*m_supertext.document())).ok()) {
         const config::Message message = config::ConfigFile::messageWriteError();
         m_dialogs.critical(m_window, QString::fromStdString(message.title),
                            QString::fromStdString(message.text));
@@ -283,7 +284,17 @@ void ExerciseSession::imprimetexte_Click() {
     if (!m_dialogs.choosePrinter(printer, m_window)) {
         return;
     }
-    m_supertext.document()->print(&printer);
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
+        m_supertext.document()->print(&printer);
+        return;
+    }
+    // Pages printed to a file are made in memory and written once complete.
+    output::PdfInMemory pdf(printer, printer.creator(), printer.docName());
+    m_supertext.document()->print(&pdf.device());
+    if (!pdf.commit(printer.outputFileName()).ok()) {
+        m_dialogs.critical(m_window, QString::fromLatin1(output::printNotWrittenTitle),
+                           QString::fromLatin1(output::notWrittenText));
+    }
 }
 
 void ExerciseSession::Closexo_Click() {

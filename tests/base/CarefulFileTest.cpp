@@ -14,15 +14,11 @@
 
 using namespace Ionaria::base;
 using Ionaria::testing::contentOf;
+using Ionaria::testing::modeOf;
 using Ionaria::testing::putContent;
 using Ionaria::testing::SmallDisk;
 
 namespace {
-
-unsigned modeOf(const QString& path) {
-    struct stat info {};
-    return ::stat(path.toLocal8Bit().constData(), &info) == 0 ? info.st_mode & 07777U : 0U;
-}
 
 bool isLink(const QString& path) {
     struct stat info {};

@@ -7,6 +7,7 @@
 #include "exercises/Fichexo.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/SmallDisk.h"
 
 #include <QAction>
 #include <QDir>
@@ -298,6 +299,48 @@ private slots:
         QCOMPARE(b.dialogs.criticals,
                  QStringList{"Enregistrement impossible | Ecriture impossible sur disque"});
         QCOMPARE(b.session->texteModifie(), 1);
+    }
+
+    // The pupil's answer survives a full disk: the old file byte for byte,
+    // the failure told, and the edits still marked as not saved, so that
+    // quitting warns.
+    void fullDiskKeepsTheOldAnswer() {
+        testing::SmallDisk disk;
+        IONARIA_NEED_SMALL_DISK(disk);
+        Bench b;
+        const QString target = disk.path("reponse.RTF");
+        QByteArray old = "{\\rtf1\\ansi ";
+        for (int i = 0; i < 2000; ++i) {
+            old += "Ancienne r\\'e9ponse, ligne " + QByteArray::number(i) + "\\par\n";
+        }
+        old += "}";
+        writeBytes(target, old);
+        QVERIFY(disk.fill());
+        QVERIFY(b.session->openExercise(b.exo("pile.E37")));
+        b.type(" réponse plus longue que le disque ne peut en prendre");
+        b.dialogs.saveName = target;
+        b.trigger("savetexte");
+        QCOMPARE(b.dialogs.criticals,
+                 QStringList{"Enregistrement impossible | Ecriture impossible sur disque"});
+        QCOMPARE(contents(target), old);
+        QCOMPARE(disk.names(), QStringList{"reponse.RTF"});
+        QCOMPARE(b.session->texteModifie(), 1);
+    }
+
+    void fullDiskKeepsTheOldPrint() {
+        testing::SmallDisk disk;
+        IONARIA_NEED_SMALL_DISK(disk);
+        Bench b;
+        const QString pdf = disk.path("exercice.pdf");
+        writeBytes(pdf, "%PDF-1.4 ancienne impression");
+        QVERIFY(disk.fill());
+        QVERIFY(b.session->openExercise(b.exo("pile.E37")));
+        b.dialogs.printTo = pdf;
+        b.trigger("imprimetexte");
+        QCOMPARE(b.dialogs.criticals,
+                 QStringList{"Impression impossible | Ecriture impossible sur disque"});
+        QCOMPARE(contents(pdf), QByteArray("%PDF-1.4 ancienne impression"));
+        QCOMPARE(disk.names(), QStringList{"exercice.pdf"});
     }
 
     void cancelledFileDialogsChangeNothing() {

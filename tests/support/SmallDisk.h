@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Ionaria::testing {
@@ -90,6 +91,12 @@ private:
     bool m_mounted = false;
     QString m_whyNot;
 };
+
+// The permission bits of a file, 0 when it is missing.
+inline unsigned modeOf(const QString& path) {
+    struct stat info {};
+    return ::stat(path.toLocal8Bit().constData(), &info) == 0 ? info.st_mode & 07777U : 0U;
+}
 
 inline QByteArray contentOf(const QString& path) {
     QFile file(path);
