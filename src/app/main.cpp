@@ -40,11 +40,10 @@ bool writePictures(const CommandLine& options, Ionaria::sim::Engine& engine) {
     }
     using Ionaria::report::PicturePrinter;
     const auto printed =
-        options.pdfPath ? PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath),
-                                                   picture.image(),
-                                                   QString::fromStdString(options.titre),
-                                                   options.exemplaires)
-                        : PicturePrinter::Outcome::Printed;
+        options.pdfPath
+            ? PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath), picture.image(),
+                                       QString::fromStdString(options.titre), options.exemplaires)
+            : PicturePrinter::Outcome::Printed;
     if (printed != PicturePrinter::Outcome::Printed) {
         std::cerr << (printed == PicturePrinter::Outcome::NotWritten
                           ? "Ecriture impossible sur disque : "

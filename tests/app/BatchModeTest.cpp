@@ -115,8 +115,9 @@ private slots:
         QVERIFY(QFile::link(QString::fromStdString(p), link));
         const auto options = CommandLine::parse({"--batch", p, "--png", link.toStdString()});
         QCOMPARE(int(options.mode), int(CommandLine::Mode::Error));
-        QVERIFY2(QString::fromStdString(options.error).startsWith("--png désigne le fichier de "
-                                                                  "configuration"),
+        QVERIFY2(QString::fromStdString(options.error)
+                     .startsWith("--png désigne le fichier de "
+                                 "configuration"),
                  options.error.c_str());
     }
 
