@@ -1,5 +1,7 @@
 #include "exercises/RtfReader.h"
 
+#include "exercises/RtfWriter.h"
+
 #include "base/Windows1252.h"
 
 #include <QBuffer>
@@ -1001,7 +1003,8 @@ void Parser::flushFontName() {
 void Parser::finishFontEntry() {
     flushFontName();
     if (fontBeingDefined_ >= 0) {
-        const QString name = sanitized(fontName_).simplified().left(maxFontNameLength).trimmed();
+        const QString name =
+            RtfWriter::fontTableName(sanitized(fontName_)).left(maxFontNameLength).trimmed();
         if (!name.isEmpty()) {
             fonts_[fontBeingDefined_].name = name;
         }

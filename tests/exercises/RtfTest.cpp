@@ -550,6 +550,9 @@ void RtfTest::roundTrips_data() {
     QTest::newRow("empty paragraphs") << QByteArray(R"({\rtf1 \par\par x\par})");
     QTest::newRow("font names with special characters") << QByteArray(
         R"({\rtf1{\fonttbl{\f0 D\u233\'e9j\u224\'e0  Vu\~Sans;}{\f1 \u1071?z;}}x\f1 y})");
+    QTest::newRow("font named by a brace alone") << QByteArray("{\\rtf1 5{\\fonttbl\\f\\}} ");
+    QTest::newRow("font names with escaped braces")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0 Ar\{ial\};}{\f1 Cou\\rier;}}a{\f1 b}})");
     QTest::newRow("control characters from a code page")
         << QByteArray("{\\rtf1\\ansi\\ansicpg932 a\\'82\\'a0\\'ff\\'fd b}");
     QTest::newRow("picture") << "{\\rtf1 {\\pict\\pngblip\\picwgoal300\\pichgoal150 " +
