@@ -111,21 +111,29 @@ bool ExerciseSession::askAbandonEdits() {
     return m_dialogs.message(m_window, ExerciseMessage::abandonEdits());
 }
 
-bool ExerciseSession::loadText(const QString& path, bool readOnly) {
+std::optional<ExerciseMessage> ExerciseSession::loadText(const QString& path, bool readOnly) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return false;
+        return ExerciseMessage::cannotRead();
     }
     // One byte more than the reader takes tells a file that is too large.
     const QByteArray bytes = file.read(RtfReader::maxInputBytes + 1);
-    if (bytes.size() > RtfReader::maxInputBytes || !RtfReader::isRtf(bytes)) {
-        return false;
+    const std::string name = QDir::toNativeSeparators(path).toStdString();
+    switch (RtfReader::check(bytes).status) {
+    case RtfReader::Status::Read:
+        break;
+    case RtfReader::Status::TooLarge:
+        return ExerciseMessage::textTooLarge(name);
+    case RtfReader::Status::TooManyParagraphs:
+        return ExerciseMessage::textTooLong(name);
+    case RtfReader::Status::NotRichText:
+        return ExerciseMessage::cannotRead();
     }
     m_supertext.setReadOnly(readOnly);
     RtfReader::read(bytes, *m_supertext.document());
     m_supertext.document()->clearUndoRedoStacks();
     m_supertext.moveCursor(QTextCursor::Start);
-    return true;
+    return std::nullopt;
 }
 
 void ExerciseSession::loadConfiguration(const QString& path) {
@@ -150,8 +158,8 @@ bool ExerciseSession::openExercise(const QString& descriptor) {
     if (!opening.descriptor || !opening.text) {
         return false;
     }
-    if (!loadText(fromPath(*opening.text), false)) {
-        show(ExerciseMessage::cannotRead());
+    if (const auto failure = loadText(fromPath(*opening.text), false)) {
+        show(*failure);
         return false;
     }
     m_dossierExo = QDir::toNativeSeparators(
@@ -224,8 +232,8 @@ void ExerciseSession::opencor_Click() {
         if (!opening.text) {
             return;
         }
-        if (!loadText(fromPath(*opening.text), true)) {
-            show(ExerciseMessage::cannotRead());
+        if (const auto failure = loadText(fromPath(*opening.text), true)) {
+            show(*failure);
             return;
         }
     }
@@ -269,8 +277,8 @@ void ExerciseSession::opentexte_Click() {
     if (name.isEmpty()) {
         return;
     }
-    if (!loadText(name, false)) {
-        show(ExerciseMessage::cannotRead());
+    if (const auto failure = loadText(name, false)) {
+        show(*failure);
         return;
     }
     m_lastTextFolder = QFileInfo(name).absolutePath();

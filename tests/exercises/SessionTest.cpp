@@ -343,6 +343,35 @@ private slots:
         QCOMPARE(disk.names(), QStringList{"exercice.pdf"});
     }
 
+    // A text beyond the reader's bounds is refused with its own message, and
+    // the box keeps what it showed.
+    void textsBeyondTheBounds_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("too large") << "{\\rtf1 " + QByteArray(2 * 1024 * 1024, 'a') + "}"
+                                   << "Texte trop volumineux | Le fichier NAME dépasse 2 Mo : ce "
+                                      "n'est pas un texte que la fenêtre exercice peut ouvrir.";
+        QTest::newRow("too many paragraphs")
+            << "{\\rtf1 " + QByteArray("\\par ").repeated(20001) + "}"
+            << "Texte trop long | Le fichier NAME a plus de 20 000 paragraphes ou lignes de "
+               "tableau : la fenêtre exercice ne peut pas l'ouvrir.";
+    }
+    void textsBeyondTheBounds() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        Bench b;
+        QVERIFY(b.session->openExercise(b.exo("pile.E37")));
+        const QString shown = b.supertext.toHtml();
+        const QString name = b.app.filePath("hostile.rtf");
+        writeBytes(name, bytes);
+        b.dialogs.openName = name;
+        b.trigger("opentexte");
+        QCOMPARE(b.dialogs.messages,
+                 QStringList{message.replace("NAME", QDir::toNativeSeparators(name))});
+        QCOMPARE(b.supertext.toHtml(), shown);
+        QCOMPARE(b.fich.text(), b.exo("pile.E37"));
+    }
+
     void cancelledFileDialogsChangeNothing() {
         Bench b;
         QVERIFY(b.session->openExercise(b.exo("pile.E37")));
