@@ -1,5 +1,6 @@
 #include "base/CarefulFile.h"
 #include "base/RecordFile.h"
+#include "support/ActingAs.h"
 #include "support/SmallDisk.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 using namespace Ionaria::base;
+using Ionaria::testing::ActingAs;
 using Ionaria::testing::contentOf;
 using Ionaria::testing::modeOf;
 using Ionaria::testing::putContent;
@@ -28,25 +30,6 @@ bool isLink(const QString& path) {
 std::string_view view(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
-
-// The effective user for a scope, so that root sees a protected file as its
-// owner's class of users does.
-class ActingAs {
-public:
-    explicit ActingAs(uid_t user) : m_changed(::geteuid() == 0 && ::seteuid(user) == 0) {}
-    ~ActingAs() {
-        if (m_changed && ::seteuid(0) != 0) {
-            qFatal("cannot become root again");
-        }
-    }
-    ActingAs(const ActingAs&) = delete;
-    ActingAs& operator=(const ActingAs&) = delete;
-
-private:
-    bool m_changed;
-};
-
-constexpr uid_t nobody = 65534;
 
 } // namespace
 
@@ -174,8 +157,8 @@ private slots:
         QVERIFY(::chmod(at("protege.C14").toLocal8Bit().constData(), 0444) == 0);
         CarefulFile::Result result;
         {
-            const ActingAs user(nobody);
-            if (::geteuid() == 0) {
+            const ActingAs user;
+            if (!user.acting()) {
                 QSKIP("root could not act as another user here");
             }
             result = CarefulFile::writeAll(at("protege.C14").toStdString(), "nouveau");
