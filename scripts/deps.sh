@@ -12,6 +12,7 @@ packages=(
     libbenchmark-dev                       # Google Benchmark, for bench/
     xvfb xauth xdotool x11-utils imagemagick  # the end-to-end test of the real window
     poppler-utils                          # pdftotext for the printing tests
+    clang libclang-rt-14-dev               # the libFuzzer targets (scripts/fuzz.sh)
 )
 
 missing=()
