@@ -450,9 +450,9 @@ void MainWindow::Command11_Click() {
 void MainWindow::Command10_Click() {
     report::Confimp confimp(m_picture.image(), m_printer, this);
     connect(&confimp, &report::Confimp::printNotWritten, this, [this] {
-        config::MessageBoxes::standard().critical(
-            this, QString::fromLatin1(output::printNotWrittenTitle),
-            QString::fromLatin1(output::notWrittenText));
+        config::MessageBoxes::standard().critical(this,
+                                                  QString::fromLatin1(output::printNotWrittenTitle),
+                                                  QString::fromLatin1(output::notWrittenText));
     });
     confimp.exec();
 }

@@ -25,7 +25,9 @@
 #endif
 #endif
 #ifdef IONARIA_ASAN
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's count of the bytes its allocator hands out; not
+// every compiler ships the header that declares it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
