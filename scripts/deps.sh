@@ -10,11 +10,11 @@ packages=(
     libgl-dev                              # OpenGL headers that Qt's CMake files look for
     fonts-liberation                       # "Arial" metrics for the experiment picture
     libbenchmark-dev                       # Google Benchmark, for bench/
-    xvfb xauth xdotool x11-utils imagemagick  # the end-to-end test of the real window
-    poppler-utils                          # pdftotext for the printing tests
     librsvg2-bin                           # rsvg-convert: the icon in each size
     desktop-file-utils appstream libxml2-utils shared-mime-info  # validators of the desktop files
     dpkg-dev file lintian                  # the Debian package: shlibdeps, build flags, checks
+    xvfb xauth xdotool x11-utils imagemagick  # the end-to-end test of the real window
+    poppler-utils                          # pdftotext for the printing tests
 )
 
 missing=()

@@ -1,7 +1,6 @@
 #include "app/CommandLine.h"
 
 #include <charconv>
-#include <filesystem>
 
 namespace Ionaria::app {
 
@@ -38,15 +37,12 @@ std::string CommandLine::usage() {
 }
 
 bool CommandLine::isExerciseName(const std::string& path) {
-    const auto lower = [](std::string text) {
-        for (char& c : text) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
+    std::string name = path.substr(path.find_last_of("/\\") + 1);
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
-        return text;
-    };
-    const std::string name = lower(std::filesystem::path(path).filename().string());
+    }
     return name == "kivar.pem" || (name.size() > 4 && name.ends_with(".e37"));
 }
 

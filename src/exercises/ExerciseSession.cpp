@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -175,11 +174,11 @@ bool ExerciseSession::openFromRecord(const QString& text) {
         return false;
     }
     auto located = ExerciseFiles::locate(m_applicationFolder.toStdString(), name.toStdString());
-    const QRegularExpression inData(QStringLiteral("^data[/\\\\]+"),
-                                    QRegularExpression::CaseInsensitiveOption);
-    if ((!located || !QFileInfo(fromPath(*located)).isFile()) && name.contains(inData)) {
-        const auto installed = ExerciseFiles::locate(m_dataFolder.toStdString(),
-                                                     QString(name).remove(inData).toStdString());
+    const bool inData = name.startsWith(QStringLiteral("data/"), Qt::CaseInsensitive) ||
+                        name.startsWith(QStringLiteral("data\\"), Qt::CaseInsensitive);
+    if ((!located || !QFileInfo(fromPath(*located)).isFile()) && inData) {
+        const auto installed =
+            ExerciseFiles::locate(m_dataFolder.toStdString(), name.mid(5).toStdString());
         if (installed && QFileInfo(fromPath(*installed)).isFile()) {
             located = installed;
         }
