@@ -3,17 +3,17 @@
 #include "calc/CalculCommand.h"
 #include "report/ExperimentPicture.h"
 #include "report/PicturePrinter.h"
+#include "ui/AppFolders.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
 
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -62,26 +62,13 @@ int runBatch(const CommandLine& options, int argc, char* argv[]) {
     });
 }
 
-// The folder of the executable, where the data folder is copied by the build.
-std::filesystem::path applicationFolder(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        self = std::filesystem::absolute(argv0, ec);
+// The icon of the window and of its dialogs, in every size that was drawn.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/%1/ionaria.png").arg(size), QSize(size, size));
     }
-    return self.parent_path();
-}
-
-// --dossier first, then IONARIA_DOSSIER, then the executable's folder.
-std::filesystem::path applicationFolder(const std::optional<std::string>& dossier,
-                                        const char* argv0) {
-    if (dossier && !dossier->empty()) {
-        return std::filesystem::path(*dossier);
-    }
-    if (const char* env = std::getenv("IONARIA_DOSSIER"); env != nullptr && *env != '\0') {
-        return std::filesystem::path(env);
-    }
-    return applicationFolder(argv0);
+    return icon;
 }
 
 } // namespace
@@ -108,17 +95,26 @@ int main(int argc, char* argv[]) {
     case CommandLine::Mode::Window:
         break;
     }
+    // The per-user application folder and the window's association with the
+    // desktop entry follow from these names, whatever the executable is called.
+    QCoreApplication::setApplicationName(QStringLiteral("ionaria"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(IONARIA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ionaria"));
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(programIcon());
     // The standard boxes and dialogs speak French too ("Annuler", "Ouvrir").
     QTranslator qtFrench;
     if (qtFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtFrench);
     }
-    const auto folder = applicationFolder(options.dossier, argv[0]);
-    Ionaria::ui::MainWindow feuilleP(QString::fromStdString(folder.string()));
+    const Ionaria::ui::AppFolders folders(Ionaria::ui::AppFolders::programInputs(
+        QString::fromStdString(options.dossier.value_or(std::string()))));
+    Ionaria::ui::MainWindow feuilleP(folders);
     feuilleP.show();
-    if (!options.configFile.empty()) {
+    if (!options.exerciseFile.empty()) {
+        feuilleP.openExerciseFile(QString::fromStdString(options.exerciseFile));
+    } else if (!options.configFile.empty()) {
         feuilleP.openConfiguration(QString::fromStdString(options.configFile));
     }
     return app.exec();

@@ -24,6 +24,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -62,7 +63,11 @@ const QColor shadowGrey(128, 128, 128);
 } // namespace
 
 MainWindow::MainWindow(const QString& folder, QWidget* parent)
-    : QWidget(parent), m_folder(folder), m_tempFile(folder.toStdString()),
+    : MainWindow(AppFolders::single(folder), parent) {}
+
+MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
+    : QWidget(parent), m_folders(folders), m_folder(folders.applicationFolder()),
+      m_tempFile(m_folder.toStdString()),
       m_host(
           m_picture, [this](bool running) { timerChanged(running); },
           [this] { naturesChanged(); }) {
@@ -84,6 +89,7 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     m_exercises = std::make_unique<exercises::ExerciseSession>(
         *supertext, *fich, m_handlers, [this] { writePresentation(*supertext); }, m_folder, this,
         exercises::ExerciseDialogs::standard());
+    m_exercises->setDataFolder(m_folders.exercisesDataFolder());
     connect(m_exercises.get(), &exercises::ExerciseSession::configurationLoaded, this,
             [this](const QString& path) {
                 refreshFromStore();
@@ -408,8 +414,10 @@ void MainWindow::Command6_Click() {
 }
 
 void MainWindow::Command7_Click() {
-    const QString folder = QDir(m_folder).filePath(QStringLiteral("data/aide"));
-    if (!HelpWindow::available(folder)) {
+    const QString folder = m_folders.helpFolder();
+    if (folder.isEmpty() || !HelpWindow::available(folder)) {
+        QMessageBox::critical(this, HelpWindow::missingTitle(),
+                              HelpWindow::missingText(m_folders.helpSearched()));
         return;
     }
     if (m_help == nullptr) {
@@ -466,6 +474,10 @@ bool MainWindow::openConfiguration(const QString& path) {
     m_cheminConfig = path.toStdString();
     showConfigurationPath(path);
     return true;
+}
+
+bool MainWindow::openExerciseFile(const QString& path) {
+    return m_exercises->openFromRecord(QFileInfo(path).absoluteFilePath());
 }
 
 bool MainWindow::confirmQuit() {
