@@ -518,9 +518,18 @@ int Engine::direction() {
     return s.e01 < s.e02 ? 1 : -1;
 }
 
+bool Engine::tickRuns() const {
+    return !m_state.natInvalide && m_state.nbe2 != 0 && m_state.nbe1 != 0;
+}
+
+bool Engine::tickRedrawsBackground() const {
+    const State& s = m_state;
+    return tickRuns() && ((s.tempsSec < 300 && s.tempsSec % 10 == 0) || s.cptDessin > 60);
+}
+
 void Engine::Timer1_Timer() {
     State& s = m_state;
-    if (s.natInvalide || s.nbe2 == 0 || s.nbe1 == 0) {
+    if (!tickRuns()) {
         return;
     }
     if (s.tempsSec < 300 && s.tempsSec % 10 == 0) {
@@ -540,8 +549,10 @@ void Engine::Timer1_Timer() {
     if (!s.dessinSeul) {
         variations(sens);
     }
+    // The moving layer advances at every tick, drawn or not.
+    m_frame = advanceMovingLayer(s, m_params, m_random, period, sens);
     if (m_host != nullptr) {
-        m_host->drawMovingLayer(period, sens);
+        m_host->drawMovingLayer(m_frame);
     }
 }
 
