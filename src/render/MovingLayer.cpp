@@ -143,8 +143,9 @@ void MovingLayer::electronsInElectrodes(double offset, int sens) {
     for (const int k : {2, 1}) {
         const int surface = s.posY[static_cast<std::size_t>(k)][7];
         const double axis = k == 1 ? 118.0 : 298.0;
-        // Electrons go down electrode 1 and up electrode 2 for sens = +1.
-        const double direction = k == 1 ? 1.0 : -1.0;
+        // The columns move with the cable's electrons: for sens = +1 up and
+        // out of electrode 1, the anode, and down into electrode 2.
+        const double direction = k == 1 ? -1.0 : 1.0;
         for (int y0 = s.decalY + 300; y0 <= surface; y0 += 15) {
             const double ry = m_jitter.next();
             const auto y =
