@@ -147,6 +147,26 @@ private slots:
         QCOMPARE(folder->text, std::string("Lecture impossible sur disque"));
     }
 
+    // Opened while the animation runs at its fastest, a file still shows the
+    // initial state it describes: the reset's tick takes one step.
+    void loadedWhileRunningFast() {
+        auto records = cellRecords();
+        records[4] = "39";
+        const std::string p = path("fast.C14");
+        QCOMPARE(base::RecordFile::writeAll(p, records), base::RecordFile::Status::Ok);
+        Bench b;
+        b.engine.Command5_Click();
+        QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
+        QVERIFY(b.p().Timer1);
+        QCOMPARE(b.p().HScroll2, 39);
+        const auto& s = b.engine.state();
+        QCOMPARE(s.tempsSec, 0);
+        QCOMPARE(s.masseMetal[1][1], 25.0);
+        QCOMPARE(s.masseMetal[2][3], 12.5);
+        QCOMPARE(s.ions1, static_cast<double>(0.1F * 150.0F / 1000.0F));
+        QCOMPARE(s.ions2, static_cast<double>(0.02F * 90.0F / 1000.0F));
+    }
+
     void unusableTexts_data() {
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("stored");
