@@ -2,6 +2,7 @@
 
 #include "sim/Catalogue.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -108,7 +109,10 @@ Frame advanceMovingLayer(State& s, const ParamStore& p, base::Random& random, do
     frame.valid = true;
     frame.phase = advancePhase(s, ringPeriod);
     if (s.intensite != 0.0F) {
+        // Whole slots off until at most 0.95 is left; taking whole units off
+        // a double is exact, so most of them go at once.
         double offset = 50.0 * frame.phase / turn;
+        offset -= std::max(0.0, std::floor(offset) - 1.0);
         while (offset > 0.95) {
             offset -= 1.0;
         }
