@@ -20,19 +20,11 @@ namespace {
 
 using Ionaria::app::CommandLine;
 
-// The batch mode's pictures: the last tick replayed with the picture
-// attached, written as PNG and printed onto a PDF file.
-bool writePictures(const CommandLine& options, Ionaria::sim::Engine& engine) {
-    Ionaria::report::ExperimentPicture picture(engine);
-    engine.setHost(&picture);
-    const auto& state = engine.state();
-    if (state.natInvalide) {
-        picture.drawNatureMessage(state.messageNat1, state.messageNat2);
-    } else {
-        engine.fondschema();
-        engine.Timer1_Timer();
-    }
-    engine.setHost(nullptr);
+// The batch mode's pictures: the end of the run drawn as the window shows
+// it, written as PNG and printed onto a PDF file.
+bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::LastFrame& last) {
+    Ionaria::report::ExperimentPicture picture(last.engine);
+    last.draw(picture);
     bool ok = true;
     if (options.pngPath && !picture.writePng(QString::fromStdString(*options.pngPath))) {
         std::cerr << "Ecriture impossible sur disque : " << *options.pngPath << "\n";
@@ -57,9 +49,9 @@ int runBatch(const CommandLine& options, int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication application(argc, argv);
-    return BatchMode::run(options, std::cout, std::cerr, [&options](Ionaria::sim::Engine& engine) {
-        return writePictures(options, engine);
-    });
+    return BatchMode::run(
+        options, std::cout, std::cerr,
+        [&options](const BatchMode::LastFrame& last) { return writePictures(options, last); });
 }
 
 // The icon of the window and of its dialogs, in every size that was drawn.

@@ -98,8 +98,13 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
     info->setText(
         QStringLiteral("Vous pouvez modifier les paramètres,\nouvrir une configuration ou "
                        "un exercice"));
+#ifdef Q_OS_WIN
     m_copyMessage = QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
                                    "application Windows (coller)");
+#else
+    m_copyMessage = QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
+                                   "application (coller)");
+#endif
     m_handlers.startup();
     refreshFromStore();
     // The main program may already have left a name: it is taken at the
@@ -393,7 +398,6 @@ void MainWindow::Command5_Click() {
 
 void MainWindow::Command4_Click() {
     menucop->exec(Command4->mapToGlobal(QPoint(0, Command4->height())));
-    info->setText(m_copyMessage);
 }
 
 void MainWindow::cop001_Click() {
@@ -403,6 +407,12 @@ void MainWindow::cop001_Click() {
     }
     clipboard->clear();
     clipboard->setImage(m_picture.image());
+    // The message says that the picture is there only when the clipboard
+    // gives it back.
+    const QImage back = clipboard->image().convertToFormat(QImage::Format_RGB32);
+    if (!back.isNull() && back == m_picture.image().convertToFormat(QImage::Format_RGB32)) {
+        info->setText(m_copyMessage);
+    }
 }
 
 void MainWindow::Command6_Click() {
