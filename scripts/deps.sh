@@ -10,6 +10,9 @@ packages=(
     libgl-dev                              # OpenGL headers that Qt's CMake files look for
     fonts-liberation                       # "Arial" metrics for the experiment picture
     libbenchmark-dev                       # Google Benchmark, for bench/
+    librsvg2-bin                           # rsvg-convert: the icon in each size
+    desktop-file-utils appstream libxml2-utils shared-mime-info  # validators of the desktop files
+    dpkg-dev file lintian                  # the Debian package: shlibdeps, build flags, checks
     xvfb xauth xdotool x11-utils imagemagick  # the end-to-end test of the real window
     poppler-utils                          # pdftotext for the printing tests
     clang libclang-rt-14-dev               # the libFuzzer targets (scripts/fuzz.sh)

@@ -1,3 +1,5 @@
+#include "app/BatchMode.h"
+#include "base/RecordFile.h"
 #include "report/ExperimentPicture.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
@@ -5,6 +7,9 @@
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <sstream>
 
 using namespace Ionaria;
 
@@ -51,11 +56,41 @@ void fondschema(benchmark::State& state) {
     }
 }
 
+// A 100-hour run of the batch mode that ends with its picture, as --png
+// draws it: the background of the last redraw and the last tick.
+void batchWithPicture(benchmark::State& state) {
+    const auto path = (std::filesystem::temp_directory_path() / "ionaria-bench-png.C14").string();
+    base::RecordFile::writeAll(path, {"KIVAR", "2",    "0",   "0",    "1",   "30",  "25",
+                                      "3",     "3",    "6",   "1",    "500", "100", "100",
+                                      "10",    "0,01", "200", "0,01", "200", "10"});
+    app::CommandLine options;
+    options.mode = app::CommandLine::Mode::Batch;
+    options.configFile = path;
+    options.seconds = 360000;
+    for (auto _ : state) {
+        std::ostringstream out;
+        std::ostringstream err;
+        QImage image;
+        const int status =
+            app::BatchMode::run(options, out, err, [&image](const app::BatchMode::LastFrame& last) {
+                report::ExperimentPicture picture(last.engine);
+                last.draw(picture);
+                image = picture.image();
+                return true;
+            });
+        if (status != 0 || image.isNull()) {
+            state.SkipWithError("batch run failed");
+        }
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
 } // namespace
 
 // Arguments: montage (0 cell, 1 voltage, 2 current), scale (0 micro, 1 macro).
 BENCHMARK(tick)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(fondschema)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(batchWithPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -49,6 +49,7 @@ void BM_CellSecond(benchmark::State& bench) {
     simulatedSecond(bench, 0, 1, 3);
 }
 
+// Copper sulfate between graphite electrodes at 250 mA, microscopic scale.
 std::string sampleFile() {
     const auto path = (std::filesystem::temp_directory_path() / "ionaria-bench.C14").string();
     base::RecordFile::writeAll(path, {"KIVAR", "2",    "0",   "0",    "1",   "30",  "25",
@@ -57,11 +58,22 @@ std::string sampleFile() {
     return path;
 }
 
+// Hydrochloric acid at 1 mol/L under 10 V, limited to 2 A, macroscopic
+// scale: gas at both electrodes, whose bubbles the ticks count and skip.
+std::string bubblesFile() {
+    const auto path =
+        (std::filesystem::temp_directory_path() / "ionaria-bench-bulles.C14").string();
+    base::RecordFile::writeAll(path, {"KIVAR", "1",    "1",   "0",    "1",   "100", "25",
+                                      "3",     "3",    "0",   "1",    "500", "100", "100",
+                                      "10",    "0,01", "200", "0,01", "200", "10"});
+    return path;
+}
+
 // A 100-hour run of the batch mode, with and without its CSV.
-void batchRun(benchmark::State& bench, bool csv) {
+void batchRun(benchmark::State& bench, bool csv, const std::string& file = sampleFile()) {
     app::CommandLine options;
     options.mode = app::CommandLine::Mode::Batch;
-    options.configFile = sampleFile();
+    options.configFile = file;
     options.seconds = 360000;
     if (csv) {
         options.csvPath = "/dev/null";
@@ -83,6 +95,9 @@ void BM_Batch100Hours(benchmark::State& bench) {
 void BM_Batch100HoursCsv(benchmark::State& bench) {
     batchRun(bench, true);
 }
+void BM_Batch100HoursBubbles(benchmark::State& bench) {
+    batchRun(bench, false, bubblesFile());
+}
 
 } // namespace
 
@@ -90,5 +105,6 @@ BENCHMARK(BM_ElectrolysisSecond);
 BENCHMARK(BM_CellSecond);
 BENCHMARK(BM_Batch100Hours)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Batch100HoursCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Batch100HoursBubbles)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();

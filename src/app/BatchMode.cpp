@@ -109,6 +109,22 @@ std::string BatchMode::summary(const sim::Engine& engine) {
     return text;
 }
 
+void BatchMode::LastFrame::draw(sim::EngineHost& host) const {
+    const auto& s = engine.state();
+    engine.setStepObserver(nullptr);
+    if (s.natInvalide) {
+        host.drawNatureMessage(s.messageNat1, s.messageNat2);
+        return;
+    }
+    engine.setHost(&host);
+    engine.fondschema();
+    for (long long tick = 1; tick <= ticks; ++tick) {
+        engine.setHost(tick == ticks ? &host : nullptr);
+        engine.Timer1_Timer();
+    }
+    engine.setHost(nullptr);
+}
+
 int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& err,
                    const LastTick& lastTick) {
     auto engine = std::make_unique<sim::Engine>();
@@ -122,7 +138,7 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     if (s.natInvalide) {
         err << s.messageNat1 << "\n" << s.messageNat2 << "\n";
         if (lastTick) {
-            lastTick(*engine);
+            lastTick(LastFrame{*engine, 0});
         }
         return refused;
     }
@@ -157,15 +173,21 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     // Ticks of the running timer, one simulated second each.
     engine->params().Timer1 = true;
     engine->setStepsPerTickOverride(1);
-    std::unique_ptr<sim::Engine> beforeLast;
+    // The picture is the background of the last redraw with the moving layer
+    // of the last tick: the run keeps the engine as it stood before the
+    // tick that last redrew the background.
+    std::unique_ptr<sim::Engine> beforeRedraw;
+    long long ticksSinceRedraw = 0;
     while (true) {
-        if (lastTick) {
-            if (!beforeLast) {
-                beforeLast = std::make_unique<sim::Engine>(*engine);
+        if (lastTick && engine->tickRedrawsBackground()) {
+            if (!beforeRedraw) {
+                beforeRedraw = std::make_unique<sim::Engine>(*engine);
             } else {
-                *beforeLast = *engine;
+                *beforeRedraw = *engine;
             }
+            ticksSinceRedraw = 0;
         }
+        ++ticksSinceRedraw;
         const std::int32_t before = s.tempsSec;
         engine->Timer1_Timer();
         const bool advanced = s.tempsSec != before;
@@ -183,9 +205,11 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
             return outputError;
         }
     }
-    if (lastTick && beforeLast) {
-        beforeLast->setStepObserver(nullptr);
-        if (!lastTick(*beforeLast)) {
+    if (lastTick) {
+        // Without a tick that ran, the picture is the montage as it stands.
+        const LastFrame last =
+            beforeRedraw ? LastFrame{*beforeRedraw, ticksSinceRedraw} : LastFrame{*engine, 0};
+        if (!lastTick(last)) {
             return outputError;
         }
     }

@@ -21,10 +21,19 @@ public:
     static constexpr int refused = 3;
     static constexpr int outputError = 4;
 
-    // Called with the engine as it stood before the last tick, to replay that
-    // tick with a picture attached, or with the refused montage whose message
-    // the picture shows; returns false when its output failed.
-    using LastTick = std::function<bool(sim::Engine&)>;
+    // The picture at the end of a run, to draw as the window would show it:
+    // the engine as it stood before the last tick that redrew the
+    // background, and the ticks that the run made from there. For a refused
+    // montage, the engine whose message the picture shows and no tick.
+    struct LastFrame {
+        sim::Engine& engine;
+        long long ticks = 0;
+        // Replays the ticks with host attached for the background and for the
+        // last tick only, which are all that the picture shows.
+        void draw(sim::EngineHost& host) const;
+    };
+    // Returns false when its output failed.
+    using LastTick = std::function<bool(const LastFrame&)>;
 
     static int run(const CommandLine& options, std::ostream& out, std::ostream& err,
                    const LastTick& lastTick = {});

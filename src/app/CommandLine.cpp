@@ -77,9 +77,11 @@ std::string clashingOutputs(const CommandLine& cl) {
 std::string CommandLine::usage() {
     return "Utilisation :\n"
            "  ionaria [FICHIER.C14]                 ouvre le simulateur (et la configuration)\n"
+           "  ionaria FICHIER.E37                   ouvre le simulateur sur l'exercice\n"
            "  ionaria --batch FICHIER.C14 [options] fait l'expérience sans fenêtre\n"
            "      --seconds N      durée simulée en secondes (600 par défaut)\n"
-           "      --csv SORTIE|-   une ligne par seconde simulée (- : sortie standard, sans résumé)\n"
+           "      --csv SORTIE|-   une ligne par seconde simulée (- : sortie standard, sans "
+           "résumé)\n"
            "      --png IMAGE.png  l'image de l'expérience à la fin\n"
            "      --pdf PAGES.pdf  l'impression de l'image à la fin\n"
            "      --titre TEXTE    le titre imprimé (\"Orbelle - Ionaria\" par défaut)\n"
@@ -87,6 +89,16 @@ std::string CommandLine::usage() {
            "  ionaria --calcul \"EXPRESSION\" [--radians]  calcule comme la calculatrice\n"
            "  ionaria --dossier DOSSIER ...         dossier de l'application\n"
            "  ionaria --help | --version\n";
+}
+
+bool CommandLine::isExerciseName(const std::string& path) {
+    std::string name = path.substr(path.find_last_of("/\\") + 1);
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return name == "kivar.pem" || (name.size() > 4 && name.ends_with(".e37"));
 }
 
 CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
@@ -165,8 +177,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             cl.dossier = v;
         } else if (!a.empty() && a[0] == '-') {
             return fail("option inconnue : " + a);
-        } else if (cl.mode == Mode::Window && cl.configFile.empty()) {
-            cl.configFile = a;
+        } else if (cl.mode == Mode::Window && cl.configFile.empty() && cl.exerciseFile.empty()) {
+            (isExerciseName(a) ? cl.exerciseFile : cl.configFile) = a;
         } else {
             return fail("argument en trop : " + a);
         }

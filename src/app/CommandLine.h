@@ -11,8 +11,9 @@ struct CommandLine {
     enum class Mode { Window, Batch, Help, Version, Calcul, Error };
 
     Mode mode = Mode::Window;
-    std::string error;      // Mode::Error: what was wrong, in French
-    std::string configFile; // --batch FILE, or the file to open in the window
+    std::string error;        // Mode::Error: what was wrong, in French
+    std::string configFile;   // --batch FILE, or the file to open in the window
+    std::string exerciseFile; // an exercise descriptor to open in the window
     long long seconds = 600;
     std::optional<std::string> csvPath; // "-" is standard output
     std::optional<std::string> pngPath;
@@ -24,6 +25,9 @@ struct CommandLine {
     std::optional<std::string> dossier; // the application folder
 
     static CommandLine parse(const std::vector<std::string>& arguments);
+    // Whether the window takes the file as an exercise descriptor (".E37",
+    // or the guided first use), not as a configuration.
+    static bool isExerciseName(const std::string& path);
     static std::string usage();
 };
 

@@ -3,36 +3,28 @@
 #include "calc/CalculCommand.h"
 #include "report/ExperimentPicture.h"
 #include "report/PicturePrinter.h"
+#include "ui/AppFolders.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
 
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 namespace {
 
 using Ionaria::app::CommandLine;
 
-// The batch mode's pictures: the last tick replayed with the picture
-// attached, written as PNG and printed onto a PDF file.
-bool writePictures(const CommandLine& options, Ionaria::sim::Engine& engine) {
-    Ionaria::report::ExperimentPicture picture(engine);
-    engine.setHost(&picture);
-    const auto& state = engine.state();
-    if (state.natInvalide) {
-        picture.drawNatureMessage(state.messageNat1, state.messageNat2);
-    } else {
-        engine.fondschema();
-        engine.Timer1_Timer();
-    }
-    engine.setHost(nullptr);
+// The batch mode's pictures: the end of the run drawn as the window shows
+// it, written as PNG and printed onto a PDF file.
+bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::LastFrame& last) {
+    Ionaria::report::ExperimentPicture picture(last.engine);
+    last.draw(picture);
     bool ok = true;
     if (options.pngPath && !picture.writePng(QString::fromStdString(*options.pngPath))) {
         std::cerr << "Ecriture impossible sur disque : " << *options.pngPath << "\n";
@@ -74,31 +66,18 @@ int runBatch(const CommandLine& options, int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication application(argc, argv);
-    return BatchMode::run(options, std::cout, std::cerr, [&options](Ionaria::sim::Engine& engine) {
-        return writePictures(options, engine);
-    });
+    return BatchMode::run(
+        options, std::cout, std::cerr,
+        [&options](const BatchMode::LastFrame& last) { return writePictures(options, last); });
 }
 
-// The folder of the executable, where the data folder is copied by the build.
-std::filesystem::path applicationFolder(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        self = std::filesystem::absolute(argv0, ec);
+// The icon of the window and of its dialogs, in every size that was drawn.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/%1/ionaria.png").arg(size), QSize(size, size));
     }
-    return self.parent_path();
-}
-
-// --dossier first, then IONARIA_DOSSIER, then the executable's folder.
-std::filesystem::path applicationFolder(const std::optional<std::string>& dossier,
-                                        const char* argv0) {
-    if (dossier && !dossier->empty()) {
-        return std::filesystem::path(*dossier);
-    }
-    if (const char* env = std::getenv("IONARIA_DOSSIER"); env != nullptr && *env != '\0') {
-        return std::filesystem::path(env);
-    }
-    return applicationFolder(argv0);
+    return icon;
 }
 
 } // namespace
@@ -125,17 +104,26 @@ int main(int argc, char* argv[]) {
     case CommandLine::Mode::Window:
         break;
     }
+    // The per-user application folder and the window's association with the
+    // desktop entry follow from these names, whatever the executable is called.
+    QCoreApplication::setApplicationName(QStringLiteral("ionaria"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(IONARIA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ionaria"));
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(programIcon());
     // The standard boxes and dialogs speak French too ("Annuler", "Ouvrir").
     QTranslator qtFrench;
     if (qtFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtFrench);
     }
-    const auto folder = applicationFolder(options.dossier, argv[0]);
-    Ionaria::ui::MainWindow feuilleP(QString::fromStdString(folder.string()));
+    const Ionaria::ui::AppFolders folders(Ionaria::ui::AppFolders::programInputs(
+        QString::fromStdString(options.dossier.value_or(std::string()))));
+    Ionaria::ui::MainWindow feuilleP(folders);
     feuilleP.show();
-    if (!options.configFile.empty()) {
+    if (!options.exerciseFile.empty()) {
+        feuilleP.openExerciseFile(QString::fromStdString(options.exerciseFile));
+    } else if (!options.configFile.empty()) {
         feuilleP.openConfiguration(QString::fromStdString(options.configFile));
     }
     return app.exec();

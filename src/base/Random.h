@@ -11,7 +11,12 @@ public:
     Random() = default;
 
     double next();
+    // Skips n draws, as n calls of next() would, in a time that grows with
+    // the logarithm of n.
+    void discard(std::uint64_t n);
     void reseed();
+
+    friend bool operator==(const Random&, const Random&) = default;
 
 private:
     static constexpr std::uint32_t initialSeed = 0x50000;

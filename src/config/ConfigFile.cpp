@@ -61,12 +61,18 @@ bool inRange(const std::optional<int>& value, int low, int high) {
 
 // The text a numeric box gets from a file: verbatim, unless the engine could
 // not use it (not a number, or not above 0 where it divides by the value or
-// needs it positive), which becomes the lower bound of the box's range.
+// needs it positive), which becomes the lower bound of the box's range, or
+// it lies above the range, which becomes the upper bound.
 std::string loadedText2(std::size_t index, const std::string& text) {
+    const auto& range = cat::text2Ranges[index];
+    if (const auto wide = base::parseDouble(text);
+        wide && *wide > static_cast<double>(range.high)) {
+        return base::formatGeneral(range.high);
+    }
     const auto value = base::parseSingle(text);
     const bool needsPositive = index != static_cast<std::size_t>(cat::text2StopBox);
     if (!value || (needsPositive && !(*value > 0.0F))) {
-        return base::formatGeneral(cat::text2Ranges[index].low);
+        return base::formatGeneral(range.low);
     }
     return text;
 }

@@ -40,7 +40,8 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
                                  ExerciseDialogs& dialogs)
     : m_supertext(supertext), m_fich(fich), m_handlers(handlers),
       m_restorePresentation(std::move(restorePresentation)), m_applicationFolder(applicationFolder),
-      m_window(window), m_dialogs(dialogs), m_menu(std::make_unique<QMenu>()) {
+      m_dataFolder(QDir(applicationFolder).filePath(QStringLiteral("data"))), m_window(window),
+      m_dialogs(dialogs), m_menu(std::make_unique<QMenu>()) {
     m_menu->setObjectName(QStringLiteral("optionexo"));
     m_menu->setTitle(QStringLiteral("Exercices"));
     const auto item = [this](const char* name, const QString& caption,
@@ -73,7 +74,7 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
 ExerciseSession::~ExerciseSession() = default;
 
 QString ExerciseSession::exercisesFolder() const {
-    return QDir(m_applicationFolder).filePath(QStringLiteral("data/exercices"));
+    return QDir(m_dataFolder).filePath(QStringLiteral("exercices"));
 }
 
 QString ExerciseSession::prisenmainPath() const {
@@ -181,8 +182,16 @@ bool ExerciseSession::openFromRecord(const QString& text) {
     if (name.isEmpty()) {
         return false;
     }
-    const auto located =
-        ExerciseFiles::locate(m_applicationFolder.toStdString(), name.toStdString());
+    auto located = ExerciseFiles::locate(m_applicationFolder.toStdString(), name.toStdString());
+    const bool inData = name.startsWith(QStringLiteral("data/"), Qt::CaseInsensitive) ||
+                        name.startsWith(QStringLiteral("data\\"), Qt::CaseInsensitive);
+    if ((!located || !QFileInfo(fromPath(*located)).isFile()) && inData) {
+        const auto installed =
+            ExerciseFiles::locate(m_dataFolder.toStdString(), name.mid(5).toStdString());
+        if (installed && QFileInfo(fromPath(*installed)).isFile()) {
+            located = installed;
+        }
+    }
     if (!located) {
         show(ExerciseMessage::cannotRead());
         return false;

@@ -41,6 +41,11 @@ public:
                     QWidget* window, ExerciseDialogs& dialogs);
     ~ExerciseSession() override;
 
+    // The data folder whose exercices/ holds the shipped exercises, when it is
+    // not data/ of the application folder (an installed program keeps its
+    // data apart from the folder it shares with the main program).
+    void setDataFolder(const QString& folder) { m_dataFolder = folder; }
+
     QString exercisesFolder() const;
     QString prisenmainPath() const;
 
@@ -80,6 +85,8 @@ public:
 
     // Activation: opens the exercise named by text (record 31 of the
     // temporary file, relative to the application folder), if there is one.
+    // A name in the application folder's data/ that is not there is looked
+    // for in the data folder.
     bool openFromRecord(const QString& text);
 
 public slots:
@@ -109,6 +116,7 @@ private:
     sim::Handlers& m_handlers;
     std::function<void()> m_restorePresentation;
     QString m_applicationFolder;
+    QString m_dataFolder;
     QWidget* m_window;
     ExerciseDialogs& m_dialogs;
 

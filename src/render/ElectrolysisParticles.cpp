@@ -40,19 +40,21 @@ void ElectrolysisParticles::blended(Color species, double weight, double x, doub
     m_canvas.circle(x, y, radius, *outline);
 }
 
-void ElectrolysisParticles::draw(double avance1, double avance2) {
-    cathode(avance1);
-    anode(avance2);
+std::uint64_t ElectrolysisParticles::draw(double avance1, double avance2, base::Random& jitter) {
+    m_draws = 0;
+    cathode(avance1, jitter);
+    anode(avance2, jitter);
+    return m_draws;
 }
 
-void ElectrolysisParticles::cathode(double avance) {
+void ElectrolysisParticles::cathode(double avance, base::Random& jitter) {
     const sim::State& s = m_engine.state();
     const bool macro = m_engine.params().isMacro();
     const int code = s.espece[1];
     Canvas& c = m_canvas;
 
     if (code == cat::hydrogene && macro) {
-        bubbles(1, 114.0, bubbleWhite, 1, 1.0, avance);
+        bubbles(1, 114.0, bubbleWhite, avance, jitter);
         return;
     }
     if (macro) {
@@ -108,7 +110,7 @@ void ElectrolysisParticles::cathode(double avance) {
     }
 }
 
-void ElectrolysisParticles::anode(double avance) {
+void ElectrolysisParticles::anode(double avance, base::Random& jitter) {
     const sim::State& s = m_engine.state();
     const bool macro = m_engine.params().isMacro();
     const int code = s.espece[2];
@@ -116,9 +118,9 @@ void ElectrolysisParticles::anode(double avance) {
 
     if (macro) {
         if (code == cat::chlorure) {
-            bubbles(2, 294.0, bubbleChlore, 1, 1.0, avance);
+            bubbles(2, 294.0, bubbleChlore, avance, jitter);
         } else if (code == cat::eau) {
-            bubbles(2, 294.0, bubbleWhite, 4, 2.0, avance);
+            bubbles(2, 294.0, bubbleWhite, avance, jitter);
         }
         return;
     }
@@ -184,35 +186,24 @@ void ElectrolysisParticles::anode(double avance) {
     }
 }
 
-void ElectrolysisParticles::bubbles(int k, double x0, Color colour, int first, double lift,
-                                    double avance) {
-    sim::State& s = m_engine.state();
-    const double intensite = s.intensite;
-    const int n = intensite < 0.05 ? 0 : 6;
-    // Denser bubbles for a larger current.
-    const auto spacing = base::roundToInt16(32.0 - 15.0 * intensite);
-    if (!spacing || *spacing <= 0) {
+void ElectrolysisParticles::bubbles(int k, double x0, Color colour, double avance,
+                                    base::Random& jitter) {
+    const sim::State& s = m_engine.state();
+    const auto rule = sim::gasRule(k, s.espece[static_cast<std::size_t>(k)]);
+    if (!rule) {
         return;
     }
-    const double niveau = k == 1 ? s.niveau1 : s.niveau2;
-    const int lowest = s.decalY + 502;
     m_canvas.setFillColor(colour);
-    for (int i = first; i <= n; ++i) {
-        if (slot(k, i) == slot(k, i + 1)) {
-            continue;
+    sim::forEachBubbleTrain(s, k, *rule, avance, [&](const sim::BubbleTrain& train) {
+        for (int y = train.yc; y >= train.surface; y -= train.spacing) {
+            m_canvas.circle(x0 + 8.0 * jitter.next(), y, 3.0, black);
+            ++m_draws;
         }
-        const auto yc = base::roundToInt16(slot(k, i) -
-                                           ((6 - i) + lift * avance) * (slot(k, i) - niveau) / 6.0);
-        if (!yc) {
-            continue;
+        for (int y = train.yc; y <= train.lowest; y += train.spacing) {
+            m_canvas.circle(x0 + 8.0 * jitter.next(), y, 3.0, black);
+            ++m_draws;
         }
-        for (int y = *yc; y >= niveau; y -= *spacing) {
-            m_canvas.circle(x0 + 8.0 * m_engine.random().next(), y, 3.0, black);
-        }
-        for (int y = *yc; y <= lowest; y += *spacing) {
-            m_canvas.circle(x0 + 8.0 * m_engine.random().next(), y, 3.0, black);
-        }
-    }
+    });
 }
 
 } // namespace Ionaria::render

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "base/Random.h"
 #include "render/Canvas.h"
 #include "render/ElectrodeProcesses.h"
 #include "sim/Engine.h"
+
+#include <cstdint>
 
 namespace Ionaria::render {
 
@@ -15,23 +18,24 @@ public:
     ElectrolysisParticles(Canvas& canvas, sim::Engine& engine)
         : m_canvas(canvas), m_engine(engine), m_processes(canvas, engine) {}
 
-    void draw(double avance1, double avance2);
+    // Draws the reactions at both electrodes; the bubbles take their random
+    // positions from jitter. Returns the number of draws made.
+    std::uint64_t draw(double avance1, double avance2, base::Random& jitter);
 
 private:
-    void cathode(double avance);
-    void anode(double avance);
+    void cathode(double avance, base::Random& jitter);
+    void anode(double avance, base::Random& jitter);
     // A disc of a species blended at weight w (of 6) into the solution.
     void blended(Color species, double weight, double x, double y, double radius);
-    // Gas bubbles along electrode k around the rising molecules of slots
-    // first to 6; lift is the molecule's climb per event, in sixths of its
-    // way to the surface.
-    void bubbles(int k, double x0, Color colour, int first, double lift, double avance);
+    // Gas bubbles along electrode k around its rising molecules.
+    void bubbles(int k, double x0, Color colour, double avance, base::Random& jitter);
     Color solution() const;
     double slot(int k, int i) const;
 
     Canvas& m_canvas;
     sim::Engine& m_engine;
     ElectrodeProcesses m_processes;
+    std::uint64_t m_draws = 0;
 };
 
 } // namespace Ionaria::render

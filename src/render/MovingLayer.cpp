@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 namespace Ionaria::render {
 
@@ -40,34 +39,28 @@ std::optional<Color> bridgeColor(Color ion, Color entered, int d) {
 
 } // namespace
 
-void MovingLayer::draw(double ringPeriod, int sens) {
-    if (!std::isfinite(ringPeriod) || ringPeriod <= 0.0) {
+void MovingLayer::draw(const sim::Frame& frame) {
+    m_jitter = frame.jitter;
+    m_draws = 0;
+    if (!frame.valid) {
         return;
     }
-    sim::State& s = m_engine.state();
+    const sim::State& s = m_engine.state();
     const sim::ParamStore& p = m_engine.params();
     const bool macro = p.isMacro();
     const bool pile = p.isPile();
+    const int sens = frame.sens;
 
-    const double phase = advancePhase(ringPeriod);
-    double avance1 = 0.0;
-    double avance2 = 0.0;
     if (s.intensite != 0.0F) {
         if (!macro) {
-            ring(phase, sens);
+            ring(frame.phase, sens);
             if (pile) {
-                saltBridge(phase, sens);
+                saltBridge(frame.phase, sens);
             }
         }
         m_canvas.setFillColor(electronColor);
-        double offset = 50.0 * phase / turn;
-        while (offset > 0.95) {
-            offset -= 1.0;
-        }
-        avance2 = particleEvent(2, ringPeriod);
-        avance1 = particleEvent(1, ringPeriod);
         if (!macro) {
-            electronsInElectrodes(offset, sens);
+            electronsInElectrodes(frame.offset, sens);
         }
     }
 
@@ -83,41 +76,12 @@ void MovingLayer::draw(double ringPeriod, int sens) {
         return;
     }
     if (pile) {
-        cellProcesses(sens, avance1, avance2);
+        cellProcesses(sens, frame.avance1, frame.avance2);
         resistor(sens);
     } else {
-        m_particles.draw(avance1, avance2);
+        m_draws += m_particles.draw(frame.avance1, frame.avance2, m_jitter);
         generator();
     }
-}
-
-double MovingLayer::advancePhase(double ringPeriod) {
-    sim::State& s = m_engine.state();
-    if (s.cptPas < std::numeric_limits<std::int32_t>::max()) {
-        ++s.cptPas;
-    }
-    double phase = s.cptPas / ringPeriod;
-    if (phase <= turn) {
-        return phase;
-    }
-    const auto wrap = base::roundToInt32(turn * ringPeriod);
-    if (!wrap || *wrap <= 1) {
-        return phase;
-    }
-    // Each turn takes the whole turn off and gives one tick back; a counter
-    // left far ahead by a slower ring is brought back in one go.
-    const std::int64_t net = *wrap - 1;
-    const double excess = s.cptPas - turn * ringPeriod;
-    const auto skipped = static_cast<std::int64_t>(excess / static_cast<double>(net)) - 1;
-    std::int64_t counter = s.cptPas;
-    if (skipped > 0) {
-        counter -= skipped * net;
-    }
-    while (static_cast<double>(counter) / ringPeriod > turn) {
-        counter -= net;
-    }
-    s.cptPas = static_cast<std::int32_t>(counter);
-    return static_cast<double>(counter) / ringPeriod;
 }
 
 void MovingLayer::ring(double phase, int sens) {
@@ -173,57 +137,21 @@ void MovingLayer::saltBridge(double phase, int sens) {
     }
 }
 
-double MovingLayer::particleEvent(int k, double ringPeriod) {
-    sim::State& s = m_engine.state();
-    std::int16_t& counter = k == 1 ? s.cptIon1 : s.cptIon2;
-    const int nbe = k == 1 ? s.nbe1 : s.nbe2;
-    auto& queue = s.posY[static_cast<std::size_t>(k)];
-    if (counter < std::numeric_limits<std::int16_t>::max()) {
-        ++counter;
-    }
-    // The ticks during which nbe electrons pass one point of the ring.
-    const double period = nbe * ringPeriod * turn / 50.0;
-    if (counter > period) {
-        counter = 0;
-    }
-    if (counter == 0) {
-        for (std::size_t i = 1; i <= 12; ++i) {
-            queue[i] = queue[i + 1];
-        }
-        const int code = s.espece[static_cast<std::size_t>(k)];
-        const bool gas =
-            k == 2 ? (code == cat::chlorure || code == cat::eau) : code == cat::hydrogene;
-        if (gas && queue[11] != queue[12]) {
-            // The second atom of the molecule.
-            queue[13] = queue[12];
-        } else {
-            const double niveau = k == 1 ? s.niveau1 : s.niveau2;
-            const double bottom = s.decalY + (k == 1 ? 503.0 : 504.0);
-            const double r = m_engine.random().next();
-            if (const auto y = base::roundToInt16(r * (bottom - niveau - 10.0) + niveau + 5.0)) {
-                queue[13] = *y;
-            }
-        }
-    }
-    if (!(period > 0.0)) {
-        return 0.0;
-    }
-    return counter / period;
-}
-
 void MovingLayer::electronsInElectrodes(double offset, int sens) {
-    sim::State& s = m_engine.state();
+    const sim::State& s = m_engine.state();
     m_canvas.setFillColor(electronColor);
     for (const int k : {2, 1}) {
         const int surface = s.posY[static_cast<std::size_t>(k)][7];
         const double axis = k == 1 ? 118.0 : 298.0;
-        // Electrons go down electrode 1 and up electrode 2 for sens = +1.
-        const double direction = k == 1 ? 1.0 : -1.0;
+        // The columns move with the cable's electrons: for sens = +1 up and
+        // out of electrode 1, the anode, and down into electrode 2.
+        const double direction = k == 1 ? -1.0 : 1.0;
         for (int y0 = s.decalY + 300; y0 <= surface; y0 += 15) {
-            const double ry = m_engine.random().next();
+            const double ry = m_jitter.next();
             const auto y =
                 base::roundToInt16(y0 + direction * offset * (15.0 + 0.2 * ry) * sens - 1.0);
-            const double rx = m_engine.random().next();
+            const double rx = m_jitter.next();
+            m_draws += 2;
             const auto x = base::roundToInt16(axis + 0.2 * rx);
             if (x && y && *y < surface && *y >= 269) {
                 m_canvas.circle(*x, *y, 2.0, black);

@@ -5,6 +5,7 @@
 #include "render/ElectrolysisParticles.h"
 #include "sim/Engine.h"
 
+#include <cstdint>
 #include <functional>
 
 namespace Ionaria::render {
@@ -24,17 +25,16 @@ public:
 
     void setReport(Report report) { m_report = std::move(report); }
 
-    // ringPeriod: ticks per radian of the electron ring; sens: direction of
-    // the current, +1 or -1.
-    void draw(double ringPeriod, int sens);
+    // Draws the frame that the tick has worked out; it changes no state.
+    void draw(const sim::Frame& frame);
+
+    // The random draws that the last drawing made, which the tick counted
+    // and skipped beforehand.
+    std::uint64_t lastDraws() const { return m_draws; }
 
 private:
-    double advancePhase(double ringPeriod);
     void ring(double phase, int sens);
     void saltBridge(double phase, int sens);
-    // Counts a tick of electrode k's particle event and, when the event
-    // comes, shifts the queue; returns the progress of the event, 0 to 1.
-    double particleEvent(int k, double ringPeriod);
     void electronsInElectrodes(double offset, int sens);
     void labels();
     void cellProcesses(int sens, double avance1, double avance2);
@@ -47,6 +47,8 @@ private:
     ElectrodeProcesses m_processes;
     ElectrolysisParticles m_particles;
     Report m_report;
+    base::Random m_jitter; // the frame's draws, in the order the tick counted them
+    std::uint64_t m_draws = 0;
 };
 
 } // namespace Ionaria::render

@@ -35,8 +35,8 @@ void PictureHost::clearMovingLayer() {
     m_canvas->cls();
 }
 
-void PictureHost::drawMovingLayer(double ringPeriod, int sens) {
-    m_layer.draw(ringPeriod, sens);
+void PictureHost::drawMovingLayer(const sim::Frame& frame) {
+    m_layer.draw(frame);
 }
 
 void PictureHost::timerChanged(bool running) {

@@ -45,12 +45,14 @@ public:
     bool timerRunning() const { return m_timerRunning; }
 
     QtCanvas& canvas() { return *m_canvas; }
+    // The moving layer, which counts the random draws of its last drawing.
+    const MovingLayer& movingLayer() const { return m_layer; }
 
     void fondschema() override;
     void electrodes() override;
     void drawNatureMessage(const std::string& line1, const std::string& line2) override;
     void clearMovingLayer() override;
-    void drawMovingLayer(double ringPeriod, int sens) override;
+    void drawMovingLayer(const sim::Frame& frame) override;
     void timerChanged(bool running) override;
     void naturesChanged() override;
 

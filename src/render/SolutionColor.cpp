@@ -9,6 +9,8 @@ namespace Ionaria::render {
 
 namespace {
 
+constexpr double fullTintIron = 0.01; // mol/L
+
 void assign(std::int16_t& target, double value) {
     if (const auto rounded = base::roundToInt16(value)) {
         target = *rounded;
@@ -28,11 +30,12 @@ void SolutionColor::apply(ColoredIon ion, double amountMol, double volumeMl) {
     double z = x > 0.0 ? 100.0 / (1.0 - n * std::log(x)) : 1.0;
     z = std::max(z, 1.0);
     const double zPrime = 0.9 + z / 10.0;
+    const SolutionColor untinted = *this;
     switch (ion) {
     case ColoredIon::Cuivre2:
         assign(r, r / z);
         assign(g, g / zPrime);
-        break;
+        return;
     case ColoredIon::Fer2:
         assign(r, r / zPrime);
         assign(b, g / zPrime);
@@ -41,6 +44,18 @@ void SolutionColor::apply(ColoredIon ion, double amountMol, double volumeMl) {
         assign(b, b / z);
         assign(g, 0.6 * r + 0.4 * b);
         break;
+    }
+    // The iron rules replace a component by another: their tint fades out
+    // with the last of the ions, so that the colour does not jump when they
+    // come or go. From 0.01 mol/L on the tint is whole.
+    const double weight = std::min(1.0, std::max(concentration, 0.0) / fullTintIron);
+    if (weight < 1.0) {
+        const auto fade = [weight](std::int16_t& component, std::int16_t from) {
+            assign(component, from + weight * (component - from));
+        };
+        fade(r, untinted.r);
+        fade(g, untinted.g);
+        fade(b, untinted.b);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Ionaria::report {
 
@@ -22,6 +23,33 @@ constexpr render::Color boxColor{255, 255, 230};
 // the stacked charge and count of sulfate a little further.
 constexpr double shift = 4.0;
 constexpr double sulfateShift = 5.0;
+// Added between two species lines, so that the sulfate's subscript and the
+// next line's superscript keep background between them.
+constexpr double speciesGap = 3.0;
+
+// The microscopic picture keeps its montage where the macroscopic one leaves
+// room under it: the report goes on light panels in the free bands. Above
+// the cable, on each side of the generator, the half-equation and the mass
+// of the electrode below; the concentrations under the beakers of the cell,
+// or between the cable's legs, under the legend, in electrolysis.
+struct Panel {
+    double left;
+    double right;
+};
+constexpr Panel topLeft{6.0, 170.0};
+constexpr Panel topRight{246.0, 410.0};
+constexpr double topEquationY = 5.0;
+constexpr double topMassY = 22.0;
+constexpr double topBottom = 39.0;
+constexpr double massMargin = 10.0;
+constexpr Panel underLeftBeaker{44.0, 192.0};
+constexpr Panel underRightBeaker{224.0, 372.0};
+constexpr double underTop = 476.0;
+constexpr double underTextY = 479.0;
+constexpr double underBottom = 495.0;
+constexpr Panel betweenLegs{134.0, 282.0};
+constexpr double betweenTop = 247.0; // under the longest legend
+constexpr double panelMargin = 5.0;
 
 class Writer {
 public:
@@ -138,13 +166,18 @@ public:
     }
 
     void equationBox(double left, double right, double penX, int number) {
-        c.fillBox(left, 259.0, right, 280.0, boxColor);
-        const render::FillStyle style = c.fillStyle();
-        c.setFillStyle(render::FillStyle::Transparent);
-        c.box(left, 259.0, right, 280.0, render::black);
-        c.setFillStyle(style);
+        panel(left, 259.0, right, 280.0);
         at(penX, 263.0);
         halfEquation(number);
+    }
+
+    // A light box with a black outline, which the text is written over.
+    void panel(double left, double top, double right, double bottom) {
+        c.fillBox(left, top, right, bottom, boxColor);
+        const render::FillStyle style = c.fillStyle();
+        c.setFillStyle(render::FillStyle::Transparent);
+        c.box(left, top, right, bottom, render::black);
+        c.setFillStyle(style);
     }
 
 private:
@@ -190,6 +223,78 @@ std::optional<double> concentration(double amountMol, const sim::NumBox& volumeM
     return 1000.0 * amountMol / v;
 }
 
+// The species of the electrolysis listed by the report, in their order.
+std::vector<int> listedSpecies(const sim::State& s) {
+    std::vector<int> listed;
+    for (int i = 1; i <= 10; ++i) {
+        const double amount = s.quantite[static_cast<std::size_t>(i)];
+        if (i == cat::hydrogene || i == 4 || !(amount > 0.0)) {
+            continue;
+        }
+        listed.push_back(i);
+    }
+    return listed;
+}
+
+void speciesLine(Writer& w, const sim::Engine& engine, int species) {
+    w.text("[");
+    w.species(species);
+    w.concentrationTail(concentration(engine.state().quantite[static_cast<std::size_t>(species)],
+                                      engine.params().Text2[1]));
+}
+
+// The report at the microscopic scale, on panels in the free bands.
+void rapportMicro(render::Canvas& canvas, sim::Engine& engine, double massG, double massD) {
+    const sim::State& s = engine.state();
+    const sim::ParamStore& p = engine.params();
+    Writer w(canvas);
+    const bool equations = s.intensite != 0.0F;
+    const int numbers[2] = {sim::reactionNumberLeft(engine), sim::reactionNumberRight(engine)};
+    const double masses[2] = {massG, massD};
+    const Panel tops[2] = {topLeft, topRight};
+    canvas.setFontBold(false);
+    for (int e = 0; e < 2; ++e) {
+        const Panel& top = tops[e];
+        w.panel(top.left, equations ? 1.0 : topMassY - 5.0, top.right, topBottom);
+        if (equations) {
+            w.at((top.left + top.right) / 2.0, topEquationY);
+            w.halfEquation(numbers[e]);
+        }
+        w.massLine(top.left + massMargin, topMassY, masses[e]);
+    }
+
+    if (p.isPile()) {
+        const Panel unders[2] = {underLeftBeaker, underRightBeaker};
+        const double ions[2] = {s.ions1, s.ions2};
+        for (int e = 0; e < 2; ++e) {
+            const Panel& under = unders[e];
+            w.panel(under.left, underTop, under.right, underBottom);
+            w.at(under.left + 4.0, underTextY);
+            w.text("[");
+            w.cation(p.Combo2[static_cast<std::size_t>(e)].tag);
+            w.concentrationTail(concentration(ions[e], p.Text2[e == 0 ? 6U : 8U]));
+        }
+        return;
+    }
+
+    const std::vector<int> listed = listedSpecies(s);
+    if (listed.empty()) {
+        return;
+    }
+    const double height = canvas.textHeight("A");
+    const double pitch = height + shift + speciesGap;
+    const double firstY = betweenTop + panelMargin + shift;
+    const double lastY = firstY + pitch * static_cast<double>(listed.size() - 1);
+    w.panel(betweenLegs.left, betweenTop, betweenLegs.right,
+            lastY + height + sulfateShift + panelMargin - shift);
+    double y = firstY;
+    for (const int species : listed) {
+        w.at(betweenLegs.left + panelMargin, y);
+        speciesLine(w, engine, species);
+        y += pitch;
+    }
+}
+
 } // namespace
 
 void rapport(render::Canvas& canvas, sim::Engine& engine) {
@@ -215,21 +320,22 @@ void rapport(render::Canvas& canvas, sim::Engine& engine) {
         b += s.masseMetal[2][m];
     }
 
+    if (!p.isMacro()) {
+        rapportMicro(canvas, engine, a, b);
+        return;
+    }
+
     if (!pile) {
         w.massLine(61.0, 485.0, a);
         w.massLine(250.0, 485.0, b);
         canvas.setCurrentY(canvas.currentY() + 4.0);
-        for (int i = 1; i <= 10; ++i) {
-            const double amount = s.quantite[static_cast<std::size_t>(i)];
-            if (i == cat::hydrogene || i == 4 || !(amount > 0.0)) {
-                continue;
-            }
-            canvas.setCurrentY(canvas.currentY() + 4.0);
+        bool first = true;
+        for (const int i : listedSpecies(s)) {
+            canvas.setCurrentY(canvas.currentY() + 4.0 + (first ? 0.0 : speciesGap));
             canvas.setCurrentX(155.0);
-            w.text("[");
-            w.species(i);
-            w.concentrationTail(concentration(amount, p.Text2[1]));
+            speciesLine(w, engine, i);
             canvas.newLine();
+            first = false;
         }
     } else {
         w.massLine(61.0, 500.0, a);

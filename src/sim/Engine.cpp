@@ -60,6 +60,10 @@ void Engine::RAZ() {
     const ParamStore& p = m_params;
     s.tempsSec = 0;
     s.decalY = cat::decalYInitial;
+    // The animation starts again with the experiment.
+    s.cptPas = 0;
+    s.cptIon1 = 0;
+    s.cptIon2 = 0;
     const double bottom = fondY(s.decalY);
 
     if (!p.isPile()) {
@@ -230,12 +234,55 @@ void Engine::applyReaction(int code, int electrode, double x) {
     }
 }
 
+Engine::Reactant Engine::reactantOf(int code, int electrode) {
+    auto& q = m_state.quantite;
+    auto& masses = m_state.masseMetal[static_cast<std::size_t>(electrode)];
+    const auto metal = [&](std::size_t nature, double n, double molarMass) {
+        return Reactant{&masses[nature], n * masses[nature] / molarMass};
+    };
+    switch (code) {
+    case cat::chlorure:
+        return {&q[cat::chlorure], q[cat::chlorure]};
+    case cat::fer3:
+        return {&q[cat::fer3], q[cat::fer3]};
+    case cat::cuivre2:
+        return {&q[cat::cuivre2], 2.0 * q[cat::cuivre2]};
+    case cat::anodeAluminium:
+        return metal(0, 3.0, cat::masseAl);
+    case cat::anodeCuivre:
+        return metal(1, 2.0, cat::masseCu);
+    case cat::anodeFer:
+        return metal(2, 2.0, cat::masseFe);
+    case cat::anodeZinc:
+        return metal(4, 2.0, cat::masseZn);
+    default: // hydrogen ions and water never run out
+        return {};
+    }
+}
+
 void Engine::stepElectrolyse(double x, double& conductance, double& u) {
     State& s = m_state;
     const ParamStore& p = m_params;
     quielectrolyse();
-    applyReaction(s.espece[1], 1, x);
-    applyReaction(s.espece[2], 2, x);
+    // No reactant gives more charge than it holds: the charge converted at
+    // both electrodes is bounded by the first to run out, which is then
+    // used up exactly.
+    const int codes[3] = {0, s.espece[1], s.espece[2]};
+    double converted = x;
+    for (int e = 1; e <= 2; ++e) {
+        const Reactant r = reactantOf(codes[e], e);
+        if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
+            converted = std::max(r.charge, 0.0);
+        }
+    }
+    for (int e = 1; e <= 2; ++e) {
+        const Reactant r = reactantOf(codes[e], e);
+        applyReaction(codes[e], e, converted);
+        if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
+            *r.amount = 0.0;
+            s.cptDessin = 60;
+        }
+    }
     for (std::size_t i = 1; i <= 10; ++i) {
         if (s.quantite[i] < 0.0) {
             s.quantite[i] = 0.0;
@@ -268,29 +315,65 @@ void Engine::stepElectrolyse(double x, double& conductance, double& u) {
 void Engine::stepPile(double x, int sens, double& conductance, double& u) {
     State& s = m_state;
     const ParamStore& p = m_params;
-    for (int h = 1; h <= 2; ++h) {
+    const auto metalOf = [&](int h) -> const cat::HalfCellMetal* {
         const std::string& tag = p.Combo2[static_cast<std::size_t>(h - 1)].tag;
         if (tag.size() != 1 || tag[0] < '0' || tag[0] > '3') {
+            return nullptr;
+        }
+        return &cat::halfCellMetals[static_cast<std::size_t>(tag[0] - '0')];
+    };
+    const auto oxidisedAt = [sens](int h) {
+        return (h == 1 && sens == 1) || (h == 2 && sens == -1);
+    };
+    // What each half-cell consumes: the metal of the oxidised electrode, the
+    // cations of the other. No reactant gives more charge than it holds.
+    const auto reactant = [&](int h) -> Reactant {
+        const cat::HalfCellMetal* metal = metalOf(h);
+        if (metal == nullptr) {
+            return {};
+        }
+        if (oxidisedAt(h)) {
+            double& masse = s.masseMetal[static_cast<std::size_t>(h)]
+                                        [static_cast<std::size_t>(metal->metalCode)];
+            return {&masse, metal->n * masse / metal->molarMass};
+        }
+        double& ions = h == 1 ? s.ions1 : s.ions2;
+        return {&ions, metal->n * ions};
+    };
+    double converted = x;
+    for (int h = 1; h <= 2; ++h) {
+        const Reactant r = reactant(h);
+        if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
+            converted = std::max(r.charge, 0.0);
+        }
+    }
+    bool ranOut = false;
+    for (int h = 1; h <= 2; ++h) {
+        const cat::HalfCellMetal* metal = metalOf(h);
+        if (metal == nullptr) {
             continue;
         }
-        const auto& metal = cat::halfCellMetals[static_cast<std::size_t>(tag[0] - '0')];
+        const Reactant r = reactant(h);
         const float c = p.Text2[h == 1 ? 5U : 7U].value();
         const float v = p.Text2[h == 1 ? 6U : 8U].value();
         double& ions = h == 1 ? s.ions1 : s.ions2;
         double& masse =
-            s.masseMetal[static_cast<std::size_t>(h)][static_cast<std::size_t>(metal.metalCode)];
-        const bool oxidised = (h == 1 && sens == 1) || (h == 2 && sens == -1);
-        const double n = metal.n;
-        if (oxidised) {
-            ions += x / n;
-            masse -= x * metal.molarMass / n;
+            s.masseMetal[static_cast<std::size_t>(h)][static_cast<std::size_t>(metal->metalCode)];
+        const double n = metal->n;
+        if (oxidisedAt(h)) {
+            ions += converted / n;
+            masse -= converted * metal->molarMass / n;
         } else {
-            ions -= x / n;
-            masse += x * metal.molarMass / n;
+            ions -= converted / n;
+            masse += converted * metal->molarMass / n;
+        }
+        if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
+            *r.amount = 0.0;
+            ranOut = true;
         }
         if (v != 0.0F) {
-            conductance += metal.cationFactor * 1000.0 * ions / static_cast<double>(v) +
-                           metal.anionFactor * static_cast<double>(c);
+            conductance += metal->cationFactor * 1000.0 * ions / static_cast<double>(v) +
+                           metal->anionFactor * static_cast<double>(c);
         }
     }
 
@@ -316,6 +399,10 @@ void Engine::stepPile(double x, int sens, double& conductance, double& u) {
             s.intensite = static_cast<float>(std::fabs(delta) / total);
         }
     }
+    if (ranOut) {
+        s.intensite = 0.0F;
+        s.cptDessin = 60;
+    }
     for (double* ions : {&s.ions1, &s.ions2}) {
         if (*ions < 0.0) {
             *ions = 0.0;
@@ -333,7 +420,8 @@ void Engine::stepPile(double x, int sens, double& conductance, double& u) {
         }
     }
     if (conductance != 0.0) {
-        u = std::fabs(delta) - static_cast<double>(s.intensite) / conductance;
+        // The voltage across the resistor, which the current goes through.
+        u = static_cast<double>(p.Text2[4].value()) * static_cast<double>(s.intensite);
     } else {
         u = std::fabs(delta);
         s.intensite = 0.0F;
@@ -341,14 +429,26 @@ void Engine::stepPile(double x, int sens, double& conductance, double& u) {
     u *= sens;
 }
 
+bool Engine::electrodeUsedUp() const {
+    const int highest = std::min(m_params.Combo2[0].count(), 5) - 1;
+    double sum1 = 0.0;
+    double sum2 = 0.0;
+    for (int m = 0; m <= highest; ++m) {
+        sum1 += m_state.masseMetal[1][static_cast<std::size_t>(m)];
+        sum2 += m_state.masseMetal[2][static_cast<std::size_t>(m)];
+    }
+    return sum1 <= 0.0 || sum2 <= 0.0;
+}
+
 void Engine::variations(int& sens) {
     State& s = m_state;
     ParamStore& p = m_params;
     if (p.Option2 == cat::montageCourant) {
-        s.intensite = static_cast<float>(p.UpDown2) / 100.0F;
+        // The generator drives no current through a used-up electrode.
+        s.intensite = electrodeUsedUp() ? 0.0F : static_cast<float>(p.UpDown2) / 100.0F;
     }
     int steps = 1;
-    if (p.Timer1) {
+    if (p.Timer1 && !m_resetTick) {
         steps = m_stepsOverride > 0 ? m_stepsOverride : p.HScroll2;
     }
     double u = 0.0;
@@ -388,6 +488,15 @@ void Engine::variations(int& sens) {
         }
         if (sum1 == 0.0 || sum2 == 0.0) {
             s.intensite = 0.0F;
+            // The voltage without current: the generator's own, the couples'
+            // difference, or none across the cell's resistor.
+            if (p.Option2 == cat::montageTension) {
+                u = p.UpDown1 / 10.0;
+            } else if (p.Option2 == cat::montageCourant) {
+                u = static_cast<double>(s.e02 - s.e01);
+            } else {
+                u = 0.0;
+            }
             electrodes();
         }
 
@@ -490,7 +599,11 @@ void Engine::Command3_Click() {
     m_params.mesures.tempsSec = 0;
     RAZ();
     fondschema();
+    // The measurements of the initial state come from one step, whatever
+    // the speed.
+    m_resetTick = true;
     Timer1_Timer();
+    m_resetTick = false;
     m_params.mesures.tempsShown = true;
     m_params.mesures.tempsSec = 0;
     m_state.tempsSec = 0;
@@ -522,9 +635,18 @@ int Engine::direction() {
     return s.e01 < s.e02 ? 1 : -1;
 }
 
+bool Engine::tickRuns() const {
+    return !m_state.natInvalide && m_state.nbe2 != 0 && m_state.nbe1 != 0;
+}
+
+bool Engine::tickRedrawsBackground() const {
+    const State& s = m_state;
+    return tickRuns() && ((s.tempsSec < 300 && s.tempsSec % 10 == 0) || s.cptDessin > 60);
+}
+
 void Engine::Timer1_Timer() {
     State& s = m_state;
-    if (s.natInvalide || s.nbe2 == 0 || s.nbe1 == 0) {
+    if (!tickRuns()) {
         return;
     }
     if (s.tempsSec < 300 && s.tempsSec % 10 == 0) {
@@ -544,8 +666,10 @@ void Engine::Timer1_Timer() {
     if (!s.dessinSeul) {
         variations(sens);
     }
+    // The moving layer advances at every tick, drawn or not.
+    m_frame = advanceMovingLayer(s, m_params, m_random, period, sens);
     if (m_host != nullptr) {
-        m_host->drawMovingLayer(period, sens);
+        m_host->drawMovingLayer(m_frame);
     }
 }
 

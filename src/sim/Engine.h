@@ -2,6 +2,7 @@
 
 #include "base/Random.h"
 #include "sim/EngineHost.h"
+#include "sim/MovingLayerState.h"
 #include "sim/ParamStore.h"
 #include "sim/State.h"
 
@@ -51,6 +52,11 @@ public:
     void Command5_Click();
     // One tick of the animation timer.
     void Timer1_Timer();
+    // Whether the next tick runs and begins with a full redraw of the
+    // background.
+    bool tickRedrawsBackground() const;
+    // The moving layer of the last tick, as its drawing shows it.
+    const Frame& frame() const { return m_frame; }
     // The redraw of the background, through the host.
     void fondschema();
     void electrodes();
@@ -70,9 +76,20 @@ public:
     double masseElectrode(int electrode) const;
 
 private:
+    bool tickRuns() const;
+    // Whether an electrode carries no metal left, summed over its list.
+    bool electrodeUsedUp() const;
     void stepElectrolyse(double x, double& conductance, double& u);
     void stepPile(double x, int sens, double& conductance, double& u);
     void applyReaction(int code, int electrode, double x);
+    // The charge in mol of electrons that the reactant consumed by a
+    // reaction can give before it runs out, and the reactant; none when the
+    // reaction consumes nothing that can run out (water, hydrogen ions).
+    struct Reactant {
+        double* amount = nullptr;
+        double charge = 0.0;
+    };
+    Reactant reactantOf(int code, int electrode);
     void setNatureMessage(const char* line1, const char* line2);
 
     State m_state;
@@ -81,6 +98,8 @@ private:
     EngineHost* m_host = nullptr;
     StepObserver* m_observer = nullptr;
     int m_stepsOverride = 0;
+    bool m_resetTick = false; // the reset's own tick takes one step
+    Frame m_frame;
 };
 
 } // namespace Ionaria::sim

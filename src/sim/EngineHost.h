@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/MovingLayerState.h"
+
 #include <string>
 
 namespace Ionaria::sim {
@@ -21,9 +23,8 @@ public:
     // The tick's moving layer: the clearing back to the background, before
     // the chemistry of the tick runs...
     virtual void clearMovingLayer() = 0;
-    // ...and the drawing after it. ringPeriod is the tick's T (ticks per
-    // radian of the electron ring) and sens the direction of the current.
-    virtual void drawMovingLayer(double ringPeriod, int sens) = 0;
+    // ...and the drawing after it, of the frame that the tick has worked out.
+    virtual void drawMovingLayer(const Frame& frame) = 0;
     // The animation timer was started or stopped.
     virtual void timerChanged(bool running) = 0;
     // The half-cell panels show the natures and must be repainted.

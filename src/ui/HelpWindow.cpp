@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QStringList>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -51,6 +52,19 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
 
 bool HelpWindow::available(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(QString::fromLatin1(contentsPage))).isFile();
+}
+
+QString HelpWindow::missingTitle() {
+    return QStringLiteral("Aide introuvable");
+}
+
+QString HelpWindow::missingText(const QStringList& searched) {
+    QString text = QStringLiteral("Les pages d'aide d'Ionaria sont introuvables. Elles ont été "
+                                  "cherchées dans :");
+    for (const QString& folder : searched) {
+        text += QStringLiteral("\n   ") + QDir::toNativeSeparators(folder);
+    }
+    return text + QStringLiteral("\n\nRevoir l'installation du logiciel.");
 }
 
 void HelpWindow::showContents() {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QTextBrowser;
 
@@ -20,6 +21,10 @@ public:
 
     // Whether folder holds a contents page.
     static bool available(const QString& folder);
+    // The message shown when no folder holds the pages; searched lists the
+    // folders where they were looked for.
+    static QString missingTitle();
+    static QString missingText(const QStringList& searched);
 
     QTextBrowser* browser() const { return m_browser; }
     // Shows the contents page again.

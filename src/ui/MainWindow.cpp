@@ -25,6 +25,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -63,7 +64,11 @@ const QColor shadowGrey(128, 128, 128);
 } // namespace
 
 MainWindow::MainWindow(const QString& folder, QWidget* parent)
-    : QWidget(parent), m_folder(folder), m_tempFile(folder.toStdString()),
+    : MainWindow(AppFolders::single(folder), parent) {}
+
+MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
+    : QWidget(parent), m_folders(folders), m_folder(folders.applicationFolder()),
+      m_tempFile(m_folder.toStdString()),
       m_host(
           m_picture, [this](bool running) { timerChanged(running); },
           [this] { naturesChanged(); }) {
@@ -85,6 +90,7 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     m_exercises = std::make_unique<exercises::ExerciseSession>(
         *supertext, *fich, m_handlers, [this] { writePresentation(*supertext); }, m_folder, this,
         exercises::ExerciseDialogs::standard());
+    m_exercises->setDataFolder(m_folders.exercisesDataFolder());
     connect(m_exercises.get(), &exercises::ExerciseSession::configurationLoaded, this,
             [this](const QString& path) {
                 refreshFromStore();
@@ -93,8 +99,13 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     info->setText(
         QStringLiteral("Vous pouvez modifier les paramètres,\nouvrir une configuration ou "
                        "un exercice"));
+#ifdef Q_OS_WIN
     m_copyMessage = QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
                                    "application Windows (coller)");
+#else
+    m_copyMessage = QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
+                                   "application (coller)");
+#endif
     m_handlers.startup();
     refreshFromStore();
     // The main program may already have left a name: it is taken at the
@@ -388,7 +399,6 @@ void MainWindow::Command5_Click() {
 
 void MainWindow::Command4_Click() {
     menucop->exec(Command4->mapToGlobal(QPoint(0, Command4->height())));
-    info->setText(m_copyMessage);
 }
 
 void MainWindow::cop001_Click() {
@@ -398,6 +408,12 @@ void MainWindow::cop001_Click() {
     }
     clipboard->clear();
     clipboard->setImage(m_picture.image());
+    // The message says that the picture is there only when the clipboard
+    // gives it back.
+    const QImage back = clipboard->image().convertToFormat(QImage::Format_RGB32);
+    if (!back.isNull() && back == m_picture.image().convertToFormat(QImage::Format_RGB32)) {
+        info->setText(m_copyMessage);
+    }
 }
 
 void MainWindow::Command6_Click() {
@@ -409,8 +425,10 @@ void MainWindow::Command6_Click() {
 }
 
 void MainWindow::Command7_Click() {
-    const QString folder = QDir(m_folder).filePath(QStringLiteral("data/aide"));
-    if (!HelpWindow::available(folder)) {
+    const QString folder = m_folders.helpFolder();
+    if (folder.isEmpty() || !HelpWindow::available(folder)) {
+        QMessageBox::critical(this, HelpWindow::missingTitle(),
+                              HelpWindow::missingText(m_folders.helpSearched()));
         return;
     }
     if (m_help == nullptr) {
@@ -472,6 +490,10 @@ bool MainWindow::openConfiguration(const QString& path) {
     m_cheminConfig = path.toStdString();
     showConfigurationPath(path);
     return true;
+}
+
+bool MainWindow::openExerciseFile(const QString& path) {
+    return m_exercises->openFromRecord(QFileInfo(path).absoluteFilePath());
 }
 
 bool MainWindow::confirmQuit() {

@@ -3,6 +3,7 @@
 #include "report/ExperimentPicture.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "ui/AppFolders.h"
 #include "ui/TempFile.h"
 #include "ui/WindowHost.h"
 
@@ -55,8 +56,11 @@ public:
     static constexpr int sizeRuleScreenWidth = 850; // px
     static constexpr int tickInterval = 20;         // ms
 
-    // folder is the application folder: the temporary file is there and the
-    // help pages in its data/aide.
+    // folders says where the temporary file, the help pages and the
+    // exercises are.
+    explicit MainWindow(const AppFolders& folders, QWidget* parent = nullptr);
+    // folder is the application folder: the temporary file is there, the help
+    // pages in its data/aide and the exercises in its data/exercices.
     explicit MainWindow(const QString& folder, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -68,6 +72,7 @@ public:
     sim::Handlers& handlers() { return m_handlers; }
     report::ExperimentPicture& picture() { return m_picture; }
     const QString& applicationFolder() const { return m_folder; }
+    const AppFolders& folders() const { return m_folders; }
     const TempFile& tempFile() const { return m_tempFile; }
     exercises::ExerciseSession& exercises() { return *m_exercises; }
     // The configuration last saved or opened; the save dialog starts with it.
@@ -77,6 +82,9 @@ public:
     // Loads a configuration file as if the user had made each choice; a file
     // that cannot be loaded shows its message and changes nothing.
     bool openConfiguration(const QString& path);
+    // Opens an exercise descriptor given by its path, as one asked for by the
+    // main program; a file that cannot be read shows its message.
+    bool openExerciseFile(const QString& path);
     // Shows in every control the parameters as they stand, and the picture.
     void refreshFromStore();
 
@@ -156,6 +164,7 @@ private:
     void refreshMeasures();
     void showConfigurationPath(const QString& path);
 
+    AppFolders m_folders;
     QString m_folder;
     TempFile m_tempFile;
     sim::Engine m_engine;

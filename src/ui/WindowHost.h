@@ -19,9 +19,7 @@ public:
         m_picture.drawNatureMessage(line1, line2);
     }
     void clearMovingLayer() override { m_picture.clearMovingLayer(); }
-    void drawMovingLayer(double ringPeriod, int sens) override {
-        m_picture.drawMovingLayer(ringPeriod, sens);
-    }
+    void drawMovingLayer(const sim::Frame& frame) override { m_picture.drawMovingLayer(frame); }
     void timerChanged(bool running) override;
     void naturesChanged() override;
 

@@ -3,6 +3,7 @@
 #include "base/RecordFile.h"
 #include "support/SmallDisk.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -216,7 +217,18 @@ private slots:
         QVERIFY(r.out.find("Durée : 10 min 0 s") != std::string::npos);
         QVERIFY(r.out.find("Électrode G : Cu2+ + 2 e- → Cu") != std::string::npos);
         QVERIFY(r.out.find("Électrode D : Zn → Zn2+ + 2 e-") != std::string::npos);
-        QVERIFY(r.out.find("Tension : -1,08 V") != std::string::npos);
+        // The voltage is the one across the 10-ohm resistor, in mV as the
+        // current is in mA.
+        const auto milli = [&r](const char* name, const char* unit) {
+            const QRegularExpression line(QString::fromUtf8(name) +
+                                          QStringLiteral(" : (-?[0-9,]+) ") +
+                                          QString::fromUtf8(unit) + QStringLiteral("\n"));
+            const auto match = line.match(QString::fromStdString(r.out));
+            return match.hasMatch() ? match.captured(1).replace(',', '.').toDouble() : 0.0;
+        };
+        const double milliamperes = milli("Intensité", "mA");
+        QVERIFY(milliamperes > 1.0);
+        QVERIFY(qAbs(milli("Tension", "mV") + 10.0 * milliamperes) < 0.6);
     }
 
     void programmedStopEndsTheRun() {

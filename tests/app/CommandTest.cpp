@@ -174,7 +174,8 @@ private slots:
         QTest::addColumn<QString>("out");
         QTest::newRow("calcul") << QStringList{"--calcul", "2 * 3"} << 0 << " 6\n";
         QTest::newRow("calcul error") << QStringList{"--calcul", "(2 + 3"} << 1 << "";
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "Ionaria ";
+        QTest::newRow("version") << QStringList{"--version"} << 0
+                                 << "Ionaria " IONARIA_VERSION "\n";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "--batch";
         QTest::newRow("bad option") << QStringList{"--vitesse"} << 1 << "";
         QTest::newRow("missing file") << QStringList{"--batch", "/nulle/part.C14"} << 2 << "";

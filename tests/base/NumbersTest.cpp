@@ -173,6 +173,25 @@ private slots:
         a.reseed();
         QCOMPARE(a.next(), first);
     }
+
+    void randomSkipsDraws_data() {
+        QTest::addColumn<int>("skipped");
+        for (const int n : {0, 1, 2, 3, 17, 1000, 65537, 16777216, 20000001}) {
+            QTest::addRow("%d", n) << n;
+        }
+    }
+    void randomSkipsDraws() {
+        QFETCH(int, skipped);
+        Random drawn;
+        drawn.next(); // anywhere in the sequence
+        Random skipping = drawn;
+        for (int i = 0; i < skipped; ++i) {
+            drawn.next();
+        }
+        skipping.discard(static_cast<std::uint64_t>(skipped));
+        QVERIFY(skipping == drawn);
+        QCOMPARE(skipping.next(), drawn.next());
+    }
 };
 
 QTEST_GUILESS_MAIN(NumbersTest)

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 #include <fstream>
 
 using namespace Ionaria;
@@ -145,6 +147,26 @@ private slots:
         QCOMPARE(folder->text, std::string("Lecture impossible sur disque"));
     }
 
+    // Opened while the animation runs at its fastest, a file still shows the
+    // initial state it describes: the reset's tick takes one step.
+    void loadedWhileRunningFast() {
+        auto records = cellRecords();
+        records[4] = "39";
+        const std::string p = path("fast.C14");
+        QCOMPARE(base::RecordFile::writeAll(p, records), base::RecordFile::Status::Ok);
+        Bench b;
+        b.engine.Command5_Click();
+        QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
+        QVERIFY(b.p().Timer1);
+        QCOMPARE(b.p().HScroll2, 39);
+        const auto& s = b.engine.state();
+        QCOMPARE(s.tempsSec, 0);
+        QCOMPARE(s.masseMetal[1][1], 25.0);
+        QCOMPARE(s.masseMetal[2][3], 12.5);
+        QCOMPARE(s.ions1, static_cast<double>(0.1F * 150.0F / 1000.0F));
+        QCOMPARE(s.ions2, static_cast<double>(0.02F * 90.0F / 1000.0F));
+    }
+
     void unusableTexts_data() {
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("stored");
@@ -161,8 +183,22 @@ private slots:
                                              << "1E-05";
         QTest::newRow("stop time letters") << 9 << "x"
                                            << "0";
-        QTest::newRow("large resistance kept") << 4 << "5000"
-                                               << "5000";
+        // Above the range a value becomes the upper bound, as a box does when
+        // it is validated: no absurd number reaches the results.
+        QTest::newRow("large resistance") << 4 << "5000"
+                                          << "1000";
+        QTest::newRow("huge concentration") << 5 << "3E+38"
+                                            << "1";
+        QTest::newRow("beyond single precision") << 7 << "1E+39"
+                                                 << "1";
+        QTest::newRow("huge mass") << 2 << "1E+30"
+                                   << "100";
+        QTest::newRow("large volume") << 6 << "250"
+                                      << "200";
+        QTest::newRow("stop time beyond 100 h") << 9 << "400000"
+                                                << "360000";
+        QTest::newRow("upper bound kept") << 3 << "100"
+                                          << "100";
         QTest::newRow("many digits kept") << 5 << "0,012345"
                                           << "0,012345";
         QTest::newRow("point kept") << 6 << "150.5"
@@ -180,6 +216,15 @@ private slots:
         QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
         QCOMPARE(QString::fromStdString(b.p().Text2[std::size_t(box)].text()), loaded);
         QVERIFY(b.engine.state().intensite > 0.0F);
+        // At most 1 mol/L in 200 mL, 100 g on an electrode.
+        const auto& s = b.engine.state();
+        QVERIFY(std::isfinite(s.ions1) && s.ions1 <= 0.2);
+        QVERIFY(std::isfinite(s.ions2) && s.ions2 <= 0.2);
+        for (const auto& electrode : s.masseMetal) {
+            for (const double grams : electrode) {
+                QVERIFY(std::isfinite(grams) && grams <= 100.0);
+            }
+        }
     }
 
     void checkSeesTheLoadedTexts_data() {

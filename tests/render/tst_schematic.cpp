@@ -1,9 +1,12 @@
 #include "PictureFixture.h"
+#include "render/Schematic.h"
 #include "render/SolutionColor.h"
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace Ionaria;
 using render::Color;
@@ -26,6 +29,74 @@ const DrawOp* barOutline(const render::RecordingCanvas& c, int k) {
     return found;
 }
 
+// A surface that draws nothing, for the colours that the drawing works out.
+class BlindCanvas : public render::Canvas {
+public:
+    int scaleWidth() const override { return 417; }
+    int scaleHeight() const override { return 497; }
+    void line(double, double, double, double, Color) override {}
+    void box(double, double, double, double, Color) override {}
+    void fillBox(double, double, double, double, Color) override {}
+    using Canvas::circle;
+    void circle(double, double, double, Color) override {}
+    void arc(double, double, double, double, double, double, Color) override {}
+    void setFontName(std::string_view) override {}
+    void setFontSize(double) override {}
+    void setFontBold(bool) override {}
+    void setFontItalic(bool) override {}
+    double fontSize() const override { return 8.0; }
+    bool fontBold() const override { return false; }
+    bool fontItalic() const override { return false; }
+    double textWidth(std::string_view) const override { return 0.0; }
+    double textHeight(std::string_view) const override { return 12.0; }
+    void print(std::string_view) override {}
+    void cls() override {}
+    void clearPicture() override {}
+    void makeBackground() override {}
+};
+
+// The colour of a solution as the drawing would give it after every step,
+// and the largest change of a component from one step to the next.
+class ColourWatch : public sim::StepObserver {
+public:
+    ColourWatch(sim::Engine& engine, int solution)
+        : m_schematic(m_canvas, engine), m_engine(engine), m_solution(solution) {
+        m_last = colour();
+    }
+    void stepDone(bool) override {
+        const Color now = colour();
+        m_largest = std::max({m_largest, std::abs(now.r - m_last.r), std::abs(now.g - m_last.g),
+                              std::abs(now.b - m_last.b)});
+        m_last = now;
+        ++m_steps;
+    }
+    int largest() const { return m_largest; }
+    int steps() const { return m_steps; }
+    Color last() const { return m_last; }
+
+private:
+    Color colour() {
+        m_schematic.electrodes();
+        const auto& s = m_engine.state();
+        switch (m_solution) {
+        case 2:
+            return {s.rougeSol2, s.vertSol2, s.bleuSol2};
+        case 3:
+            return {s.rougeSol3, s.vertSol3, s.bleuSol3};
+        default:
+            return {s.rougeSol1, s.vertSol1, s.bleuSol1};
+        }
+    }
+
+    BlindCanvas m_canvas;
+    render::Schematic m_schematic;
+    sim::Engine& m_engine;
+    int m_solution;
+    Color m_last;
+    int m_largest = 0;
+    int m_steps = 0;
+};
+
 } // namespace
 
 class TestSchematic : public QObject {
@@ -40,6 +111,8 @@ private slots:
     void barWidth();
     void solutionRule_data();
     void solutionRule();
+    void ironColoursChangeSmoothly_data();
+    void ironColoursChangeSmoothly();
     void solutionColourInPicture_data();
     void solutionColourInPicture();
     void electrodeColour_data();
@@ -163,6 +236,11 @@ void TestSchematic::solutionRule_data() {
     QTest::newRow("no copper") << cu << 0.0 << 200.0 << Color{230, 240, 250};
     QTest::newRow("iron(II) 1 mol/L") << fe2 << 0.5 << 500.0 << Color{21, 240, 22};
     QTest::newRow("iron(III) 1 mol/L") << fe3 << 0.5 << 500.0 << Color{230, 139, 2};
+    // From 0.01 mol/L on the iron tints are whole; below, they fade out.
+    QTest::newRow("iron(III) 0.01 mol/L") << fe3 << 0.005 << 500.0 << Color{230, 176, 95};
+    QTest::newRow("iron(II) 0.01 mol/L") << fe2 << 0.002 << 200.0 << Color{163, 240, 170};
+    QTest::newRow("iron(III) 5E-05 mol/L") << fe3 << 0.00001 << 200.0 << Color{230, 240, 250};
+    QTest::newRow("iron(II) 1E-05 mol/L") << fe2 << 0.000002 << 200.0 << Color{230, 240, 250};
     QTest::newRow("volume zero") << cu << 0.02 << 0.0 << Color{230, 240, 250};
     QTest::newRow("negative amount") << cu << -0.5 << 200.0 << Color{230, 240, 250};
 }
@@ -175,6 +253,59 @@ void TestSchematic::solutionRule() {
     render::SolutionColor c;
     c.apply(static_cast<render::ColoredIon>(ion), amount, volume);
     QCOMPARE((Color{c.r, c.g, c.b}), expected);
+}
+
+void TestSchematic::ironColoursChangeSmoothly_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<QString>("concentration");
+    QTest::addColumn<QString>("volume");
+    QTest::addColumn<int>("setting"); // generator current in cA, or voltage in dV
+    QTest::addColumn<int>("seconds");
+    // The iron(III) of the exercise is reduced to iron(II), then gone.
+    QTest::newRow("0,01 mol/L, 50 mA") << 2 << "0,01"
+                                       << "200" << 5 << 7800;
+    QTest::newRow("1E-05 mol/L, 250 mA") << 2 << "0,00001"
+                                         << "200" << 25 << 60;
+    QTest::newRow("0,005 mol/L, 250 mA") << 2 << "0,005"
+                                         << "200" << 25 << 1600;
+    QTest::newRow("0,01 mol/L, 10 V, 2 A") << 1 << "0,01"
+                                           << "200" << 100 << 400;
+}
+
+void TestSchematic::ironColoursChangeSmoothly() {
+    QFETCH(int, montage);
+    QFETCH(QString, concentration);
+    QFETCH(QString, volume);
+    QFETCH(int, setting);
+    QFETCH(int, seconds);
+    sim::Engine engine;
+    sim::Handlers handlers(engine);
+    handlers.startup();
+    handlers.selectOption2(montage);
+    handlers.selectCombo1(8); // iron(III) sulfate between graphite electrodes
+    for (const auto& [box, text] : {std::pair{0, concentration}, std::pair{1, volume}}) {
+        handlers.setText2(box, text.toStdString());
+        handlers.Text2_LostFocus(box);
+    }
+    QVERIFY(!engine.state().natInvalide);
+    if (montage == 2) {
+        handlers.setUpDown2(setting);
+    } else {
+        handlers.setUpDown1(setting);
+    }
+    ColourWatch watch(engine, 1);
+    engine.setStepObserver(&watch);
+    engine.params().Timer1 = true;
+    engine.setStepsPerTickOverride(1);
+    bool ironGone = false;
+    for (int t = 0; t < seconds; ++t) {
+        engine.Timer1_Timer();
+        ironGone = ironGone || engine.state().quantite[6] == 0.0;
+    }
+    engine.setStepObserver(nullptr);
+    QVERIFY(ironGone);
+    QVERIFY(watch.steps() >= seconds);
+    QVERIFY2(watch.largest() <= 3, qPrintable(QString::number(watch.largest())));
 }
 
 void TestSchematic::solutionColourInPicture_data() {

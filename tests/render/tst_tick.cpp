@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <set>
 
 using namespace Ionaria;
@@ -44,6 +47,34 @@ std::vector<DrawOp> movingCircles(const render::RecordingCanvas& c, double radiu
     return found;
 }
 
+// How far the electrons of a part of the moving layer went down between two
+// frames: the median of each electron's step to the nearest one of the
+// frame before. Negative: they went up.
+double medianStepDown(const std::vector<DrawOp>& before, const std::vector<DrawOp>& after,
+                      const std::function<bool(const DrawOp&)>& inPart) {
+    std::vector<double> steps;
+    for (const auto& a : after) {
+        if (!inPart(a)) {
+            continue;
+        }
+        double best = 1e9;
+        for (const auto& b : before) {
+            if (inPart(b) && std::hypot(a.x1 - b.x1, a.y1 - b.y1) < std::hypot(best, 0.0) &&
+                std::abs(a.x1 - b.x1) < 8.0) {
+                best = a.y1 - b.y1;
+            }
+        }
+        if (std::abs(best) < 7.0) {
+            steps.push_back(best);
+        }
+    }
+    if (steps.empty()) {
+        return 0.0;
+    }
+    std::sort(steps.begin(), steps.end());
+    return steps[steps.size() / 2];
+}
+
 } // namespace
 
 class TestTick : public QObject {
@@ -65,6 +96,10 @@ private slots:
     void cellProcessesByNatureAndSens_data();
     void cellProcessesByNatureAndSens();
     void scaleChangeWhilePaused();
+    void electronsLeaveTheAnode_data();
+    void electronsLeaveTheAnode();
+    void stateAdvancesWithoutPicture_data();
+    void stateAdvancesWithoutPicture();
 };
 
 void TestTick::backgroundRefresh_data() {
@@ -329,6 +364,121 @@ void TestTick::scaleChangeWhilePaused() {
         generatorDrawn = generatorDrawn || (op.x1 == 208.0 && op.y1 == 130.0 && op.scaleTop == 90);
     }
     QVERIFY(generatorDrawn);
+}
+
+void TestTick::electronsLeaveTheAnode_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<int>("tag1");
+    QTest::addColumn<int>("tag2");
+    QTest::addColumn<int>("anode");
+    QTest::newRow("cell zinc | copper, sens +1") << 0 << 3 << 1 << 1;
+    QTest::newRow("cell copper | zinc, sens -1") << 0 << 1 << 3 << 2;
+    QTest::newRow("cell aluminium | iron") << 0 << 0 << 2 << 1;
+    QTest::newRow("voltage generator") << 1 << 3 << 3 << 2;
+    QTest::newRow("current generator") << 2 << 3 << 3 << 2;
+}
+
+// Up and out of the anode, down into the cathode: the columns inside the
+// electrodes move as the cable's electrons do where the cable meets them.
+void TestTick::electronsLeaveTheAnode() {
+    QFETCH(int, montage);
+    QFETCH(int, tag1);
+    QFETCH(int, tag2);
+    QFETCH(int, anode);
+    Picture p;
+    // Some 50 mA: the electrons step a few pixels per tick.
+    const auto text = [&p](int box, const char* value) {
+        p.handlers.setText2(box, value);
+        p.handlers.Text2_LostFocus(box);
+    };
+    if (montage == 0) {
+        p.setPile(tag1, tag2);
+        text(5, "0,1");
+        text(7, "0,1");
+    } else {
+        p.handlers.selectOption2(montage);
+        text(0, "0,005");
+    }
+    QVERIFY(!p.engine.state().natInvalide);
+    p.run(30);
+    for (int pair = 0; pair < 6; ++pair) {
+        p.canvas().clearOps();
+        p.run(1);
+        const auto before = movingCircles(p.canvas(), 2.0);
+        p.canvas().clearOps();
+        p.run(1);
+        const auto after = movingCircles(p.canvas(), 2.0);
+        for (const int k : {1, 2}) {
+            const double axis = k == 1 ? 118.0 : 298.0;
+            const double down = k == anode ? -1.0 : 1.0;
+            const double column = medianStepDown(before, after, [axis](const DrawOp& op) {
+                return op.x1 == axis && op.y1 >= 269.0 && op.fill == render::electronColor;
+            });
+            // The cable just above the electrode's leg.
+            const double cable = medianStepDown(before, after, [axis](const DrawOp& op) {
+                return std::abs(op.x1 - axis) < 45.0 && op.y1 > 190.0 && op.y1 < 269.0;
+            });
+            QVERIFY2(column * down > 0.5,
+                     qPrintable(QStringLiteral("electrode %1: %2 px down").arg(k).arg(column)));
+            QVERIFY2(cable * down > 0.5,
+                     qPrintable(QStringLiteral("cable at %1: %2 px down").arg(k).arg(cable)));
+        }
+    }
+}
+
+void TestTick::stateAdvancesWithoutPicture_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<int>("centiamperes");
+    QTest::addColumn<bool>("jitter"); // whether the drawing draws random numbers
+    QTest::newRow("cell, microscopic") << 0 << 0 << 5 << true;
+    QTest::newRow("cell, macroscopic") << 0 << 1 << 5 << false;
+    QTest::newRow("hydrogen and chlorine, microscopic") << 2 << 0 << 25 << true;
+    QTest::newRow("bubbles, 250 mA") << 2 << 1 << 25 << true;
+    QTest::newRow("few bubbles, 50 mA") << 2 << 1 << 5 << true;
+    QTest::newRow("no bubbles, 40 mA") << 2 << 1 << 4 << false;
+}
+
+// The ring, the particle queues with their random heights and the counters
+// advance at every tick whether a picture draws them or not; the tick skips
+// exactly the draws that the drawing makes, so that both go on alike.
+void TestTick::stateAdvancesWithoutPicture() {
+    QFETCH(int, montage);
+    QFETCH(int, scale);
+    QFETCH(int, centiamperes);
+    QFETCH(bool, jitter);
+    Picture drawn;
+    sim::Engine blind;
+    sim::Handlers handlers(blind);
+    handlers.startup();
+    for (auto* h : {&drawn.handlers, &handlers}) {
+        h->selectOption2(montage);
+        if (montage == 0) {
+            h->selectCombo2(0, 3);
+            h->selectCombo2(1, 1);
+        }
+        h->selectOption1(scale);
+        h->setUpDown2(centiamperes);
+    }
+    drawn.engine.Command5_Click();
+    blind.Command5_Click();
+    const sim::State& a = drawn.engine.state();
+    const sim::State& b = blind.state();
+    std::uint64_t draws = 0;
+    for (int tick = 0; tick < 400; ++tick) {
+        drawn.engine.Timer1_Timer();
+        blind.Timer1_Timer();
+        QCOMPARE(drawn.host.movingLayer().lastDraws(), drawn.engine.frame().jitterDraws);
+        draws += drawn.engine.frame().jitterDraws;
+        QVERIFY(a.posY == b.posY);
+        QCOMPARE(a.cptPas, b.cptPas);
+        QCOMPARE(a.cptIon1, b.cptIon1);
+        QCOMPARE(a.cptIon2, b.cptIon2);
+        QVERIFY(drawn.engine.random() == blind.random());
+    }
+    QCOMPARE(draws > 0, jitter);
+    // Particles came and went.
+    QVERIFY(a.cptPas > 0);
 }
 
 QTEST_MAIN(TestTick)

@@ -1,17 +1,28 @@
+#include "SceneFixture.h"
 #include "render/RecordingCanvas.h"
 #include "report/Rapport.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Ionaria;
 using render::DrawOp;
 
 namespace {
 
+// The report at the macroscopic scale, where the montage leaves the lower
+// part of the surface free; the microscopic layout is checked on the
+// picture below.
 struct Report {
-    Report() : handlers(engine) { handlers.startup(); }
+    Report() : handlers(engine) {
+        handlers.startup();
+        handlers.selectOption1(1);
+    }
 
     std::vector<DrawOp> draw() {
         canvas.clearOps();
@@ -40,6 +51,81 @@ const DrawOp* findText(const std::vector<DrawOp>& texts, const std::string& text
     return nullptr;
 }
 
+// A montage run for a while and then shown as "Afficher l'état du système"
+// shows it: the report drawn over the picture of the last tick.
+struct Shown {
+    Shown(int montage, int electrolyte, int nature1, int nature2, bool macro)
+        : scene(makeCanvas()) {
+        scene.setMontage(static_cast<Scene::Montage>(montage));
+        if (montage != 0) {
+            scene.handlers.selectCombo1(electrolyte);
+        }
+        scene.handlers.selectCombo2(0, nature1);
+        scene.handlers.selectCombo2(1, nature2);
+        scene.handlers.setUpDown2(25);
+        scene.setMacro(macro);
+        scene.run(60);
+        scene.engine.Command5_Click();
+        // What the background holds, to see that the report leaves it readable.
+        canvas->clearOps();
+        scene.engine.fondschema();
+        background = canvas->ops();
+        scene.engine.state().dessinSeul = true;
+        scene.engine.Timer1_Timer();
+        scene.engine.state().dessinSeul = false;
+        before = scene.picture.image().copy();
+        canvas->clearOps();
+        report::rapport(*canvas, scene.engine);
+        drawn = canvas->ops();
+    }
+
+    const QImage& image() const { return scene.picture.image(); }
+    int scaleTop() const { return scene.engine.params().isMacro() ? 90 : 0; }
+    // The pixel box of a text as drawn.
+    QRectF textBox(const DrawOp& t) {
+        canvas->setFontSize(t.fontSize);
+        canvas->setFontBold(t.bold);
+        canvas->setFontItalic(t.italic);
+        return {t.x1, t.y1 - scaleTop(), canvas->textWidth(t.text), canvas->textHeight(t.text)};
+    }
+    static QRectF cornersBox(const DrawOp& op, int top) {
+        return QRectF(QPointF(op.x1, op.y1 - top), QPointF(op.x2, op.y2 - top)).normalized();
+    }
+
+    render::RecordingCanvas* canvas = nullptr;
+    Scene scene;
+    std::vector<DrawOp> background;
+    std::vector<DrawOp> drawn;
+    QImage before;
+
+private:
+    std::unique_ptr<render::QtCanvas> makeCanvas() {
+        auto c = std::make_unique<render::RecordingCanvas>();
+        canvas = c.get();
+        return c;
+    }
+};
+
+// The groups of rows of a region that hold black ink, each separated from
+// the next by at least two rows without any.
+int inkLines(const QImage& image, const QRect& region) {
+    int lines = 0;
+    int blank = 2;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        bool ink = false;
+        for (int x = region.left(); x <= region.right() && !ink; ++x) {
+            ink = image.pixel(x, y) == qRgb(0, 0, 0);
+        }
+        if (ink) {
+            lines += blank >= 2 ? 1 : 0;
+            blank = 0;
+        } else {
+            ++blank;
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 class TestRapport : public QObject {
@@ -53,6 +139,8 @@ private slots:
     void halfEquations_data();
     void halfEquations();
     void unusableVolumeSkipsTail();
+    void layout_data();
+    void layout();
 };
 
 void TestRapport::negativeMassClearedAndShownAsZero() {
@@ -90,7 +178,9 @@ void TestRapport::speciesLinesWithoutGaps() {
         }
     }
     QCOMPARE(species.join(','), QStringLiteral("Cl,Na,Cu"));
-    const double pitch = r.canvas.textHeight("A") + 4.0;
+    // 3 pixels more than a text line and the shift, so that a subscript and
+    // the next superscript keep background between them.
+    const double pitch = r.canvas.textHeight("A") + 4.0 + 3.0;
     QCOMPARE(lines[0], 485.0 + r.canvas.textHeight("A") + 8.0);
     QCOMPARE(lines[1] - lines[0], pitch);
     QCOMPARE(lines[2] - lines[1], pitch);
@@ -194,6 +284,108 @@ void TestRapport::unusableVolumeSkipsTail() {
     const QString all = Report::joined(texts);
     QVERIFY(all.contains(QStringLiteral("[|Zn|2+|m|électrode")));
     QVERIFY(all.endsWith(QStringLiteral("[|Cu|2+")));
+}
+
+void TestRapport::layout_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<int>("electrolyte");
+    QTest::addColumn<int>("nature1");
+    QTest::addColumn<int>("nature2");
+    QTest::addColumn<bool>("macro");
+    QTest::addColumn<int>("lines"); // of concentrations
+    for (const bool macro : {false, true}) {
+        const char* scale = macro ? "macro" : "micro";
+        QTest::addRow("cell zinc | copper, %s", scale) << 0 << 0 << 3 << 1 << macro << 1;
+        QTest::addRow("sodium chloride, zinc anode, %s", scale) << 2 << 4 << 3 << 4 << macro << 3;
+        QTest::addRow("iron(III) sulfate, %s", scale) << 2 << 8 << 3 << 3 << macro << 3;
+        QTest::addRow("cell copper | copper, no current, %s", scale)
+            << 0 << 0 << 1 << 1 << macro << 1;
+    }
+}
+
+void TestRapport::layout() {
+    QFETCH(int, montage);
+    QFETCH(int, electrolyte);
+    QFETCH(int, nature1);
+    QFETCH(int, nature2);
+    QFETCH(bool, macro);
+    QFETCH(int, lines);
+    Shown r(montage, electrolyte, nature1, nature2, macro);
+    const bool current = !QString(QTest::currentDataTag()).contains("no current");
+    QCOMPARE(r.scene.engine.state().intensite != 0.0F, current);
+    // Half-equations only while a current flows.
+    QCOMPARE(std::count_if(r.drawn.begin(), r.drawn.end(),
+                           [](const DrawOp& op) { return op.text == "→ " || op.text == "→"; }) > 0,
+             current);
+    const QString dir = qEnvironmentVariable("IONARIA_PNG_DIR");
+    if (!dir.isEmpty()) {
+        QString name = QString(QTest::currentDataTag()).replace(QRegularExpression("[^a-z]+"), "-");
+        QVERIFY(r.scene.picture.writePng(QDir(dir).filePath("rapport-" + name + ".png")));
+    }
+    const QRectF surface(0, 0, 417, 497);
+    std::vector<QRectF> texts;
+    std::vector<QRectF> panels;
+    int brackets = 0;
+    for (const auto& op : r.drawn) {
+        if (op.kind == DrawOp::Kind::Text) {
+            texts.push_back(r.textBox(op));
+            brackets += op.text == "[" ? 1 : 0;
+            // Every line fits inside the surface.
+            QVERIFY2(surface.contains(texts.back()),
+                     qPrintable(QString::fromStdString(op.text) +
+                                QStringLiteral(" at %1,%2").arg(op.x1).arg(op.y1)));
+        } else if (op.kind == DrawOp::Kind::FillBox) {
+            panels.push_back(Shown::cornersBox(op, r.scaleTop()));
+        }
+    }
+    QCOMPARE(brackets, montage == 0 ? 2 : lines);
+    QCOMPARE(std::count_if(r.drawn.begin(), r.drawn.end(),
+                           [](const DrawOp& op) { return op.text == "m"; }),
+             2L);
+
+    const auto& s = r.scene.engine.state();
+    if (!macro) {
+        // Nothing over the liquid, where the particles react, nor over the
+        // cable's legs; nothing over the legend.
+        const int top = std::min(s.niveau1, s.niveau2);
+        const QRect liquid(49, top, 319, 474 - top);
+        const QRect legs[2] = {QRect(110, 270, 17, top - 22 - 270),
+                               QRect(290, 270, 17, top - 22 - 270)};
+        for (const QRect& area : {liquid, legs[0], legs[1]}) {
+            QCOMPARE(r.image().copy(area), r.before.copy(area));
+        }
+        for (const auto& op : r.background) {
+            if (op.kind != DrawOp::Kind::Text && op.kind != DrawOp::Kind::Circle) {
+                continue;
+            }
+            const QRectF legend =
+                op.kind == DrawOp::Kind::Text
+                    ? r.textBox(op)
+                    : QRectF(op.x1 - op.radius, op.y1 - op.radius, 2 * op.radius, 2 * op.radius);
+            for (const QRectF& panel : panels) {
+                QVERIFY2(!panel.intersects(legend),
+                         qPrintable(QString::fromStdString(op.text) +
+                                    QStringLiteral(" at %1,%2").arg(op.x1).arg(op.y1)));
+            }
+        }
+    }
+
+    // Consecutive lines keep at least two rows of background between their
+    // ink: a subscript never touches the next line's superscript.
+    if (montage != 0) {
+        QRect region;
+        int expected = lines;
+        if (macro) {
+            region = QRect(40, 485 - 90, 377, 497 - (485 - 90));
+            expected += 1; // the masses
+        } else {
+            const QRectF panel = panels.back();
+            region = panel.toRect().adjusted(1, 1, -1, -1);
+        }
+        QCOMPARE(inkLines(r.image(), region), expected);
+    } else if (macro) {
+        QCOMPARE(inkLines(r.image(), QRect(40, 500 - 90, 170, 87)), 2);
+    }
 }
 
 QTEST_MAIN(TestRapport)

@@ -479,6 +479,260 @@ private slots:
         QCOMPARE(voltageLabelText(-1.09), std::string("-1,09 V"));
     }
 
+    // The step in which a reactant runs out converts only what it held.
+    void lastOfAReactant_data() {
+        QTest::addColumn<int>("montage");
+        QTest::addColumn<int>("electrolyte");
+        QTest::addColumn<int>("nature1");
+        QTest::addColumn<int>("nature2");
+        QTest::addColumn<QStringList>("texts"); // box=value
+        QTest::addColumn<int>("gone");          // species number, or 0: the metal of electrode 2
+        QTest::newRow("iron(III), 1E-05 mol/L, 250 mA")
+            << 2 << 8 << 3 << 3 << QStringList{"0=0,00001", "1=200"} << 6;
+        QTest::newRow("chloride oxidised to the last ion")
+            << 2 << 4 << 3 << 3 << QStringList{"0=0,00001", "1=200"} << 1;
+        QTest::newRow("aluminium anode used up")
+            << 2 << 4 << 3 << 0 << QStringList{"3=1", "0=1"} << 0;
+        QTest::newRow("iron anode used up") << 2 << 4 << 3 << 2 << QStringList{"3=1", "0=1"} << 0;
+        QTest::newRow("copper(II) of a cell runs dry")
+            << 0 << 0 << 3 << 1 << QStringList{"7=0,00001", "8=80", "5=1"} << 10;
+    }
+    void lastOfAReactant() {
+        QFETCH(int, montage);
+        QFETCH(int, electrolyte);
+        QFETCH(int, nature1);
+        QFETCH(int, nature2);
+        QFETCH(QStringList, texts);
+        QFETCH(int, gone);
+        Bench b;
+        if (montage == 0) {
+            b.handlers.selectOption2(0);
+            b.handlers.selectCombo2(0, nature1);
+            b.handlers.selectCombo2(1, nature2);
+        } else {
+            b.electrolysis(montage, electrolyte, nature1, nature2);
+        }
+        for (const QString& t : texts) {
+            b.text(t.section('=', 0, 0).toInt(), t.section('=', 1).toUtf8().constData());
+        }
+        b.handlers.setUpDown2(25);
+        QVERIFY(!b.s().natInvalide);
+        const State start = b.s();
+        const State& s = b.s();
+        const auto remaining = [&s, gone, montage, nature2] {
+            if (montage == 0) {
+                return s.ions2;
+            }
+            return gone > 0 ? s.quantite[std::size_t(gone)] : s.masseMetal[2][std::size_t(nature2)];
+        };
+        b.handlers.setHScroll2(39);
+        b.p().Timer1 = true;
+        for (int tick = 0; tick < 5000 && remaining() > 0.0; ++tick) {
+            b.engine.Timer1_Timer();
+        }
+        QCOMPARE(remaining(), 0.0);
+        QCOMPARE(int(s.cptDessin), 60);
+        const auto& q = s.quantite;
+        const auto& q0 = start.quantite;
+        const auto& m = s.masseMetal;
+        const auto& m0 = start.masseMetal;
+        for (std::size_t i = 1; i <= 10; ++i) {
+            QVERIFY(q[i] >= 0.0);
+        }
+        if (montage == 0) {
+            // Zinc on the left dissolves, copper(II) on the right is reduced:
+            // no more copper is deposited than the solution held.
+            const double zincLost = (m0[1][3] - m[1][3]) / 65.4;
+            const double copperGained = (m[2][1] - m0[2][1]) / 63.5;
+            QVERIFY(near(copperGained, start.ions2, 1e-9));
+            QVERIFY(near(zincLost, s.ions1 - start.ions1, 1e-9));
+            QVERIFY(near(zincLost, copperGained, 1e-9));
+            QCOMPARE(s.intensite, 0.0F);
+        } else {
+            // Iron(III) becomes as much iron(II), no more; the metal of the
+            // anode goes into the solution.
+            QVERIFY(near(q[5] + q[6], q0[5] + q0[6] + (m0[2][2] - m[2][2]) / 55.8, 1e-12));
+            QVERIFY(near(q[9], q0[9] + (m0[2][0] - m[2][0]) / 27.0, 1e-12));
+            QVERIFY(q[1] <= q0[1]);
+        }
+    }
+
+    // With the anode used up, the current stops, whatever the generator, and
+    // the voltage shown is that without current.
+    void usedUpAnodeStopsTheCurrent_data() {
+        QTest::addColumn<int>("montage");
+        QTest::addColumn<int>("electrolyte");
+        QTest::addColumn<int>("nature1");
+        QTest::addColumn<int>("nature2");
+        QTest::newRow("current generator, copper anode") << 2 << 6 << 3 << 1;
+        QTest::newRow("current generator, zinc anode") << 2 << 9 << 3 << 4;
+        QTest::newRow("voltage generator, zinc anode") << 1 << 9 << 3 << 4;
+    }
+    void usedUpAnodeStopsTheCurrent() {
+        QFETCH(int, montage);
+        QFETCH(int, electrolyte);
+        QFETCH(int, nature1);
+        QFETCH(int, nature2);
+        Bench b;
+        if (montage == 0) {
+            b.handlers.selectOption2(0);
+            b.handlers.selectCombo2(0, nature1);
+            b.handlers.selectCombo2(1, nature2);
+            b.text(5, "1");
+            b.text(7, "1");
+        } else {
+            b.electrolysis(montage, electrolyte, nature1, nature2);
+            b.text(0, "0,1");
+            b.handlers.setUpDown1(100);
+        }
+        b.text(3, "1");
+        b.handlers.setUpDown2(25);
+        QVERIFY(!b.s().natInvalide);
+        b.handlers.setHScroll2(39);
+        b.engine.Command5_Click();
+        const auto anode = [&b] { return b.engine.masseElectrode(2); };
+        for (int tick = 0; tick < 20000 && anode() > 0.0; ++tick) {
+            b.engine.Timer1_Timer();
+        }
+        QVERIFY(anode() == 0.0);
+        b.engine.Timer1_Timer();
+        const State used = b.s();
+        for (int tick = 0; tick < 20; ++tick) {
+            b.engine.Timer1_Timer();
+        }
+        // Nothing moves any more: the clock and the matter stand still.
+        QCOMPARE(b.s().tempsSec, used.tempsSec);
+        QVERIFY(b.s().masseMetal == used.masseMetal);
+        QVERIFY(b.s().quantite == used.quantite);
+        QCOMPARE(b.s().ions1, used.ions1);
+        QCOMPARE(b.s().intensite, 0.0F);
+        QCOMPARE(b.p().Labelint(), std::string("0,0 mA"));
+        double atZeroCurrent = 0.0;
+        if (montage == 1) {
+            atZeroCurrent = b.p().UpDown1 / 10.0;
+        } else if (montage == 2) {
+            atZeroCurrent = static_cast<double>(b.s().e02 - b.s().e01);
+        }
+        QCOMPARE(b.p().Labelu(), voltageLabelText(atZeroCurrent));
+    }
+
+    // A cell's anode fades away and its current with it; once nothing is
+    // left, no current crosses the resistor.
+    void cellWithoutAnode() {
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, 1);
+        b.handlers.selectCombo2(1, 3);
+        b.engine.Command5_Click();
+        b.engine.Timer1_Timer();
+        b.s().masseMetal[2][3] = 0.0;
+        b.engine.Timer1_Timer();
+        QCOMPARE(b.s().intensite, 0.0F);
+        QCOMPARE(b.p().Labelu(), std::string("0,0 mV"));
+    }
+
+    // The voltage shown is the one across the resistor the current goes
+    // through.
+    void cellVoltageFollowsOhmsLaw_data() {
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("right");
+        QTest::addColumn<QString>("resistance");
+        QTest::addColumn<int>("sens");
+        QTest::newRow("zinc | copper, 10 ohms") << 3 << 1 << "10" << 1;
+        QTest::newRow("copper | zinc, 10 ohms") << 1 << 3 << "10" << -1;
+        QTest::newRow("copper | zinc, 5 ohms") << 1 << 3 << "5" << -1;
+        QTest::newRow("aluminium | copper, 100 ohms") << 0 << 1 << "100" << 1;
+        QTest::newRow("iron | zinc, 1000 ohms") << 2 << 3 << "1000" << -1;
+    }
+    void cellVoltageFollowsOhmsLaw() {
+        QFETCH(int, left);
+        QFETCH(int, right);
+        QFETCH(QString, resistance);
+        QFETCH(int, sens);
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, left);
+        b.handlers.selectCombo2(1, right);
+        b.text(5, "0,1");
+        b.text(7, "0,1");
+        b.text(4, resistance.toUtf8().constData());
+        b.engine.Command5_Click();
+        for (int tick = 0; tick < 10; ++tick) {
+            b.engine.Timer1_Timer();
+            const double r = resistance.toDouble();
+            const double expected = sens * r * static_cast<double>(b.s().intensite);
+            QVERIFY(b.s().intensite > 0.0F);
+            QVERIFY2(
+                near(b.s().tensionAffichee, expected, 1e-9),
+                qPrintable(QString("%1 V, R I = %2 V").arg(b.s().tensionAffichee).arg(expected)));
+            QCOMPARE(b.p().Labelu(), voltageLabelText(expected));
+            // Less than the difference of the potentials: the cell's own
+            // resistance takes the rest.
+            QVERIFY(std::fabs(expected) < std::fabs(static_cast<double>(b.s().e02 - b.s().e01)));
+        }
+    }
+
+    // Every reset, whatever the speed, shows the initial state: its tick
+    // takes one step, which converts nothing.
+    void resetTakesOneStep_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Retour à l'état initial") << 0;
+        QTest::newRow("electrolyte chosen") << 1;
+        QTest::newRow("nature chosen") << 2;
+        QTest::newRow("box validated") << 3;
+        QTest::newRow("montage chosen") << 4;
+    }
+    void resetTakesOneStep() {
+        QFETCH(int, how);
+        Bench b;
+        b.electrolysis(2, 6, 3, 3);
+        b.handlers.setUpDown2(25);
+        b.handlers.setHScroll2(39);
+        b.engine.Command5_Click();
+        for (int tick = 0; tick < 10; ++tick) {
+            b.engine.Timer1_Timer();
+        }
+        QVERIFY(b.s().masseMetal[1][1] > 0.0);
+        switch (how) {
+        case 0:
+            b.engine.Command3_Click();
+            break;
+        case 1:
+            b.handlers.selectCombo1(6);
+            break;
+        case 2:
+            b.handlers.selectCombo2(0, 3);
+            break;
+        case 3:
+            b.handlers.Text2_GotFocus(2);
+            b.handlers.setText2(2, "10");
+            b.handlers.Text2_LostFocus(2);
+            break;
+        default:
+            b.handlers.selectOption2(2);
+            break;
+        }
+        QVERIFY(b.p().Timer1);
+        QCOMPARE(b.s().tempsSec, 0);
+        QCOMPARE(b.p().Labeltps(), std::string("0 s"));
+        QCOMPARE(b.s().masseMetal[1][1], 0.0);
+        QCOMPARE(b.s().masseMetal[1][3], 10.0);
+        QCOMPARE(b.s().quantite[10], static_cast<double>(0.01F * 500.0F / 1000.0F));
+        // The animation starts again too: the reset's tick is its first.
+        QCOMPARE(b.s().cptPas, 1);
+    }
+
+    void razRestartsTheAnimation() {
+        Bench b;
+        b.s().cptPas = 1234;
+        b.s().cptIon1 = 56;
+        b.s().cptIon2 = 78;
+        b.engine.RAZ();
+        QCOMPARE(b.s().cptPas, 0);
+        QCOMPARE(int(b.s().cptIon1), 0);
+        QCOMPARE(int(b.s().cptIon2), 0);
+    }
+
     void halfEquationTexts() {
         QCOMPARE(halfEquationText(*halfEquation(1)), std::string("2 Cl- → Cl2 + 2 e-"));
         QCOMPARE(halfEquationText(*halfEquation(11)), std::string("2 H2O → 4 H+ + O2 + 4 e-"));

@@ -31,7 +31,7 @@ public:
         line1 = l1;
     }
     void clearMovingLayer() override {}
-    void drawMovingLayer(double, int) override {}
+    void drawMovingLayer(const Frame&) override {}
     void timerChanged(bool) override { ++timerEvents; }
     void naturesChanged() override {}
 

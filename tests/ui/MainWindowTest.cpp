@@ -4,6 +4,7 @@
 #include "config/Ouvrir.h"
 #include "exercises/ExerciseSession.h"
 #include "sim/Catalogue.h"
+#include "ui/AppFolders.h"
 #include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
 #include "ui/MeasureStrip.h"
@@ -21,6 +22,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -163,8 +165,12 @@ private slots:
     void quit();
     void activationClearsRecord31_data();
     void activationClearsRecord31();
-    void helpMissingDoesNothing();
+    void helpMissingSaysWhere();
     void helpOpensContents();
+    void helpFromInstalledData();
+    void exercisesFromInstalledData();
+    void openExerciseFile_data();
+    void openExerciseFile();
     void helpLinksResolve();
     void openConfiguration();
     void openConfigurationFailureShowsMessage();
@@ -549,7 +555,11 @@ void MainWindowTest::hints() {
 
 void MainWindowTest::copyHintStaysOverCopyButton() {
     MainWindow& w = window();
-    whenPopup([](QMenu* menu) { menu->close(); });
+    // The message confirms a copy: the item is chosen.
+    whenPopup([&w](QMenu* menu) {
+        w.cop001->trigger();
+        menu->close();
+    });
     w.Command4->click();
     QCOMPARE(w.info->text(), w.copyMessage());
     QTest::mouseMove(w.Command4, QPoint(5, 5));
@@ -577,11 +587,18 @@ void MainWindowTest::copy() {
         }
         menu->close();
     });
+    const QString before = w.info->text();
     w.Command4->click();
     QCOMPARE(item, QStringLiteral("Copier l'illustration"));
-    QCOMPARE(w.info->text(), w.copyMessage());
+#ifdef Q_OS_WIN
     QCOMPARE(w.copyMessage(), QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis "
                                              "toute application Windows (coller)"));
+#else
+    QCOMPARE(w.copyMessage(), QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis "
+                                             "toute application (coller)"));
+#endif
+    // Only a copy made says so; a dismissed menu leaves the hint line alone.
+    QCOMPARE(w.info->text(), choose ? w.copyMessage() : before);
     const QImage copied = QGuiApplication::clipboard()->image();
     if (choose) {
         QCOMPARE(copied.size(), QSize(417, 497));
@@ -696,10 +713,111 @@ void MainWindowTest::activationClearsRecord31() {
     QCOMPARE(record(m_dir->path(), 13), QStringLiteral("OUI"));
 }
 
-void MainWindowTest::helpMissingDoesNothing() {
+void MainWindowTest::helpMissingSaysWhere() {
     MainWindow& w = window();
+    BoxAnswerer answerer({QMessageBox::Ok});
     w.Command7->click();
     QVERIFY(w.helpWindow() == nullptr);
+    QCOMPARE(answerer.seen.size(), 1);
+    QCOMPARE(answerer.seen[0].title, QStringLiteral("Aide introuvable"));
+    QCOMPARE(answerer.seen[0].icon, QMessageBox::Critical);
+    QVERIFY2(answerer.seen[0].text.contains(QDir(m_dir->path()).filePath("data/aide")),
+             qPrintable(answerer.seen[0].text));
+}
+
+// An installed program: its data in prefix/share/ionaria, the temporary file
+// in the user's own folder, and a --dossier without data of its own.
+struct Installed {
+    QTemporaryDir root;
+    QString path(const QString& relative) const { return QDir(root.path()).filePath(relative); }
+    Installed() {
+        for (const QString sub : {"aide", "exercices"}) {
+            const QDir source(QStringLiteral(IONARIA_SOURCE_DATA "/") + sub);
+            QDir().mkpath(path("prefix/share/ionaria/" + sub));
+            for (const QString& name : source.entryList(QDir::Files)) {
+                QFile::copy(source.filePath(name),
+                            path("prefix/share/ionaria/" + sub + "/" + name));
+            }
+        }
+        QDir().mkpath(path("prefix/bin"));
+        QDir().mkpath(path("dossier"));
+    }
+    Ionaria::ui::AppFolders folders(bool dossier) const {
+        Ionaria::ui::AppFolders::Inputs in;
+        in.dossier = dossier ? path("dossier") : QString();
+        in.executableFolder = path("prefix/bin");
+        in.userFolder = path("user");
+        return Ionaria::ui::AppFolders(in);
+    }
+};
+
+void MainWindowTest::helpFromInstalledData() {
+    const Installed installed;
+    MainWindow w(installed.folders(true));
+    QCOMPARE(w.tempFile().path(),
+             QDir(installed.path("dossier")).filePath(TempFile::fileName).toStdString());
+    w.Command7->click();
+    QVERIFY(w.helpWindow() != nullptr);
+    QCOMPARE(QFileInfo(w.helpWindow()->browser()->source().toLocalFile()).absolutePath(),
+             QFileInfo(installed.path("prefix/share/ionaria/aide")).absoluteFilePath());
+    w.helpWindow()->close();
+}
+
+void MainWindowTest::exercisesFromInstalledData() {
+    const Installed installed;
+    MainWindow w(installed.folders(false));
+    QCOMPARE(w.applicationFolder(), installed.path("user"));
+    QCOMPARE(record(installed.path("user"), 13), QStringLiteral("OUI"));
+    QCOMPARE(QFileInfo(w.exercises().prisenmainPath()).absolutePath(),
+             QFileInfo(installed.path("prefix/share/ionaria/exercices")).absoluteFilePath());
+    // The main program names an exercise in the application folder's data/,
+    // which an installed program keeps elsewhere.
+    RecordFile::writeOne(w.tempFile().path(), 31, "data/exercices/loi-de-faraday.E37");
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&w, &activate);
+    QCOMPARE(record(installed.path("user"), 31), QString());
+    QCOMPARE(w.exercises().openedFromOutside(), 1);
+    QCOMPARE(QFileInfo(w.fich->text()),
+             QFileInfo(installed.path("prefix/share/ionaria/exercices/loi-de-faraday.E37")));
+    w.exercises().PRISENMAIN_Click();
+    QVERIFY(w.fich->text().endsWith(QStringLiteral("KIVAR.PEM")));
+    QVERIFY(w.supertext->toPlainText().size() > 100);
+}
+
+void MainWindowTest::openExerciseFile_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("configuration"); // the end of the caption
+    QTest::newRow("a shipped exercise")
+        << QStringLiteral(IONARIA_SOURCE_DATA "/exercices/pile-cuivre-zinc.E37") << true
+        << "pile-cuivre-zinc.C14";
+    QTest::newRow("relative to the current folder")
+        << "exercices/loi-de-faraday.E37" << true << "loi-de-faraday.C14";
+    QTest::newRow("a missing one")
+        << QStringLiteral(IONARIA_SOURCE_DATA "/exercices/absent.E37") << false << "";
+}
+
+void MainWindowTest::openExerciseFile() {
+    QFETCH(QString, path);
+    QFETCH(bool, opens);
+    QFETCH(QString, configuration);
+    MainWindow& w = window();
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(QStringLiteral(IONARIA_SOURCE_DATA));
+    BoxAnswerer answerer({QMessageBox::Ok});
+    const bool opened = w.openExerciseFile(path);
+    QDir::setCurrent(current);
+    QCOMPARE(opened, opens);
+    QCOMPARE(answerer.seen.size(), opens ? 0 : 1);
+    if (opens) {
+        QCOMPARE(QFileInfo(w.fich->text()),
+                 QFileInfo(QDir(QStringLiteral(IONARIA_SOURCE_DATA)).filePath(path)));
+        QVERIFY(w.windowTitle().endsWith(configuration));
+        QVERIFY(!w.supertext->isReadOnly());
+    } else {
+        QCOMPARE(answerer.seen[0].title, QStringLiteral("Lecture impossible"));
+        QVERIFY(w.fich->text().isEmpty());
+    }
 }
 
 void MainWindowTest::helpOpensContents() {

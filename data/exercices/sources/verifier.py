@@ -36,6 +36,10 @@ def masse(x):
     return f"{x:.2f}".replace(".", ",")
 
 
+def millivolts(tension):
+    return f"{1000 * float(tension):.1f}".replace(".", ",")
+
+
 def concentration(quantite, volume_ml):
     """As the state report writes it: mantissa with two decimals, power of ten."""
     texte = f"{1000 * quantite / volume_ml:.2E}"
@@ -93,8 +97,8 @@ def main():
     e = Experience("pile-cuivre-zinc.C14", 360000)
     print(e.titre)
     verifie(e, "i au début (mA)", f"{1000 * float(e.a(0)['I_A']):.1f}".replace(".", ","), "56,7")
-    verifie(e, "U DG au début", masse(float(e.a(0)["U_V"])), "1,09")
-    for ligne in ["Durée : 1 h 0 min 0 s", "Intensité : 56,6 mA", "Tension : 1,09 V",
+    verifie(e, "U DG au début (mV)", millivolts(e.a(0)["U_V"]), "567,5")
+    for ligne in ["Durée : 1 h 0 min 0 s", "Intensité : 56,6 mA", "Tension : 565,5 mV",
                   "Masse de l'électrode G : 9,93 g", "Masse de l'électrode D : 10,07 g",
                   "Électrode G : Zn → Zn2+ + 2 e-", "Électrode D : Cu2+ + 2 e- → Cu"]:
         dans_resume(e, ligne)
@@ -104,12 +108,12 @@ def main():
     verifie(e, "[Cu2+] à 1 h", concentration(float(e.a(3600)["ions_D"]), 200), "9,47·10^-2")
     e = Experience("pile-cuivre-zinc.C14", 360000, arret=0, vitesse=39)
     print(e.titre)
-    for ligne in ["Durée : 19 h 33 min 57 s", "Intensité : 0,0 mA", "Tension : 1,10 V",
+    for ligne in ["Durée : 19 h 33 min 57 s", "Intensité : 0,0 mA", "Tension : 0,0 mV",
                   "Masse de l'électrode G : 8,69 g", "Masse de l'électrode D : 11,27 g"]:
         dans_resume(e, ligne)
     e = Experience("pile-cuivre-zinc.C14", 10, nature_g=1, nature_d=3)
     print(e.titre)
-    dans_resume(e, "Tension : -1,09 V")
+    dans_resume(e, "Tension : -567,5 mV")
 
     # Loi de Faraday
     e = Experience("loi-de-faraday.C14", 360000)
@@ -213,7 +217,7 @@ def main():
     # Prise en main
     e = Experience("prise-en-main.C14", 10)
     print(e.titre)
-    verifie(e, "U DG au début", masse(float(e.a(0)["U_V"])), "1,09")
+    verifie(e, "U DG au début (mV)", millivolts(e.a(0)["U_V"]), "567,5")
     verifie(e, "i au début (mA)", f"{1000 * float(e.a(0)['I_A']):.1f}".replace(".", ","), "56,7")
 
     print()
