@@ -39,12 +39,13 @@ function(ionaria_test name)
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE
         IONARIA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
         IONARIA_SOURCE_DATA="${PROJECT_SOURCE_DIR}/data")
     ionaria_target_defaults(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
         TIMEOUT 300)
 endfunction()

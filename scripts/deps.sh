@@ -15,6 +15,7 @@ packages=(
     dpkg-dev file lintian                  # the Debian package: shlibdeps, build flags, checks
     xvfb xauth xdotool x11-utils imagemagick  # the end-to-end test of the real window
     poppler-utils                          # pdftotext for the printing tests
+    clang libclang-rt-14-dev               # the libFuzzer targets (scripts/fuzz.sh)
 )
 
 missing=()

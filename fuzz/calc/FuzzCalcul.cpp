@@ -27,7 +27,8 @@ void evaluate(const std::string& input, std::int16_t angle, bool afficheurVide) 
     std::string texte = input;
     std::int16_t codeErreur = -1;
     evaluateur.calcul(texte, codeErreur);
-    check(codeErreur >= kSansErreur && codeErreur <= kErreurOperateurs);
+    check(codeErreur >= kSansErreur && codeErreur <= kErreurLongueur);
+    check((codeErreur == kErreurLongueur) == (input.size() > kLongueurMax));
     check(evaluateur.passes() <= Evaluator::kMaxPasses + 1);
     if (codeErreur != kSansErreur) {
         check(!messageErreur(codeErreur).empty());

@@ -7,17 +7,30 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <string>
+
+#include <sys/mman.h>
 #include <unistd.h>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = "/tmp/ionaria-fuzz-" + std::to_string(getpid()) + ".C14";
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+namespace {
+
+// The input as a file that lives in memory only: the loader reads it by a
+// path, and nothing is left on the disk when the run ends, even by a crash.
+const std::string& inputFile(const std::uint8_t* data, std::size_t size) {
+    static const int fd = memfd_create("ionaria-fuzz.C14", MFD_CLOEXEC);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    if (fd < 0 || ftruncate(fd, 0) != 0 ||
+        pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
+        std::abort();
     }
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string& path = inputFile(data, size);
     Ionaria::sim::Engine engine;
     Ionaria::sim::Handlers handlers(engine);
     handlers.startup();

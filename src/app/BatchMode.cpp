@@ -1,5 +1,6 @@
 #include "app/BatchMode.h"
 
+#include "base/CarefulFile.h"
 #include "base/Numbers.h"
 #include "config/ConfigFile.h"
 #include "sim/Catalogue.h"
@@ -8,7 +9,6 @@
 
 #include <array>
 #include <charconv>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -18,6 +18,8 @@ namespace Ionaria::app {
 namespace cat = sim::catalogue;
 
 namespace {
+
+constexpr const char* standardOutput = "sortie standard";
 
 void appendNumber(std::string& row, double value) {
     std::array<char, 40> buffer{};
@@ -35,7 +37,8 @@ public:
         m_out << BatchMode::csvRow(m_engine);
         m_stopped = m_stopped || programmedStop;
     }
-    bool stopped() const { return m_stopped; }
+    // A programmed stop, or an output that failed: nothing more can be written.
+    bool stopped() const { return m_stopped || !m_out; }
 
 private:
     const sim::Engine& m_engine;
@@ -140,18 +143,24 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
         return refused;
     }
 
-    std::ofstream csvFile;
+    // The rows go into a new file beside the old one, which stays whole until
+    // the run has written them all.
+    std::unique_ptr<base::CarefulFile> csvFile;
+    std::unique_ptr<base::CarefulStreamBuf> csvBuffer;
+    std::unique_ptr<std::ostream> csvStream;
     std::ostream* csv = nullptr;
     if (options.csvPath) {
         if (*options.csvPath == "-") {
             csv = &out;
         } else {
-            csvFile.open(*options.csvPath, std::ios::binary | std::ios::trunc);
-            if (!csvFile) {
+            csvFile = std::make_unique<base::CarefulFile>(*options.csvPath);
+            if (!csvFile->open().ok()) {
                 err << "Ecriture impossible sur disque : " << *options.csvPath << "\n";
                 return outputError;
             }
-            csv = &csvFile;
+            csvBuffer = std::make_unique<base::CarefulStreamBuf>(*csvFile);
+            csvStream = std::make_unique<std::ostream>(csvBuffer.get());
+            csv = csvStream.get();
         }
         *csv << csvHeader();
     }
@@ -190,8 +199,9 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     engine->setStepObserver(nullptr);
     if (csv != nullptr) {
         csv->flush();
-        if (!*csv) {
-            err << "Ecriture impossible sur disque\n";
+        if (!*csv || (csvFile && !csvFile->commit().ok())) {
+            err << "Ecriture impossible sur disque : "
+                << (csvFile ? *options.csvPath : std::string(standardOutput)) << "\n";
             return outputError;
         }
     }
@@ -205,6 +215,11 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     }
     if (csv != &out) {
         out << summary(*engine);
+        out.flush();
+        if (!out) {
+            err << "Ecriture impossible sur disque : " << standardOutput << "\n";
+            return outputError;
+        }
     }
     return ok;
 }

@@ -1,6 +1,10 @@
 #include "app/CommandLine.h"
 
 #include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <system_error>
 
 namespace Ionaria::app {
 
@@ -15,6 +19,57 @@ std::optional<long long> parseWhole(const std::string& text) {
         return std::nullopt;
     }
     return value;
+}
+
+// Two names of one file: links or hard links to it, or two spellings of a
+// path not yet made. Devices (/dev/null) take any number of outputs.
+bool sameFile(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (const std::string* path : {&a, &b}) {
+        if (fs::exists(*path, ec) && !fs::is_regular_file(*path, ec)) {
+            return false;
+        }
+    }
+    if (fs::equivalent(a, b, ec)) {
+        return true;
+    }
+    const auto canonical = [](const std::string& path, std::error_code& error) {
+        return fs::weakly_canonical(fs::absolute(path, error), error);
+    };
+    std::error_code ecA;
+    std::error_code ecB;
+    const auto canonicalA = canonical(a, ecA);
+    const auto canonicalB = canonical(b, ecB);
+    return !ecA && !ecB && canonicalA == canonicalB;
+}
+
+// What the run reads and writes must be distinct files: an output written
+// over the configuration, or over another output, loses it.
+std::string clashingOutputs(const CommandLine& cl) {
+    std::vector<std::pair<const char*, std::string>> outputs;
+    if (cl.csvPath && *cl.csvPath != "-") {
+        outputs.emplace_back("--csv", *cl.csvPath);
+    }
+    if (cl.pngPath) {
+        outputs.emplace_back("--png", *cl.pngPath);
+    }
+    if (cl.pdfPath) {
+        outputs.emplace_back("--pdf", *cl.pdfPath);
+    }
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (sameFile(outputs[i].second, cl.configFile)) {
+            return std::string(outputs[i].first) +
+                   " désigne le fichier de configuration : " + outputs[i].second;
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (sameFile(outputs[i].second, outputs[j].second)) {
+                return std::string(outputs[j].first) + " et " + outputs[i].first +
+                       " désignent le même fichier : " + outputs[i].second;
+            }
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -78,8 +133,9 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             cl.mode = Mode::Batch;
         } else if (a == "--seconds") {
             const auto n = value(v) ? parseWhole(v) : std::nullopt;
-            if (!n || *n < 0) {
-                return fail("--seconds demande un nombre entier de secondes");
+            // The simulated clock counts seconds in 32 bits.
+            if (!n || *n < 0 || *n > std::numeric_limits<std::int32_t>::max()) {
+                return fail("--seconds demande un nombre entier de secondes, de 0 à 2147483647");
             }
             cl.seconds = *n;
         } else if (a == "--csv") {
@@ -130,6 +186,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     const bool batchOnly = cl.csvPath || cl.pngPath || cl.pdfPath;
     if (batchOnly && cl.mode != Mode::Batch) {
         return fail("--csv, --png et --pdf vont avec --batch");
+    }
+    if (cl.mode == Mode::Batch) {
+        if (std::string clash = clashingOutputs(cl); !clash.empty()) {
+            return fail(std::move(clash));
+        }
     }
     return cl;
 }

@@ -30,17 +30,34 @@ bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::La
         std::cerr << "Ecriture impossible sur disque : " << *options.pngPath << "\n";
         ok = false;
     }
-    if (options.pdfPath && !Ionaria::report::PicturePrinter::printPdf(
-                               QString::fromStdString(*options.pdfPath), picture.image(),
-                               QString::fromStdString(options.titre), options.exemplaires)) {
-        std::cerr << "Impression impossible : " << *options.pdfPath << "\n";
+    using Ionaria::report::PicturePrinter;
+    const auto printed =
+        options.pdfPath
+            ? PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath), picture.image(),
+                                       QString::fromStdString(options.titre), options.exemplaires)
+            : PicturePrinter::Outcome::Printed;
+    if (printed != PicturePrinter::Outcome::Printed) {
+        std::cerr << (printed == PicturePrinter::Outcome::NotWritten
+                          ? "Ecriture impossible sur disque : "
+                          : "Impression impossible : ")
+                  << *options.pdfPath << "\n";
         ok = false;
     }
     return ok;
 }
 
+// Qt's own warnings ("QPainter::begin(): Returned false", the runtime
+// folder) say nothing to the user of a run: its error output holds the
+// program's messages alone.
+void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::cerr << message.toLocal8Bit().constData() << "\n";
+    }
+}
+
 int runBatch(const CommandLine& options, int argc, char* argv[]) {
     using Ionaria::app::BatchMode;
+    qInstallMessageHandler(keepQtQuiet);
     if (!options.pngPath && !options.pdfPath) {
         return BatchMode::run(options, std::cout, std::cerr);
     }

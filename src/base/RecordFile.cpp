@@ -1,11 +1,17 @@
 #include "base/RecordFile.h"
 
+#include "base/CarefulFile.h"
 #include "base/Windows1252.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Ionaria::base {
 
@@ -98,28 +104,7 @@ RecordFile::Status RecordFile::writeAll(const std::string& path,
         }
         content += *record;
     }
-    const std::string temporary = path + ".~enr";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return Status::WriteError;
-        }
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temporary, ec);
-            return Status::WriteError;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        fs::remove(temporary, ec);
-        return Status::WriteError;
-    }
-    return Status::Ok;
+    return CarefulFile::writeAll(path, content).ok() ? Status::Ok : Status::WriteError;
 }
 
 RecordFile::Text RecordFile::readOne(const std::string& path, int record) {
@@ -142,28 +127,45 @@ RecordFile::Status RecordFile::writeOne(const std::string& path, int record,
     if (!bytes) {
         return Status::TooLong;
     }
-    std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        std::ofstream create(path, std::ios::binary);
-        if (!create) {
-            return Status::CannotOpen;
-        }
-    }
-    std::fstream io(path, std::ios::binary | std::ios::in | std::ios::out);
-    if (!io) {
+    // In place, not through a new file: the other program may hold this one
+    // open, and must see the record change in the file it has.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
         return Status::CannotOpen;
     }
-    const std::int64_t size = sizeOf(path);
-    const std::int64_t start = static_cast<std::int64_t>(record - 1) * std::int64_t{recordSize};
-    if (size < start) {
-        io.seekp(size < 0 ? 0 : size);
-        const std::string padding(static_cast<std::size_t>(start - (size < 0 ? 0 : size)), '\0');
-        io.write(padding.data(), static_cast<std::streamsize>(padding.size()));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return Status::CannotOpen;
     }
-    io.seekp(start);
-    io.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
-    io.flush();
-    return io ? Status::Ok : Status::WriteError;
+    const off_t oldSize = info.st_size;
+    const off_t start = static_cast<off_t>(record - 1) * static_cast<off_t>(recordSize);
+    const off_t end = start + static_cast<off_t>(recordSize);
+    const bool grows = end > oldSize;
+    // The room for a new record is taken before anything is written, so that
+    // a full disk leaves the file as it was rather than half grown; the
+    // records between are empty, as zeros read.
+    bool ok = !grows || ::posix_fallocate(fd, oldSize, end - oldSize) == 0;
+    std::size_t done = 0;
+    while (ok && done < bytes->size()) {
+        const ssize_t written = ::pwrite(fd, bytes->data() + done, bytes->size() - done,
+                                         start + static_cast<off_t>(done));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = written > 0;
+        done += ok ? static_cast<std::size_t>(written) : 0U;
+    }
+    if (ok && grows) {
+        ok = ::fdatasync(fd) == 0;
+    }
+    if (!ok && grows && ::ftruncate(fd, oldSize) != 0) {
+        // The file keeps the records it grew by; zeros read as empty texts.
+    }
+    if (::close(fd) != 0) {
+        ok = false;
+    }
+    return ok ? Status::Ok : Status::WriteError;
 }
 
 } // namespace Ionaria::base

@@ -39,13 +39,14 @@ public:
     // encoded text is longer than 126 bytes.
     static std::optional<std::string> encodeRecord(const std::string& text);
 
-    // Writes records 1 to n of the vector into a new file at path, atomically:
-    // the bytes go into a temporary file beside it, renamed over the target.
+    // Writes records 1 to n of the vector into the file at path through a
+    // CarefulFile: a failure leaves the old file whole.
     static Status writeAll(const std::string& path, const std::vector<std::string>& values);
 
     // Reads or replaces one record of a file that may hold others (the
-    // temporary file shared with other programs). The file is created, and
-    // grown with empty records, as needed.
+    // temporary file shared with other programs), in place. The file is
+    // created, and grown with empty records, as needed; a write that fails
+    // while growing it leaves it at its old size.
     static Text readOne(const std::string& path, int record);
     static Status writeOne(const std::string& path, int record, const std::string& text);
 };

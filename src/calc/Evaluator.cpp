@@ -154,6 +154,10 @@ Evaluator::Evaluator(std::int16_t angle, bool afficheurVide)
 void Evaluator::calcul(std::string& expression, std::int16_t& codeErreur) {
     codeErreur = kSansErreur;
     m_passes = 0;
+    if (expression.size() > kLongueurMax) {
+        codeErreur = kErreurLongueur;
+        return;
+    }
     simplifie(expression);
     verifParentheses(expression, codeErreur);
     if (codeErreur != kSansErreur) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,13 @@ inline constexpr std::int16_t kSansErreur = 0;
 inline constexpr std::int16_t kCalculImpossible = 1;
 inline constexpr std::int16_t kErreurParentheses = 2;
 inline constexpr std::int16_t kErreurOperateurs = 3;
+// The expression is longer than kLongueurMax.
+inline constexpr std::int16_t kErreurLongueur = 4;
+
+// Each pass rescans and rebuilds the whole text, so the work grows with the
+// square of the length: longer expressions than a pupil types (a few dozen
+// characters, here bytes of UTF-8) are refused before any rewriting.
+inline constexpr std::size_t kLongueurMax = 500;
 
 // Angle mode: this value selects radians, any other degrees.
 inline constexpr std::int16_t kRadians = 1;
@@ -32,7 +40,8 @@ public:
 
     // On return, either codeErreur is kSansErreur and expression holds the
     // result in the number form of NumberText.h, or it holds a partial
-    // rewriting that the caller discards.
+    // rewriting that the caller discards (an expression beyond kLongueurMax
+    // is left as it is, with kErreurLongueur).
     void calcul(std::string& expression, std::int16_t& codeErreur);
 
     // Normalises: upper case, "--" "+-" "-+" "++" folded, a leading "+"

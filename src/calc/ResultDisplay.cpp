@@ -11,6 +11,9 @@ std::string_view messageErreur(std::int16_t codeErreur) {
         return "Erreur saisie: revoir les parenthèses";
     case kErreurOperateurs:
         return "Erreur saisie: incompréhension sur opérateurs: ^ * / + -";
+    case kErreurLongueur:
+        static_assert(kLongueurMax == 500, "the message gives the length");
+        return "Erreur saisie: expression trop longue (500 caractères au plus)";
     default:
         return "Calcul impossible";
     }

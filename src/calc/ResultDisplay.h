@@ -12,7 +12,7 @@ inline constexpr std::string_view kPatience = "    Patience... Calculs en cours.
 // Shown when a result that reads as a number lies beyond the range of a double.
 inline constexpr std::string_view kDepassement = "Dépassement de capacité";
 
-// The message of an evaluation error code (1, 2 or 3); any other code reads as
+// The message of an evaluation error code (1 to 4); any other code reads as
 // an impossible computation.
 std::string_view messageErreur(std::int16_t codeErreur);
 

@@ -1,5 +1,7 @@
 #include "exercises/ExerciseMessage.h"
 
+#include "exercises/RtfReader.h"
+
 namespace Ionaria::exercises {
 
 ExerciseMessage ExerciseMessage::cannotRead() {
@@ -20,6 +22,21 @@ ExerciseMessage ExerciseMessage::installationIncomplete() {
 ExerciseMessage ExerciseMessage::abandonEdits() {
     return {Icon::Question, Buttons::OkCancel, "Abandon des données?",
             "Attention: perte des modifications du texte."};
+}
+
+ExerciseMessage ExerciseMessage::textTooLarge(const std::string& name) {
+    static_assert(RtfReader::maxInputBytes == 2 * 1024 * 1024, "the message gives the size");
+    return {Icon::Critical, Buttons::Ok, "Texte trop volumineux",
+            "Le fichier " + name +
+                " dépasse 2 Mo : ce n'est pas un texte que la fenêtre exercice peut ouvrir."};
+}
+
+ExerciseMessage ExerciseMessage::textTooLong(const std::string& name) {
+    static_assert(RtfReader::maxParagraphs == 20000, "the message gives the count");
+    return {Icon::Critical, Buttons::Ok, "Texte trop long",
+            "Le fichier " + name +
+                " a plus de 20 000 paragraphes ou lignes de tableau : la fenêtre exercice ne "
+                "peut pas l'ouvrir."};
 }
 
 ExerciseMessage ExerciseMessage::overwrite(const std::string& name) {

@@ -23,6 +23,9 @@ struct ExerciseMessage {
     static ExerciseMessage installationIncomplete();
     // Asked before an action would drop edits of the exercise text.
     static ExerciseMessage abandonEdits();
+    // A text beyond the reader's size or paragraph bounds; name as shown.
+    static ExerciseMessage textTooLarge(const std::string& name);
+    static ExerciseMessage textTooLong(const std::string& name);
     // Asked before saving over an existing file.
     static ExerciseMessage overwrite(const std::string& name);
 

@@ -7,6 +7,7 @@
 #include "exercises/Fichexo.h"
 #include "exercises/RtfReader.h"
 #include "exercises/RtfWriter.h"
+#include "output/FileOutput.h"
 
 #include <QAction>
 #include <QCursor>
@@ -15,8 +16,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -111,21 +112,29 @@ bool ExerciseSession::askAbandonEdits() {
     return m_dialogs.message(m_window, ExerciseMessage::abandonEdits());
 }
 
-bool ExerciseSession::loadText(const QString& path, bool readOnly) {
+std::optional<ExerciseMessage> ExerciseSession::loadText(const QString& path, bool readOnly) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return false;
+        return ExerciseMessage::cannotRead();
     }
     // One byte more than the reader takes tells a file that is too large.
     const QByteArray bytes = file.read(RtfReader::maxInputBytes + 1);
-    if (bytes.size() > RtfReader::maxInputBytes || !RtfReader::isRtf(bytes)) {
-        return false;
+    const std::string name = QDir::toNativeSeparators(path).toStdString();
+    switch (RtfReader::check(bytes).status) {
+    case RtfReader::Status::Read:
+        break;
+    case RtfReader::Status::TooLarge:
+        return ExerciseMessage::textTooLarge(name);
+    case RtfReader::Status::TooManyParagraphs:
+        return ExerciseMessage::textTooLong(name);
+    case RtfReader::Status::NotRichText:
+        return ExerciseMessage::cannotRead();
     }
     m_supertext.setReadOnly(readOnly);
     RtfReader::read(bytes, *m_supertext.document());
     m_supertext.document()->clearUndoRedoStacks();
     m_supertext.moveCursor(QTextCursor::Start);
-    return true;
+    return std::nullopt;
 }
 
 void ExerciseSession::loadConfiguration(const QString& path) {
@@ -150,8 +159,8 @@ bool ExerciseSession::openExercise(const QString& descriptor) {
     if (!opening.descriptor || !opening.text) {
         return false;
     }
-    if (!loadText(fromPath(*opening.text), false)) {
-        show(ExerciseMessage::cannotRead());
+    if (const auto failure = loadText(fromPath(*opening.text), false)) {
+        show(*failure);
         return false;
     }
     m_dossierExo = QDir::toNativeSeparators(
@@ -232,8 +241,8 @@ void ExerciseSession::opencor_Click() {
         if (!opening.text) {
             return;
         }
-        if (!loadText(fromPath(*opening.text), true)) {
-            show(ExerciseMessage::cannotRead());
+        if (const auto failure = loadText(fromPath(*opening.text), true)) {
+            show(*failure);
             return;
         }
     }
@@ -257,9 +266,9 @@ void ExerciseSession::savetexte_Click() {
             m_window, ExerciseMessage::overwrite(QDir::toNativeSeparators(name).toStdString()))) {
         return;
     }
-    QSaveFile file(name);
-    const QByteArray bytes = RtfWriter::write(*m_supertext.document());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Through the careful writer: a full disk or a protected file keeps the
+    // old text whole, and the edits stay marked as not saved.
+    if (!output::writeBytes(name, RtfWriter::write(*m_supertext.document())).ok()) {
         const config::Message message = config::ConfigFile::messageWriteError();
         m_dialogs.critical(m_window, QString::fromStdString(message.title),
                            QString::fromStdString(message.text));
@@ -277,8 +286,8 @@ void ExerciseSession::opentexte_Click() {
     if (name.isEmpty()) {
         return;
     }
-    if (!loadText(name, false)) {
-        show(ExerciseMessage::cannotRead());
+    if (const auto failure = loadText(name, false)) {
+        show(*failure);
         return;
     }
     m_lastTextFolder = QFileInfo(name).absolutePath();
@@ -292,7 +301,17 @@ void ExerciseSession::imprimetexte_Click() {
     if (!m_dialogs.choosePrinter(printer, m_window)) {
         return;
     }
-    m_supertext.document()->print(&printer);
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
+        m_supertext.document()->print(&printer);
+        return;
+    }
+    // Pages printed to a file are made in memory and written once complete.
+    output::PdfInMemory pdf(printer, printer.creator(), printer.docName());
+    m_supertext.document()->print(&pdf.device());
+    if (!pdf.commit(printer.outputFileName()).ok()) {
+        m_dialogs.critical(m_window, QString::fromLatin1(output::printNotWrittenTitle),
+                           QString::fromLatin1(output::notWrittenText));
+    }
 }
 
 void ExerciseSession::Closexo_Click() {

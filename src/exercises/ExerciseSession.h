@@ -3,8 +3,11 @@
 #include <QObject>
 #include <QString>
 
+#include "exercises/ExerciseMessage.h"
+
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLineEdit;
@@ -19,7 +22,6 @@ class Handlers;
 namespace Ionaria::exercises {
 
 class ExerciseDialogs;
-struct ExerciseMessage;
 
 // The exercises of the main window: the menu of its exercises button and
 // what each item does to the rich-text box supertext and the file-name field
@@ -102,7 +104,9 @@ signals:
 
 private:
     void show(const ExerciseMessage& message);
-    bool loadText(const QString& path, bool readOnly);
+    // The failure to tell, if the text could not be loaded; the box is then
+    // left as it was.
+    std::optional<ExerciseMessage> loadText(const QString& path, bool readOnly);
     void loadConfiguration(const QString& path);
     QString textFolder() const;
     void textChanged();

@@ -1,5 +1,7 @@
 #include "exercises/RtfReader.h"
 
+#include "exercises/RtfWriter.h"
+
 #include "base/Windows1252.h"
 
 #include <QBuffer>
@@ -343,12 +345,18 @@ QString sanitized(const QString& text) {
     return out;
 }
 
+// Reads a file into a document, or, with no document, only counts its
+// paragraphs: the same parse, without the document's costs.
 class Parser {
 public:
-    Parser(const QByteArray& bytes, QTextDocument& document)
-        : bytes_(bytes), document_(document), cursor_(&document) {}
+    Parser(const QByteArray& bytes, QTextDocument* document)
+        : bytes_(bytes), document_(document),
+          cursor_(document != nullptr ? QTextCursor(document) : QTextCursor()) {}
 
     void run();
+    // Paragraph marks met so far; the parse ends at the first beyond the cap.
+    int paragraphs() const { return paragraphs_; }
+    bool tooManyParagraphs() const { return paragraphs_ > RtfReader::maxParagraphs; }
 
 private:
     void openGroup();
@@ -374,8 +382,9 @@ private:
 
     const QByteArray& bytes_;
     qsizetype pos_ = 0;
-    QTextDocument& document_;
+    QTextDocument* document_;
     QTextCursor cursor_;
+    int paragraphs_ = 0;
 
     std::vector<GroupState> stack_;
     int overflowDepth_ = 0;
@@ -399,6 +408,7 @@ private:
     std::unique_ptr<Picture> picture_;
     std::size_t pictureDepth_ = 0;
     int imageCount_ = 0;
+    qint64 picturePixels_ = 0;
 
     QByteArray pendingBytes_;
     QString pendingText_;
@@ -409,6 +419,12 @@ private:
 
 void Parser::run() {
     stack_.reserve(static_cast<std::size_t>(RtfReader::maxGroupDepth) + 1);
+    // One edit for the whole text: outside an edit each insertion lays out
+    // its whole paragraph again, and a paragraph of many runs costs the square
+    // of their number.
+    if (document_ != nullptr) {
+        cursor_.beginEditBlock();
+    }
     const qsizetype size = bytes_.size();
     while (pos_ < size && !finished_) {
         const char c = bytes_[pos_++];
@@ -475,8 +491,11 @@ void Parser::run() {
     if (picture_) {
         finishPicture();
     }
-    if (!stack_.empty()) {
-        cursor_.setBlockFormat(blockFormat());
+    if (document_ != nullptr) {
+        if (!stack_.empty()) {
+            cursor_.setBlockFormat(blockFormat());
+        }
+        cursor_.endEditBlock();
     }
 }
 
@@ -644,8 +663,11 @@ void Parser::controlWord(std::string_view name, bool hasNumber, long long number
     case Destination::FontTable:
         if (word == Word::F) {
             finishFontEntry();
-            fontBeingDefined_ = value;
-            fonts_[value];
+            if (fonts_.size() < static_cast<std::size_t>(RtfReader::maxFonts) ||
+                fonts_.contains(value)) {
+                fontBeingDefined_ = value;
+                fonts_[value];
+            }
         } else if (word == Word::FCharset && fontBeingDefined_ >= 0) {
             fonts_[fontBeingDefined_].codePage = codePageOfCharset(value, 0);
         } else if (word == Word::Cpg && fontBeingDefined_ >= 0) {
@@ -926,7 +948,9 @@ void Parser::textByte(char byte) {
         break;
     case Destination::ColorTable:
         if (byte == ';') {
-            colors_.push_back(colorSet_ ? QColor(red_, green_, blue_) : QColor());
+            if (colors_.size() < static_cast<std::size_t>(RtfReader::maxColors)) {
+                colors_.push_back(colorSet_ ? QColor(red_, green_, blue_) : QColor());
+            }
             red_ = green_ = blue_ = 0;
             colorSet_ = false;
         }
@@ -951,7 +975,7 @@ void Parser::textByte(char byte) {
 }
 
 void Parser::appendText(const QString& text) {
-    if (state().destination != Destination::Text) {
+    if (state().destination != Destination::Text || document_ == nullptr) {
         return;
     }
     flushBytes();
@@ -970,6 +994,10 @@ void Parser::flushBytes() {
     if (pendingBytes_.isEmpty()) {
         return;
     }
+    if (document_ == nullptr) {
+        pendingBytes_.clear();
+        return;
+    }
     const QByteArray raw = pendingBytes_;
     pendingBytes_.clear();
     appendText(decode(raw, currentCodePage()));
@@ -984,6 +1012,13 @@ void Parser::flushRun() {
 }
 
 void Parser::endParagraph() {
+    if (++paragraphs_ > RtfReader::maxParagraphs) {
+        finished_ = true;
+        return;
+    }
+    if (document_ == nullptr) {
+        return;
+    }
     flushRun();
     const QTextBlockFormat format = blockFormat();
     cursor_.setBlockFormat(format);
@@ -1001,7 +1036,8 @@ void Parser::flushFontName() {
 void Parser::finishFontEntry() {
     flushFontName();
     if (fontBeingDefined_ >= 0) {
-        const QString name = sanitized(fontName_).simplified().left(maxFontNameLength).trimmed();
+        const QString name =
+            RtfWriter::fontTableName(sanitized(fontName_)).left(maxFontNameLength).trimmed();
         if (!name.isEmpty()) {
             fonts_[fontBeingDefined_].name = name;
         }
@@ -1013,7 +1049,8 @@ void Parser::finishFontEntry() {
 void Parser::finishPicture() {
     const std::unique_ptr<Picture> picture = std::move(picture_);
     pictureDepth_ = 0;
-    if (picture->type != PictureType::Png && picture->type != PictureType::Jpeg) {
+    if (document_ == nullptr || imageCount_ >= RtfReader::maxPictures ||
+        (picture->type != PictureType::Png && picture->type != PictureType::Jpeg)) {
         return;
     }
     QBuffer buffer;
@@ -1025,9 +1062,11 @@ void Parser::finishPicture() {
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > RtfReader::maxPictureSidePixels ||
         size.height() > RtfReader::maxPictureSidePixels ||
-        qint64{size.width()} * size.height() > RtfReader::maxPicturePixels) {
+        qint64{size.width()} * size.height() > RtfReader::maxPicturePixels - picturePixels_) {
         return;
     }
+    // Counted before decoding: a picture that fails still cost the decoding.
+    picturePixels_ += qint64{size.width()} * size.height();
     const QImage image = reader.read();
     if (image.isNull()) {
         return;
@@ -1044,7 +1083,7 @@ void Parser::finishPicture() {
     const double height =
         shownPixels(picture->goalHeightTwips, image.height(), picture->scaleYPercent);
     const QString name = QStringLiteral("rtf-image-%1.png").arg(++imageCount_);
-    document_.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    document_->addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat format;
     format.setName(name);
     format.setWidth(width);
@@ -1057,6 +1096,10 @@ QString Parser::decode(const QByteArray& raw, int codePage) {
     if (codePage == ansiCodePage || codePage <= 0) {
         return QString::fromStdString(
             base::windows1252ToUtf8(std::string_view(raw.constData(), std::size_t(raw.size()))));
+    }
+    if (!decoders_.contains(codePage) &&
+        decoders_.size() >= static_cast<std::size_t>(RtfReader::maxCodePages)) {
+        return decode(raw, ansiCodePage);
     }
     auto& slot = decoders_[codePage];
     if (!slot) {
@@ -1140,17 +1183,30 @@ bool RtfReader::isRtf(const QByteArray& bytes) {
     return QByteArrayView(bytes).sliced(start).startsWith("{\\rtf");
 }
 
-bool RtfReader::read(const QByteArray& bytes, QTextDocument& document) {
+RtfReader::Result RtfReader::check(const QByteArray& bytes) {
+    if (!isRtf(bytes)) {
+        return {Status::NotRichText};
+    }
+    if (bytes.size() > maxInputBytes) {
+        return {Status::TooLarge};
+    }
+    Parser counter(bytes, nullptr);
+    counter.run();
+    return {counter.tooManyParagraphs() ? Status::TooManyParagraphs : Status::Read};
+}
+
+RtfReader::Result RtfReader::read(const QByteArray& bytes, QTextDocument& document) {
     document.clear();
-    if (bytes.size() > maxInputBytes || !isRtf(bytes)) {
-        return false;
+    const Result checked = check(bytes);
+    if (!checked) {
+        return checked;
     }
     document.setUndoRedoEnabled(false);
-    Parser parser(bytes, document);
+    Parser parser(bytes, &document);
     parser.run();
     document.setUndoRedoEnabled(true);
     document.setModified(false);
-    return true;
+    return {};
 }
 
 } // namespace Ionaria::exercises

@@ -39,11 +39,11 @@ QString familyOf(const QTextCharFormat& format) {
 class Tables {
 public:
     explicit Tables(const QTextDocument& document) {
-        fonts_.push_back(cleanName(document.defaultFont().family()));
+        fonts_.push_back(RtfWriter::fontTableName(document.defaultFont().family()));
     }
 
     int fontIndex(const QString& family) {
-        const QString name = cleanName(family);
+        const QString name = RtfWriter::fontTableName(family);
         if (name.isEmpty()) {
             return 0;
         }
@@ -69,23 +69,6 @@ public:
     const std::vector<QRgb>& colors() const { return colors_; }
 
 private:
-    // A semicolon ends a name in the font table and braces open groups; the
-    // table reads no special characters, so spaces stand for them.
-    static QString cleanName(const QString& family) {
-        QString name;
-        for (const QChar c : family) {
-            if (c == QLatin1Char(';') || c == QLatin1Char('{') || c == QLatin1Char('}') ||
-                c == QLatin1Char('\\')) {
-                continue;
-            }
-            name += c.unicode() < 0x20 || c.isSpace() || c.category() == QChar::Other_Format ||
-                            c.unicode() == 0x2011
-                        ? QLatin1Char(' ')
-                        : c;
-        }
-        return name.simplified();
-    }
-
     std::vector<QString> fonts_;
     std::vector<QRgb> colors_;
 };
@@ -276,6 +259,21 @@ void appendParagraphFormat(QByteArray& out, const QTextBlock& block,
 }
 
 } // namespace
+
+QString RtfWriter::fontTableName(const QString& family) {
+    QString name;
+    for (const QChar c : family) {
+        if (c == QLatin1Char(';') || c == QLatin1Char('{') || c == QLatin1Char('}') ||
+            c == QLatin1Char('\\')) {
+            continue;
+        }
+        name += c.unicode() < 0x20 || c.isSpace() || c.category() == QChar::Other_Format ||
+                        c.unicode() == 0x2011
+                    ? QLatin1Char(' ')
+                    : c;
+    }
+    return name.simplified();
+}
 
 QByteArray RtfWriter::write(const QTextDocument& document) {
     Tables tables(document);

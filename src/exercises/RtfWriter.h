@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 class QTextDocument;
 
@@ -13,6 +14,13 @@ namespace Ionaria::exercises {
 class RtfWriter {
 public:
     static QByteArray write(const QTextDocument& document);
+
+    // The name a font family gets in the font table. A semicolon ends a name
+    // there and braces open groups, and other readers take no escapes in the
+    // table, so those characters are dropped and blanks of any kind become
+    // spaces. The reader names its fonts by the same rule, so that every name
+    // it reads is one the writer writes back as it is.
+    static QString fontTableName(const QString& family);
 };
 
 } // namespace Ionaria::exercises

@@ -1,5 +1,7 @@
 #include "render/PictureHost.h"
 
+#include "output/FileOutput.h"
+
 namespace Ionaria::render {
 
 PictureHost::PictureHost(sim::Engine& engine, Report report, std::unique_ptr<QtCanvas> canvas)
@@ -14,7 +16,7 @@ PictureHost::PictureHost(sim::Engine& engine, Report report, std::unique_ptr<QtC
 PictureHost::~PictureHost() = default;
 
 bool PictureHost::writePng(const QString& path) const {
-    return image().save(path, "PNG");
+    return output::writeImage(path, image(), "PNG").ok();
 }
 
 void PictureHost::fondschema() {

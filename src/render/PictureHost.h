@@ -36,7 +36,8 @@ public:
     // The frame as it stands: the background with the moving layer and, at
     // the macroscopic scale, the report.
     const QImage& image() const { return m_canvas->image(); }
-    // Writes the frame as a PNG file; false when it cannot be written.
+    // Writes the frame as a PNG file; false when it cannot be written, the
+    // file it would have replaced then left whole.
     bool writePng(const QString& path) const;
     // Whether the frame of the reset and pause buttons is shown.
     bool Frame1Visible() const { return m_schematic.Frame1Visible(); }

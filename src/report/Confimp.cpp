@@ -97,7 +97,10 @@ void Confimp::printAndClose() {
     m_frame2->show();
     repaint();
     QCoreApplication::processEvents();
-    PicturePrinter::print(m_printer, m_picture, m_text1->text(), m_upDown1->value());
+    if (PicturePrinter::print(m_printer, m_picture, m_text1->text(), m_upDown1->value()) ==
+        PicturePrinter::Outcome::NotWritten) {
+        emit printNotWritten(m_printer.outputFileName());
+    }
     accept();
 }
 

@@ -41,6 +41,11 @@ public:
     // "&Imprimantes": the system's printer setup.
     void choosePrinter();
 
+signals:
+    // The pages printed to a file could not be written there; the file that
+    // was there is kept.
+    void printNotWritten(const QString& path);
+
 private:
     void refreshPrinterName();
 

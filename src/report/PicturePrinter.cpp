@@ -1,8 +1,11 @@
 #include "report/PicturePrinter.h"
 
+#include "output/FileOutput.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 namespace Ionaria::report {
@@ -19,8 +22,8 @@ QFont printFont(qreal points, bool bold) {
 
 } // namespace
 
-bool PicturePrinter::print(QPrinter& printer, const QImage& picture, const QString& title,
-                           int copies) {
+bool PicturePrinter::paint(QPagedPaintDevice& printer, int resolution, const QImage& picture,
+                           const QString& title, int copies) {
     if (copies < 1) {
         return false;
     }
@@ -32,7 +35,7 @@ bool PicturePrinter::print(QPrinter& printer, const QImage& picture, const QStri
     const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Inch);
     const double pw = printable.width() * twipsPerInch;
     const double ph = printable.height() * twipsPerInch;
-    const double dotsPerTwip = printer.resolution() / static_cast<double>(twipsPerInch);
+    const double dotsPerTwip = resolution / static_cast<double>(twipsPerInch);
     const QSizeF pictureSize(picture.width() * twipsPerPixel * dotsPerTwip,
                              picture.height() * twipsPerPixel * dotsPerTwip);
     const QPointF picturePosition((pw - twipsPerPixel * picture.width()) / 2.0 * dotsPerTwip,
@@ -52,8 +55,22 @@ bool PicturePrinter::print(QPrinter& printer, const QImage& picture, const QStri
     return painter.end();
 }
 
-bool PicturePrinter::printPdf(const QString& path, const QImage& picture, const QString& title,
-                              int copies) {
+PicturePrinter::Outcome PicturePrinter::print(QPrinter& printer, const QImage& picture,
+                                              const QString& title, int copies) {
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
+        return paint(printer, printer.resolution(), picture, title, copies)
+                   ? Outcome::Printed
+                   : Outcome::PrinterFailed;
+    }
+    output::PdfInMemory pdf(printer, printer.creator(), printer.docName());
+    if (!paint(pdf.device(), pdf.device().resolution(), picture, title, copies)) {
+        return Outcome::PrinterFailed;
+    }
+    return pdf.commit(printer.outputFileName()).ok() ? Outcome::Printed : Outcome::NotWritten;
+}
+
+PicturePrinter::Outcome PicturePrinter::printPdf(const QString& path, const QImage& picture,
+                                                 const QString& title, int copies) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace Ionaria::report {
@@ -16,13 +17,25 @@ public:
     static constexpr int twipsPerInch = 1440;
     static constexpr int twipsPerPixel = 15;
 
-    // False when the printer could not be started; a failure of a single
-    // page does not stop the others.
-    static bool print(QPrinter& printer, const QImage& picture, const QString& title, int copies);
+    enum class Outcome {
+        Printed,
+        PrinterFailed, // the printer could not be started
+        NotWritten,    // the pages could not be written to their file
+    };
+
+    // A failure of a single page does not stop the others. A printer that
+    // prints to a PDF file gets its pages drawn in memory first, written to
+    // the file only once complete, so that a failure keeps the old file.
+    static Outcome print(QPrinter& printer, const QImage& picture, const QString& title,
+                         int copies);
 
     // Prints onto a PDF file, as the batch mode and the tests do.
-    static bool printPdf(const QString& path, const QImage& picture, const QString& title,
-                         int copies);
+    static Outcome printPdf(const QString& path, const QImage& picture, const QString& title,
+                            int copies);
+
+private:
+    static bool paint(QPagedPaintDevice& device, int resolution, const QImage& picture,
+                      const QString& title, int copies);
 };
 
 } // namespace Ionaria::report

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Ionaria::sim {
 
@@ -506,7 +507,10 @@ void Engine::variations(int& sens) {
             p.mesures.tempsShown = true;
             p.mesures.tempsSec = s.tempsSec;
             s.resteSec = s.tempsSec % 3600;
-            ++s.tempsSec;
+            // At the end of its 32-bit range the clock stays, rather than wrap.
+            if (s.tempsSec < std::numeric_limits<std::int32_t>::max()) {
+                ++s.tempsSec;
+            }
         }
         p.mesures.intensiteShown = true;
         p.mesures.intensite = s.intensite;

@@ -7,6 +7,7 @@
 #include "config/Ouvrir.h"
 #include "exercises/ExerciseDialogs.h"
 #include "exercises/ExerciseSession.h"
+#include "output/FileOutput.h"
 #include "report/Confimp.h"
 #include "report/Rapport.h"
 #include "ui/HelpWindow.h"
@@ -466,6 +467,11 @@ void MainWindow::Command11_Click() {
 
 void MainWindow::Command10_Click() {
     report::Confimp confimp(m_picture.image(), m_printer, this);
+    connect(&confimp, &report::Confimp::printNotWritten, this, [this] {
+        config::MessageBoxes::standard().critical(this,
+                                                  QString::fromLatin1(output::printNotWrittenTitle),
+                                                  QString::fromLatin1(output::notWrittenText));
+    });
     confimp.exec();
 }
 

@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "base/RecordFile.h"
+#include "support/SmallDisk.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -77,6 +78,25 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--vite"} << int(CommandLine::Mode::Error);
         QTest::newRow("copies out of range")
             << QStringList{"--batch", "a", "--exemplaires", "100"} << int(CommandLine::Mode::Error);
+        QTest::newRow("seconds at the end of the clock")
+            << QStringList{"--batch", "a", "--seconds", "2147483647"}
+            << int(CommandLine::Mode::Batch);
+        QTest::newRow("seconds beyond the clock")
+            << QStringList{"--batch", "a", "--seconds", "2147483648"}
+            << int(CommandLine::Mode::Error);
+        QTest::newRow("picture over the configuration")
+            << QStringList{"--batch", "a.C14", "--png", "./a.C14"} << int(CommandLine::Mode::Error);
+        QTest::newRow("rows over the configuration")
+            << QStringList{"--batch", "a.C14", "--csv", "a.C14"} << int(CommandLine::Mode::Error);
+        QTest::newRow("two outputs in one file")
+            << QStringList{"--batch", "a.C14", "--png", "x", "--pdf", "x"}
+            << int(CommandLine::Mode::Error);
+        QTest::newRow("rows on the standard output, the picture in a file")
+            << QStringList{"--batch", "a.C14", "--csv", "-", "--png", "x"}
+            << int(CommandLine::Mode::Batch);
+        QTest::newRow("devices take several outputs")
+            << QStringList{"--batch", "a.C14", "--png", "/dev/null", "--pdf", "/dev/null"}
+            << int(CommandLine::Mode::Batch);
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -86,6 +106,80 @@ private slots:
             args.push_back(a.toStdString());
         }
         QCOMPARE(int(CommandLine::parse(args).mode), mode);
+    }
+
+    // Another name of the configuration, through a link, is refused too, and
+    // the message says which option named it.
+    void outputThroughALinkToTheConfiguration() {
+        const auto p = write("lien-cible.C14", records("1", "3", "3", "4"));
+        const QString link = m_dir.path() + "/lien.png";
+        QVERIFY(QFile::link(QString::fromStdString(p), link));
+        const auto options = CommandLine::parse({"--batch", p, "--png", link.toStdString()});
+        QCOMPARE(int(options.mode), int(CommandLine::Mode::Error));
+        QVERIFY2(QString::fromStdString(options.error)
+                     .startsWith("--png désigne le fichier de "
+                                 "configuration"),
+                 options.error.c_str());
+    }
+
+    void csvReplacesTheOldFileWhole() {
+        const auto p = write("nacl.C14", records("1", "3", "3", "4"));
+        const QString csv = m_dir.path() + "/mesures.csv";
+        testing::putContent(csv, QByteArray(100000, 'a'));
+        QVERIFY(QFile::setPermissions(csv, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        const unsigned mode = testing::modeOf(csv);
+        const Run r = run({"--batch", p, "--seconds", "3", "--csv", csv.toStdString()});
+        QCOMPARE(r.status, 0);
+        const QByteArray written = testing::contentOf(csv);
+        QVERIFY(written.startsWith("t_s,I_A,U_V"));
+        QCOMPARE(written.count('\n'), 5);
+        QCOMPARE(testing::modeOf(csv), mode);
+    }
+
+    void csvOnAFullDiskKeepsTheOldFile() {
+        testing::SmallDisk disk;
+        IONARIA_NEED_SMALL_DISK(disk);
+        const auto p = write("nacl.C14", records("1", "3", "3", "4"));
+        const QString csv = disk.path("mesures.csv");
+        const QByteArray old = "t_s,ancien\n" + QByteArray(30000, '1');
+        testing::putContent(csv, old);
+        QVERIFY(disk.fill());
+        const Run r = run({"--batch", p, "--seconds", "2000", "--csv", csv.toStdString()});
+        QCOMPARE(r.status, int(BatchMode::outputError));
+        QCOMPARE(r.err, "Ecriture impossible sur disque : " + csv.toStdString() + "\n");
+        QVERIFY(r.out.empty());
+        QCOMPARE(testing::contentOf(csv), old);
+        QCOMPARE(disk.names(), QStringList{"mesures.csv"});
+    }
+
+    void failingOutputsEndWithStatus4_data() {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<bool>("standardOutputFails");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("rows onto /dev/full") << "/dev/full" << false << "/dev/full";
+        QTest::newRow("rows onto a failing standard output") << "-" << true << "sortie standard";
+        QTest::newRow("summary onto a failing standard output") << "" << true << "sortie standard";
+    }
+    void failingOutputsEndWithStatus4() {
+        QFETCH(QString, csv);
+        QFETCH(bool, standardOutputFails);
+        QFETCH(QString, message);
+        if (csv == "/dev/full" && !QFileInfo::exists(csv)) {
+            QSKIP("this system has no /dev/full");
+        }
+        const auto p = write("nacl.C14", records("1", "3", "3", "4"));
+        std::vector<std::string> arguments{"--batch", p, "--seconds", "3"};
+        if (!csv.isEmpty()) {
+            arguments.insert(arguments.end(), {"--csv", csv.toStdString()});
+        }
+        std::ostringstream captured;
+        std::ostream failing(nullptr);
+        std::ostringstream err;
+        const int status = BatchMode::run(CommandLine::parse(arguments),
+                                          standardOutputFails ? failing : captured, err);
+        QCOMPARE(status, int(BatchMode::outputError));
+        QCOMPARE(QString::fromStdString(err.str()),
+                 "Ecriture impossible sur disque : " + message + "\n");
     }
 
     void csvRows() {

@@ -1,4 +1,5 @@
 #include "base/RecordFile.h"
+#include "support/SmallDisk.h"
 
 #include <QImage>
 #include <QProcess>
@@ -99,6 +100,72 @@ private slots:
         info.waitForFinished();
         QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
                     .contains(QRegularExpression("Pages:\\s+2\\n")));
+    }
+
+    // Each output onto a device that takes no byte: status 4 and the
+    // program's message alone, without Qt's own warnings.
+    void fullDeviceOutputs_data() {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("--png") << "--png";
+        QTest::newRow("--pdf") << "--pdf";
+        QTest::newRow("--csv") << "--csv";
+    }
+    void fullDeviceOutputs() {
+        QFETCH(QString, option);
+        if (!QFileInfo::exists("/dev/full")) {
+            QSKIP("this system has no /dev/full");
+        }
+        const QString config = write("pile.C14", records("0", "1", "1", "3", "4"));
+        const Result r = ionaria({"--batch", config, "--seconds", "5", option, "/dev/full"});
+        QCOMPARE(r.status, 4);
+        QCOMPARE(r.err, QString("Ecriture impossible sur disque : /dev/full\n"));
+    }
+
+    void fullDiskKeepsTheOldPictures() {
+        Ionaria::testing::SmallDisk disk;
+        IONARIA_NEED_SMALL_DISK(disk);
+        const QString config = write("pile.C14", records("0", "1", "1", "3", "4"));
+        const QByteArray oldPng = "ancienne image " + QByteArray(9000, 'p');
+        const QByteArray oldPdf = "ancienne impression " + QByteArray(9000, 'd');
+        Ionaria::testing::putContent(disk.path("pile.png"), oldPng);
+        Ionaria::testing::putContent(disk.path("pile.pdf"), oldPdf);
+        QVERIFY(disk.fill());
+        const Result r = ionaria({"--batch", config, "--seconds", "5", "--png",
+                                  disk.path("pile.png"), "--pdf", disk.path("pile.pdf")});
+        QCOMPARE(r.status, 4);
+        QCOMPARE(r.err, "Ecriture impossible sur disque : " + disk.path("pile.png") +
+                            "\nEcriture impossible sur disque : " + disk.path("pile.pdf") + "\n");
+        QCOMPARE(Ionaria::testing::contentOf(disk.path("pile.png")), oldPng);
+        QCOMPARE(Ionaria::testing::contentOf(disk.path("pile.pdf")), oldPdf);
+        QCOMPARE(disk.names(), (QStringList{"pile.pdf", "pile.png"}));
+    }
+
+    void refusedCommandLinesTouchNothing_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("picture over the configuration")
+            << QStringList{"--png", "CONFIG"} << "--png désigne le fichier de configuration";
+        QTest::newRow("print over the configuration")
+            << QStringList{"--pdf", "CONFIG"} << "--pdf désigne le fichier de configuration";
+        QTest::newRow("seconds beyond the clock")
+            << QStringList{"--seconds", "2147483648", "--csv", "OUT"}
+            << "--seconds demande un nombre entier de secondes";
+        QTest::newRow("picture and print in one file")
+            << QStringList{"--png", "OUT", "--pdf", "OUT"} << "--png et --pdf désignent le même";
+    }
+    void refusedCommandLinesTouchNothing() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, message);
+        const QString config = write("garde.C14", records("0", "1", "1", "3", "4"));
+        const QByteArray before = Ionaria::testing::contentOf(config);
+        const QString out = m_dir.path() + "/sortie";
+        options.replaceInStrings("CONFIG", config);
+        options.replaceInStrings("OUT", out);
+        const Result r = ionaria(QStringList{"--batch", config} + options);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.startsWith("ionaria : " + message), qPrintable(r.err));
+        QCOMPARE(Ionaria::testing::contentOf(config), before);
+        QVERIFY(!QFileInfo::exists(out));
     }
 
     void otherCommands_data() {

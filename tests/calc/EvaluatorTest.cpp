@@ -26,6 +26,8 @@ private slots:
     void calculTable_data();
     void calculTable();
     void passLimit();
+    void lengthLimit_data();
+    void lengthLimit();
     void blankDisplayLeavesOperators();
     void simplifieTable_data();
     void simplifieTable();
@@ -182,6 +184,42 @@ void EvaluatorTest::passLimit() {
     evaluateur.calcul(texte, codeErreur);
     QCOMPARE(int(codeErreur), 0);
     QVERIFY(evaluateur.passes() < 5);
+}
+
+// Sums of ones padded with blanks to an exact length: the longest expression
+// is evaluated as before, one byte more is refused untouched.
+void EvaluatorTest::lengthLimit_data() {
+    QTest::addColumn<QByteArray>("expression");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QByteArray>("result");
+    const auto sumOfLength = [](std::size_t length) {
+        QByteArray text = "1";
+        while (static_cast<std::size_t>(text.size()) + 4 <= length) {
+            text += " + 1";
+        }
+        return text.leftJustified(static_cast<qsizetype>(length), ' ');
+    };
+    const QByteArray atLimit = sumOfLength(kLongueurMax);
+    QTest::newRow("at the limit") << atLimit << 0 << QByteArray::number(atLimit.count('1'));
+    QTest::newRow("one byte more") << sumOfLength(kLongueurMax + 1) << 4 << QByteArray();
+    QTest::newRow("what the box takes") << sumOfLength(32767) << 4 << QByteArray();
+}
+
+void EvaluatorTest::lengthLimit() {
+    QFETCH(QByteArray, expression);
+    QFETCH(int, code);
+    QFETCH(QByteArray, result);
+    Evaluator evaluateur(0, false);
+    std::string texte = expression.toStdString();
+    std::int16_t codeErreur = -1;
+    evaluateur.calcul(texte, codeErreur);
+    QCOMPARE(int(codeErreur), code);
+    if (code == 0) {
+        QCOMPARE(bytes(texte), result);
+    } else {
+        QCOMPARE(bytes(texte), expression);
+        QCOMPARE(evaluateur.passes(), 0);
+    }
 }
 
 void EvaluatorTest::blankDisplayLeavesOperators() {
@@ -392,6 +430,10 @@ void EvaluatorTest::commandTable_data() {
                             << 1;
     QTest::newRow("overflow") << QByteArray("1E999") << false
                               << QByteArray("Dépassement de capacité\n") << 1;
+    QTest::newRow("code 4") << QByteArray(501, '1') << false
+                            << QByteArray("Erreur saisie: expression trop longue (500 caractères "
+                                          "au plus)\n")
+                            << 1;
 }
 
 void EvaluatorTest::commandTable() {

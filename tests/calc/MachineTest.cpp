@@ -76,6 +76,10 @@ void MachineTest::keys_data() {
     row("code 2", "Bpo B2 EXE", "Erreur saisie: revoir les parenthèses");
     row("code 3", "B2 multip EXE", "Erreur saisie: incompréhension sur opérateurs: ^ * / + -");
     row("expression kept after an error", "B1 div B0 EXE B2", "1 / 02");
+    row("too long", QString("B1 ").repeated(501) + "EXE",
+        "Erreur saisie: expression trop longue (500 caractères au plus)");
+    row("too long, kept for correction", QString("B1 ").repeated(501) + "EXE EFFACE",
+        QString(500, '1'));
     row("overflow", "B1 BtoEXP B9 B9 B9 EXE", "Dépassement de capacité");
     row("no answer after an overflow", "B1 BtoEXP B9 B9 B9 EXE ANS", "");
     row("square", "B3 btcarre EXE", " 9");

@@ -5,6 +5,8 @@
 #include "config/Ouvrir.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/ActingAs.h"
+#include "support/SmallDisk.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -139,6 +141,74 @@ private slots:
         } else {
             QCOMPARE(contents(target), QByteArray("ancien contenu"));
             QVERIFY(dialog.result() != int(QDialog::Accepted));
+        }
+    }
+
+    // Saving over a file keeps what the file was: a teacher's protection
+    // refuses the save as a plain write would, with the write error box and
+    // the dialog open; a full disk does the same; the permission bits stay
+    // and a link stays a link to the file it names.
+    void replacedFileIsRespected_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("protected by the teacher") << "protected" << false;
+        QTest::newRow("on a full disk") << "full" << false;
+        QTest::newRow("shared with the group") << "mode" << true;
+        QTest::newRow("a link to the class's file") << "link" << true;
+    }
+    void replacedFileIsRespected() {
+        QFETCH(QString, kind);
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+        testing::SmallDisk disk;
+        QString folder = dir.path();
+        if (kind == "full") {
+            IONARIA_NEED_SMALL_DISK(disk);
+            folder = disk.path(".");
+        }
+        const QString target = QDir(folder).filePath(kind == "link" ? "classe.C14" : "tp.C14");
+        const QByteArray old = "ancienne configuration " + QByteArray(3000, 'c');
+        testing::putContent(target, old);
+        const unsigned mode = kind == "protected" ? 0444U : 0640U;
+        QVERIFY(::chmod(target.toLocal8Bit().constData(), mode) == 0);
+        if (kind == "link") {
+            QVERIFY(QFile::link(target, QDir(folder).filePath("tp.C14")));
+        }
+        if (kind == "full") {
+            QVERIFY(disk.fill());
+        }
+        Bench b;
+        b.boxes.answerYes = true;
+        Enregistrer dialog(b.engine.params(), b.cheminConfig, nullptr, b.boxes);
+        QVERIFY(dialog.browser()->setFolder(folder));
+        dialog.Text1()->setText("tp");
+        if (kind == "protected") {
+            const testing::ActingAs user;
+            if (!user.acting()) {
+                QSKIP("root could not act as another user here");
+            }
+            dialog.confirm();
+        } else {
+            dialog.confirm();
+        }
+        QCOMPARE(b.boxes.questions,
+                 QStringList{"Ce fichier existe déjà! | Ecraser le fichier existant?"});
+        if (saved) {
+            QVERIFY(b.boxes.criticals.isEmpty());
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(contents(target).size(), 20 * 128);
+            QCOMPARE(testing::modeOf(target), mode);
+            QCOMPARE(QFileInfo(QDir(folder).filePath("tp.C14")).isSymLink(), kind == "link");
+        } else {
+            QCOMPARE(b.boxes.criticals,
+                     QStringList{"Enregistrement impossible | Ecriture impossible sur disque"});
+            QVERIFY(dialog.result() != int(QDialog::Accepted));
+            QCOMPARE(contents(target), old);
+            QCOMPARE(testing::modeOf(target), mode);
+            const QStringList left =
+                kind == "full" ? QStringList{"remplissage", "tp.C14"} : QStringList{"tp.C14"};
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), left);
         }
     }
 

@@ -1,5 +1,6 @@
 #include "exercises/RtfReader.h"
 #include "exercises/RtfWriter.h"
+#include "support/HostileRtf.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -14,6 +15,22 @@
 #include <QtTest>
 
 #include <array>
+#include <cstddef>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define IONARIA_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define IONARIA_ASAN 1
+#endif
+#endif
+#ifdef IONARIA_ASAN
+// The sanitizer runtime's count of the bytes its allocator hands out; not
+// every compiler ships the header that declares it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#else
+#include <malloc.h>
+#endif
 
 using Ionaria::exercises::RtfReader;
 using Ionaria::exercises::RtfWriter;
@@ -171,6 +188,34 @@ QByteArray readFile(const QString& name) {
     return file.readAll();
 }
 
+// The bytes the heap holds, from the sanitizer's allocator when it replaces
+// the C library's.
+double heapBytes() {
+#ifdef IONARIA_ASAN
+    return static_cast<double>(__sanitizer_get_current_allocated_bytes());
+#else
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+#endif
+}
+
+qint64 picturePixels(const QTextDocument& document) {
+    qint64 pixels = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat()) {
+                const QImage image =
+                    document
+                        .resource(QTextDocument::ImageResource,
+                                  QUrl(it.fragment().charFormat().toImageFormat().name()))
+                        .value<QImage>();
+                pixels += qint64{image.width()} * image.height();
+            }
+        }
+    }
+    return pixels;
+}
+
 int imageCount(const QTextDocument& document) {
     int count = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -223,6 +268,12 @@ private slots:
     void refusesWhatIsNotRichText();
     void survivesHostileInput_data();
     void survivesHostileInput();
+    void boundsHostileFiles_data();
+    void boundsHostileFiles();
+    void paragraphCap_data();
+    void paragraphCap();
+    void pictureBudget_data();
+    void pictureBudget();
     void readsSamplesOfOtherPrograms_data();
     void readsSamplesOfOtherPrograms();
     void roundTrips_data();
@@ -478,6 +529,110 @@ void RtfTest::survivesHostileInput() {
     QCOMPARE(markup(document), expected);
 }
 
+// Files of the largest size taken, each built to cost the reader the most in
+// one way: what the reader keeps stays within its bounds and far below a
+// hundred megabytes, and what it refuses it refuses before building anything.
+void RtfTest::boundsHostileFiles_data() {
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("status");
+    const auto shapes = Ionaria::testing::hostileRtfShapes();
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        const bool marks = i < 3;
+        QTest::newRow(shapes[i].name)
+            << int(i)
+            << int(marks ? RtfReader::Status::TooManyParagraphs : RtfReader::Status::Read);
+    }
+}
+
+void RtfTest::boundsHostileFiles() {
+    QFETCH(int, shape);
+    QFETCH(int, status);
+    const QByteArray bytes = Ionaria::testing::hostileRtfShapes()[std::size_t(shape)].make(
+        RtfReader::maxInputBytes, RtfReader::maxParagraphs);
+    QVERIFY(bytes.size() <= RtfReader::maxInputBytes);
+    QVERIFY(bytes.size() > RtfReader::maxInputBytes - 100000);
+    QCOMPARE(int(RtfReader::check(bytes).status), status);
+    const double before = heapBytes();
+    QTextDocument document;
+    QCOMPARE(int(RtfReader::read(bytes, document).status), status);
+    const double held = heapBytes() - before;
+    QVERIFY2(held < 100e6, qPrintable(QString("%1 MB").arg(held / 1e6)));
+    QVERIFY(document.blockCount() <= RtfReader::maxParagraphs + 1);
+    QVERIFY(imageCount(document) <= RtfReader::maxPictures);
+    QVERIFY(picturePixels(document) <= RtfReader::maxPicturePixels);
+    if (status != int(RtfReader::Status::Read)) {
+        QVERIFY(document.isEmpty());
+    }
+}
+
+void RtfTest::paragraphCap_data() {
+    QTest::addColumn<QByteArray>("mark");
+    QTest::addColumn<int>("marks");
+    QTest::addColumn<int>("status");
+    const std::array<std::pair<const char*, const char*>, 5> marks = {{{"par", "\\par "},
+                                                                       {"row", "\\row "},
+                                                                       {"sect", "\\sect "},
+                                                                       {"page", "\\page "},
+                                                                       {"line end", "\\\n"}}};
+    for (const auto& [name, mark] : marks) {
+        QTest::addRow("%s at the cap", name)
+            << QByteArray(mark) << RtfReader::maxParagraphs << int(RtfReader::Status::Read);
+        QTest::addRow("%s beyond", name) << QByteArray(mark) << RtfReader::maxParagraphs + 1
+                                         << int(RtfReader::Status::TooManyParagraphs);
+    }
+    QTest::newRow("marks in a skipped group do not count")
+        << QByteArray("{\\*\\unknown \\par}") << RtfReader::maxParagraphs + 1
+        << int(RtfReader::Status::Read);
+}
+
+void RtfTest::paragraphCap() {
+    QFETCH(QByteArray, mark);
+    QFETCH(int, marks);
+    QFETCH(int, status);
+    const QByteArray bytes = "{\\rtf1 x" + mark.repeated(marks) + "y}";
+    QCOMPARE(int(RtfReader::check(bytes).status), status);
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("avant"));
+    QCOMPARE(int(RtfReader::read(bytes, document).status), status);
+    if (status == int(RtfReader::Status::Read)) {
+        QVERIFY(document.toPlainText().startsWith(QLatin1Char('x')));
+        QVERIFY(document.toPlainText().endsWith(QLatin1Char('y')));
+        if (!mark.startsWith("{")) {
+            QCOMPARE(document.blockCount(), marks + 1);
+        }
+    } else {
+        QVERIFY(document.isEmpty());
+    }
+}
+
+void RtfTest::pictureBudget_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("images");
+    QTest::addColumn<qint64>("pixels");
+    const QByteArray small = "{\\pict\\pngblip " + pictureHex(testImage(), "PNG") + "}";
+    const QByteArray large = "{\\pict\\pngblip " + Ionaria::testing::pngHex(4096, 2048) + "}";
+    QTest::newRow("the most pictures")
+        << "{\\rtf1 " + small.repeated(RtfReader::maxPictures) + "}" << RtfReader::maxPictures
+        << qint64{12 * 6 * RtfReader::maxPictures};
+    QTest::newRow("one picture more")
+        << "{\\rtf1 " + small.repeated(RtfReader::maxPictures + 1) + "}" << RtfReader::maxPictures
+        << qint64{12 * 6 * RtfReader::maxPictures};
+    QTest::newRow("every pixel in one picture")
+        << "{\\rtf1 " + large + small + "}" << 1 << RtfReader::maxPicturePixels;
+    QTest::newRow("a small picture before")
+        << "{\\rtf1 " + small + large + small + "}" << 2 << qint64{2 * 12 * 6};
+}
+
+void RtfTest::pictureBudget() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, images);
+    QFETCH(qint64, pixels);
+    QTextDocument document;
+    QVERIFY(RtfReader::read(rtf, document));
+    QCOMPARE(imageCount(document), images);
+    QCOMPARE(picturePixels(document), pixels);
+}
+
 void RtfTest::readsSamplesOfOtherPrograms_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("formulas");
@@ -550,6 +705,9 @@ void RtfTest::roundTrips_data() {
     QTest::newRow("empty paragraphs") << QByteArray(R"({\rtf1 \par\par x\par})");
     QTest::newRow("font names with special characters") << QByteArray(
         R"({\rtf1{\fonttbl{\f0 D\u233\'e9j\u224\'e0  Vu\~Sans;}{\f1 \u1071?z;}}x\f1 y})");
+    QTest::newRow("font named by a brace alone") << QByteArray("{\\rtf1 5{\\fonttbl\\f\\}} ");
+    QTest::newRow("font names with escaped braces")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0 Ar\{ial\};}{\f1 Cou\\rier;}}a{\f1 b}})");
     QTest::newRow("control characters from a code page")
         << QByteArray("{\\rtf1\\ansi\\ansicpg932 a\\'82\\'a0\\'ff\\'fd b}");
     QTest::newRow("picture") << "{\\rtf1 {\\pict\\pngblip\\picwgoal300\\pichgoal150 " +

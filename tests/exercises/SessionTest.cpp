@@ -7,6 +7,7 @@
 #include "exercises/Fichexo.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/SmallDisk.h"
 
 #include <QAction>
 #include <QDir>
@@ -298,6 +299,77 @@ private slots:
         QCOMPARE(b.dialogs.criticals,
                  QStringList{"Enregistrement impossible | Ecriture impossible sur disque"});
         QCOMPARE(b.session->texteModifie(), 1);
+    }
+
+    // The pupil's answer survives a full disk: the old file byte for byte,
+    // the failure told, and the edits still marked as not saved, so that
+    // quitting warns.
+    void fullDiskKeepsTheOldAnswer() {
+        testing::SmallDisk disk;
+        IONARIA_NEED_SMALL_DISK(disk);
+        Bench b;
+        const QString target = disk.path("reponse.RTF");
+        QByteArray old = "{\\rtf1\\ansi ";
+        for (int i = 0; i < 2000; ++i) {
+            old += "Ancienne r\\'e9ponse, ligne " + QByteArray::number(i) + "\\par\n";
+        }
+        old += "}";
+        writeBytes(target, old);
+        QVERIFY(disk.fill());
+        QVERIFY(b.session->openExercise(b.exo("pile.E37")));
+        b.type(" réponse plus longue que le disque ne peut en prendre");
+        b.dialogs.saveName = target;
+        b.trigger("savetexte");
+        QCOMPARE(b.dialogs.criticals,
+                 QStringList{"Enregistrement impossible | Ecriture impossible sur disque"});
+        QCOMPARE(contents(target), old);
+        QCOMPARE(disk.names(), QStringList{"reponse.RTF"});
+        QCOMPARE(b.session->texteModifie(), 1);
+    }
+
+    void fullDiskKeepsTheOldPrint() {
+        testing::SmallDisk disk;
+        IONARIA_NEED_SMALL_DISK(disk);
+        Bench b;
+        const QString pdf = disk.path("exercice.pdf");
+        writeBytes(pdf, "%PDF-1.4 ancienne impression");
+        QVERIFY(disk.fill());
+        QVERIFY(b.session->openExercise(b.exo("pile.E37")));
+        b.dialogs.printTo = pdf;
+        b.trigger("imprimetexte");
+        QCOMPARE(b.dialogs.criticals,
+                 QStringList{"Impression impossible | Ecriture impossible sur disque"});
+        QCOMPARE(contents(pdf), QByteArray("%PDF-1.4 ancienne impression"));
+        QCOMPARE(disk.names(), QStringList{"exercice.pdf"});
+    }
+
+    // A text beyond the reader's bounds is refused with its own message, and
+    // the box keeps what it showed.
+    void textsBeyondTheBounds_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("too large") << "{\\rtf1 " + QByteArray(2 * 1024 * 1024, 'a') + "}"
+                                   << "Texte trop volumineux | Le fichier NAME dépasse 2 Mo : ce "
+                                      "n'est pas un texte que la fenêtre exercice peut ouvrir.";
+        QTest::newRow("too many paragraphs")
+            << "{\\rtf1 " + QByteArray("\\par ").repeated(20001) + "}"
+            << "Texte trop long | Le fichier NAME a plus de 20 000 paragraphes ou lignes de "
+               "tableau : la fenêtre exercice ne peut pas l'ouvrir.";
+    }
+    void textsBeyondTheBounds() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        Bench b;
+        QVERIFY(b.session->openExercise(b.exo("pile.E37")));
+        const QString shown = b.supertext.toHtml();
+        const QString name = b.app.filePath("hostile.rtf");
+        writeBytes(name, bytes);
+        b.dialogs.openName = name;
+        b.trigger("opentexte");
+        QCOMPARE(b.dialogs.messages,
+                 QStringList{message.replace("NAME", QDir::toNativeSeparators(name))});
+        QCOMPARE(b.supertext.toHtml(), shown);
+        QCOMPARE(b.fich.text(), b.exo("pile.E37"));
     }
 
     void cancelledFileDialogsChangeNothing() {

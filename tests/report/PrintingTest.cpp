@@ -1,5 +1,6 @@
 #include "report/Confimp.h"
 #include "report/PicturePrinter.h"
+#include "support/SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -18,6 +20,8 @@
 using namespace Ionaria::report;
 
 namespace {
+
+constexpr auto printed = PicturePrinter::Outcome::Printed;
 
 // A picture with a recognisable colour, the size of the experiment surface.
 QImage picture() {
@@ -88,7 +92,7 @@ private slots:
     void copiesMakePages() {
         QFETCH(int, copies);
         const QString pdf = at(QString("copies-%1.pdf").arg(copies));
-        QVERIFY(PicturePrinter::printPdf(pdf, picture(), "Pile cuivre-zinc", copies));
+        QCOMPARE(PicturePrinter::printPdf(pdf, picture(), "Pile cuivre-zinc", copies), printed);
         QCOMPARE(pageCount(pdf), copies);
         for (int k = 1; k <= copies; ++k) {
             const QString text =
@@ -116,8 +120,8 @@ private slots:
     void emptyTitleKeepsThePicturePlace() {
         const QString titled = at("titled.pdf");
         const QString untitled = at("untitled.pdf");
-        QVERIFY(PicturePrinter::printPdf(titled, picture(), "Titre", 1));
-        QVERIFY(PicturePrinter::printPdf(untitled, picture(), "", 1));
+        QCOMPARE(PicturePrinter::printPdf(titled, picture(), "Titre", 1), printed);
+        QCOMPARE(PicturePrinter::printPdf(untitled, picture(), "", 1), printed);
         const int a = pictureTop(page(titled, 1, at("titled")));
         const int b = pictureTop(page(untitled, 1, at("untitled")));
         QVERIFY(a > 0);
@@ -125,8 +129,52 @@ private slots:
     }
 
     void printerFailureIsReported() {
-        QVERIFY(!PicturePrinter::printPdf(at("absent/dossier/x.pdf"), picture(), "x", 1));
-        QVERIFY(!PicturePrinter::printPdf(at("zero.pdf"), picture(), "x", 0));
+        QCOMPARE(PicturePrinter::printPdf(at("absent/dossier/x.pdf"), picture(), "x", 1),
+                 PicturePrinter::Outcome::NotWritten);
+        QCOMPARE(PicturePrinter::printPdf(at("zero.pdf"), picture(), "x", 0),
+                 PicturePrinter::Outcome::PrinterFailed);
+        QVERIFY(!QFile::exists(at("zero.pdf")));
+    }
+
+    // Pages printed to a file that the disk cannot take: the old file stays
+    // byte for byte and the dialog says so to the window.
+    void fullDiskKeepsTheOldPrint_data() {
+        QTest::addColumn<bool>("throughDialog");
+        QTest::newRow("batch") << false;
+        QTest::newRow("dialog") << true;
+    }
+    void fullDiskKeepsTheOldPrint() {
+        QFETCH(bool, throughDialog);
+        Ionaria::testing::SmallDisk disk;
+        IONARIA_NEED_SMALL_DISK(disk);
+        const QString pdf = disk.path("pile.pdf");
+        const QByteArray old = "%PDF-1.4 " + QByteArray(20000, 'a');
+        Ionaria::testing::putContent(pdf, old);
+        QVERIFY(disk.fill());
+        if (throughDialog) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            Confimp dialog(picture(), printer, nullptr);
+            QSignalSpy failed(&dialog, &Confimp::printNotWritten);
+            QTest::mouseClick(dialog.Command1(), Qt::LeftButton);
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(failed.count(), 1);
+            QCOMPARE(failed.front().front().toString(), pdf);
+        } else {
+            QCOMPARE(PicturePrinter::printPdf(pdf, picture(), "Pile", 2),
+                     PicturePrinter::Outcome::NotWritten);
+        }
+        QCOMPARE(Ionaria::testing::contentOf(pdf), old);
+        QCOMPARE(disk.names(), QStringList{"pile.pdf"});
+    }
+
+    void fullDeviceIsNotWritten() {
+        if (!QFileInfo::exists("/dev/full")) {
+            QSKIP("this system has no /dev/full");
+        }
+        QCOMPARE(PicturePrinter::printPdf("/dev/full", picture(), "x", 1),
+                 PicturePrinter::Outcome::NotWritten);
     }
 
     void dialogInitialState() {
