@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshot that the AppStream metadata shows: the real window
 # under a virtual X server, on a shipped configuration, a few seconds into
 # the animation.

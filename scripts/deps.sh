@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, running and testing Ionaria
 # need and that are not installed yet. Runs apt-get as root, or through sudo.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang, in build-fuzz/, and runs each in
 # turn from its corpus in fuzz/ for a number of seconds:
 #   scripts/fuzz.sh [SECONDS] [calc|config|exercises ...]   (60 s, all three)

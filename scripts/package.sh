@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of Ionaria in build-deb/: the program alone, with
 # Debian's optimisation and hardening flags, then CPack's DEB generator.
 # Prints the path of build-deb/ionaria_VERSION_ARCH.deb.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Configuration files from anywhere: loading one must never crash, and the
 // experiment it sets up must run without undefined behaviour, whatever the
 // records hold.

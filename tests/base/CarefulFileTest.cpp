@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/CarefulFile.h"
 #include "base/RecordFile.h"
 #include "support/ActingAs.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian package into a temporary root with dpkg -x, as a
 # technician's install would lay it out, and runs what it installed: the
 # batch mode on an installed sample configuration, the calculator, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the real window, for the notes: start-up to the first painted
 // frame, resident memory while animating, and the tick rate and CPU share
 // at the fastest speed. Run it on a display (Xvfb will do):

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program as the unprivileged user "nobody" when started by root
 # and when that user can reach the program; as it is otherwise.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real program under a virtual X server, with a temporary application
 # folder, and drives it as a user would: it must start, draw the experiment,
 # open the exercise asked for by another program, animate it on

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Regenerates the exercises of Ionaria (folder data/exercices).
 
     python3 data/exercices/sources/generer.py

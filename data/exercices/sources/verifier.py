@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the values quoted in the corrections against the simulator.
 
     python3 data/exercices/sources/verifier.py [chemin/vers/ionaria]
