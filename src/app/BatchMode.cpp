@@ -171,8 +171,11 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
         engine->setStepObserver(&writer);
     }
 
-    // Ticks of the running timer, one simulated second each.
-    engine->params().Timer1 = true;
+    // Ticks of the running timer, started as "Pause / Marche" starts it, one
+    // simulated second each.
+    if (!engine->params().Timer1) {
+        engine->Command5_Click();
+    }
     engine->setStepsPerTickOverride(1);
     // The picture is the background of the last redraw with the moving layer
     // of the last tick: the run keeps the engine as it stood before the

@@ -241,11 +241,11 @@ void speciesLine(Writer& w, const sim::Engine& engine, int species) {
     w.text("[");
     w.species(species);
     w.concentrationTail(concentration(engine.state().quantite[static_cast<std::size_t>(species)],
-                                      engine.params().Text2[1]));
+                                      engine.params().Text2[cat::Text2Volume]));
 }
 
 // The report at the microscopic scale, on panels in the free bands.
-void rapportMicro(render::Canvas& canvas, sim::Engine& engine, double massG, double massD) {
+void rapportMicro(render::Canvas& canvas, const sim::Engine& engine, double massG, double massD) {
     const sim::State& s = engine.state();
     const sim::ParamStore& p = engine.params();
     Writer w(canvas);
@@ -273,7 +273,8 @@ void rapportMicro(render::Canvas& canvas, sim::Engine& engine, double massG, dou
             w.at(under.left + 4.0, underTextY);
             w.text("[");
             w.cation(p.Combo2[static_cast<std::size_t>(e)].tag);
-            w.concentrationTail(concentration(ions[e], p.Text2[e == 0 ? 6U : 8U]));
+            w.concentrationTail(
+                concentration(ions[e], p.Text2[e == 0 ? cat::Text2VolumeG : cat::Text2VolumeD]));
         }
         return;
     }
@@ -298,8 +299,10 @@ void rapportMicro(render::Canvas& canvas, sim::Engine& engine, double massG, dou
 
 } // namespace
 
-void rapport(render::Canvas& canvas, sim::Engine& engine) {
-    sim::State& s = engine.state();
+void rapport(render::Canvas& canvas, sim::Engine& writable) {
+    sim::DrawingFeedback feedback = writable.drawingFeedback();
+    const sim::Engine& engine = writable;
+    const sim::State& s = engine.state();
     const sim::ParamStore& p = engine.params();
     const bool pile = p.isPile();
     Writer w(canvas);
@@ -308,18 +311,9 @@ void rapport(render::Canvas& canvas, sim::Engine& engine) {
     canvas.setFontSize(8.0);
     canvas.setFontItalic(false);
 
-    const std::size_t highest = pile ? 3 : 4;
-    double a = 0.0;
-    double b = 0.0;
-    for (std::size_t m = 0; m <= highest; ++m) {
-        for (std::size_t e = 1; e <= 2; ++e) {
-            if (s.masseMetal[e][m] < 0.0) {
-                s.masseMetal[e][m] = 0.0;
-            }
-        }
-        a += s.masseMetal[1][m];
-        b += s.masseMetal[2][m];
-    }
+    const sim::ElectrodeMasses masses = feedback.clearNegativeMasses(pile ? 3 : 4);
+    const double a = masses.electrode1;
+    const double b = masses.electrode2;
 
     if (!p.isMacro()) {
         rapportMicro(canvas, engine, a, b);
@@ -344,14 +338,14 @@ void rapport(render::Canvas& canvas, sim::Engine& engine) {
         canvas.setCurrentX(51.0);
         w.text("[");
         w.cation(p.Combo2[0].tag);
-        w.concentrationTail(concentration(s.ions1, p.Text2[6]));
+        w.concentrationTail(concentration(s.ions1, p.Text2[cat::Text2VolumeG]));
 
         w.massLine(250.0, 500.0, b);
         canvas.setCurrentY(canvas.currentY() + 8.0);
         canvas.setCurrentX(240.0);
         w.text("[");
         w.cation(p.Combo2[1].tag);
-        w.concentrationTail(concentration(s.ions2, p.Text2[8]));
+        w.concentrationTail(concentration(s.ions2, p.Text2[cat::Text2VolumeD]));
     }
 
     if (s.intensite == 0.0F) {

@@ -315,7 +315,7 @@ bool MainWindow::event(QEvent* e) {
 }
 
 void MainWindow::activate() {
-    m_engine.state().dessinSeul = false;
+    m_handlers.Form_Activate();
     const std::string name = m_tempFile.takeExerciseName();
     if (!QString::fromStdString(name).trimmed().isEmpty()) {
         emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(name).trimmed()));

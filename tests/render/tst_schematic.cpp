@@ -296,7 +296,7 @@ void TestSchematic::ironColoursChangeSmoothly() {
     }
     ColourWatch watch(engine, 1);
     engine.setStepObserver(&watch);
-    engine.params().Timer1 = true;
+    sim::EngineAccess::store(engine).Timer1 = true;
     engine.setStepsPerTickOverride(1);
     bool ironGone = false;
     for (int t = 0; t < seconds; ++t) {
@@ -323,7 +323,7 @@ void TestSchematic::solutionColourInPicture() {
     QFETCH(QString, concentration);
     QFETCH(Color, expected);
     Picture p;
-    const sim::State& s = p.engine.state();
+    const sim::State& s = p.state();
     if (montage == 0) {
         p.setPile(1, 3);
         p.handlers.setText2(5, concentration.toStdString());
@@ -363,10 +363,10 @@ void TestSchematic::electrodeColour() {
     } else {
         p.handlers.selectCombo2(0, tag);
     }
-    p.engine.state().masseMetal[1][1] += copperDeposit;
+    p.state().masseMetal[1][1] += copperDeposit;
     p.engine.fondschema();
     // The middle rows of the bar are darkened by a quarter per cent at most.
-    const sim::State& s = p.engine.state();
+    const sim::State& s = p.state();
     const double middle = (473.0 + s.niveau1) / 2.0;
     const Color got = p.at(118, static_cast<int>(std::ceil(middle)));
     const auto near = [](int a, int b) { return std::abs(a - b) <= 1; };
@@ -394,8 +394,8 @@ void TestSchematic::legendRows() {
     QFETCH(int, espece2);
     QFETCH(QString, texts);
     Picture p;
-    p.engine.state().espece[1] = static_cast<std::int16_t>(espece1);
-    p.engine.state().espece[2] = static_cast<std::int16_t>(espece2);
+    p.state().espece[1] = static_cast<std::int16_t>(espece1);
+    p.state().espece[2] = static_cast<std::int16_t>(espece2);
     p.canvas().clearOps();
     p.engine.electrodes();
     QStringList drawn;
@@ -421,7 +421,7 @@ void TestSchematic::refusedMontageDrawsNothing() {
     p.handlers.selectCombo2(0, 4);
     QVERIFY(p.engine.state().natInvalide);
     p.canvas().clearOps();
-    p.engine.state().cptDessin = 7;
+    p.state().cptDessin = 7;
     p.engine.fondschema();
     p.run(3);
     QVERIFY(p.canvas().ops().empty());
@@ -451,8 +451,8 @@ void TestSchematic::natureMessageCentred() {
 
 void TestSchematic::negativeMassesCleared() {
     Picture p;
-    p.engine.state().masseMetal[2][3] = -0.5;
-    p.engine.state().masseMetal[1][4] = -1.0;
+    p.state().masseMetal[2][3] = -0.5;
+    p.state().masseMetal[1][4] = -1.0;
     p.canvas().clearOps();
     p.engine.fondschema();
     QCOMPARE(p.engine.state().masseMetal[2][3], 0.0);

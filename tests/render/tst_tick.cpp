@@ -120,10 +120,10 @@ void TestTick::backgroundRefresh() {
     QFETCH(int, cptDessin);
     QFETCH(int, redraws);
     Picture p;
-    p.engine.state().tempsSec = tempsSec;
-    p.engine.state().cptDessin = static_cast<std::int16_t>(cptDessin);
+    p.state().tempsSec = tempsSec;
+    p.state().cptDessin = static_cast<std::int16_t>(cptDessin);
     p.canvas().clearOps();
-    p.engine.state().dessinSeul = true;
+    p.state().dessinSeul = true;
     p.engine.Timer1_Timer();
     const auto made = p.canvas().opsOf(DrawOp::Kind::MakeBackground).size();
     QCOMPARE(static_cast<int>(made), redraws);
@@ -185,11 +185,11 @@ void TestTick::proceduresAtMacroScale() {
     Picture p;
     p.setPile(3, 1);
     ElectrodeProcesses processes(p.canvas(), p.engine);
-    p.engine.params().Option1 = 1;
+    p.store().Option1 = 1;
     p.canvas().clearOps();
     (processes.*procedure(index))(1, 230, 240, 250, 118, 1, 0.5);
     QVERIFY(p.canvas().ops().empty());
-    p.engine.params().Option1 = 0;
+    p.store().Option1 = 0;
     (processes.*procedure(index))(1, 230, 240, 250, 118, 1, 0.5);
     const auto circles = p.canvas().opsOf(DrawOp::Kind::Circle);
     QCOMPARE(circles.size(), index == 0 ? std::size_t{3} : (index < 3 ? std::size_t{4} : 7U));
@@ -218,7 +218,7 @@ void TestTick::offsetsFollowSens() {
     QFETCH(int, slot);
     QFETCH(double, offset);
     Picture p;
-    auto& queue = p.engine.state().posY[2];
+    auto& queue = p.state().posY[2];
     for (int i = 1; i <= 13; ++i) {
         queue[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(300 + 10 * i);
     }
@@ -291,7 +291,7 @@ void TestTick::queueShift() {
     QFETCH(bool, partner);
     Picture p;
     p.run(2);
-    sim::State& s = p.engine.state();
+    sim::State& s = p.state();
     s.espece[2] = static_cast<std::int16_t>(espece2);
     auto& queue = s.posY[2];
     for (int i = 1; i <= 13; ++i) {

@@ -38,6 +38,8 @@ struct Report {
         return list.join('|');
     }
 
+    sim::State& state() { return sim::EngineAccess::state(engine); }
+    sim::ParamStore& store() { return sim::EngineAccess::store(engine); }
     sim::Engine engine;
     sim::Handlers handlers;
     render::RecordingCanvas canvas;
@@ -71,9 +73,9 @@ struct Shown {
         canvas->clearOps();
         scene.engine.fondschema();
         background = canvas->ops();
-        scene.engine.state().dessinSeul = true;
+        scene.state().dessinSeul = true;
         scene.engine.Timer1_Timer();
-        scene.engine.state().dessinSeul = false;
+        scene.state().dessinSeul = false;
         before = scene.picture.image().copy();
         canvas->clearOps();
         report::rapport(*canvas, scene.engine);
@@ -146,7 +148,7 @@ private slots:
 
 void TestRapport::negativeMassClearedAndShownAsZero() {
     Report r;
-    r.engine.state().masseMetal[1] = {0.0, 0.0, 0.0, -2.0, 0.0};
+    r.state().masseMetal[1] = {0.0, 0.0, 0.0, -2.0, 0.0};
     const auto texts = r.draw();
     QCOMPARE(r.engine.state().masseMetal[1][3], 0.0);
     QCOMPARE(texts[0].text, std::string("m"));
@@ -160,7 +162,7 @@ void TestRapport::negativeMassClearedAndShownAsZero() {
 
 void TestRapport::speciesLinesWithoutGaps() {
     Report r;
-    auto& q = r.engine.state().quantite;
+    auto& q = r.state().quantite;
     q = {};
     q[1] = 0.005;  // chloride
     q[2] = 0.0;    // no sulfate: no line
@@ -189,10 +191,10 @@ void TestRapport::speciesLinesWithoutGaps() {
 
 void TestRapport::concentrationPieces() {
     Report r;
-    auto& q = r.engine.state().quantite;
+    auto& q = r.state().quantite;
     q = {};
     q[7] = 0.0123 * 500.0 / 1000.0; // 0.0123 mol/L in 500 mL
-    r.engine.state().intensite = 0.0F;
+    r.state().intensite = 0.0F;
     const auto texts = r.draw();
     QCOMPARE(Report::joined(texts).section('|', 6),
              QStringLiteral("[|Na|+|] = 1,23| · 10|-2| mol · L|-1"));
@@ -206,7 +208,7 @@ void TestRapport::concentrationPieces() {
 
 void TestRapport::noCurrentNoBoxes() {
     Report r;
-    r.engine.state().intensite = 0.0F;
+    r.state().intensite = 0.0F;
     r.draw();
     QVERIFY(r.canvas.opsOf(DrawOp::Kind::FillBox).empty());
     QVERIFY(r.canvas.opsOf(DrawOp::Kind::Box).empty());
@@ -249,12 +251,12 @@ void TestRapport::halfEquations() {
         r.handlers.selectCombo2(0, left);
         r.handlers.selectCombo2(1, right);
     } else {
-        r.engine.state().espece[1] = static_cast<std::int16_t>(left);
-        r.engine.state().espece[2] = static_cast<std::int16_t>(right);
+        r.state().espece[1] = static_cast<std::int16_t>(left);
+        r.state().espece[2] = static_cast<std::int16_t>(right);
     }
-    r.engine.state().e01 = e01;
-    r.engine.state().e02 = e02;
-    r.engine.state().intensite = 0.01F;
+    r.state().e01 = e01;
+    r.state().e02 = e02;
+    r.state().intensite = 0.01F;
     const auto texts = r.draw();
     const auto fills = r.canvas.opsOf(DrawOp::Kind::FillBox);
     QCOMPARE(fills.size(), std::size_t{2});
@@ -278,9 +280,9 @@ void TestRapport::unusableVolumeSkipsTail() {
     r.handlers.selectOption2(0);
     r.handlers.selectCombo2(0, 3);
     r.handlers.selectCombo2(1, 1);
-    r.engine.params().Text2[6].setText("");
-    r.engine.params().Text2[8].setText("0");
-    r.engine.state().intensite = 0.0F;
+    r.store().Text2[6].setText("");
+    r.store().Text2[8].setText("0");
+    r.state().intensite = 0.0F;
     const auto texts = r.draw();
     const QString all = Report::joined(texts);
     QVERIFY(all.contains(QStringLiteral("[|Zn|2+|m|électrode")));
