@@ -84,7 +84,6 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
 
     createControls();
 
-    printFlag = 0;
     m_tempFile.markRunning();
     applySizeRule();
     writePresentation(*supertext);

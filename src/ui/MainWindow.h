@@ -91,7 +91,6 @@ public:
 
     // Shared with the other windows.
     QString copyMessage() const { return m_copyMessage; }
-    int printFlag = 0; // read by the printing
 
     // The controls, by the names the other windows and the tests use.
     IllusView* illus = nullptr;
@@ -120,9 +119,6 @@ public:
     QAction* cop001 = nullptr;
     QTimer Timer1;
     HelpWindow* helpWindow() const { return m_help; }
-
-    // The hint written into info when the pointer moves over a control.
-    QString hintFor(const QObject* control) const { return m_hints.value(control); }
 
 public slots:
     void Command1_Click() { close(); }
