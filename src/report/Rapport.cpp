@@ -54,25 +54,25 @@ constexpr double panelMargin = 5.0;
 
 class Writer {
 public:
-    explicit Writer(render::Canvas& canvas) : c(canvas) {}
+    explicit Writer(render::Canvas& canvas) : m_canvas(canvas) {}
 
-    void text(std::string_view t) { c.print(t); }
+    void text(std::string_view t) { m_canvas.print(t); }
     void sup(std::string_view t, double offset = shift) { shifted(t, -offset); }
     void sub(std::string_view t, double offset = shift) { shifted(t, offset); }
     void at(double x, double y) {
-        c.setCurrentX(x);
-        c.setCurrentY(y);
+        m_canvas.setCurrentX(x);
+        m_canvas.setCurrentY(y);
     }
 
     void massLine(double x, double y, double grams) {
-        c.setFontBold(false);
+        m_canvas.setFontBold(false);
         at(x, y);
-        c.setFontItalic(true);
+        m_canvas.setFontItalic(true);
         text("m");
-        c.setFontItalic(false);
+        m_canvas.setFontItalic(false);
         sub("électrode");
         text(" = " + base::formatPattern(grams, "# ##0.00") + " g");
-        c.newLine();
+        m_canvas.newLine();
     }
 
     // "] = 1,23 · 10" with the exponent raised, then the unit.
@@ -100,9 +100,9 @@ public:
             break;
         case cat::sulfate: {
             text("SO");
-            const double x = c.currentX();
+            const double x = m_canvas.currentX();
             sub("4", sulfateShift);
-            c.setCurrentX(x);
+            m_canvas.setCurrentX(x);
             sup("2-", sulfateShift);
             break;
         }
@@ -148,7 +148,7 @@ public:
         if (equation == nullptr) {
             return;
         }
-        c.setCurrentX(c.currentX() - c.textWidth(equation->widthText) / 2.0);
+        m_canvas.setCurrentX(m_canvas.currentX() - m_canvas.textWidth(equation->widthText) / 2.0);
         for (const auto& run : equation->runs) {
             switch (run.kind) {
             case sim::ReactionRun::Kind::Sup:
@@ -174,19 +174,19 @@ public:
 
     // A light box with a black outline, which the text is written over.
     void panel(double left, double top, double right, double bottom) {
-        c.fillBox(left, top, right, bottom, boxColor);
-        const render::FillStyle style = c.fillStyle();
-        c.setFillStyle(render::FillStyle::Transparent);
-        c.box(left, top, right, bottom, render::black);
-        c.setFillStyle(style);
+        m_canvas.fillBox(left, top, right, bottom, boxColor);
+        const render::FillStyle style = m_canvas.fillStyle();
+        m_canvas.setFillStyle(render::FillStyle::Transparent);
+        m_canvas.box(left, top, right, bottom, render::black);
+        m_canvas.setFillStyle(style);
     }
 
 private:
     void shifted(std::string_view t, double dy) {
-        const double y = c.currentY();
-        c.setCurrentY(y + dy);
-        c.print(t);
-        c.setCurrentY(y);
+        const double y = m_canvas.currentY();
+        m_canvas.setCurrentY(y + dy);
+        m_canvas.print(t);
+        m_canvas.setCurrentY(y);
     }
 
     void charged(std::string_view symbol, std::string_view charge) {
@@ -211,7 +211,7 @@ private:
         return value;
     }
 
-    render::Canvas& c;
+    render::Canvas& m_canvas;
 };
 
 // 1000 × amount / volume, in mol/L; none when the volume box holds no usable

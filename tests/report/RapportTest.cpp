@@ -131,7 +131,7 @@ int inkLines(const QImage& image, const QRect& region) {
 
 } // namespace
 
-class TestRapport : public QObject {
+class RapportTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -146,7 +146,7 @@ private slots:
     void layout();
 };
 
-void TestRapport::negativeMassClearedAndShownAsZero() {
+void RapportTest::negativeMassClearedAndShownAsZero() {
     Report r;
     r.state().masseMetal[1] = {0.0, 0.0, 0.0, -2.0, 0.0};
     const auto texts = r.draw();
@@ -160,7 +160,7 @@ void TestRapport::negativeMassClearedAndShownAsZero() {
     QCOMPARE(texts[0].y1, 485.0);
 }
 
-void TestRapport::speciesLinesWithoutGaps() {
+void RapportTest::speciesLinesWithoutGaps() {
     Report r;
     auto& q = r.state().quantite;
     q = {};
@@ -189,7 +189,7 @@ void TestRapport::speciesLinesWithoutGaps() {
     QCOMPARE(lines[2] - lines[1], pitch);
 }
 
-void TestRapport::concentrationPieces() {
+void RapportTest::concentrationPieces() {
     Report r;
     auto& q = r.state().quantite;
     q = {};
@@ -206,7 +206,7 @@ void TestRapport::concentrationPieces() {
     QCOMPARE(unit->y1, mantissa->y1 - 4.0);
 }
 
-void TestRapport::noCurrentNoBoxes() {
+void RapportTest::noCurrentNoBoxes() {
     Report r;
     r.state().intensite = 0.0F;
     r.draw();
@@ -214,7 +214,7 @@ void TestRapport::noCurrentNoBoxes() {
     QVERIFY(r.canvas.opsOf(DrawOp::Kind::Box).empty());
 }
 
-void TestRapport::halfEquations_data() {
+void RapportTest::halfEquations_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<int>("left"); // tag or reaction code
     QTest::addColumn<int>("right");
@@ -237,7 +237,7 @@ void TestRapport::halfEquations_data() {
         << "Cu|2+| + 2 e|- |→ | Cu";
 }
 
-void TestRapport::halfEquations() {
+void RapportTest::halfEquations() {
     QFETCH(int, montage);
     QFETCH(int, left);
     QFETCH(int, right);
@@ -275,7 +275,7 @@ void TestRapport::halfEquations() {
     QCOMPARE(inRight.join('|'), rightText);
 }
 
-void TestRapport::unusableVolumeSkipsTail() {
+void RapportTest::unusableVolumeSkipsTail() {
     Report r;
     r.handlers.selectOption2(0);
     r.handlers.selectCombo2(0, 3);
@@ -289,7 +289,7 @@ void TestRapport::unusableVolumeSkipsTail() {
     QVERIFY(all.endsWith(QStringLiteral("[|Cu|2+")));
 }
 
-void TestRapport::layout_data() {
+void RapportTest::layout_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<int>("electrolyte");
     QTest::addColumn<int>("nature1");
@@ -306,7 +306,7 @@ void TestRapport::layout_data() {
     }
 }
 
-void TestRapport::layout() {
+void RapportTest::layout() {
     QFETCH(int, montage);
     QFETCH(int, electrolyte);
     QFETCH(int, nature1);
@@ -391,5 +391,5 @@ void TestRapport::layout() {
     }
 }
 
-QTEST_MAIN(TestRapport)
-#include "tst_rapport.moc"
+QTEST_MAIN(RapportTest)
+#include "RapportTest.moc"
