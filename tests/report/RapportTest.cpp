@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/Rapport.h"
 #include "SceneFixture.h"
 #include "render/RecordingCanvas.h"
-#include "report/Rapport.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 
@@ -306,6 +306,57 @@ void RapportTest::layout_data() {
     }
 }
 
+namespace {
+
+// At the microscopic scale nothing is drawn over the liquid, where the
+// particles react, nor over the cable's legs, nor over the legend.
+void clearOfParticlesAndLegend(Shown& r, const std::vector<QRectF>& panels) {
+    const auto& s = r.scene.engine.state();
+    const int top = std::min(s.niveau1, s.niveau2);
+    const QRect liquid(49, top, 319, 474 - top);
+    const QRect legs[2] = {QRect(110, 270, 17, top - 22 - 270),
+                           QRect(290, 270, 17, top - 22 - 270)};
+    for (const QRect& area : {liquid, legs[0], legs[1]}) {
+        QCOMPARE(r.image().copy(area), r.before.copy(area));
+    }
+    for (const auto& op : r.background) {
+        if (op.kind != DrawOp::Kind::Text && op.kind != DrawOp::Kind::Circle) {
+            continue;
+        }
+        const QRectF legend =
+            op.kind == DrawOp::Kind::Text
+                ? r.textBox(op)
+                : QRectF(op.x1 - op.radius, op.y1 - op.radius, 2 * op.radius, 2 * op.radius);
+        for (const QRectF& panel : panels) {
+            QVERIFY2(!panel.intersects(legend),
+                     qPrintable(QString::fromStdString(op.text) +
+                                QStringLiteral(" at %1,%2").arg(op.x1).arg(op.y1)));
+        }
+    }
+}
+
+// Consecutive lines keep at least two rows of background between their ink:
+// a subscript never touches the next line's superscript.
+void linesKeepApart(Shown& r, const std::vector<QRectF>& panels, int montage, bool macro,
+                    int lines) {
+    if (montage != 0) {
+        QRect region;
+        int expected = lines;
+        if (macro) {
+            region = QRect(40, 485 - 90, 377, 497 - (485 - 90));
+            expected += 1; // the masses
+        } else {
+            const QRectF panel = panels.back();
+            region = panel.toRect().adjusted(1, 1, -1, -1);
+        }
+        QCOMPARE(inkLines(r.image(), region), expected);
+    } else if (macro) {
+        QCOMPARE(inkLines(r.image(), QRect(40, 500 - 90, 170, 87)), 2);
+    }
+}
+
+} // namespace
+
 void RapportTest::layout() {
     QFETCH(int, montage);
     QFETCH(int, electrolyte);
@@ -346,49 +397,10 @@ void RapportTest::layout() {
                            [](const DrawOp& op) { return op.text == "m"; }),
              2L);
 
-    const auto& s = r.scene.engine.state();
     if (!macro) {
-        // Nothing over the liquid, where the particles react, nor over the
-        // cable's legs; nothing over the legend.
-        const int top = std::min(s.niveau1, s.niveau2);
-        const QRect liquid(49, top, 319, 474 - top);
-        const QRect legs[2] = {QRect(110, 270, 17, top - 22 - 270),
-                               QRect(290, 270, 17, top - 22 - 270)};
-        for (const QRect& area : {liquid, legs[0], legs[1]}) {
-            QCOMPARE(r.image().copy(area), r.before.copy(area));
-        }
-        for (const auto& op : r.background) {
-            if (op.kind != DrawOp::Kind::Text && op.kind != DrawOp::Kind::Circle) {
-                continue;
-            }
-            const QRectF legend =
-                op.kind == DrawOp::Kind::Text
-                    ? r.textBox(op)
-                    : QRectF(op.x1 - op.radius, op.y1 - op.radius, 2 * op.radius, 2 * op.radius);
-            for (const QRectF& panel : panels) {
-                QVERIFY2(!panel.intersects(legend),
-                         qPrintable(QString::fromStdString(op.text) +
-                                    QStringLiteral(" at %1,%2").arg(op.x1).arg(op.y1)));
-            }
-        }
+        clearOfParticlesAndLegend(r, panels);
     }
-
-    // Consecutive lines keep at least two rows of background between their
-    // ink: a subscript never touches the next line's superscript.
-    if (montage != 0) {
-        QRect region;
-        int expected = lines;
-        if (macro) {
-            region = QRect(40, 485 - 90, 377, 497 - (485 - 90));
-            expected += 1; // the masses
-        } else {
-            const QRectF panel = panels.back();
-            region = panel.toRect().adjusted(1, 1, -1, -1);
-        }
-        QCOMPARE(inkLines(r.image(), region), expected);
-    } else if (macro) {
-        QCOMPARE(inkLines(r.image(), QRect(40, 500 - 90, 170, 87)), 2);
-    }
+    linesKeepApart(r, panels, montage, macro, lines);
 }
 
 QTEST_MAIN(RapportTest)
