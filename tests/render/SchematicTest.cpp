@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PictureFixture.h"
 #include "render/Schematic.h"
+#include "PictureFixture.h"
 #include "render/SolutionColor.h"
 
 #include <QTest>
