@@ -2,6 +2,7 @@
 #include "sim/Chemistry.h"
 
 #include "sim/Catalogue.h"
+#include "sim/Nernst.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,8 @@ namespace Ionaria::sim {
 namespace cat = catalogue;
 
 namespace {
+
+constexpr float pileCurrentFloor = 1E-06F; // A
 
 // What a reaction consumes that can run out, and the charge in mol of
 // electrons that it can give before it does; none when the reaction consumes
@@ -260,6 +263,8 @@ void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductanc
             s.cptDessin = 60;
         }
     }
+    // The back-voltage of the amounts the current now meets.
+    nernst::applyElectrolyse(s, p);
     double sum = 0.0;
     for (std::size_t i = 1; i <= 10; ++i) {
         sum += cat::conductivity[i] * s.quantite[i];
@@ -285,6 +290,7 @@ void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductanc
 
 void stepPile(State& s, const ParamStore& p, double x, int sens, double& conductance, double& u) {
     const bool ranOut = convertPile(s, p, x, sens, conductance);
+    nernst::applyPile(s, p);
     const auto delta = static_cast<double>(s.e02 - s.e01);
     const double r = internalResistance(s, p, conductance);
     if (r > 0.0) {
@@ -292,6 +298,11 @@ void stepPile(State& s, const ParamStore& p, double x, int sens, double& conduct
         if (total != 0.0) {
             s.intensite = static_cast<float>(std::fabs(delta) / total);
         }
+    }
+    // As the potentials even out the current only tends to zero: below a
+    // microampere the cell counts as spent, and the clock stops.
+    if (nernst::enabled(p) && s.intensite < pileCurrentFloor) {
+        s.intensite = 0.0F;
     }
     if (ranOut) {
         s.intensite = 0.0F;

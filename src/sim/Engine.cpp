@@ -4,6 +4,7 @@
 #include "base/Rounding.h"
 #include "sim/Catalogue.h"
 #include "sim/Chemistry.h"
+#include "sim/Nernst.h"
 
 #include <algorithm>
 #include <cmath>
@@ -144,6 +145,7 @@ void Engine::resetCell() {
              p.Text2[cat::Text2VolumeG].value(), s.e01, s.nbe1, s.ions1);
     halfCell(p.Combo2[1].tag, p.Text2[cat::Text2ConcentrationD].value(),
              p.Text2[cat::Text2VolumeD].value(), s.e02, s.nbe2, s.ions2);
+    nernst::applyPile(s, p);
 }
 
 void Engine::resetParticleHeights() {
@@ -171,6 +173,7 @@ void Engine::resetParticleHeights() {
 
 void Engine::quielectrolyse() {
     sim::quielectrolyse(m_state);
+    nernst::applyElectrolyse(m_state, m_params);
 }
 
 bool Engine::electrodeUsedUp() const {
@@ -264,7 +267,9 @@ void Engine::verifnat() {
     s.messageNat1.clear();
     s.messageNat2.clear();
     if (p.isPile()) {
-        if (p.Combo2[0].listIndex == p.Combo2[1].listIndex &&
+        // With the potentials following the concentrations, a concentration
+        // cell is one like any other.
+        if (!nernst::enabled(p) && p.Combo2[0].listIndex == p.Combo2[1].listIndex &&
             p.Text2[cat::Text2ConcentrationG].text() != p.Text2[cat::Text2ConcentrationD].text()) {
             setNatureMessage("Les piles de concentration ne sont pas traitées :",
                              "modifier la nature d'une demi-pile.");

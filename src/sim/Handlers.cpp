@@ -185,6 +185,16 @@ void Handlers::setCheck2(int value) {
     store().Check2 = value == 1 ? 1 : 0;
 }
 
+void Handlers::setCheck3(int value) {
+    store().Check3 = value == 1 ? 1 : 0;
+    Check3_Click();
+}
+
+void Handlers::Check3_Click() {
+    m_engine.verifnat();
+    m_engine.Command3_Click();
+}
+
 void Handlers::setHScroll2(int value) {
     store().HScroll2 = std::clamp(value, cat::hScroll2Min, cat::hScroll2Max);
 }

@@ -44,6 +44,9 @@ public:
     void setCheck1(int value);
     void Check1_Click();
     void setCheck2(int value);
+    // The potentials follow the concentrations: the initial state changes.
+    void setCheck3(int value);
+    void Check3_Click();
 
     // Scroll bar and spin buttons, clamped to their ranges.
     void setHScroll2(int value);

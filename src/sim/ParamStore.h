@@ -64,6 +64,7 @@ struct ParamStore {
     int Option2 = 1;               // montage code
     int Check1 = 0;                // programmed stop
     int Check2 = 0;                // slowed animation
+    int Check3 = 0;                // potentials follow the concentrations (Nernst)
     int HScroll2 = 1;              // simulated seconds per tick
     int UpDown1 = 30;              // generator voltage, tenths of a volt
     int UpDown2 = 5;               // generator current, hundredths of an ampere

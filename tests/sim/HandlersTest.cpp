@@ -239,6 +239,59 @@ private slots:
         }
     }
 
+    // The option of the concentrations accepts concentration cells and no
+    // other refusal; switching it checks and resets at once.
+    void nernstOption_data() {
+        QTest::addColumn<int>("montage");
+        QTest::addColumn<int>("electrolyte");
+        QTest::addColumn<int>("nature1");
+        QTest::addColumn<int>("nature2");
+        QTest::addColumn<QString>("c2");
+        QTest::addColumn<bool>("refusedOff");
+        QTest::addColumn<bool>("refusedOn");
+        QTest::newRow("copper concentration cell") << 0 << 4 << 1 << 1 << "1" << true << false;
+        QTest::newRow("zinc concentration cell") << 0 << 4 << 3 << 3 << "0,001" << true << false;
+        QTest::newRow("same couple, same text") << 0 << 4 << 1 << 1 << "0,01" << false << false;
+        QTest::newRow("two couples") << 0 << 4 << 3 << 1 << "1" << false << false;
+        QTest::newRow("iron(III) with copper") << 1 << 8 << 1 << 3 << "1" << true << true;
+        QTest::newRow("acid, zinc") << 2 << 0 << 4 << 3 << "1" << true << true;
+        QTest::newRow("salt water, aluminium") << 1 << 4 << 0 << 0 << "1" << false << false;
+    }
+    void nernstOption() {
+        QFETCH(int, montage);
+        QFETCH(int, electrolyte);
+        QFETCH(int, nature1);
+        QFETCH(int, nature2);
+        QFETCH(QString, c2);
+        QFETCH(bool, refusedOff);
+        QFETCH(bool, refusedOn);
+        Bench b;
+        CountingHost host(b.s());
+        b.engine.setHost(&host);
+        b.handlers.selectOption2(montage);
+        b.handlers.selectCombo1(electrolyte);
+        b.handlers.setText2(5, "0,01");
+        b.handlers.setText2(7, c2.toStdString());
+        b.handlers.selectCombo2(0, nature1);
+        b.handlers.selectCombo2(1, nature2);
+        QCOMPARE(b.s().natInvalide, refusedOff);
+        for (const int value : {1, 0, 1}) {
+            host.fonds = 0;
+            host.messages = 0;
+            b.s().tempsSec = 123;
+            b.handlers.setCheck3(value);
+            QCOMPARE(b.p().Check3, value);
+            const bool refused = value == 1 ? refusedOn : refusedOff;
+            QCOMPARE(b.s().natInvalide, refused);
+            QCOMPARE(host.messages, refused ? 1 : 0);
+            // The reset: the clock back at zero, the montage drawn again.
+            QCOMPARE(b.s().tempsSec, 0);
+            QVERIFY(refused || host.fonds > 0);
+        }
+        b.handlers.setCheck3(7);
+        QCOMPARE(b.p().Check3, 0);
+    }
+
     void editAcceptingTheMontageDrawsIt() {
         Bench b;
         CountingHost host(b.s());
