@@ -98,7 +98,7 @@ Message ConfigFile::messageWriteError() {
 
 std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
     std::vector<std::string> out;
-    out.reserve(recordCount);
+    out.reserve(recordNernst);
     out.emplace_back(signature);
     out.push_back(std::to_string(p.Option2));
     out.emplace_back(p.Option1 == 1 ? "1" : "0");
@@ -111,6 +111,9 @@ std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
     out.push_back(std::to_string(p.Combo1.listIndex));
     for (const auto& box : p.Text2) {
         out.push_back(box.text());
+    }
+    if (p.Check3 == 1) {
+        out.emplace_back("1");
     }
     return out;
 }
@@ -177,6 +180,13 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     handlers.selectCombo1(*electrolyte);
     for (std::size_t i = 0; i < 10; ++i) {
         handlers.setText2(static_cast<int>(i), loadedText2(i, r[11 + i - 1]));
+    }
+    // Older files stop at twenty records; whatever else stands there, even a
+    // damaged record, leaves the option off.
+    const auto nernst = RecordFile::readOne(path, recordNernst);
+    const int check3 = nernst.status == RecordFile::Status::Ok && nernst.value == "1" ? 1 : 0;
+    if (handlers.engine().params().Check3 != check3) {
+        handlers.setCheck3(check3);
     }
     // The check sees the loaded values, not those in force before the file
     // was opened.

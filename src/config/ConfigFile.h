@@ -19,14 +19,18 @@ struct Message {
 };
 
 // Configuration files (".C14"): twenty 128-byte records, the signature
-// "KIVAR" and then every parameter as text.
+// "KIVAR" and then every parameter as text; a twenty-first, "1", when the
+// potentials follow the concentrations. Without it, a file is written as
+// programs that read twenty records expect it.
 class ConfigFile {
 public:
     static constexpr int recordCount = 20;
+    static constexpr int recordNernst = 21;
     static constexpr const char* signature = "KIVAR";
     static constexpr const char* extension = ".C14";
 
-    // The twenty records of the parameters, in file order.
+    // The records of the parameters, in file order: twenty, or twenty-one
+    // with the option of the concentrations.
     static std::vector<std::string> records(const sim::ParamStore& params);
 
     // Writes the parameters to path; the old file stays whole if it fails.

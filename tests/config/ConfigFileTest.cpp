@@ -255,6 +255,88 @@ private slots:
         QCOMPARE(b.engine.state().natInvalide, refused);
     }
 
+    // Record 21: "1" turns the option on; its absence, "0", anything else or
+    // a damaged record leave it off, with no message. The copper
+    // concentration cell of the records is refused without the option.
+    void nernstRecord_data() {
+        QTest::addColumn<QByteArray>("tail"); // the bytes after record 20
+        QTest::addColumn<int>("before");      // the option before loading
+        QTest::addColumn<int>("check3");
+        const auto record = [](const char* text) {
+            return QByteArray::fromStdString(base::RecordFile::encodeRecord(text).value());
+        };
+        QByteArray damaged = record("1");
+        damaged[0] = char(200); // a length over 126
+        QTest::newRow("absent, option off before") << QByteArray() << 0 << 0;
+        QTest::newRow("absent, option on before") << QByteArray() << 1 << 0;
+        QTest::newRow("1") << record("1") << 0 << 1;
+        QTest::newRow("0") << record("0") << 1 << 0;
+        QTest::newRow("empty") << record("") << 1 << 0;
+        QTest::newRow("garbage text") << record("oui") << 1 << 0;
+        QTest::newRow("1 with a space") << record("1 ") << 0 << 0;
+        QTest::newRow("damaged record") << damaged << 1 << 0;
+        QTest::newRow("cut short") << record("1").left(2) << 1 << 0;
+        QTest::newRow("a record 22 after it") << record("1") + record("x") << 0 << 1;
+    }
+    void nernstRecord() {
+        QFETCH(QByteArray, tail);
+        QFETCH(int, before);
+        QFETCH(int, check3);
+        auto records = cellRecords();
+        records[7] = "1"; // copper on both sides, 0,1 and 0,02 mol/L
+        records[8] = "1";
+        std::string bytes;
+        for (const auto& r : records) {
+            bytes += base::RecordFile::encodeRecord(r).value();
+        }
+        const std::string p = path("nernst.C14");
+        writeBytes(p, bytes + tail.toStdString());
+        Bench b;
+        b.handlers.setCheck3(before);
+        QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
+        QCOMPARE(b.p().Check3, check3);
+        QCOMPARE(b.engine.state().natInvalide, check3 == 0);
+        QCOMPARE(b.p().Text2[7].text(), std::string("0,02"));
+    }
+
+    // Saved with the option, a file holds 21 records and comes back with
+    // it; saved without, it holds the twenty of before, byte for byte.
+    void nernstRoundTrip_data() {
+        QTest::addColumn<int>("check3");
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("on") << 1 << qint64(21 * 128);
+        QTest::newRow("off") << 0 << qint64(20 * 128);
+    }
+    void nernstRoundTrip() {
+        QFETCH(int, check3);
+        QFETCH(qint64, size);
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, 1);
+        b.handlers.selectCombo2(1, 1);
+        b.handlers.setText2(5, "0,01");
+        b.handlers.Text2_LostFocus(5);
+        b.handlers.setText2(7, "1");
+        b.handlers.Text2_LostFocus(7);
+        b.handlers.setCheck3(check3);
+        const std::string first = path("pile.C14");
+        QVERIFY(!ConfigFile::save(first, b.p()).has_value());
+        QCOMPARE(qint64(readBytes(first).size()), size);
+        const auto r = base::RecordFile::readOne(first, ConfigFile::recordNernst);
+        QCOMPARE(r.status, base::RecordFile::Status::Ok);
+        QCOMPARE(r.value, std::string(check3 == 1 ? "1" : ""));
+
+        Bench other;
+        other.handlers.setCheck3(1 - check3);
+        QVERIFY(!ConfigFile::load(first, other.handlers).has_value());
+        QCOMPARE(other.p().Check3, check3);
+        QCOMPARE(other.engine.state().natInvalide, check3 == 0);
+        QCOMPARE(ConfigFile::records(other.p()), ConfigFile::records(b.p()));
+        const std::string second = path("pile-again.C14");
+        QVERIFY(!ConfigFile::save(second, other.p()).has_value());
+        QCOMPARE(readBytes(second), readBytes(first));
+    }
+
     void failedSaveKeepsTheOldFile() {
         Bench b;
         const std::string p = path("keep.C14");
