@@ -6,6 +6,7 @@
 #include "ui/NumberBox.h"
 #include "ui/UpDownButtons.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -87,6 +88,14 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
     for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
         box->resize(boxWidth, controlHeight);
     }
+    Check3 = new QCheckBox(QStringLiteral("Tenir compte des concentrations (loi de Nernst)"), this);
+    Check3->setObjectName(QStringLiteral("Check3"));
+    blend(Check3);
+    Check3->setGeometry(optionLeft, 0, Check3->sizeHint().width(), 17);
+    connect(Check3, &QCheckBox::clicked, this, [this](bool checked) {
+        m_handlers.setCheck3(checked ? 1 : 0);
+        emit parametersChanged();
+    });
 }
 
 void PagePicture3::syncFromStore() {
@@ -118,6 +127,10 @@ void PagePicture3::syncFromStore() {
     setLabelBackground(Label2, p.Option2 == cat::montageCourant);
     for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
         box->syncFromStore();
+    }
+    {
+        const QSignalBlocker block(Check3);
+        Check3->setChecked(p.Check3 == 1);
     }
     refresh();
 }
@@ -189,7 +202,13 @@ void PagePicture3::compose(PrintCursor& c) {
         c.x = PrintCursor::rightOf(Text2_4);
         c.setItalic(false);
         c.print(QStringLiteral(" Ω"));
+        c.newLine();
     }
+    // For every montage, under the last row; printed nothing, so the page
+    // reads as before.
+    c.newLine();
+    c.y += 6;
+    PrintCursor::setTop(Check3, c.y);
 }
 
 } // namespace Ionaria::ui

@@ -5,6 +5,7 @@
 
 #include <array>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QRadioButton;
@@ -19,7 +20,8 @@ class NumberBox;
 class UpDownButtons;
 
 // The page "Paramètres" (Picture3): the montage with the generator settings,
-// then the electrolysis solution or the resistor of the cell.
+// then the electrolysis solution or the resistor of the cell, and last the
+// option of the potentials, for every montage.
 class PagePicture3 : public PrintedPage {
     Q_OBJECT
 
@@ -42,6 +44,7 @@ public:
     NumberBox* Text2_0 = nullptr;
     NumberBox* Text2_1 = nullptr;
     NumberBox* Text2_4 = nullptr;
+    QCheckBox* Check3 = nullptr;
 
 protected:
     void compose(PrintCursor& c) override;

@@ -46,6 +46,8 @@ private slots:
     void generatorLabels();
     void generatorArrows();
     void stopBoxBackground();
+    void nernstCheckBox_data();
+    void nernstCheckBox();
 };
 
 void ParameterEntryTest::typing_data() {
@@ -243,6 +245,50 @@ void ParameterEntryTest::stopBoxBackground() {
     QCOMPARE(background(w.Picaff->Text2_9, QPalette::Base), white);
     w.Picaff->Check1->click();
     QCOMPARE(background(w.Picaff->Text2_9, QPalette::Base), grey);
+}
+
+void ParameterEntryTest::nernstCheckBox_data() {
+    QTest::addColumn<int>("montage");
+    QTest::newRow("cell") << 0;
+    QTest::newRow("voltage generator") << 1;
+    QTest::newRow("current generator") << 2;
+}
+
+// The option of the concentrations, on the "Paramètres" page under every
+// montage's last row: it changes the store through its handler, resets and
+// follows the store.
+void ParameterEntryTest::nernstCheckBox() {
+    QFETCH(int, montage);
+    MainWindow& w = window();
+    showTab(1);
+    w.Picture3->Option2[static_cast<std::size_t>(montage)]->click();
+    QCheckBox* box = w.Picture3->Check3;
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isChecked());
+    QCOMPARE(box->text(), QStringLiteral("Tenir compte des concentrations (loi de Nernst)"));
+    QWidget* last = montage == 0 ? static_cast<QWidget*>(w.Picture3->Text2_4)
+                                 : static_cast<QWidget*>(w.Picture3->Text2_1);
+    QVERIFY(box->y() >= last->y() + last->height());
+    QVERIFY(box->y() + box->height() <= w.Picture3->height());
+    QVERIFY(box->x() + box->width() <= w.Picture3->width());
+
+    if (montage == 0) {
+        w.handlers().selectCombo2(1, 1); // zinc | copper: a current flows
+        w.refreshFromStore();
+    }
+    w.engine().Command5_Click();
+    for (int i = 0; i < 5; ++i) {
+        w.engine().Timer1_Timer();
+    }
+    QVERIFY(w.engine().state().tempsSec > 0);
+    box->click();
+    QCOMPARE(w.engine().params().Check3, 1);
+    QCOMPARE(w.engine().state().tempsSec, 0);
+    box->click();
+    QCOMPARE(w.engine().params().Check3, 0);
+    w.handlers().setCheck3(1);
+    w.refreshFromStore();
+    QVERIFY(box->isChecked());
 }
 
 QTEST_MAIN(ParameterEntryTest)
