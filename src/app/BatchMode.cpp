@@ -6,6 +6,7 @@
 #include "config/ConfigFile.h"
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
+#include "sim/Nernst.h"
 #include "sim/Reactions.h"
 
 #include <array>
@@ -53,7 +54,8 @@ private:
 class CsvOutput {
 public:
     // False when the new file cannot be made.
-    bool open(const std::optional<std::string>& path, std::ostream& standard) {
+    bool open(const std::optional<std::string>& path, std::ostream& standard,
+              const sim::ParamStore& params) {
         if (!path) {
             return true;
         }
@@ -68,7 +70,7 @@ public:
             m_stream = std::make_unique<std::ostream>(m_buffer.get());
             m_out = m_stream.get();
         }
-        *m_out << BatchMode::csvHeader();
+        *m_out << BatchMode::csvHeader(params);
         return true;
     }
     // The stream of the rows; nullptr when there are none to write.
@@ -124,9 +126,15 @@ Ticks runTicks(sim::Engine& engine, const CsvWriter& writer, long long seconds, 
 
 } // namespace
 
-const char* BatchMode::csvHeader() {
-    return "t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,Na+,Zn2+,Al3+,Cu2+,"
-           "ions_G,ions_D\n";
+std::string BatchMode::csvHeader(const sim::ParamStore& params) {
+    std::string header =
+        "t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,Na+,Zn2+,Al3+,Cu2+,"
+        "ions_G,ions_D";
+    if (sim::nernst::enabled(params)) {
+        header += ",E_G_V,E_D_V";
+    }
+    header.push_back('\n');
+    return header;
 }
 
 std::string BatchMode::csvRow(const sim::Engine& engine) {
@@ -154,6 +162,12 @@ std::string BatchMode::csvRow(const sim::Engine& engine) {
     appendNumber(row, s.ions1);
     row.push_back(',');
     appendNumber(row, s.ions2);
+    if (sim::nernst::enabled(engine.params())) {
+        row.push_back(',');
+        appendNumber(row, static_cast<double>(s.e01));
+        row.push_back(',');
+        appendNumber(row, static_cast<double>(s.e02));
+    }
     row.push_back('\n');
     return row;
 }
@@ -171,6 +185,9 @@ std::string BatchMode::summary(const sim::Engine& engine) {
     for (int e = 1; e <= 2; ++e) {
         text += std::string("Masse de l'électrode ") + names[e] + " : " +
                 base::formatPattern(engine.masseElectrode(e), "# ##0.00") + " g\n";
+    }
+    if (sim::nernst::enabled(p)) {
+        text += "Potentiels : " + sim::nernst::potentialsText(s) + "\n";
     }
     if (s.intensite == 0.0F) {
         text += "Aucun courant : pas de réaction aux électrodes.\n";
@@ -220,7 +237,7 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     }
 
     CsvOutput csv;
-    if (!csv.open(options.csvPath, out)) {
+    if (!csv.open(options.csvPath, out, engine->params())) {
         err << "Ecriture impossible sur disque : " << *options.csvPath << "\n";
         return outputError;
     }

@@ -39,8 +39,10 @@ public:
     static int run(const CommandLine& options, std::ostream& out, std::ostream& err,
                    const LastTick& lastTick = {});
 
-    // The CSV header, and one row of the state after a step.
-    static const char* csvHeader();
+    // The CSV header, and one row of the state after a step. With the
+    // potentials following the concentrations, two columns more at the end:
+    // the potentials of G and D.
+    static std::string csvHeader(const sim::ParamStore& params);
     static std::string csvRow(const sim::Engine& engine);
 
     // What the run prints at the end: time, current, voltage, masses and the

@@ -3,6 +3,7 @@
 
 #include "base/Numbers.h"
 #include "sim/Catalogue.h"
+#include "sim/Nernst.h"
 #include "sim/Reactions.h"
 
 #include <array>
@@ -51,6 +52,12 @@ constexpr double underBottom = 495.0;
 constexpr Panel betweenLegs{134.0, 282.0};
 constexpr double betweenTop = 247.0; // under the longest legend
 constexpr double panelMargin = 5.0;
+// The potentials' line, centred: at the macroscopic scale above the
+// circuit's top wire and its resistor or generator; at the microscopic one
+// inside the ring, under the resistor or generator and above the legend.
+constexpr double potentialsCentreX = 208.5;
+constexpr double potentialsMacroY = 10.0; // px from the top of the surface
+constexpr double potentialsMicroY = 80.0; // px from the top of the surface
 
 class Writer {
 public:
@@ -297,6 +304,24 @@ void rapportMicro(render::Canvas& canvas, const sim::Engine& engine, double mass
     }
 }
 
+// "E(G) = … V   E(D) = … V", when the potentials follow the concentrations.
+void potentialsLine(render::Canvas& canvas, const sim::State& s, bool micro) {
+    Writer w(canvas);
+    const std::string line = sim::nernst::potentialsText(s);
+    canvas.setFontBold(false);
+    canvas.setFontItalic(false);
+    const double width = canvas.textWidth(line);
+    const double left = potentialsCentreX - width / 2.0;
+    // Pixels of the surface, whatever its scale's top.
+    const double y = canvas.scaleTop() + (micro ? potentialsMicroY : potentialsMacroY);
+    if (micro) {
+        w.panel(left - panelMargin, y - 3.0, left + width + panelMargin,
+                y + canvas.textHeight(line) + 3.0);
+    }
+    w.at(left, y);
+    w.text(line);
+}
+
 } // namespace
 
 void rapport(render::Canvas& canvas, sim::Engine& writable) {
@@ -314,6 +339,9 @@ void rapport(render::Canvas& canvas, sim::Engine& writable) {
     const sim::ElectrodeMasses masses = feedback.clearNegativeMasses(pile ? 3 : 4);
     const double a = masses.electrode1;
     const double b = masses.electrode2;
+    if (sim::nernst::enabled(p)) {
+        potentialsLine(canvas, s, !p.isMacro());
+    }
 
     if (!p.isMacro()) {
         rapportMicro(canvas, engine, a, b);

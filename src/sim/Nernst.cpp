@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/Nernst.h"
 
+#include "base/Numbers.h"
 #include "sim/Catalogue.h"
 
 #include <algorithm>
@@ -30,6 +31,11 @@ double ironPotential(double fe3Activity, double fe2Activity) {
 
 double chlorinePotential(double chlorideActivity) {
     return 1.36 - k * std::log10(std::max(chlorideActivity, activityFloor));
+}
+
+std::string potentialsText(const State& s) {
+    return "E(G) = " + base::formatPattern(static_cast<double>(s.e01), "0.000") +
+           " V   E(D) = " + base::formatPattern(static_cast<double>(s.e02), "0.000") + " V";
 }
 
 namespace {

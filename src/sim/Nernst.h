@@ -4,6 +4,8 @@
 #include "sim/ParamStore.h"
 #include "sim/State.h"
 
+#include <string>
+
 // Potentials that follow the concentrations, at 25 °C, when the option
 // Check3 is ticked; the standard values of the catalogue otherwise.
 namespace Ionaria::sim::nernst {
@@ -29,6 +31,10 @@ double chlorinePotential(double chlorideActivity);
 inline bool enabled(const ParamStore& p) {
     return p.Check3 == 1;
 }
+
+// "E(G) = 0,281 V   E(D) = 0,340 V": the potentials of the state, as the
+// report and the batch summary show them.
+std::string potentialsText(const State& s);
 
 // The cell: e01 and e02 from the cations of each half-cell, when enabled.
 void applyPile(State& s, const ParamStore& p);

@@ -210,6 +210,49 @@ private slots:
         QVERIFY(qAbs((first - last) - charge / 96500) < 1e-12);
     }
 
+    // With the option of the concentrations, the potentials of G and D
+    // close every row and the summary; a copper cell at 0,01 | 1 mol/L
+    // starts at 0,34 - 0,05916 V and 0,34 V and evens out.
+    void csvPotentials() {
+        auto r21 = records("0", "1", "1", "4");
+        r21[17] = "1";
+        r21.emplace_back("1");
+        const auto p = write("concentration.C14", r21);
+        const Run r = run({"--batch", p, "--seconds", "30", "--csv", "-"});
+        QCOMPARE(r.status, 0);
+        const auto rows = lines(r.out);
+        QCOMPARE(rows.size(), 32);
+        QCOMPARE(rows[0], QString("t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,"
+                                  "Na+,Zn2+,Al3+,Cu2+,ions_G,ions_D,E_G_V,E_D_V"));
+        double gap = 1.0;
+        for (int i = 1; i < rows.size(); ++i) {
+            const auto cells = rows[i].split(',');
+            QCOMPARE(cells.size(), 20);
+            const double eG = cells[18].toDouble();
+            const double eD = cells[19].toDouble();
+            if (i == 1) {
+                QVERIFY(qAbs(eG - 0.28084) < 1e-5);
+                QVERIFY(qAbs(eD - 0.34) < 1e-5);
+            }
+            QVERIFY(eD - eG <= gap);
+            QVERIFY(eD - eG > 0.05);
+            gap = eD - eG;
+        }
+        QVERIFY(gap < rows[1].split(',')[19].toDouble() - rows[1].split(',')[18].toDouble());
+
+        const Run summary = run({"--batch", p, "--seconds", "1"});
+        QCOMPARE(summary.status, 0);
+        QVERIFY2(summary.out.find("Potentiels : E(G) = 0,281 V   E(D) = 0,340 V\n") !=
+                     std::string::npos,
+                 summary.out.c_str());
+        // Without record 21 the same cell is refused, as before.
+        auto plain = records("0", "1", "1", "4");
+        plain[17] = "1";
+        const Run off = run({"--batch", write("off.C14", plain), "--csv", "-"});
+        QCOMPARE(off.status, int(BatchMode::refused));
+        QVERIFY(off.out.empty());
+    }
+
     void summaryAndDefaultDuration() {
         const auto p = write("cell.C14", records("0", "1", "3", "4"));
         const Run r = run({"--batch", p});

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Ionaria;
 using render::DrawOp;
@@ -57,7 +58,7 @@ const DrawOp* findText(const std::vector<DrawOp>& texts, const std::string& text
 // A montage run for a while and then shown as "Afficher l'état du système"
 // shows it: the report drawn over the picture of the last tick.
 struct Shown {
-    Shown(int montage, int electrolyte, int nature1, int nature2, bool macro)
+    Shown(int montage, int electrolyte, int nature1, int nature2, bool macro, bool nernst = false)
         : scene(makeCanvas()) {
         scene.setMontage(static_cast<Scene::Montage>(montage));
         if (montage != 0) {
@@ -65,6 +66,7 @@ struct Shown {
         }
         scene.handlers.selectCombo2(0, nature1);
         scene.handlers.selectCombo2(1, nature2);
+        scene.handlers.setCheck3(nernst ? 1 : 0);
         scene.handlers.setUpDown2(25);
         scene.setMacro(macro);
         scene.run(60);
@@ -296,13 +298,20 @@ void RapportTest::layout_data() {
     QTest::addColumn<int>("nature2");
     QTest::addColumn<bool>("macro");
     QTest::addColumn<int>("lines"); // of concentrations
-    for (const bool macro : {false, true}) {
-        const char* scale = macro ? "macro" : "micro";
-        QTest::addRow("cell zinc | copper, %s", scale) << 0 << 0 << 3 << 1 << macro << 1;
-        QTest::addRow("sodium chloride, zinc anode, %s", scale) << 2 << 4 << 3 << 4 << macro << 3;
-        QTest::addRow("iron(III) sulfate, %s", scale) << 2 << 8 << 3 << 3 << macro << 3;
-        QTest::addRow("cell copper | copper, no current, %s", scale)
-            << 0 << 0 << 1 << 1 << macro << 1;
+    QTest::addColumn<bool>("nernst");
+    for (const bool nernst : {false, true}) {
+        for (const bool macro : {false, true}) {
+            const char* scale = macro ? "macro" : "micro";
+            const char* potentials = nernst ? ", potentials" : "";
+            QTest::addRow("cell zinc | copper, %s%s", scale, potentials)
+                << 0 << 0 << 3 << 1 << macro << 1 << nernst;
+            QTest::addRow("sodium chloride, zinc anode, %s%s", scale, potentials)
+                << 2 << 4 << 3 << 4 << macro << 3 << nernst;
+            QTest::addRow("iron(III) sulfate, %s%s", scale, potentials)
+                << 2 << 8 << 3 << 3 << macro << 3 << nernst;
+            QTest::addRow("cell copper | copper, no current, %s%s", scale, potentials)
+                << 0 << 0 << 1 << 1 << macro << 1 << nernst;
+        }
     }
 }
 
@@ -355,6 +364,53 @@ void linesKeepApart(Shown& r, const std::vector<QRectF>& panels, int montage, bo
     }
 }
 
+// The line of the potentials, once, over nothing else of the report nor of
+// the montage: its texts, circles, boxes and wires, but the background's
+// gradient, which spans the whole width.
+void potentialsClear(Shown& r) {
+    const DrawOp* line = nullptr;
+    int count = 0;
+    for (const auto& op : r.drawn) {
+        if (op.kind == DrawOp::Kind::Text && op.text.rfind("E(G) = ", 0) == 0) {
+            line = &op;
+            ++count;
+        }
+    }
+    QCOMPARE(count, 1);
+    const QRectF box = r.textBox(*line).adjusted(-2, -2, 2, 2);
+    for (const auto& op : r.drawn) {
+        if (op.kind == DrawOp::Kind::Text && &op != line) {
+            QVERIFY2(!box.intersects(r.textBox(op)), op.text.c_str());
+        }
+    }
+    for (const auto& op : r.background) {
+        QRectF other;
+        switch (op.kind) {
+        case DrawOp::Kind::Text:
+            other = r.textBox(op);
+            break;
+        case DrawOp::Kind::Circle:
+            other = QRectF(op.x1 - op.radius, op.y1 - op.radius - r.scaleTop(), 2 * op.radius,
+                           2 * op.radius);
+            break;
+        case DrawOp::Kind::Line:
+        case DrawOp::Kind::Box:
+            if (std::fabs(op.x2 - op.x1) >= 416.0) {
+                continue;
+            }
+            other = Shown::cornersBox(op, r.scaleTop()).adjusted(0, 0, 1, 1);
+            break;
+        default:
+            continue;
+        }
+        QVERIFY2(
+            !box.intersects(other),
+            qPrintable(
+                QString::fromStdString(op.text) +
+                QStringLiteral(" at %1,%2 %3,%4").arg(op.x1).arg(op.y1).arg(op.x2).arg(op.y2)));
+    }
+}
+
 } // namespace
 
 void RapportTest::layout() {
@@ -364,7 +420,8 @@ void RapportTest::layout() {
     QFETCH(int, nature2);
     QFETCH(bool, macro);
     QFETCH(int, lines);
-    Shown r(montage, electrolyte, nature1, nature2, macro);
+    QFETCH(bool, nernst);
+    Shown r(montage, electrolyte, nature1, nature2, macro, nernst);
     const bool current = !QString(QTest::currentDataTag()).contains("no current");
     QCOMPARE(r.scene.engine.state().intensite != 0.0F, current);
     // Half-equations only while a current flows.
@@ -399,6 +456,13 @@ void RapportTest::layout() {
 
     if (!macro) {
         clearOfParticlesAndLegend(r, panels);
+    }
+    if (nernst) {
+        potentialsClear(r);
+    } else {
+        QVERIFY(std::none_of(r.drawn.begin(), r.drawn.end(), [](const DrawOp& op) {
+            return op.text.find("E(G)") != std::string::npos;
+        }));
     }
     linesKeepApart(r, panels, montage, macro, lines);
 }
