@@ -43,7 +43,8 @@ def ecrire(nom, textes):
 
 
 # --------------------------------------------------------------------------
-# Configurations (.C14): twenty records.
+# Configurations (.C14): twenty records, and a twenty-first "1" when the
+# option "Tenir compte des concentrations (loi de Nernst)" is ticked.
 #
 # montage : 0 pile ("Association de deux ½ piles"), 1 électrolyse avec un
 #           générateur de tension, 2 électrolyse avec un générateur de courant
@@ -75,6 +76,7 @@ BASE = dict(
     c2="0,01",          # record 18 : concentration de la demi-pile D
     v2="200",           # record 19 : volume de la demi-pile D (mL)
     date="10",          # record 20 : date de l'arrêt programmé (s)
+    nernst=0,           # record 21 : 1 si les potentiels suivent les concentrations
 )
 
 CONFIGURATIONS = {
@@ -120,6 +122,12 @@ CONFIGURATIONS = {
     "montages-refuses-concentration.C14": dict(montage=0, nature_g=1,
                                                nature_d=1, c1="0,1",
                                                c2="0,01"),
+    # Pile de concentration : cuivre à 0,01 mol/L (G) et 1 mol/L (D), 80 mL,
+    # 5 ohms, potentiels de Nernst, arrêt à 24 h.
+    "pile-de-concentration.C14": dict(montage=0, nature_g=1, nature_d=1,
+                                      c1="0,01", c2="1", v1="80", v2="80",
+                                      r="5", arret=1, date="86400",
+                                      vitesse=39, nernst=1),
 }
 
 
@@ -130,7 +138,8 @@ def configuration(valeurs):
             str(p["vitesse"]), str(p["tension"]), str(p["courant"]),
             str(p["nature_g"]), str(p["nature_d"]), str(p["electrolyte"]),
             p["c"], p["v"], p["m_g"], p["m_d"], p["r"],
-            p["c1"], p["v1"], p["c2"], p["v2"], p["date"]]
+            p["c1"], p["v1"], p["c2"], p["v2"], p["date"]] + (
+                ["1"] if p["nernst"] else [])
 
 
 # --------------------------------------------------------------------------
@@ -199,6 +208,13 @@ DESCRIPTEURS = {
         "premier (fer III, cuivre II, hydrogène), potentiels standard, "
         "durée d'une électrolyse à intensité constante.",
         "Ordre des réductions à la cathode", 3),
+    "pile-de-concentration.E37": descripteur(
+        "pile-de-concentration-enonce.RTF", "pile-de-concentration.C14",
+        "pile-de-concentration-correction.RTF", "pile-de-concentration.C14", 3,
+        "Relation de Nernst, pile de concentration : l'anode plonge dans la "
+        "solution la plus diluée, tension à vide, usure de la pile, "
+        "résistance interne.",
+        "Pile de concentration", 2),
     "montages-refuses.E37": descripteur(
         "montages-refuses-enonce.RTF", "montages-refuses-zinc.C14",
         "montages-refuses-correction.RTF", "", 2,

@@ -215,6 +215,29 @@ def main():
                   "Aucun courant : pas de réaction aux électrodes."]:
         dans_resume(e, ligne)
 
+    # Pile de concentration
+    e = Experience("pile-de-concentration.C14", 360000)
+    print(e.titre)
+    verifie(e, "E(G) au début (V)", f"{float(e.a(0)['E_G_V']):.3f}".replace(".", ","), "0,281")
+    verifie(e, "E(D) au début (V)", f"{float(e.a(0)['E_D_V']):.3f}".replace(".", ","), "0,340")
+    verifie(e, "i au début (mA)", f"{1000 * float(e.a(0)['I_A']):.1f}".replace(".", ","), "6,1")
+    verifie(e, "U DG au début (mV)", millivolts(e.a(0)["U_V"]), "30,7")
+    for ligne in ["Durée : 24 h 0 min 0 s", "Intensité : 4,3 mA", "Tension : 21,5 mV",
+                  "Masse de l'électrode G : 9,86 g", "Masse de l'électrode D : 10,14 g",
+                  "Potentiels : E(G) = 0,298 V   E(D) = 0,340 V",
+                  "Électrode G : Cu → Cu2+ + 2 e-", "Électrode D : Cu2+ + 2 e- → Cu"]:
+        dans_resume(e, ligne)
+    verifie(e, "[Cu2+] G à 24 h", concentration(float(e.a(86400)["ions_G"]), 80), "3,79·10^-2")
+    verifie(e, "[Cu2+] D à 24 h", concentration(float(e.a(86400)["ions_D"]), 80), "9,72·10^-1")
+    intensites = [float(ligne["I_A"]) for ligne in e.lignes]
+    verifie(e, "l'intensité diminue", all(b <= a for a, b in zip(intensites, intensites[1:])),
+            True)
+    e = Experience("pile-de-concentration.C14", 100, nernst=0)
+    print(e.titre)
+    verifie(e, "message", e.erreur.splitlines(),
+            ["Les piles de concentration ne sont pas traitées :",
+             "modifier la nature d'une demi-pile."])
+
     # Prise en main
     e = Experience("prise-en-main.C14", 10)
     print(e.titre)
