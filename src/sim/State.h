@@ -24,8 +24,8 @@ struct State {
     std::array<std::int16_t, 3> espece{}; // electrolysis reaction code per electrode; 0 in the cell
     std::int16_t nbe1 = 0; // electrons of electrode 1's couple; 0: nothing to simulate
     std::int16_t nbe2 = 0; // electrons of electrode 2's couple; 0: nothing to simulate
-    float e01 = 0.0F;      // standard potential of electrode 1's couple, V
-    float e02 = 0.0F;      // standard potential of electrode 2's couple, V
+    float e01 = 0.0F;      // potential of electrode 1's couple, V: standard, or by Check3 Nernst's
+    float e02 = 0.0F;      // potential of electrode 2's couple, V: standard, or by Check3 Nernst's
     std::array<std::array<double, 5>, 3> masseMetal{}; // metal, g, by electrode and nature code
     std::array<double, 11> quantite{}; // electrolysis amounts, mol, by species number 1 to 10
     double ions1 = 0.0;                // cell: metal cations of half-cell 1, mol
