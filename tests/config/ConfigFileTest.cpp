@@ -325,6 +325,12 @@ private slots:
         const auto r = base::RecordFile::readOne(first, ConfigFile::recordNernst);
         QCOMPARE(r.status, base::RecordFile::Status::Ok);
         QCOMPARE(r.value, std::string(check3 == 1 ? "1" : ""));
+        // A reader of twenty records finds them as they always were.
+        const auto twenty = base::RecordFile::readAll(first, ConfigFile::recordCount);
+        QCOMPARE(twenty.status, base::RecordFile::Status::Ok);
+        auto expected = ConfigFile::records(b.p());
+        expected.resize(std::size_t(ConfigFile::recordCount));
+        QCOMPARE(twenty.values, expected);
 
         Bench other;
         other.handlers.setCheck3(1 - check3);
