@@ -19,9 +19,10 @@ namespace {
 struct Running {
     sim::Engine engine;
     sim::Handlers handlers{engine};
-    Running(int montage, int nature1, int nature2) {
+    Running(int montage, int nature1, int nature2, bool nernst = false) {
         handlers.startup();
         handlers.selectOption2(montage);
+        handlers.setCheck3(nernst ? 1 : 0);
         handlers.selectCombo2(0, nature1);
         handlers.selectCombo2(1, nature2);
         if (!engine.params().Timer1) {
@@ -31,8 +32,9 @@ struct Running {
     }
 };
 
-void simulatedSecond(benchmark::State& bench, int montage, int nature1, int nature2) {
-    Running run(montage, nature1, nature2);
+void simulatedSecond(benchmark::State& bench, int montage, int nature1, int nature2,
+                     bool nernst = false) {
+    Running run(montage, nature1, nature2, nernst);
     for (auto _ : bench) {
         run.engine.Timer1_Timer();
         benchmark::DoNotOptimize(run.engine.state().intensite);
@@ -50,6 +52,13 @@ void BM_ElectrolysisSecond(benchmark::State& bench) {
 }
 void BM_CellSecond(benchmark::State& bench) {
     simulatedSecond(bench, 0, 1, 3);
+}
+// The same with the potentials that follow the concentrations.
+void BM_ElectrolysisSecondNernst(benchmark::State& bench) {
+    simulatedSecond(bench, 1, 3, 3, true);
+}
+void BM_CellSecondNernst(benchmark::State& bench) {
+    simulatedSecond(bench, 0, 1, 3, true);
 }
 
 // Copper sulfate between graphite electrodes at 250 mA, microscopic scale.
@@ -106,6 +115,8 @@ void BM_Batch100HoursBubbles(benchmark::State& bench) {
 
 BENCHMARK(BM_ElectrolysisSecond);
 BENCHMARK(BM_CellSecond);
+BENCHMARK(BM_ElectrolysisSecondNernst);
+BENCHMARK(BM_CellSecondNernst);
 BENCHMARK(BM_Batch100Hours)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Batch100HoursCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Batch100HoursBubbles)->Unit(benchmark::kMillisecond)->Iterations(3);
