@@ -72,6 +72,8 @@ private slots:
     void bridgeIons();
     void resistorBySens_data();
     void resistorBySens();
+    void generatorBySens_data();
+    void generatorBySens();
 };
 
 void ParticlesTest::electrolysis_data() {
@@ -303,6 +305,80 @@ void ParticlesTest::resistorBySens() {
                            op.width == 2;
     });
     QVERIFY(found);
+}
+
+// The generator's symbol: a circle with a stroke across it for a voltage
+// generator, along the wire for a current generator; at the macroscopic scale
+// smaller, lower, with its poles or the arrow of its current. The arrow is the
+// generator's own and does not turn with the direction of the current.
+void ParticlesTest::generatorBySens_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<bool>("macro");
+    QTest::addColumn<int>("sens");
+    QTest::addColumn<QStringList>("drawn");
+    for (const int sens : {1, -1}) {
+        QTest::addRow("voltage, microscopic, sens %d", sens)
+            << 1 << false << sens << QStringList{"circle 208,50 r20 w2", "line 188,50-228,50 w2"};
+        QTest::addRow("current, microscopic, sens %d", sens)
+            << 2 << false << sens << QStringList{"circle 208,50 r20 w2", "line 208,30-208,70 w2"};
+        QTest::addRow("voltage, macroscopic, sens %d", sens)
+            << 1 << true << sens
+            << QStringList{"circle 208,130 r13 w1", "line 195,130-221,130 w1", "– 185,112 10 pt",
+                           "+ 224,113 10 pt"};
+        QTest::addRow("current, macroscopic, sens %d", sens)
+            << 2 << true << sens
+            << QStringList{"circle 208,130 r13 w1", "line 208,117-208,143 w1", "> 260,122 10 pt",
+                           "I 262,110 10 pt italic"};
+    }
+}
+
+void ParticlesTest::generatorBySens() {
+    QFETCH(int, montage);
+    QFETCH(bool, macro);
+    QFETCH(int, sens);
+    QFETCH(QStringList, drawn);
+    Picture p;
+    p.handlers.selectOption2(montage);
+    p.store().Option1 = macro ? 1 : 0;
+    sim::Frame frame;
+    frame.valid = true;
+    frame.ringPeriod = 100.0;
+    frame.sens = sens;
+    render::MovingLayer layer(p.canvas(), p.engine);
+    p.canvas().clearOps();
+    layer.draw(frame);
+    // What lies within the generator's circle, and the texts but the labels
+    // of the electrodes.
+    QStringList found;
+    const double centre = macro ? dy + 160.0 : dy + 80.0;
+    const double radius = macro ? 13.0 : 20.0;
+    const auto inside = [&](double x, double y) {
+        return std::abs(x - 208.0) <= radius && std::abs(y - centre) <= radius;
+    };
+    for (const auto& op : p.canvas().ops()) {
+        if (op.kind == DrawOp::Kind::Circle && op.radius == radius) {
+            found << QStringLiteral("circle %1,%2 r%3 w%4")
+                         .arg(op.x1)
+                         .arg(op.y1)
+                         .arg(op.radius)
+                         .arg(op.width);
+        } else if (op.kind == DrawOp::Kind::Line && inside(op.x1, op.y1) && inside(op.x2, op.y2)) {
+            found << QStringLiteral("line %1,%2-%3,%4 w%5")
+                         .arg(op.x1)
+                         .arg(op.y1)
+                         .arg(op.x2)
+                         .arg(op.y2)
+                         .arg(op.width);
+        } else if (op.kind == DrawOp::Kind::Text && op.text != "G" && op.text != "D") {
+            found << QStringLiteral("%1 %2,%3 %4 pt%5")
+                         .arg(QString::fromStdString(op.text))
+                         .arg(op.x1)
+                         .arg(op.y1)
+                         .arg(op.fontSize)
+                         .arg(op.italic ? " italic" : "");
+        }
+    }
+    QCOMPARE(found, drawn);
 }
 
 QTEST_MAIN(ParticlesTest)
