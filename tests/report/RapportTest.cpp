@@ -377,6 +377,9 @@ void potentialsClear(Shown& r) {
         }
     }
     QCOMPARE(count, 1);
+    if (line == nullptr) {
+        QFAIL("no line of the potentials");
+    }
     const QRectF box = r.textBox(*line).adjusted(-2, -2, 2, 2);
     for (const auto& op : r.drawn) {
         if (op.kind == DrawOp::Kind::Text && &op != line) {
