@@ -6,10 +6,10 @@
 #include "config/ConfigFile.h"
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
+#include "sim/MeasureCsv.h"
 #include "sim/Reactions.h"
+#include "sim/Recorder.h"
 
-#include <array>
-#include <charconv>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -22,21 +22,22 @@ namespace {
 
 constexpr const char* standardOutput = "sortie standard";
 
-void appendNumber(std::string& row, double value) {
-    std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 10);
-    row.append(buffer.data(), result.ptr);
-}
-
-// Writes one row per step, as the steps happen.
+// Writes one row per step, as the steps happen, and hands the step on to
+// the record of the curves when there is one.
 class CsvWriter : public sim::StepObserver {
 public:
-    CsvWriter(const sim::Engine& engine, std::ostream& out) : m_engine(engine), m_out(out) {}
+    CsvWriter(const sim::Engine& engine, std::ostream& out, sim::CsvDialect dialect,
+              sim::StepObserver* record)
+        : m_engine(engine), m_out(out), m_dialect(dialect), m_record(record) {}
 
     void stepDone(bool programmedStop) override {
-        m_out << BatchMode::csvRow(m_engine);
+        m_row.clear();
+        sim::appendCsvRow(m_row, sim::Measurement::of(m_engine), m_dialect);
+        m_out << m_row;
         m_stopped = m_stopped || programmedStop;
+        if (m_record != nullptr) {
+            m_record->stepDone(programmedStop);
+        }
     }
     // A programmed stop, or an output that failed: nothing more can be written.
     bool stopped() const { return m_stopped || !m_out; }
@@ -44,42 +45,22 @@ public:
 private:
     const sim::Engine& m_engine;
     std::ostream& m_out;
+    sim::CsvDialect m_dialect;
+    sim::StepObserver* m_record;
+    std::string m_row;
     bool m_stopped = false;
 };
 
 } // namespace
 
 const char* BatchMode::csvHeader() {
-    return "t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,Na+,Zn2+,Al3+,Cu2+,"
-           "ions_G,ions_D\n";
+    static const std::string header = sim::csvHeader(sim::CsvDialect::Standard);
+    return header.c_str();
 }
 
 std::string BatchMode::csvRow(const sim::Engine& engine) {
-    const auto& s = engine.state();
     std::string row;
-    row.reserve(256);
-    row += std::to_string(engine.params().mesures.tempsSec);
-    row.push_back(',');
-    appendNumber(row, static_cast<double>(s.intensite));
-    row.push_back(',');
-    appendNumber(row, s.tensionAffichee);
-    row.push_back(',');
-    appendNumber(row, engine.masseElectrode(1));
-    row.push_back(',');
-    appendNumber(row, engine.masseElectrode(2));
-    row.push_back(',');
-    row += std::to_string(s.espece[1]);
-    row.push_back(',');
-    row += std::to_string(s.espece[2]);
-    for (std::size_t species : {1U, 2U, 3U, 5U, 6U, 7U, 8U, 9U, 10U}) {
-        row.push_back(',');
-        appendNumber(row, s.quantite[species]);
-    }
-    row.push_back(',');
-    appendNumber(row, s.ions1);
-    row.push_back(',');
-    appendNumber(row, s.ions2);
-    row.push_back('\n');
+    sim::appendCsvRow(row, sim::Measurement::of(engine), sim::CsvDialect::Standard);
     return row;
 }
 
@@ -163,12 +144,20 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
             csvStream = std::make_unique<std::ostream>(csvBuffer.get());
             csv = csvStream.get();
         }
-        *csv << csvHeader();
+        *csv << sim::csvHeader(options.courbes.csvDialect);
+    }
+    // The curves record the run as the window's record does.
+    std::unique_ptr<sim::Recorder> record;
+    if (options.courbes.path) {
+        record = std::make_unique<sim::Recorder>(*engine);
     }
     std::ostringstream discard;
-    CsvWriter writer(*engine, csv != nullptr ? *csv : discard);
+    CsvWriter writer(*engine, csv != nullptr ? *csv : discard, options.courbes.csvDialect,
+                     record.get());
     if (csv != nullptr) {
         engine->setStepObserver(&writer);
+    } else if (record) {
+        engine->setStepObserver(record.get());
     }
 
     // Ticks of the running timer, one simulated second each.
@@ -208,8 +197,9 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     }
     if (lastTick) {
         // Without a tick that ran, the picture is the montage as it stands.
-        const LastFrame last =
+        LastFrame last =
             beforeRedraw ? LastFrame{*beforeRedraw, ticksSinceRedraw} : LastFrame{*engine, 0};
+        last.record = record.get();
         if (!lastTick(last)) {
             return outputError;
         }

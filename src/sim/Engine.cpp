@@ -57,6 +57,9 @@ void Engine::electrodes() {
 }
 
 void Engine::RAZ() {
+    if (m_observer != nullptr) {
+        m_observer->runReset();
+    }
     State& s = m_state;
     const ParamStore& p = m_params;
     s.tempsSec = 0;
