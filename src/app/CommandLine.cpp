@@ -58,6 +58,9 @@ std::string clashingOutputs(const CommandLine& cl) {
     if (cl.pdfPath) {
         outputs.emplace_back("--pdf", *cl.pdfPath);
     }
+    if (cl.courbes.path) {
+        outputs.emplace_back("--courbes", *cl.courbes.path);
+    }
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         if (sameFile(outputs[i].second, cl.configFile)) {
             return std::string(outputs[i].first) +
@@ -87,6 +90,16 @@ std::string CommandLine::usage() {
            "      --pdf PAGES.pdf  l'impression de l'image à la fin\n"
            "      --titre TEXTE    le titre imprimé (\"Orbelle - Ionaria\" par défaut)\n"
            "      --exemplaires N  le nombre d'exemplaires imprimés (1 à 99)\n"
+           "      --courbes COURBES.png|.svg|.pdf  les courbes des mesures à la fin\n"
+           "      --grandeurs LISTE  les courbes, séparées par des virgules (i,mG,mD par "
+           "défaut) :\n"
+           "                       i, U, mG, mD, Cl-, SO42-, H+, Fe2+, Fe3+, Na+, Zn2+, Al3+, "
+           "Cu2+\n"
+           "      --faraday        ajoute aux masses celles que prédit la loi de Faraday\n"
+           "      --format-csv tableur|csv  le CSV pour un tableur en français (« ; », "
+           "virgule\n"
+           "                       décimale) ou le CSV ordinaire (« , », point décimal ; par "
+           "défaut)\n"
            "  ionaria --calcul \"EXPRESSION\" [--radians]  calcule comme la calculatrice\n"
            "  ionaria --dossier DOSSIER ...         dossier de l'application\n"
            "  ionaria --help | --version\n";
@@ -176,6 +189,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                 return fail("--dossier demande un dossier");
             }
             cl.dossier = v;
+        } else if (std::string error; takeCourbesOption(arguments, i, cl.courbes, error)) {
+            if (!error.empty()) {
+                return fail(std::move(error));
+            }
         } else if (!a.empty() && a[0] == '-') {
             return fail("option inconnue : " + a);
         } else if (cl.mode == Mode::Window && cl.configFile.empty() && cl.exerciseFile.empty()) {
@@ -187,6 +204,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     const bool batchOnly = cl.csvPath || cl.pngPath || cl.pdfPath;
     if (batchOnly && cl.mode != Mode::Batch) {
         return fail("--csv, --png et --pdf vont avec --batch");
+    }
+    if (std::string error =
+            checkCourbesOptions(cl.courbes, cl.mode == Mode::Batch, cl.csvPath.has_value());
+        !error.empty()) {
+        return fail(std::move(error));
     }
     if (cl.mode == Mode::Batch) {
         if (std::string clash = clashingOutputs(cl); !clash.empty()) {

@@ -4,6 +4,7 @@
 #include "report/ExperimentPicture.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "sim/Recorder.h"
 #include "ui/AppFolders.h"
 #include "ui/TempFile.h"
 #include "ui/WindowHost.h"
@@ -33,6 +34,7 @@ class ExerciseSession;
 
 namespace Ionaria::ui {
 
+class CourbesWindow;
 class HelpWindow;
 class IllusView;
 class MeasureStrip;
@@ -115,11 +117,15 @@ public:
     QPushButton* Command8 = nullptr;
     QPushButton* Command10 = nullptr;
     QPushButton* Command11 = nullptr;
+    QPushButton* Command12 = nullptr; // "Courbes"
     QPushButton* btexo = nullptr;
     QMenu* menucop = nullptr;
     QAction* cop001 = nullptr;
     QTimer Timer1;
     HelpWindow* helpWindow() const { return m_help; }
+    // The measurements since the last reset, and their window once opened.
+    const sim::Recorder& recorder() const { return m_recorder; }
+    CourbesWindow* courbesWindow() const { return m_courbes; }
 
     // The hint written into info when the pointer moves over a control.
     QString hintFor(const QObject* control) const { return m_hints.value(control); }
@@ -135,6 +141,7 @@ public slots:
     void Command8_Click();
     void Command10_Click();
     void Command11_Click();
+    void Command12_Click();
     void btexo_Click();
     void cop001_Click();
 
@@ -170,11 +177,13 @@ private:
     TempFile m_tempFile;
     sim::Engine m_engine;
     sim::Handlers m_handlers{m_engine};
+    sim::Recorder m_recorder{m_engine};
     report::ExperimentPicture m_picture{m_engine};
     WindowHost m_host;
     QString m_copyMessage;
     QHash<const QObject*, QString> m_hints;
     HelpWindow* m_help = nullptr;
+    CourbesWindow* m_courbes = nullptr;
     std::string m_cheminConfig;
     QPrinter m_printer;
     std::unique_ptr<exercises::ExerciseSession> m_exercises;
