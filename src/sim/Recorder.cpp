@@ -103,10 +103,19 @@ void Recorder::runReset() {
 }
 
 void Recorder::clear() {
-    m_buckets.clear();
     // A long run's room goes back to the system with it.
-    if (m_buckets.capacity() > 4096) {
+    const bool release = m_buckets.capacity() > 4096;
+    m_buckets.clear();
+    if (release) {
         std::vector<Bucket>().swap(m_buckets);
+    }
+    for (std::size_t c = 0; c < channel::count; ++c) {
+        m_low[c].clear();
+        m_high[c].clear();
+        if (release) {
+            std::vector<double>().swap(m_low[c]);
+            std::vector<double>().swap(m_high[c]);
+        }
     }
     m_events.clear();
     m_rows = 0;
@@ -162,13 +171,14 @@ void Recorder::record() {
     }
     if (!m_buckets.empty() && m_buckets.back().rows < m_width) {
         Bucket& b = m_buckets.back();
+        const std::size_t k = m_buckets.size() - 1;
         for (std::size_t c = 0; c < channel::count; ++c) {
-            if (v[c] < b.low[c]) {
-                b.low[c] = v[c];
+            if (v[c] < m_low[c][k]) {
+                m_low[c][k] = v[c];
                 b.highAfterLow &= ~bit(c);
             }
-            if (v[c] > b.high[c]) {
-                b.high[c] = v[c];
+            if (v[c] > m_high[c][k]) {
+                m_high[c][k] = v[c];
                 b.highAfterLow |= bit(c);
             }
         }
@@ -192,9 +202,12 @@ void Recorder::open(const Measurement& m, const std::array<double, 2>& loi) {
     b.loi = loi;
     b.lastSec = m.tempsSec;
     b.rows = 1;
-    b.low = valuesOf(m, loi);
-    b.high = b.low;
     m_buckets.push_back(b);
+    const Values v = valuesOf(m, loi);
+    for (std::size_t c = 0; c < channel::count; ++c) {
+        m_low[c].push_back(v[c]);
+        m_high[c].push_back(v[c]);
+    }
 }
 
 void Recorder::merge() {
@@ -207,10 +220,12 @@ void Recorder::merge() {
         merged.lastSec = b.lastSec;
         merged.highAfterLow = 0;
         for (std::size_t c = 0; c < channel::count; ++c) {
-            const bool lowInB = b.low[c] < a.low[c];
-            const bool highInB = b.high[c] > a.high[c];
-            merged.low[c] = lowInB ? b.low[c] : a.low[c];
-            merged.high[c] = highInB ? b.high[c] : a.high[c];
+            auto& lows = m_low[c];
+            auto& highs = m_high[c];
+            const bool lowInB = lows[2 * i + 1] < lows[2 * i];
+            const bool highInB = highs[2 * i + 1] > highs[2 * i];
+            lows[i] = lows[2 * i + (lowInB ? 1 : 0)];
+            highs[i] = highs[2 * i + (highInB ? 1 : 0)];
             const Bucket& both = highInB ? b : a;
             const bool after = lowInB == highInB ? (both.highAfterLow & bit(c)) != 0U : highInB;
             if (after) {
@@ -220,6 +235,10 @@ void Recorder::merge() {
         m_buckets[i] = merged;
     }
     m_buckets.resize(half);
+    for (std::size_t c = 0; c < channel::count; ++c) {
+        m_low[c].resize(half);
+        m_high[c].resize(half);
+    }
     m_width *= 2;
 }
 
@@ -228,8 +247,12 @@ std::int32_t Recorder::lastSeconds() const {
 }
 
 std::size_t Recorder::memoryBytes() const {
-    return sizeof(*this) + m_buckets.capacity() * sizeof(Bucket) +
-           m_events.capacity() * sizeof(Event);
+    std::size_t bytes =
+        sizeof(*this) + m_buckets.capacity() * sizeof(Bucket) + m_events.capacity() * sizeof(Event);
+    for (std::size_t c = 0; c < channel::count; ++c) {
+        bytes += (m_low[c].capacity() + m_high[c].capacity()) * sizeof(double);
+    }
+    return bytes;
 }
 
 double Recorder::value(const Bucket& bucket, std::size_t c) {
@@ -251,39 +274,62 @@ void Recorder::trace(std::size_t c, std::size_t columns, std::vector<Point>& out
     if (m_buckets.empty() || c >= channel::count) {
         return;
     }
+    // A flat stretch needs its two ends alone: a point that would continue
+    // the last two at the same value moves the last one on instead.
+    const auto add = [&out](double seconds, double value) {
+        const std::size_t n = out.size();
+        if (n >= 1 && out[n - 1].value == value && out[n - 1].seconds == seconds) {
+            return;
+        }
+        if (n >= 2 && out[n - 1].value == value && out[n - 2].value == value) {
+            out[n - 1].seconds = seconds;
+        } else {
+            out.push_back({seconds, value});
+        }
+    };
     const std::size_t n = m_buckets.size();
     columns = std::max<std::size_t>(1, columns);
     const std::size_t group = (n + columns - 1) / columns;
-    out.reserve(3 * (n / group + 2));
+    out.reserve(2 * (n / group + 2));
     for (std::size_t i = 0; i < n; i += group) {
         const std::size_t j = std::min(n, i + group);
         const Bucket& start = m_buckets[i];
-        out.push_back({static_cast<double>(start.first.tempsSec), value(start, c)});
         if (j - i == 1 && start.rows == 1) {
+            add(static_cast<double>(start.first.tempsSec), value(start, c));
             continue;
         }
+        const auto& lows = m_low[c];
+        const auto& highs = m_high[c];
         std::size_t lowAt = i;
         std::size_t highAt = i;
         for (std::size_t k = i + 1; k < j; ++k) {
-            if (m_buckets[k].low[c] < m_buckets[lowAt].low[c]) {
+            if (lows[k] < lows[lowAt]) {
                 lowAt = k;
             }
-            if (m_buckets[k].high[c] > m_buckets[highAt].high[c]) {
+            if (highs[k] > highs[highAt]) {
                 highAt = k;
             }
         }
-        const double low = m_buckets[lowAt].low[c];
-        const double high = m_buckets[highAt].high[c];
+        const double low = lows[lowAt];
+        const double high = highs[highAt];
+        const double from = static_cast<double>(start.first.tempsSec);
+        const double to = m_buckets[j - 1].lastSec;
+        if (low == high) {
+            add(from, low);
+            add(to, low);
+            continue;
+        }
+        // The group's first value, then its extremes in the order they came,
+        // at its two ends: a line through them misses no peak.
         const bool highAfterLow =
             lowAt == highAt ? (m_buckets[lowAt].highAfterLow & bit(c)) != 0U : highAt > lowAt;
-        const double middle =
-            (static_cast<double>(start.first.tempsSec) + m_buckets[j - 1].lastSec) / 2.0;
-        out.push_back({middle, highAfterLow ? low : high});
-        out.push_back({middle, highAfterLow ? high : low});
+        add(from, value(start, c));
+        add(from, highAfterLow ? low : high);
+        add(to, highAfterLow ? high : low);
     }
     const Bucket& last = m_buckets.back();
     if (last.rows > 1 || group > 1) {
-        out.push_back({static_cast<double>(last.lastSec), valuesOf(m_last, m_loi)[c]});
+        add(static_cast<double>(last.lastSec), valuesOf(m_last, m_loi)[c]);
     }
 }
 

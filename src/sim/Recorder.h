@@ -52,8 +52,6 @@ public:
         std::array<double, 2> loi{}; // g, the law's masses G and D at that row
         std::int32_t lastSec = 0;    // s, the time of the last row
         std::uint32_t rows = 0;
-        std::array<double, channel::count> low{};
-        std::array<double, channel::count> high{};
         // Bit c: channel c reached its highest value after its lowest.
         std::uint32_t highAfterLow = 0;
     };
@@ -111,12 +109,15 @@ public:
 
     // A channel's value at the first row of a bucket.
     static double value(const Bucket& bucket, std::size_t c);
+    // A channel's lowest and highest values over the rows of bucket k.
+    double low(std::size_t k, std::size_t c) const { return m_low[c][k]; }
+    double high(std::size_t k, std::size_t c) const { return m_high[c][k]; }
     // The bucket in force at a time: the last one that begins at or before
     // it; nullptr when the record is empty.
     const Bucket* at(double seconds) const;
-    // The points that draw a channel over the whole record in at most about
-    // three per column: the first value of each group of buckets, then its
-    // lowest and highest in the order they came.
+    // The points that draw a channel over the whole record, at most three
+    // per column: for each group of buckets its first value, then its lowest
+    // and highest in the order they came; a flat stretch by its two ends.
     void trace(std::size_t c, std::size_t columns, std::vector<Point>& out) const;
 
 private:
@@ -126,6 +127,9 @@ private:
     const Engine& m_engine;
     std::size_t m_capacity;
     std::vector<Bucket> m_buckets;
+    // By channel, then bucket: a trace reads its channel's extremes alone.
+    std::array<std::vector<double>, channel::count> m_low;
+    std::array<std::vector<double>, channel::count> m_high;
     std::vector<Event> m_events;
     Run m_run;
     Measurement m_last;
