@@ -307,7 +307,7 @@ void CourbesChart::refresh() {
         plot.time->setTickCount(reference.tickCount());
         plot.time->setRange(0.0, m_timeMax);
         plot.time->setLabelFormat(reference.labelFormat());
-        plot.time->setTitleText(QStringLiteral("t (%1)").arg(m_unit.symbol));
+        plot.time->setTitleText(timeTitle());
         fill(plot);
         placeEvents(plot, k == 0);
         settle(plot);
@@ -439,6 +439,10 @@ QString CourbesChart::axisTitle(int index) const {
         return {};
     }
     return m_plots[static_cast<std::size_t>(index)]->value->titleText();
+}
+
+QString CourbesChart::timeTitle() const {
+    return QStringLiteral("t (%1)").arg(m_unit.symbol);
 }
 
 std::optional<double> CourbesChart::secondsAt(const QPointF& scenePoint) const {

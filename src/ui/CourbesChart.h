@@ -68,6 +68,7 @@ public:
     // The drawing area of a plot, in scene coordinates.
     QRectF plotArea(int index) const;
     QString axisTitle(int index) const;
+    QString timeTitle() const;
     const TimeUnit& timeUnit() const { return m_unit; }
     // The time in s under a point of the scene; none outside the plots.
     std::optional<double> secondsAt(const QPointF& scenePoint) const;

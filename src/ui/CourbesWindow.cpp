@@ -37,8 +37,29 @@ QLocale french() {
     return QLocale(QLocale::French, QLocale::France);
 }
 
+QString superscript(int exponent) {
+    static const QString digits = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
+    QString text = exponent < 0 ? QStringLiteral("⁻") : QString();
+    for (const QChar c : QString::number(std::abs(exponent))) {
+        text += digits.at(c.digitValue());
+    }
+    return text;
+}
+
+// A value as a pupil writes it: six significant digits with a decimal
+// comma, and a power of ten for the very small and the very large.
 QString number(double value) {
-    return french().toString(value, 'g', 6);
+    const double size = std::fabs(value);
+    if (value == 0.0 || !std::isfinite(value) || (size >= 1e-3 && size < 1e6)) {
+        return french().toString(value, 'g', 6);
+    }
+    int exponent = static_cast<int>(std::floor(std::log10(size)));
+    double mantissa = value / std::pow(10.0, exponent);
+    if (std::fabs(std::round(mantissa * 1e5) / 1e5) >= 10.0) {
+        mantissa /= 10.0;
+        ++exponent;
+    }
+    return french().toString(mantissa, 'f', 5) + QStringLiteral(" × 10") + superscript(exponent);
 }
 
 QString timeText(double seconds, const TimeUnit& unit) {
@@ -106,6 +127,7 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     m_time = new QDoubleSpinBox(this);
     m_time->setAccessibleName(QStringLiteral("Temps de lecture"));
     m_time->setKeyboardTracking(false);
+    m_time->setLocale(french());
     timeLabel->setBuddy(m_time);
     panel->addWidget(timeLabel);
     panel->addWidget(m_time);
@@ -159,6 +181,9 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     setTabOrder(m_exportImage, m_close);
 
     connect(m_faraday, &QCheckBox::toggled, this, &CourbesWindow::choicesChanged);
+    // A time typed is read on Enter, even the one already shown.
+    connect(m_time, &QDoubleSpinBox::editingFinished, this,
+            [this] { readAt(m_time->value() * m_chart.timeUnit().seconds); });
     connect(m_time, &QDoubleSpinBox::valueChanged, this,
             [this](double value) { readAt(value * m_chart.timeUnit().seconds); });
     connect(m_exportMeasures, &QPushButton::clicked, this, &CourbesWindow::exportMeasuresClicked);
@@ -173,7 +198,15 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     refreshIfChanged();
 }
 
-CourbesWindow::~CourbesWindow() = default;
+CourbesWindow::~CourbesWindow() {
+    m_timer.stop();
+    // The controls call back into the window as they lose the focus, and the
+    // view shows the chart's scene: they go before the chart.
+    const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        delete child;
+    }
+}
 
 void CourbesWindow::updateBoxes() {
     const std::vector<sim::Quantity> available = sim::quantitiesOf(m_record, true);
@@ -240,6 +273,7 @@ bool CourbesWindow::refreshIfChanged() {
     updateTimeBox();
     updateReadout();
     updateEvents();
+    emit redrawn();
     return true;
 }
 

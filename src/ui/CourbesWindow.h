@@ -80,6 +80,10 @@ public slots:
     void exportMeasuresClicked();
     void exportImageClicked();
 
+signals:
+    // The chart was drawn again from the record.
+    void redrawn();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;

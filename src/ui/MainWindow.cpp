@@ -266,10 +266,25 @@ void MainWindow::layoutButtons() {
     for (QPushButton* b : row) {
         natural += b->sizeHint().width();
     }
+    // A row too long at the style's widest takes the captions' own widths.
+    const bool tight = natural > available;
+    const auto width = [tight](QPushButton* b) {
+        if (!tight) {
+            return b->sizeHint().width();
+        }
+        return b->fontMetrics().horizontalAdvance(QString(b->text()).remove(QLatin1Char('&'))) +
+               2 * buttonSpacing;
+    };
+    if (tight) {
+        natural = 0;
+        for (QPushButton* b : row) {
+            natural += width(b);
+        }
+    }
     const int extra = std::max(0, available - natural) / static_cast<int>(row.size());
     int x = margin;
     for (QPushButton* b : row) {
-        const int w = b == row.back() ? designWidth - margin - x : b->sizeHint().width() + extra;
+        const int w = b == row.back() ? designWidth - margin - x : width(b) + extra;
         b->setGeometry(x, buttonsTop, w, buttonHeight);
         x += w + buttonSpacing;
     }
