@@ -200,6 +200,8 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
 
 CourbesWindow::~CourbesWindow() {
     m_timer.stop();
+    m_view->viewport()->removeEventFilter(this);
+    m_view->removeEventFilter(this);
     // The controls call back into the window as they lose the focus, and the
     // view shows the chart's scene: they go before the chart.
     const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);

@@ -336,6 +336,41 @@ private slots:
         }
     }
 
+    // The window's two dialects give the same numbers to whoever reads them
+    // as written, and those of the record.
+    void windowDialectsReadBackAlike() {
+        CourbesRun run;
+        run.copperDeposit();
+        run.runFor(2400);
+        CourbesWindow window(run.record);
+        const QString sheet = m_dir.filePath("fenetre-tableur.csv");
+        const QString plain = m_dir.filePath("fenetre-ordinaire.csv");
+        QVERIFY(window.exportMeasures(sheet, sim::CsvDialect::Tableur));
+        QVERIFY(window.exportMeasures(plain, sim::CsvDialect::Standard));
+        const auto read = [](const QString& path, QChar separator, QChar decimal) {
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            QList<QList<double>> rows;
+            QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+            lines.removeFirst();
+            for (const QString& line : lines) {
+                QList<double> row;
+                for (QString field : line.split(separator)) {
+                    row << field.replace(decimal, '.').toDouble();
+                }
+                rows << row;
+            }
+            return rows;
+        };
+        const auto sheetRows = read(sheet, ';', ',');
+        QCOMPARE(sheetRows, read(plain, ',', '.'));
+        QCOMPARE(sheetRows.size(), qsizetype(run.record.rows()));
+        const auto& last = run.record.buckets().back().first;
+        QCOMPARE(sheetRows.back().front(), double(last.tempsSec));
+        // Ten significant digits, as the batch writes them.
+        QVERIFY(near(sheetRows.back().at(3), last.masseG, 1e-9));
+    }
+
     void spreadsheetIsTheFirstChoice() {
         CourbesRun run;
         CourbesWindow window(run.record);
