@@ -260,9 +260,10 @@ void CourbesChart::rebuild() {
             plot->loi->attachAxis(plot->time);
             plot->loi->attachAxis(plot->value);
         }
-        // A plot of one curve says what it is by its axis' title alone; the
-        // legend of two stands above the plot, out of the way of the axis.
-        chart->legend()->setVisible(plot->loi != nullptr);
+        // A plot whose axis' title says all has no legend; one of two curves,
+        // or of one electrode or half-cell, names them above the plot, out of
+        // the way of the axis.
+        chart->legend()->setVisible(plot->loi != nullptr || found->name != found->symbol);
         chart->legend()->detachFromChart();
         chart->legend()->setBackgroundVisible(false);
         chart->legend()->setAlignment(Qt::AlignTop);
