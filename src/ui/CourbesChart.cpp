@@ -474,7 +474,11 @@ void CourbesChart::setCursor(std::optional<double> seconds) {
 }
 
 void CourbesChart::render(QPainter& painter, const QRectF& target) {
+    // The reading line belongs to the screen, not to the pictures.
+    const bool reading = m_cursor->isVisible();
+    m_cursor->setVisible(false);
     m_scene.render(&painter, target, m_scene.sceneRect());
+    m_cursor->setVisible(reading);
 }
 
 } // namespace Ionaria::ui

@@ -551,6 +551,9 @@ void MainWindow::unload() {
     if (m_help != nullptr) {
         m_help->close();
     }
+    if (m_courbes != nullptr) {
+        m_courbes->close();
+    }
     m_tempFile.markStopped();
 }
 
