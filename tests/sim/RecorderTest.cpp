@@ -129,18 +129,22 @@ private slots:
     // a curve that only rises never turns back.
     void thinnedTraceKeepsTheDirection_data() {
         QTest::addColumn<double>("slope");
-        QTest::newRow("rising") << 0.001;
-        QTest::newRow("falling") << -0.001;
+        QTest::addColumn<int>("columns");
+        QTest::newRow("rising, buckets grouped") << 0.001 << 10;
+        QTest::newRow("falling, buckets grouped") << -0.001 << 10;
+        QTest::newRow("rising, a bucket a column") << 0.001 << 1000;
+        QTest::newRow("falling, a bucket a column") << -0.001 << 1000;
     }
     void thinnedTraceKeepsTheDirection() {
         QFETCH(double, slope);
+        QFETCH(int, columns);
         Engine engine;
         Recorder record(engine, 32);
         for (int t = 0; t < 3000; ++t) {
             put(engine, record, t, 1.0 + slope * t, 0.1F);
         }
         std::vector<Recorder::Point> points;
-        record.trace(channel::tension, 10, points);
+        record.trace(channel::tension, std::size_t(columns), points);
         QVERIFY(points.size() > 10);
         for (std::size_t k = 1; k < points.size(); ++k) {
             QVERIFY2((points[k].value - points[k - 1].value) * slope >= 0.0,
