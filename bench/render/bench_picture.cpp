@@ -4,6 +4,7 @@
 #include "report/ExperimentPicture.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/EngineAccess.h"
 
 #include <QGuiApplication>
 
@@ -43,7 +44,7 @@ struct Running {
 void tick(benchmark::State& state) {
     Running r(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        r.engine.state().cptDessin = 1;
+        sim::EngineAccess::state(r.engine).cptDessin = 1;
         r.engine.Timer1_Timer();
         benchmark::DoNotOptimize(r.picture.image().constBits());
     }

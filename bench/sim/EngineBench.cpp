@@ -24,7 +24,9 @@ struct Running {
         handlers.selectOption2(montage);
         handlers.selectCombo2(0, nature1);
         handlers.selectCombo2(1, nature2);
-        engine.params().Timer1 = true;
+        if (!engine.params().Timer1) {
+            engine.Command5_Click();
+        }
         engine.setStepsPerTickOverride(1);
     }
 };

@@ -36,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Ionaria::sim::Handlers handlers(engine);
     handlers.startup();
     Ionaria::config::ConfigFile::load(path, handlers);
-    engine.params().Timer1 = true;
+    if (!engine.params().Timer1) {
+        engine.Command5_Click();
+    }
     engine.setStepsPerTickOverride(7);
     for (int tick = 0; tick < 40; ++tick) {
         engine.Timer1_Timer();

@@ -12,6 +12,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace Ionaria::app {
@@ -50,6 +51,81 @@ private:
     std::string m_row;
     bool m_stopped = false;
 };
+
+// Where the rows go: standard output, a new file beside the old one, which
+// stays whole until the run has written them all, or nowhere.
+class CsvOutput {
+public:
+    // False when the new file cannot be made.
+    bool open(const std::optional<std::string>& path, std::ostream& standard,
+              sim::CsvDialect dialect) {
+        if (!path) {
+            return true;
+        }
+        if (*path == "-") {
+            m_out = &standard;
+        } else {
+            m_file = std::make_unique<base::CarefulFile>(*path);
+            if (!m_file->open().ok()) {
+                return false;
+            }
+            m_buffer = std::make_unique<base::CarefulStreamBuf>(*m_file);
+            m_stream = std::make_unique<std::ostream>(m_buffer.get());
+            m_out = m_stream.get();
+        }
+        *m_out << sim::csvHeader(dialect);
+        return true;
+    }
+    // The stream of the rows; nullptr when there are none to write.
+    std::ostream* stream() const { return m_out; }
+    bool toStandardOutput() const { return m_out != nullptr && !m_file; }
+    // Puts the file in place; false when a row could not be written.
+    bool finish() {
+        if (m_out == nullptr) {
+            return true;
+        }
+        m_out->flush();
+        return *m_out && (!m_file || m_file->commit().ok());
+    }
+
+private:
+    std::unique_ptr<base::CarefulFile> m_file;
+    std::unique_ptr<base::CarefulStreamBuf> m_buffer;
+    std::unique_ptr<std::ostream> m_stream;
+    std::ostream* m_out = nullptr;
+};
+
+// The ticks of a run. The picture is the background of the last redraw with
+// the moving layer of the last tick, so the run keeps, when asked, the engine
+// as it stood before the tick that last redrew the background.
+struct Ticks {
+    std::unique_ptr<sim::Engine> beforeRedraw;
+    long long sinceRedraw = 0;
+};
+
+Ticks runTicks(sim::Engine& engine, const CsvWriter& writer, long long seconds, bool keepPicture) {
+    Ticks ticks;
+    const sim::State& s = engine.state();
+    while (true) {
+        if (keepPicture && engine.tickRedrawsBackground()) {
+            if (!ticks.beforeRedraw) {
+                ticks.beforeRedraw = std::make_unique<sim::Engine>(engine);
+            } else {
+                *ticks.beforeRedraw = engine;
+            }
+            ticks.sinceRedraw = 0;
+        }
+        ++ticks.sinceRedraw;
+        const std::int32_t before = s.tempsSec;
+        engine.Timer1_Timer();
+        const bool advanced = s.tempsSec != before;
+        if (!advanced || writer.stopped() || !engine.params().Timer1 ||
+            engine.params().mesures.tempsSec >= seconds) {
+            break;
+        }
+    }
+    return ticks;
+}
 
 } // namespace
 
@@ -125,26 +201,10 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
         return refused;
     }
 
-    // The rows go into a new file beside the old one, which stays whole until
-    // the run has written them all.
-    std::unique_ptr<base::CarefulFile> csvFile;
-    std::unique_ptr<base::CarefulStreamBuf> csvBuffer;
-    std::unique_ptr<std::ostream> csvStream;
-    std::ostream* csv = nullptr;
-    if (options.csvPath) {
-        if (*options.csvPath == "-") {
-            csv = &out;
-        } else {
-            csvFile = std::make_unique<base::CarefulFile>(*options.csvPath);
-            if (!csvFile->open().ok()) {
-                err << "Ecriture impossible sur disque : " << *options.csvPath << "\n";
-                return outputError;
-            }
-            csvBuffer = std::make_unique<base::CarefulStreamBuf>(*csvFile);
-            csvStream = std::make_unique<std::ostream>(csvBuffer.get());
-            csv = csvStream.get();
-        }
-        *csv << sim::csvHeader(options.courbes.csvDialect);
+    CsvOutput csv;
+    if (!csv.open(options.csvPath, out, options.courbes.csvDialect)) {
+        err << "Ecriture impossible sur disque : " << *options.csvPath << "\n";
+        return outputError;
     }
     // The curves record the run as the window's record does.
     std::unique_ptr<sim::Recorder> record;
@@ -152,59 +212,37 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
         record = std::make_unique<sim::Recorder>(*engine);
     }
     std::ostringstream discard;
-    CsvWriter writer(*engine, csv != nullptr ? *csv : discard, options.courbes.csvDialect,
-                     record.get());
-    if (csv != nullptr) {
+    CsvWriter writer(*engine, csv.stream() != nullptr ? *csv.stream() : discard,
+                     options.courbes.csvDialect, record.get());
+    if (csv.stream() != nullptr) {
         engine->setStepObserver(&writer);
     } else if (record) {
         engine->setStepObserver(record.get());
     }
 
-    // Ticks of the running timer, one simulated second each.
-    engine->params().Timer1 = true;
-    engine->setStepsPerTickOverride(1);
-    // The picture is the background of the last redraw with the moving layer
-    // of the last tick: the run keeps the engine as it stood before the
-    // tick that last redrew the background.
-    std::unique_ptr<sim::Engine> beforeRedraw;
-    long long ticksSinceRedraw = 0;
-    while (true) {
-        if (lastTick && engine->tickRedrawsBackground()) {
-            if (!beforeRedraw) {
-                beforeRedraw = std::make_unique<sim::Engine>(*engine);
-            } else {
-                *beforeRedraw = *engine;
-            }
-            ticksSinceRedraw = 0;
-        }
-        ++ticksSinceRedraw;
-        const std::int32_t before = s.tempsSec;
-        engine->Timer1_Timer();
-        const bool advanced = s.tempsSec != before;
-        if (!advanced || writer.stopped() || !engine->params().Timer1 ||
-            engine->params().mesures.tempsSec >= options.seconds) {
-            break;
-        }
+    // Ticks of the running timer, started as "Pause / Marche" starts it, one
+    // simulated second each.
+    if (!engine->params().Timer1) {
+        engine->Command5_Click();
     }
+    engine->setStepsPerTickOverride(1);
+    const Ticks ticks = runTicks(*engine, writer, options.seconds, static_cast<bool>(lastTick));
     engine->setStepObserver(nullptr);
-    if (csv != nullptr) {
-        csv->flush();
-        if (!*csv || (csvFile && !csvFile->commit().ok())) {
-            err << "Ecriture impossible sur disque : "
-                << (csvFile ? *options.csvPath : std::string(standardOutput)) << "\n";
-            return outputError;
-        }
+    if (!csv.finish()) {
+        err << "Ecriture impossible sur disque : "
+            << (csv.toStandardOutput() ? std::string(standardOutput) : *options.csvPath) << "\n";
+        return outputError;
     }
     if (lastTick) {
         // Without a tick that ran, the picture is the montage as it stands.
-        LastFrame last =
-            beforeRedraw ? LastFrame{*beforeRedraw, ticksSinceRedraw} : LastFrame{*engine, 0};
+        LastFrame last = ticks.beforeRedraw ? LastFrame{*ticks.beforeRedraw, ticks.sinceRedraw}
+                                            : LastFrame{*engine, 0};
         last.record = record.get();
         if (!lastTick(last)) {
             return outputError;
         }
     }
-    if (csv != &out) {
+    if (!csv.toStandardOutput()) {
         out << summary(*engine);
         out.flush();
         if (!out) {

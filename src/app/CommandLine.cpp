@@ -115,6 +115,163 @@ bool CommandLine::isExerciseName(const std::string& path) {
     return name == "kivar.pem" || (name.size() > 4 && name.ends_with(".e37"));
 }
 
+namespace {
+
+// The arguments still to read.
+class Arguments {
+public:
+    explicit Arguments(const std::vector<std::string>& all) : m_all(all) {}
+    bool done() const { return m_next >= m_all.size(); }
+    const std::string& take() { return m_all[m_next++]; }
+    // The value of the option just taken; false when the line ends first.
+    bool value(std::string& out) {
+        if (done()) {
+            return false;
+        }
+        out = take();
+        return true;
+    }
+
+private:
+    const std::vector<std::string>& m_all;
+    std::size_t m_next = 0;
+};
+
+// What reading one argument gave: whether a reader knew it, and what was
+// wrong with it, in French (empty when nothing was).
+struct Taken {
+    bool known = false;
+    std::string error;
+};
+
+Taken known() {
+    return {true, {}};
+}
+Taken wrong(std::string message) {
+    return {true, std::move(message)};
+}
+
+// What to run: the batch and its duration, the calculation, the folder.
+Taken readRunOption(CommandLine& cl, const std::string& a, Arguments& args) {
+    using Mode = CommandLine::Mode;
+    std::string v;
+    if (a == "--batch") {
+        if (!args.value(cl.configFile)) {
+            return wrong("--batch demande un fichier de configuration");
+        }
+        cl.mode = Mode::Batch;
+        return known();
+    }
+    if (a == "--seconds") {
+        const auto n = args.value(v) ? parseWhole(v) : std::nullopt;
+        // The simulated clock counts seconds in 32 bits.
+        if (!n || *n < 0 || *n > std::numeric_limits<std::int32_t>::max()) {
+            return wrong("--seconds demande un nombre entier de secondes, de 0 à 2147483647");
+        }
+        cl.seconds = *n;
+        return known();
+    }
+    if (a == "--calcul") {
+        if (!args.value(cl.expression)) {
+            return wrong("--calcul demande une expression");
+        }
+        cl.mode = Mode::Calcul;
+        return known();
+    }
+    if (a == "--radians") {
+        cl.radians = true;
+        return known();
+    }
+    if (a == "--dossier") {
+        if (!args.value(v)) {
+            return wrong("--dossier demande un dossier");
+        }
+        cl.dossier = v;
+        return known();
+    }
+    return {};
+}
+
+// What the batch writes: the rows, the picture, the printed pages.
+Taken readOutputOption(CommandLine& cl, const std::string& a, Arguments& args) {
+    std::string v;
+    const auto path = [&](std::optional<std::string>& out, const char* message) {
+        if (!args.value(v)) {
+            return wrong(message);
+        }
+        out = v;
+        return known();
+    };
+    if (a == "--csv") {
+        return path(cl.csvPath, "--csv demande un fichier ou -");
+    }
+    if (a == "--png") {
+        return path(cl.pngPath, "--png demande un fichier");
+    }
+    if (a == "--pdf") {
+        return path(cl.pdfPath, "--pdf demande un fichier");
+    }
+    if (a == "--titre") {
+        return args.value(cl.titre) ? known() : wrong("--titre demande un texte");
+    }
+    if (a == "--exemplaires") {
+        const auto n = args.value(v) ? parseWhole(v) : std::nullopt;
+        if (!n || *n < 1 || *n > 99) {
+            return wrong("--exemplaires demande un nombre de 1 à 99");
+        }
+        cl.exemplaires = static_cast<int>(*n);
+        return known();
+    }
+    return {};
+}
+
+// What the batch draws of the curves, and the dialect of its rows.
+Taken readCourbesOption(CommandLine& cl, const std::string& a, Arguments& args) {
+    const auto next = [&args]() -> std::optional<std::string> {
+        std::string v;
+        if (!args.value(v)) {
+            return std::nullopt;
+        }
+        return v;
+    };
+    std::string error;
+    if (!takeCourbesOption(a, next, cl.courbes, error)) {
+        return {};
+    }
+    return error.empty() ? known() : wrong(std::move(error));
+}
+
+// An argument that is no option: the one file the window opens.
+Taken readOperand(CommandLine& cl, const std::string& a) {
+    if (!a.empty() && a[0] == '-') {
+        return wrong("option inconnue : " + a);
+    }
+    if (cl.mode == CommandLine::Mode::Window && cl.configFile.empty() && cl.exerciseFile.empty()) {
+        (CommandLine::isExerciseName(a) ? cl.exerciseFile : cl.configFile) = a;
+        return known();
+    }
+    return wrong("argument en trop : " + a);
+}
+
+// What is wrong with the options taken together; empty when nothing is.
+std::string combinationError(const CommandLine& cl) {
+    const bool batchOnly = cl.csvPath || cl.pngPath || cl.pdfPath;
+    if (batchOnly && cl.mode != CommandLine::Mode::Batch) {
+        return "--csv, --png et --pdf vont avec --batch";
+    }
+    if (std::string error = checkCourbesOptions(cl.courbes, cl.mode == CommandLine::Mode::Batch,
+                                                cl.csvPath.has_value());
+        !error.empty()) {
+        return error;
+    }
+    if (cl.mode == CommandLine::Mode::Batch) {
+        return clashingOutputs(cl);
+    }
+    return {};
+}
+
+} // namespace
+
 CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     CommandLine cl;
     const auto fail = [&cl](std::string message) {
@@ -122,16 +279,9 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         cl.error = std::move(message);
         return cl;
     };
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& a = arguments[i];
-        const auto value = [&](std::string& out) {
-            if (i + 1 >= arguments.size()) {
-                return false;
-            }
-            out = arguments[++i];
-            return true;
-        };
-        std::string v;
+    Arguments args(arguments);
+    while (!args.done()) {
+        const std::string& a = args.take();
         if (a == "--help" || a == "-h") {
             cl.mode = Mode::Help;
             return cl;
@@ -140,80 +290,22 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             cl.mode = Mode::Version;
             return cl;
         }
-        if (a == "--batch") {
-            if (!value(cl.configFile)) {
-                return fail("--batch demande un fichier de configuration");
-            }
-            cl.mode = Mode::Batch;
-        } else if (a == "--seconds") {
-            const auto n = value(v) ? parseWhole(v) : std::nullopt;
-            // The simulated clock counts seconds in 32 bits.
-            if (!n || *n < 0 || *n > std::numeric_limits<std::int32_t>::max()) {
-                return fail("--seconds demande un nombre entier de secondes, de 0 à 2147483647");
-            }
-            cl.seconds = *n;
-        } else if (a == "--csv") {
-            if (!value(v)) {
-                return fail("--csv demande un fichier ou -");
-            }
-            cl.csvPath = v;
-        } else if (a == "--png") {
-            if (!value(v)) {
-                return fail("--png demande un fichier");
-            }
-            cl.pngPath = v;
-        } else if (a == "--pdf") {
-            if (!value(v)) {
-                return fail("--pdf demande un fichier");
-            }
-            cl.pdfPath = v;
-        } else if (a == "--titre") {
-            if (!value(cl.titre)) {
-                return fail("--titre demande un texte");
-            }
-        } else if (a == "--exemplaires") {
-            const auto n = value(v) ? parseWhole(v) : std::nullopt;
-            if (!n || *n < 1 || *n > 99) {
-                return fail("--exemplaires demande un nombre de 1 à 99");
-            }
-            cl.exemplaires = static_cast<int>(*n);
-        } else if (a == "--calcul") {
-            if (!value(cl.expression)) {
-                return fail("--calcul demande une expression");
-            }
-            cl.mode = Mode::Calcul;
-        } else if (a == "--radians") {
-            cl.radians = true;
-        } else if (a == "--dossier") {
-            if (!value(v)) {
-                return fail("--dossier demande un dossier");
-            }
-            cl.dossier = v;
-        } else if (std::string error; takeCourbesOption(arguments, i, cl.courbes, error)) {
-            if (!error.empty()) {
-                return fail(std::move(error));
-            }
-        } else if (!a.empty() && a[0] == '-') {
-            return fail("option inconnue : " + a);
-        } else if (cl.mode == Mode::Window && cl.configFile.empty() && cl.exerciseFile.empty()) {
-            (isExerciseName(a) ? cl.exerciseFile : cl.configFile) = a;
-        } else {
-            return fail("argument en trop : " + a);
+        Taken taken = readRunOption(cl, a, args);
+        if (!taken.known) {
+            taken = readOutputOption(cl, a, args);
+        }
+        if (!taken.known) {
+            taken = readCourbesOption(cl, a, args);
+        }
+        if (!taken.known) {
+            taken = readOperand(cl, a);
+        }
+        if (!taken.error.empty()) {
+            return fail(std::move(taken.error));
         }
     }
-    const bool batchOnly = cl.csvPath || cl.pngPath || cl.pdfPath;
-    if (batchOnly && cl.mode != Mode::Batch) {
-        return fail("--csv, --png et --pdf vont avec --batch");
-    }
-    if (std::string error =
-            checkCourbesOptions(cl.courbes, cl.mode == Mode::Batch, cl.csvPath.has_value());
-        !error.empty()) {
+    if (std::string error = combinationError(cl); !error.empty()) {
         return fail(std::move(error));
-    }
-    if (cl.mode == Mode::Batch) {
-        if (std::string clash = clashingOutputs(cl); !clash.empty()) {
-            return fail(std::move(clash));
-        }
     }
     return cl;
 }

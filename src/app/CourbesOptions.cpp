@@ -79,27 +79,28 @@ std::optional<CourbesOptions::Format> CourbesOptions::formatOf(const std::string
     return std::nullopt;
 }
 
-bool takeCourbesOption(const std::vector<std::string>& arguments, std::size_t& i,
+bool takeCourbesOption(const std::string& option,
+                       const std::function<std::optional<std::string>()>& next,
                        CourbesOptions& options, std::string& error) {
-    const std::string& a = arguments[i];
-    const bool hasValue = i + 1 < arguments.size();
-    if (a == "--courbes") {
-        if (!hasValue || !CourbesOptions::formatOf(arguments[i + 1])) {
+    if (option == "--courbes") {
+        const auto path = next();
+        if (!path || !CourbesOptions::formatOf(*path)) {
             error = "--courbes demande un fichier .png, .svg ou .pdf";
             return true;
         }
-        options.path = arguments[++i];
-    } else if (a == "--grandeurs") {
-        if (!hasValue) {
+        options.path = *path;
+    } else if (option == "--grandeurs") {
+        const auto list = next();
+        if (!list) {
             error = "--grandeurs demande des grandeurs séparées par des virgules : " + knownKeys();
             return true;
         }
-        options.grandeurs = splitKeys(arguments[++i], error);
+        options.grandeurs = splitKeys(*list, error);
         options.grandeursGiven = true;
-    } else if (a == "--faraday") {
+    } else if (option == "--faraday") {
         options.faraday = true;
-    } else if (a == "--format-csv") {
-        const std::string value = hasValue ? arguments[++i] : std::string();
+    } else if (option == "--format-csv") {
+        const std::string value = next().value_or(std::string());
         if (value == "tableur") {
             options.csvDialect = sim::CsvDialect::Tableur;
         } else if (value == "csv") {

@@ -3,7 +3,7 @@
 
 #include "sim/MeasureCsv.h"
 
-#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,9 +26,10 @@ struct CourbesOptions {
     static std::optional<Format> formatOf(const std::string& path);
 };
 
-// Takes arguments[i] when it is one of these options, with its value
-// (i then stands on the value): true, and error set when it is malformed.
-bool takeCourbesOption(const std::vector<std::string>& arguments, std::size_t& i,
+// Takes an option when it is one of these, reading its value with next
+// (none when the line ends): true, and error set when it is malformed.
+bool takeCourbesOption(const std::string& option,
+                       const std::function<std::optional<std::string>()>& next,
                        CourbesOptions& options, std::string& error);
 
 // What is wrong with these options beside the rest of the command line;

@@ -61,9 +61,6 @@ public:
     bool calculParentheses(std::string& texte);
     bool calculOperateurs(std::string& texte);
 
-    int nbParentheses() const { return m_nbParentheses; }
-    int nbFonctions() const { return m_nbFonctions; }
-    int nbOperateurs() const { return m_nbOperateurs; }
     // Passes of the main loop made by the last calcul.
     int passes() const { return m_passes; }
 

@@ -152,6 +152,13 @@ QPushButton* Machine::addKey(const char* name, const QString& caption, const QSt
 }
 
 void Machine::createKeys() {
+    createDigitKeys();
+    createFunctionKeys();
+    createMemoryAndOperatorKeys();
+}
+
+// The digit pad and the prefixes of the units beside it.
+void Machine::createDigitKeys() {
     const QString aucun;
     const char* const chiffres[] = {"B0", "B1", "B2", "B3", "B4", "B5", "B6", "B7", "B8", "B9"};
     for (int chiffre = 0; chiffre <= 9; ++chiffre) {
@@ -180,7 +187,11 @@ void Machine::createKeys() {
         addKey(p.nom, QString::fromUtf8(p.legende), QString::fromUtf8(p.bulle),
                clePrefixe(i % 2, i / 2), [this, puissance] { ajoute(puissance); });
     }
+}
 
+// The upper rows: functions, powers, parentheses and the last answer.
+void Machine::createFunctionKeys() {
+    const QString aucun;
     struct Fonction {
         const char* nom;
         const char* legende;
@@ -222,7 +233,10 @@ void Machine::createKeys() {
     addKey("bpf", QStringLiteral(")"), aucun, cleHaute(4, 2), [this] { ajoute(")"); });
     addKey("ANS", QStringLiteral("ANS"), QStringLiteral("Dernière réponse"), cleHaute(5, 2),
            [this] { ANS_Click(); });
+}
 
+void Machine::createMemoryAndOperatorKeys() {
+    const QString aucun;
     addKey("Command1", QStringLiteral("M+"), QStringLiteral("Ajouter à la méoire"), cleHaute(0, 3),
            [this] { memoireAjoute(1.0); });
     addKey("Command2", QStringLiteral("M-"), QStringLiteral("Soustraire à la mémoire"),

@@ -37,6 +37,9 @@ private:
     QPushButton* addKey(const char* name, const QString& caption, const QString& tooltip,
                         const QRect& geometry, std::function<void()> action);
     void createKeys();
+    void createDigitKeys();
+    void createFunctionKeys();
+    void createMemoryAndOperatorKeys();
     void createOptions();
 
     void ajoute(const QString& texte);

@@ -71,7 +71,7 @@ std::string loadedText2(std::size_t index, const std::string& text) {
         return base::formatGeneral(range.high);
     }
     const auto value = base::parseSingle(text);
-    const bool needsPositive = index != static_cast<std::size_t>(cat::text2StopBox);
+    const bool needsPositive = index != static_cast<std::size_t>(cat::Text2Arret);
     if (!value || (needsPositive && !(*value > 0.0F))) {
         return base::formatGeneral(range.low);
     }

@@ -27,8 +27,8 @@ public:
 
     FileBrowser* browser() const { return m_browser; }
     QLineEdit* Text1() const { return m_text1; }
-    QPushButton* Command1() const { return m_ok; }
-    QPushButton* Command2() const { return m_cancel; }
+    QPushButton* Command1() const { return m_ok; }     // "&Enregistrer"
+    QPushButton* Command2() const { return m_cancel; } // "&Annuler"
 
     void confirm();
 

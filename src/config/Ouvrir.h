@@ -29,8 +29,8 @@ public:
 
     FileBrowser* browser() const { return m_browser; }
     QLineEdit* ficharge() const { return m_ficharge; }
-    QPushButton* Command1() const { return m_ok; }
-    QPushButton* Command2() const { return m_cancel; }
+    QPushButton* Command1() const { return m_ok; }     // "&Ouvrir"
+    QPushButton* Command2() const { return m_cancel; } // "&Annuler"
     QLabel* Frame1() const { return m_frame1; }
 
     void confirm();

@@ -40,7 +40,7 @@ QString familyOf(const QTextCharFormat& format) {
 class Tables {
 public:
     explicit Tables(const QTextDocument& document) {
-        fonts_.push_back(RtfWriter::fontTableName(document.defaultFont().family()));
+        m_fonts.push_back(RtfWriter::fontTableName(document.defaultFont().family()));
     }
 
     int fontIndex(const QString& family) {
@@ -48,30 +48,30 @@ public:
         if (name.isEmpty()) {
             return 0;
         }
-        const auto found = std::find(fonts_.begin(), fonts_.end(), name);
-        if (found != fonts_.end()) {
-            return static_cast<int>(found - fonts_.begin());
+        const auto found = std::find(m_fonts.begin(), m_fonts.end(), name);
+        if (found != m_fonts.end()) {
+            return static_cast<int>(found - m_fonts.begin());
         }
-        fonts_.push_back(name);
-        return static_cast<int>(fonts_.size()) - 1;
+        m_fonts.push_back(name);
+        return static_cast<int>(m_fonts.size()) - 1;
     }
 
     int colorIndex(const QColor& color) {
         const QRgb rgb = color.rgb() & 0xFFFFFFU;
-        const auto found = std::find(colors_.begin(), colors_.end(), rgb);
-        if (found != colors_.end()) {
-            return static_cast<int>(found - colors_.begin()) + 1;
+        const auto found = std::find(m_colors.begin(), m_colors.end(), rgb);
+        if (found != m_colors.end()) {
+            return static_cast<int>(found - m_colors.begin()) + 1;
         }
-        colors_.push_back(rgb);
-        return static_cast<int>(colors_.size());
+        m_colors.push_back(rgb);
+        return static_cast<int>(m_colors.size());
     }
 
-    const std::vector<QString>& fonts() const { return fonts_; }
-    const std::vector<QRgb>& colors() const { return colors_; }
+    const std::vector<QString>& fonts() const { return m_fonts; }
+    const std::vector<QRgb>& colors() const { return m_colors; }
 
 private:
-    std::vector<QString> fonts_;
-    std::vector<QRgb> colors_;
+    std::vector<QString> m_fonts;
+    std::vector<QRgb> m_colors;
 };
 
 void appendEscaped(QByteArray& out, const QString& text) {

@@ -16,7 +16,7 @@ namespace Ionaria::render {
 // oxidation; the colours blend with the colour of the electrolysis solution.
 class ElectrolysisParticles {
 public:
-    ElectrolysisParticles(Canvas& canvas, sim::Engine& engine)
+    ElectrolysisParticles(Canvas& canvas, const sim::Engine& engine)
         : m_canvas(canvas), m_engine(engine), m_processes(canvas, engine) {}
 
     // Draws the reactions at both electrodes; the bubbles take their random
@@ -34,7 +34,7 @@ private:
     double slot(int k, int i) const;
 
     Canvas& m_canvas;
-    sim::Engine& m_engine;
+    const sim::Engine& m_engine;
     ElectrodeProcesses m_processes;
     std::uint64_t m_draws = 0;
 };

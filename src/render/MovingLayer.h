@@ -20,7 +20,7 @@ class MovingLayer {
 public:
     using Report = std::function<void()>;
 
-    MovingLayer(Canvas& canvas, sim::Engine& engine, Report report = {})
+    MovingLayer(Canvas& canvas, const sim::Engine& engine, Report report = {})
         : m_canvas(canvas), m_engine(engine), m_processes(canvas, engine),
           m_particles(canvas, engine), m_report(std::move(report)) {}
 
@@ -44,7 +44,7 @@ private:
     void report();
 
     Canvas& m_canvas;
-    sim::Engine& m_engine;
+    const sim::Engine& m_engine;
     ElectrodeProcesses m_processes;
     ElectrolysisParticles m_particles;
     Report m_report;

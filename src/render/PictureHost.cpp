@@ -11,7 +11,6 @@ PictureHost::PictureHost(sim::Engine& engine, Report report, std::unique_ptr<QtC
     if (report) {
         m_layer.setReport([this, report = std::move(report)] { report(*m_canvas, m_engine); });
     }
-    m_timerRunning = engine.params().Timer1;
 }
 
 PictureHost::~PictureHost() = default;
@@ -40,9 +39,8 @@ void PictureHost::drawMovingLayer(const sim::Frame& frame) {
     m_layer.draw(frame);
 }
 
-void PictureHost::timerChanged(bool running) {
-    m_timerRunning = running;
-}
+// The picture shows no timer; the window has its own host for it.
+void PictureHost::timerChanged(bool) {}
 
 void PictureHost::naturesChanged() {}
 

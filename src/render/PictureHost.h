@@ -42,8 +42,6 @@ public:
     bool writePng(const QString& path) const;
     // Whether the frame of the reset and pause buttons is shown.
     bool Frame1Visible() const { return m_schematic.Frame1Visible(); }
-    // Whether the animation timer runs, as last reported by the engine.
-    bool timerRunning() const { return m_timerRunning; }
 
     QtCanvas& canvas() { return *m_canvas; }
     // The moving layer, which counts the random draws of its last drawing.
@@ -62,7 +60,6 @@ private:
     std::unique_ptr<QtCanvas> m_canvas;
     Schematic m_schematic;
     MovingLayer m_layer;
-    bool m_timerRunning = false;
 };
 
 } // namespace Ionaria::render

@@ -51,7 +51,7 @@ double volumeOf(const sim::NumBox& box) {
 } // namespace
 
 void Schematic::fondschema() {
-    sim::State& s = m_engine.state();
+    const sim::State& s = m_engine.state();
     const sim::ParamStore& p = m_engine.params();
     Canvas& c = m_canvas;
     if (s.natInvalide) {
@@ -88,7 +88,7 @@ void Schematic::fondschema() {
     }
 
     c.makeBackground();
-    s.cptDessin = 0;
+    m_feedback.backgroundRedrawn();
 }
 
 void Schematic::gradient() {
@@ -231,10 +231,11 @@ void Schematic::paintLiquid(int firstX, int lastX, int niveau, int shadeOffset, 
 }
 
 void Schematic::electrodes() {
-    sim::State& s = m_engine.state();
+    const sim::State& s = m_engine.state();
     const sim::ParamStore& p = m_engine.params();
     Canvas& c = m_canvas;
     const bool pile = p.isPile();
+    using Solution = sim::DrawingFeedback::Solution;
 
     if (pile) {
         const auto halfCell = [&](int tag, double ions, const sim::NumBox& volume) {
@@ -246,19 +247,17 @@ void Schematic::electrodes() {
             }
             return SolutionColor{};
         };
-        const SolutionColor sol2 = halfCell(m_engine.nature1(), s.ions1, p.Text2[6]);
-        s.rougeSol2 = sol2.r;
-        s.vertSol2 = sol2.g;
-        s.bleuSol2 = sol2.b;
+        const SolutionColor sol2 =
+            halfCell(m_engine.nature1(), s.ions1, p.Text2[cat::Text2VolumeG]);
+        m_feedback.setSolutionColour(Solution::DemiPile1, sol2.r, sol2.g, sol2.b);
         paintLiquid(49, 187, s.niveau1, 0, {sol2.r, sol2.g, sol2.b});
-        const SolutionColor sol3 = halfCell(m_engine.nature2(), s.ions2, p.Text2[8]);
-        s.rougeSol3 = sol3.r;
-        s.vertSol3 = sol3.g;
-        s.bleuSol3 = sol3.b;
+        const SolutionColor sol3 =
+            halfCell(m_engine.nature2(), s.ions2, p.Text2[cat::Text2VolumeD]);
+        m_feedback.setSolutionColour(Solution::DemiPile2, sol3.r, sol3.g, sol3.b);
         paintLiquid(229, 367, s.niveau2, 180, {sol3.r, sol3.g, sol3.b});
     } else {
         SolutionColor sol1;
-        const double volume = volumeOf(p.Text2[1]);
+        const double volume = volumeOf(p.Text2[cat::Text2Volume]);
         if (s.quantite[cat::fer2] > 0.0) {
             sol1.apply(ColoredIon::Fer2, s.quantite[cat::fer2], volume);
         }
@@ -268,26 +267,14 @@ void Schematic::electrodes() {
         if (s.quantite[cat::cuivre2] > 0.0) {
             sol1.apply(ColoredIon::Cuivre2, s.quantite[cat::cuivre2], volume);
         }
-        s.rougeSol1 = sol1.r;
-        s.vertSol1 = sol1.g;
-        s.bleuSol1 = sol1.b;
+        m_feedback.setSolutionColour(Solution::Electrolyse, sol1.r, sol1.g, sol1.b);
         paintLiquid(49, 367, s.niveau1, 0, {sol1.r, sol1.g, sol1.b});
     }
 
     const int highest = pile ? 3 : 4;
-    double m1 = 0.0;
-    double m2 = 0.0;
-    for (std::size_t m = 0; m <= static_cast<std::size_t>(highest); ++m) {
-        for (std::size_t e = 1; e <= 2; ++e) {
-            if (s.masseMetal[e][m] < 0.0) {
-                s.masseMetal[e][m] = 0.0;
-            }
-        }
-        m1 += s.masseMetal[1][m];
-        m2 += s.masseMetal[2][m];
-    }
-    electrodeBar(1, m_engine.nature1(), highest, m1);
-    electrodeBar(2, m_engine.nature2(), highest, m2);
+    const sim::ElectrodeMasses masses = m_feedback.clearNegativeMasses(highest);
+    electrodeBar(1, m_engine.nature1(), highest, masses.electrode1);
+    electrodeBar(2, m_engine.nature2(), highest, masses.electrode2);
 
     c.setFontSize(8.0);
     c.setForeColor(black);

@@ -13,7 +13,10 @@ namespace Ionaria::render {
 // electrodes with their legend, the salt bridge and the meters.
 class Schematic {
 public:
-    Schematic(Canvas& canvas, sim::Engine& engine) : m_canvas(canvas), m_engine(engine) {}
+    // The engine is read; the state is written only through its drawing
+    // feedback.
+    Schematic(Canvas& canvas, sim::Engine& engine)
+        : m_canvas(canvas), m_engine(engine), m_feedback(engine.drawingFeedback()) {}
 
     // Redraws the whole montage and makes it the background; a refused
     // montage only hides Frame1 and leaves the surface as it is.
@@ -44,7 +47,8 @@ private:
     void electrodeBar(int electrode, int tag, int highest, double mass);
 
     Canvas& m_canvas;
-    sim::Engine& m_engine;
+    const sim::Engine& m_engine;
+    sim::DrawingFeedback m_feedback;
     bool m_frame1Visible = true;
 };
 

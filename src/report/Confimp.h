@@ -31,9 +31,9 @@ public:
     QSpinBox* UpDown1() const { return m_upDown1; }
     QLabel* Label4() const { return m_label4; }
     QLineEdit* Text2() const { return m_text2; }
-    QPushButton* Command1() const { return m_ok; }
-    QPushButton* Command2() const { return m_printers; }
-    QPushButton* Command3() const { return m_cancel; }
+    QPushButton* Command1() const { return m_ok; }       // "&OK"
+    QPushButton* Command2() const { return m_printers; } // "&Imprimantes"
+    QPushButton* Command3() const { return m_cancel; }   // "&Annuler"
     QGroupBox* Frame1() const { return m_frame1; }
     QFrame* Frame2() const { return m_frame2; }
 

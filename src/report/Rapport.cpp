@@ -54,25 +54,25 @@ constexpr double panelMargin = 5.0;
 
 class Writer {
 public:
-    explicit Writer(render::Canvas& canvas) : c(canvas) {}
+    explicit Writer(render::Canvas& canvas) : m_canvas(canvas) {}
 
-    void text(std::string_view t) { c.print(t); }
+    void text(std::string_view t) { m_canvas.print(t); }
     void sup(std::string_view t, double offset = shift) { shifted(t, -offset); }
     void sub(std::string_view t, double offset = shift) { shifted(t, offset); }
     void at(double x, double y) {
-        c.setCurrentX(x);
-        c.setCurrentY(y);
+        m_canvas.setCurrentX(x);
+        m_canvas.setCurrentY(y);
     }
 
     void massLine(double x, double y, double grams) {
-        c.setFontBold(false);
+        m_canvas.setFontBold(false);
         at(x, y);
-        c.setFontItalic(true);
+        m_canvas.setFontItalic(true);
         text("m");
-        c.setFontItalic(false);
+        m_canvas.setFontItalic(false);
         sub("électrode");
         text(" = " + base::formatPattern(grams, "# ##0.00") + " g");
-        c.newLine();
+        m_canvas.newLine();
     }
 
     // "] = 1,23 · 10" with the exponent raised, then the unit.
@@ -100,9 +100,9 @@ public:
             break;
         case cat::sulfate: {
             text("SO");
-            const double x = c.currentX();
+            const double x = m_canvas.currentX();
             sub("4", sulfateShift);
-            c.setCurrentX(x);
+            m_canvas.setCurrentX(x);
             sup("2-", sulfateShift);
             break;
         }
@@ -148,7 +148,7 @@ public:
         if (equation == nullptr) {
             return;
         }
-        c.setCurrentX(c.currentX() - c.textWidth(equation->widthText) / 2.0);
+        m_canvas.setCurrentX(m_canvas.currentX() - m_canvas.textWidth(equation->widthText) / 2.0);
         for (const auto& run : equation->runs) {
             switch (run.kind) {
             case sim::ReactionRun::Kind::Sup:
@@ -174,19 +174,19 @@ public:
 
     // A light box with a black outline, which the text is written over.
     void panel(double left, double top, double right, double bottom) {
-        c.fillBox(left, top, right, bottom, boxColor);
-        const render::FillStyle style = c.fillStyle();
-        c.setFillStyle(render::FillStyle::Transparent);
-        c.box(left, top, right, bottom, render::black);
-        c.setFillStyle(style);
+        m_canvas.fillBox(left, top, right, bottom, boxColor);
+        const render::FillStyle style = m_canvas.fillStyle();
+        m_canvas.setFillStyle(render::FillStyle::Transparent);
+        m_canvas.box(left, top, right, bottom, render::black);
+        m_canvas.setFillStyle(style);
     }
 
 private:
     void shifted(std::string_view t, double dy) {
-        const double y = c.currentY();
-        c.setCurrentY(y + dy);
-        c.print(t);
-        c.setCurrentY(y);
+        const double y = m_canvas.currentY();
+        m_canvas.setCurrentY(y + dy);
+        m_canvas.print(t);
+        m_canvas.setCurrentY(y);
     }
 
     void charged(std::string_view symbol, std::string_view charge) {
@@ -211,7 +211,7 @@ private:
         return value;
     }
 
-    render::Canvas& c;
+    render::Canvas& m_canvas;
 };
 
 // 1000 × amount / volume, in mol/L; none when the volume box holds no usable
@@ -241,11 +241,11 @@ void speciesLine(Writer& w, const sim::Engine& engine, int species) {
     w.text("[");
     w.species(species);
     w.concentrationTail(concentration(engine.state().quantite[static_cast<std::size_t>(species)],
-                                      engine.params().Text2[1]));
+                                      engine.params().Text2[cat::Text2Volume]));
 }
 
 // The report at the microscopic scale, on panels in the free bands.
-void rapportMicro(render::Canvas& canvas, sim::Engine& engine, double massG, double massD) {
+void rapportMicro(render::Canvas& canvas, const sim::Engine& engine, double massG, double massD) {
     const sim::State& s = engine.state();
     const sim::ParamStore& p = engine.params();
     Writer w(canvas);
@@ -273,7 +273,8 @@ void rapportMicro(render::Canvas& canvas, sim::Engine& engine, double massG, dou
             w.at(under.left + 4.0, underTextY);
             w.text("[");
             w.cation(p.Combo2[static_cast<std::size_t>(e)].tag);
-            w.concentrationTail(concentration(ions[e], p.Text2[e == 0 ? 6U : 8U]));
+            w.concentrationTail(
+                concentration(ions[e], p.Text2[e == 0 ? cat::Text2VolumeG : cat::Text2VolumeD]));
         }
         return;
     }
@@ -298,8 +299,10 @@ void rapportMicro(render::Canvas& canvas, sim::Engine& engine, double massG, dou
 
 } // namespace
 
-void rapport(render::Canvas& canvas, sim::Engine& engine) {
-    sim::State& s = engine.state();
+void rapport(render::Canvas& canvas, sim::Engine& writable) {
+    sim::DrawingFeedback feedback = writable.drawingFeedback();
+    const sim::Engine& engine = writable;
+    const sim::State& s = engine.state();
     const sim::ParamStore& p = engine.params();
     const bool pile = p.isPile();
     Writer w(canvas);
@@ -308,18 +311,9 @@ void rapport(render::Canvas& canvas, sim::Engine& engine) {
     canvas.setFontSize(8.0);
     canvas.setFontItalic(false);
 
-    const std::size_t highest = pile ? 3 : 4;
-    double a = 0.0;
-    double b = 0.0;
-    for (std::size_t m = 0; m <= highest; ++m) {
-        for (std::size_t e = 1; e <= 2; ++e) {
-            if (s.masseMetal[e][m] < 0.0) {
-                s.masseMetal[e][m] = 0.0;
-            }
-        }
-        a += s.masseMetal[1][m];
-        b += s.masseMetal[2][m];
-    }
+    const sim::ElectrodeMasses masses = feedback.clearNegativeMasses(pile ? 3 : 4);
+    const double a = masses.electrode1;
+    const double b = masses.electrode2;
 
     if (!p.isMacro()) {
         rapportMicro(canvas, engine, a, b);
@@ -344,14 +338,14 @@ void rapport(render::Canvas& canvas, sim::Engine& engine) {
         canvas.setCurrentX(51.0);
         w.text("[");
         w.cation(p.Combo2[0].tag);
-        w.concentrationTail(concentration(s.ions1, p.Text2[6]));
+        w.concentrationTail(concentration(s.ions1, p.Text2[cat::Text2VolumeG]));
 
         w.massLine(250.0, 500.0, b);
         canvas.setCurrentY(canvas.currentY() + 8.0);
         canvas.setCurrentX(240.0);
         w.text("[");
         w.cation(p.Combo2[1].tag);
-        w.concentrationTail(concentration(s.ions2, p.Text2[8]));
+        w.concentrationTail(concentration(s.ions2, p.Text2[cat::Text2VolumeD]));
     }
 
     if (s.intensite == 0.0F) {

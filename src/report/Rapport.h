@@ -9,7 +9,8 @@ namespace Ionaria::report {
 // The state of the system written over the picture: the mass of each
 // electrode, the concentration of each ion present and, while a current
 // flows, the half-equation at each electrode in its box. Negative electrode
-// masses are first cleared in the state.
+// masses are first cleared in the state, its only write, made through the
+// engine's drawing feedback.
 void rapport(render::Canvas& canvas, sim::Engine& engine);
 
 } // namespace Ionaria::report

@@ -105,6 +105,18 @@ inline constexpr std::array<HalfCellMetal, 4> halfCellMetals = {{
     {2, masseZn, 3, 10.56, 16.0, -0.76F, 1.0},
 }};
 
+// The ten numeric boxes Text2, by index.
+inline constexpr int Text2Concentration = 0;  // electrolyte, mol/L
+inline constexpr int Text2Volume = 1;         // electrolysis vessel, mL
+inline constexpr int Text2MasseG = 2;         // electrode G (1), g
+inline constexpr int Text2MasseD = 3;         // electrode D (2), g
+inline constexpr int Text2Resistance = 4;     // the cell's resistor, Ω
+inline constexpr int Text2ConcentrationG = 5; // half-cell 1, mol/L
+inline constexpr int Text2VolumeG = 6;        // half-cell 1, mL
+inline constexpr int Text2ConcentrationD = 7; // half-cell 2, mol/L
+inline constexpr int Text2VolumeD = 8;        // half-cell 2, mL
+inline constexpr int Text2Arret = 9;          // time of the programmed stop, s
+
 // Ranges of the numeric boxes, as enforced when a box is validated.
 struct Range {
     float low;
@@ -122,7 +134,6 @@ inline constexpr std::array<Range, 10> text2Ranges = {{
     {80.0F, 200.0F},
     {0.0F, 360000.0F},
 }};
-inline constexpr int text2StopBox = 9;
 
 // Texts shown before any edit.
 inline constexpr std::array<std::string_view, 10> text2Design = {

@@ -3,6 +3,7 @@
 
 #include "base/Rounding.h"
 #include "sim/Catalogue.h"
+#include "sim/Chemistry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,74 +62,96 @@ void Engine::RAZ() {
         m_observer->runReset();
     }
     State& s = m_state;
-    const ParamStore& p = m_params;
     s.tempsSec = 0;
     s.decalY = cat::decalYInitial;
     // The animation starts again with the experiment.
     s.cptPas = 0;
     s.cptIon1 = 0;
     s.cptIon2 = 0;
-    const double bottom = fondY(s.decalY);
-
-    if (!p.isPile()) {
-        const float v = p.Text2[1].value();
-        assignNearest(s.niveau1, static_cast<double>(474.0F - v / 500.0F * 150.0F));
-        s.niveau2 = s.niveau1;
-    } else {
-        const float v1 = p.Text2[6].value();
-        const float v2 = p.Text2[8].value();
-        assignNearest(s.niveau1, static_cast<double>(474.0F - v1 / 200.0F * 150.0F));
-        assignNearest(s.niveau2, static_cast<double>(474.0F - v2 / 200.0F * 150.0F));
-    }
-
-    if (p.Combo2[0].tagValue() == -1 || p.Combo2[1].tagValue() == -1) {
+    resetLevels();
+    if (m_params.Combo2[0].tagValue() == -1 || m_params.Combo2[1].tagValue() == -1) {
         return;
     }
-
     for (auto& row : s.masseMetal) {
         row.fill(0.0);
     }
     const int t1 = nature1();
     const int t2 = nature2();
     if (validCode(t1, 4)) {
-        s.masseMetal[1][static_cast<std::size_t>(t1)] = static_cast<double>(p.Text2[2].value());
+        s.masseMetal[1][static_cast<std::size_t>(t1)] =
+            static_cast<double>(m_params.Text2[cat::Text2MasseG].value());
     }
     if (validCode(t2, 4)) {
-        s.masseMetal[2][static_cast<std::size_t>(t2)] = static_cast<double>(p.Text2[3].value());
+        s.masseMetal[2][static_cast<std::size_t>(t2)] =
+            static_cast<double>(m_params.Text2[cat::Text2MasseD].value());
     }
+    if (!m_params.isPile()) {
+        resetElectrolysis();
+    } else {
+        resetCell();
+    }
+    resetParticleHeights();
+    fondschema();
+}
 
+void Engine::resetLevels() {
+    State& s = m_state;
+    const ParamStore& p = m_params;
     if (!p.isPile()) {
-        std::fill(s.quantite.begin() + 1, s.quantite.end(), 0.0);
-        const float c = p.Text2[0].value();
-        const float v = p.Text2[1].value();
-        const int index = p.Combo1.listIndex;
-        if (index >= 0 && index < static_cast<int>(cat::electrolyteContents.size())) {
-            const auto& e = cat::electrolyteContents[static_cast<std::size_t>(index)];
-            for (const auto& solute : {e.first, e.second}) {
-                const float amount = static_cast<float>(solute.multiplicity) * c * v / 1000.0F;
-                s.quantite[static_cast<std::size_t>(solute.species)] = static_cast<double>(amount);
+        const float v = p.Text2[cat::Text2Volume].value();
+        assignNearest(s.niveau1, static_cast<double>(474.0F - v / 500.0F * 150.0F));
+        s.niveau2 = s.niveau1;
+    } else {
+        const float v1 = p.Text2[cat::Text2VolumeG].value();
+        const float v2 = p.Text2[cat::Text2VolumeD].value();
+        assignNearest(s.niveau1, static_cast<double>(474.0F - v1 / 200.0F * 150.0F));
+        assignNearest(s.niveau2, static_cast<double>(474.0F - v2 / 200.0F * 150.0F));
+    }
+}
+
+void Engine::resetElectrolysis() {
+    State& s = m_state;
+    const ParamStore& p = m_params;
+    std::fill(s.quantite.begin() + 1, s.quantite.end(), 0.0);
+    const float c = p.Text2[cat::Text2Concentration].value();
+    const float v = p.Text2[cat::Text2Volume].value();
+    const int index = p.Combo1.listIndex;
+    if (index >= 0 && index < static_cast<int>(cat::electrolyteContents.size())) {
+        const auto& e = cat::electrolyteContents[static_cast<std::size_t>(index)];
+        for (const auto& solute : {e.first, e.second}) {
+            const float amount = static_cast<float>(solute.multiplicity) * c * v / 1000.0F;
+            s.quantite[static_cast<std::size_t>(solute.species)] = static_cast<double>(amount);
+        }
+    }
+    quielectrolyse();
+}
+
+void Engine::resetCell() {
+    State& s = m_state;
+    const ParamStore& p = m_params;
+    s.espece[1] = 0;
+    s.espece[2] = 0;
+    const auto halfCell = [&](const std::string& tag, float c, float v, float& e0,
+                              std::int16_t& nbe, double& ions) {
+        for (std::size_t k = 0; k < cat::halfCellMetals.size(); ++k) {
+            if (tag == std::to_string(k)) {
+                const auto& metal = cat::halfCellMetals[k];
+                e0 = metal.e0;
+                nbe = static_cast<std::int16_t>(metal.n);
+                ions =
+                    static_cast<double>(static_cast<float>(metal.cationsPerSalt) * c * v / 1000.0F);
             }
         }
-        quielectrolyse();
-    } else {
-        s.espece[1] = 0;
-        s.espece[2] = 0;
-        const auto halfCell = [&](const std::string& tag, float c, float v, float& e0,
-                                  std::int16_t& nbe, double& ions) {
-            for (std::size_t k = 0; k < cat::halfCellMetals.size(); ++k) {
-                if (tag == std::to_string(k)) {
-                    const auto& metal = cat::halfCellMetals[k];
-                    e0 = metal.e0;
-                    nbe = static_cast<std::int16_t>(metal.n);
-                    ions = static_cast<double>(static_cast<float>(metal.cationsPerSalt) * c * v /
-                                               1000.0F);
-                }
-            }
-        };
-        halfCell(p.Combo2[0].tag, p.Text2[5].value(), p.Text2[6].value(), s.e01, s.nbe1, s.ions1);
-        halfCell(p.Combo2[1].tag, p.Text2[7].value(), p.Text2[8].value(), s.e02, s.nbe2, s.ions2);
-    }
+    };
+    halfCell(p.Combo2[0].tag, p.Text2[cat::Text2ConcentrationG].value(),
+             p.Text2[cat::Text2VolumeG].value(), s.e01, s.nbe1, s.ions1);
+    halfCell(p.Combo2[1].tag, p.Text2[cat::Text2ConcentrationD].value(),
+             p.Text2[cat::Text2VolumeD].value(), s.e02, s.nbe2, s.ions2);
+}
 
+void Engine::resetParticleHeights() {
+    State& s = m_state;
+    const double bottom = fondY(s.decalY);
     const auto height = [&](std::int16_t niveau) {
         const double r = m_random.next();
         return (bottom - niveau - 10.0) * r + niveau + 5.0;
@@ -147,290 +170,10 @@ void Engine::RAZ() {
             s.posY[2][j + 1] = s.posY[2][j];
         }
     }
-
-    fondschema();
 }
 
 void Engine::quielectrolyse() {
-    State& s = m_state;
-    const std::int16_t old1 = s.espece[1];
-    const std::int16_t old2 = s.espece[2];
-
-    if (s.quantite[cat::fer3] > 0.0) {
-        s.espece[1] = cat::fer3;
-        s.nbe1 = 1;
-        s.e01 = 0.77F;
-    } else if (s.quantite[cat::cuivre2] > 0.000001) {
-        s.espece[1] = cat::cuivre2;
-        s.nbe1 = 2;
-        s.e01 = 0.34F;
-    } else {
-        s.espece[1] = cat::hydrogene;
-        s.nbe1 = 1;
-        s.e01 = -0.2F;
-    }
-
-    const auto& anode = s.masseMetal[2];
-    if (anode[0] > 0.0) {
-        s.espece[2] = cat::anodeAluminium;
-        s.nbe2 = 3;
-        s.e02 = -1.67F;
-    } else if (anode[4] > 0.0) {
-        s.espece[2] = cat::anodeZinc;
-        s.nbe2 = 2;
-        s.e02 = -0.76F;
-    } else if (anode[2] > 0.0) {
-        s.espece[2] = cat::anodeFer;
-        s.nbe2 = 2;
-        s.e02 = -0.44F;
-    } else if (anode[1] > 0.0) {
-        s.espece[2] = cat::anodeCuivre;
-        s.nbe2 = 2;
-        s.e02 = 0.34F;
-    } else if (s.quantite[cat::chlorure] > 0.0) {
-        s.espece[2] = cat::chlorure;
-        s.nbe2 = 1;
-        s.e02 = 1.36F;
-    } else {
-        s.espece[2] = cat::eau;
-        s.nbe2 = 2;
-        s.e02 = 1.43F;
-    }
-
-    if (s.espece[1] != old1 || s.espece[2] != old2) {
-        s.cptDessin = 60;
-    }
-}
-
-void Engine::applyReaction(int code, int electrode, double x) {
-    auto& q = m_state.quantite;
-    auto& masses = m_state.masseMetal[static_cast<std::size_t>(electrode)];
-    switch (code) {
-    case cat::chlorure:
-        q[cat::chlorure] -= x;
-        break;
-    case cat::fer3:
-        q[cat::fer3] -= x;
-        q[cat::fer2] += x;
-        break;
-    case cat::cuivre2:
-        q[cat::cuivre2] -= x / 2.0;
-        masses[1] += x * cat::masseCu / 2.0;
-        break;
-    case cat::anodeAluminium:
-        q[cat::aluminium3] += x / 3.0;
-        masses[0] -= x * cat::masseAl / 3.0;
-        break;
-    case cat::anodeCuivre:
-        q[cat::cuivre2] += x / 2.0;
-        masses[1] -= x * cat::masseCu / 2.0;
-        break;
-    case cat::anodeFer:
-        q[cat::fer2] += x / 2.0;
-        masses[2] -= x * cat::masseFe / 2.0;
-        break;
-    case cat::anodeZinc:
-        q[cat::zinc2] += x / 2.0;
-        masses[4] -= x * cat::masseZn / 2.0;
-        break;
-    default: // hydrogen and water change no amount
-        break;
-    }
-}
-
-Engine::Reactant Engine::reactantOf(int code, int electrode) {
-    auto& q = m_state.quantite;
-    auto& masses = m_state.masseMetal[static_cast<std::size_t>(electrode)];
-    const auto metal = [&](std::size_t nature, double n, double molarMass) {
-        return Reactant{&masses[nature], n * masses[nature] / molarMass};
-    };
-    switch (code) {
-    case cat::chlorure:
-        return {&q[cat::chlorure], q[cat::chlorure]};
-    case cat::fer3:
-        return {&q[cat::fer3], q[cat::fer3]};
-    case cat::cuivre2:
-        return {&q[cat::cuivre2], 2.0 * q[cat::cuivre2]};
-    case cat::anodeAluminium:
-        return metal(0, 3.0, cat::masseAl);
-    case cat::anodeCuivre:
-        return metal(1, 2.0, cat::masseCu);
-    case cat::anodeFer:
-        return metal(2, 2.0, cat::masseFe);
-    case cat::anodeZinc:
-        return metal(4, 2.0, cat::masseZn);
-    default: // hydrogen ions and water never run out
-        return {};
-    }
-}
-
-void Engine::stepElectrolyse(double x, double& conductance, double& u) {
-    State& s = m_state;
-    const ParamStore& p = m_params;
-    quielectrolyse();
-    // No reactant gives more charge than it holds: the charge converted at
-    // both electrodes is bounded by the first to run out, which is then
-    // used up exactly.
-    const int codes[3] = {0, s.espece[1], s.espece[2]};
-    double converted = x;
-    for (int e = 1; e <= 2; ++e) {
-        const Reactant r = reactantOf(codes[e], e);
-        if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
-            converted = std::max(r.charge, 0.0);
-        }
-    }
-    for (int e = 1; e <= 2; ++e) {
-        const Reactant r = reactantOf(codes[e], e);
-        applyReaction(codes[e], e, converted);
-        if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
-            *r.amount = 0.0;
-            s.cptDessin = 60;
-        }
-    }
-    for (std::size_t i = 1; i <= 10; ++i) {
-        if (s.quantite[i] < 0.0) {
-            s.quantite[i] = 0.0;
-            s.cptDessin = 60;
-        }
-    }
-    double sum = 0.0;
-    for (std::size_t i = 1; i <= 10; ++i) {
-        sum += cat::conductivity[i] * s.quantite[i];
-    }
-    const auto volume = static_cast<double>(p.Text2[1].value());
-    if (volume != 0.0) {
-        conductance = 1000.0 * sum / volume;
-    }
-    const auto delta = static_cast<double>(s.e02 - s.e01);
-    if (p.Option2 == cat::montageTension) {
-        const double ug = p.UpDown1 / 10.0;
-        s.intensite = static_cast<float>((ug - std::fabs(delta)) * conductance);
-        u = ug;
-    } else if (p.Option2 == cat::montageCourant) {
-        if (conductance != 0.0) {
-            u = delta + static_cast<double>(s.intensite) / conductance;
-        } else {
-            u = delta;
-            s.intensite = 0.0F;
-        }
-    }
-}
-
-void Engine::stepPile(double x, int sens, double& conductance, double& u) {
-    State& s = m_state;
-    const ParamStore& p = m_params;
-    const auto metalOf = [&](int h) -> const cat::HalfCellMetal* {
-        const std::string& tag = p.Combo2[static_cast<std::size_t>(h - 1)].tag;
-        if (tag.size() != 1 || tag[0] < '0' || tag[0] > '3') {
-            return nullptr;
-        }
-        return &cat::halfCellMetals[static_cast<std::size_t>(tag[0] - '0')];
-    };
-    const auto oxidisedAt = [sens](int h) {
-        return (h == 1 && sens == 1) || (h == 2 && sens == -1);
-    };
-    // What each half-cell consumes: the metal of the oxidised electrode, the
-    // cations of the other. No reactant gives more charge than it holds.
-    const auto reactant = [&](int h) -> Reactant {
-        const cat::HalfCellMetal* metal = metalOf(h);
-        if (metal == nullptr) {
-            return {};
-        }
-        if (oxidisedAt(h)) {
-            double& masse = s.masseMetal[static_cast<std::size_t>(h)]
-                                        [static_cast<std::size_t>(metal->metalCode)];
-            return {&masse, metal->n * masse / metal->molarMass};
-        }
-        double& ions = h == 1 ? s.ions1 : s.ions2;
-        return {&ions, metal->n * ions};
-    };
-    double converted = x;
-    for (int h = 1; h <= 2; ++h) {
-        const Reactant r = reactant(h);
-        if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
-            converted = std::max(r.charge, 0.0);
-        }
-    }
-    bool ranOut = false;
-    for (int h = 1; h <= 2; ++h) {
-        const cat::HalfCellMetal* metal = metalOf(h);
-        if (metal == nullptr) {
-            continue;
-        }
-        const Reactant r = reactant(h);
-        const float c = p.Text2[h == 1 ? 5U : 7U].value();
-        const float v = p.Text2[h == 1 ? 6U : 8U].value();
-        double& ions = h == 1 ? s.ions1 : s.ions2;
-        double& masse =
-            s.masseMetal[static_cast<std::size_t>(h)][static_cast<std::size_t>(metal->metalCode)];
-        const double n = metal->n;
-        if (oxidisedAt(h)) {
-            ions += converted / n;
-            masse -= converted * metal->molarMass / n;
-        } else {
-            ions -= converted / n;
-            masse += converted * metal->molarMass / n;
-        }
-        if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
-            *r.amount = 0.0;
-            ranOut = true;
-        }
-        if (v != 0.0F) {
-            conductance += metal->cationFactor * 1000.0 * ions / static_cast<double>(v) +
-                           metal->anionFactor * static_cast<double>(c);
-        }
-    }
-
-    const auto delta = static_cast<double>(s.e02 - s.e01);
-    double r = 0.0;
-    if (s.ions1 > 0.0 && s.ions2 > 0.0) {
-        const double vMin = static_cast<double>(std::min(p.Text2[6].value(), p.Text2[8].value()));
-        const double denominator = 0.001 * vMin / 200.0 * conductance;
-        if (denominator != 0.0) {
-            r = 0.1 / denominator;
-        }
-        const int t1 = nature1();
-        const int t2 = nature2();
-        if (validCode(t1, 4) && validCode(t2, 4)) {
-            const double mMin = std::min(s.masseMetal[1][static_cast<std::size_t>(t1)],
-                                         s.masseMetal[2][static_cast<std::size_t>(t2)]);
-            r = mMin > 0.0 ? 5.0 * r / mMin : 1E9;
-        }
-    }
-    if (r > 0.0) {
-        const double total = static_cast<double>(p.Text2[4].value()) + r;
-        if (total != 0.0) {
-            s.intensite = static_cast<float>(std::fabs(delta) / total);
-        }
-    }
-    if (ranOut) {
-        s.intensite = 0.0F;
-        s.cptDessin = 60;
-    }
-    for (double* ions : {&s.ions1, &s.ions2}) {
-        if (*ions < 0.0) {
-            *ions = 0.0;
-            s.intensite = 0.0F;
-            s.cptDessin = 60;
-        }
-    }
-    for (std::size_t m = 0; m <= 3; ++m) {
-        for (std::size_t e = 1; e <= 2; ++e) {
-            if (s.masseMetal[e][m] < 0.0) {
-                s.masseMetal[e][m] = 0.0;
-                s.intensite = 0.0F;
-                s.cptDessin = 60;
-            }
-        }
-    }
-    if (conductance != 0.0) {
-        // The voltage across the resistor, which the current goes through.
-        u = static_cast<double>(p.Text2[4].value()) * static_cast<double>(s.intensite);
-    } else {
-        u = std::fabs(delta);
-        s.intensite = 0.0F;
-    }
-    u *= sens;
+    sim::quielectrolyse(m_state);
 }
 
 bool Engine::electrodeUsedUp() const {
@@ -463,64 +206,16 @@ void Engine::variations(int& sens) {
         }
         double conductance = 0.0;
         if (!p.isPile()) {
-            stepElectrolyse(x, conductance, u);
+            stepElectrolyse(s, p, x, conductance, u);
         } else {
-            stepPile(x, sens, conductance, u);
+            stepPile(s, p, x, sens, conductance, u);
         }
-
-        const auto delta = static_cast<double>(s.e02 - s.e01);
-        if (s.intensite > 2.0F && p.Option2 == cat::montageTension) {
-            s.intensite = 2.0F;
-            if (conductance != 0.0) {
-                u = std::fabs(delta) + 2.0 / conductance;
-            } else {
-                u = std::fabs(delta);
-                s.intensite = 0.0F;
-            }
-        }
-
-        const int highest = std::min(p.Combo2[0].count(), 5) - 1;
-        double sum1 = 0.0;
-        double sum2 = 0.0;
-        for (int m = 0; m <= highest; ++m) {
-            auto& m1 = s.masseMetal[1][static_cast<std::size_t>(m)];
-            auto& m2 = s.masseMetal[2][static_cast<std::size_t>(m)];
-            m1 = std::max(m1, 0.0);
-            m2 = std::max(m2, 0.0);
-            sum1 += m1;
-            sum2 += m2;
-        }
-        if (sum1 == 0.0 || sum2 == 0.0) {
-            s.intensite = 0.0F;
-            // The voltage without current: the generator's own, the couples'
-            // difference, or none across the cell's resistor.
-            if (p.Option2 == cat::montageTension) {
-                u = p.UpDown1 / 10.0;
-            } else if (p.Option2 == cat::montageCourant) {
-                u = static_cast<double>(s.e02 - s.e01);
-            } else {
-                u = 0.0;
-            }
+        limitCurrent(s, p, conductance, u);
+        if (stopWhenUsedUp(s, p, u)) {
             electrodes();
         }
-
-        bool stop = false;
-        if (s.intensite > 0.0F) {
-            stop = p.Check1 == 1 && static_cast<double>(p.Text2[cat::text2StopBox].value()) ==
-                                        static_cast<double>(s.tempsSec);
-            p.mesures.tempsShown = true;
-            p.mesures.tempsSec = s.tempsSec;
-            s.resteSec = s.tempsSec % 3600;
-            // At the end of its 32-bit range the clock stays, rather than wrap.
-            if (s.tempsSec < std::numeric_limits<std::int32_t>::max()) {
-                ++s.tempsSec;
-            }
-        }
-        p.mesures.intensiteShown = true;
-        p.mesures.intensite = s.intensite;
-        p.mesures.tensionShown = true;
-        p.mesures.tension = u;
-        s.tensionAffichee = u;
+        const bool stop = countSecond();
+        showMeasures(u);
         if (m_observer != nullptr) {
             m_observer->stepDone(stop);
         }
@@ -529,6 +224,34 @@ void Engine::variations(int& sens) {
             break;
         }
     }
+}
+
+bool Engine::countSecond() {
+    State& s = m_state;
+    ParamStore& p = m_params;
+    // Time runs only while a current flows.
+    if (!(s.intensite > 0.0F)) {
+        return false;
+    }
+    const bool stop = p.Check1 == 1 && static_cast<double>(p.Text2[cat::Text2Arret].value()) ==
+                                           static_cast<double>(s.tempsSec);
+    p.mesures.tempsShown = true;
+    p.mesures.tempsSec = s.tempsSec;
+    s.resteSec = s.tempsSec % 3600;
+    // At the end of its 32-bit range the clock stays, rather than wrap.
+    if (s.tempsSec < std::numeric_limits<std::int32_t>::max()) {
+        ++s.tempsSec;
+    }
+    return stop;
+}
+
+void Engine::showMeasures(double u) {
+    ParamStore& p = m_params;
+    p.mesures.intensiteShown = true;
+    p.mesures.intensite = m_state.intensite;
+    p.mesures.tensionShown = true;
+    p.mesures.tension = u;
+    m_state.tensionAffichee = u;
 }
 
 void Engine::setNatureMessage(const char* line1, const char* line2) {
@@ -545,7 +268,7 @@ void Engine::verifnat() {
     s.messageNat2.clear();
     if (p.isPile()) {
         if (p.Combo2[0].listIndex == p.Combo2[1].listIndex &&
-            p.Text2[5].text() != p.Text2[7].text()) {
+            p.Text2[cat::Text2ConcentrationG].text() != p.Text2[cat::Text2ConcentrationD].text()) {
             setNatureMessage("Les piles de concentration ne sont pas traitées :",
                              "modifier la nature d'une demi-pile.");
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/Random.h"
+#include "sim/DrawingFeedback.h"
 #include "sim/EngineHost.h"
 #include "sim/MovingLayerState.h"
 #include "sim/ParamStore.h"
@@ -25,15 +26,21 @@ public:
 
 // The simulated montage: the state, the parameter store and the procedures
 // that reset it, check it and advance it.
+//
+// Others read the state and the store; they write them only through narrow
+// doors. The store is written by the Handlers (every control) and by the
+// engine itself (the measurement labels, and the timer that the pause and
+// reset commands start and stop); the state by the engine, the Handlers and,
+// for what the drawing writes, drawingFeedback().
 class Engine {
 public:
     Engine();
 
-    State& state() { return m_state; }
     const State& state() const { return m_state; }
-    ParamStore& params() { return m_params; }
     const ParamStore& params() const { return m_params; }
     base::Random& random() { return m_random; }
+    // What the drawing of the montage and the report may write.
+    DrawingFeedback drawingFeedback() { return DrawingFeedback(m_state); }
 
     void setHost(EngineHost* host) { m_host = host; }
     EngineHost* host() const { return m_host; }
@@ -80,21 +87,23 @@ public:
     double masseElectrode(int electrode) const;
 
 private:
+    friend class Handlers;
+    // Tests set up states that no sequence of choices reaches quickly.
+    friend struct EngineAccess;
+
     bool tickRuns() const;
     // Whether an electrode carries no metal left, summed over its list.
     bool electrodeUsedUp() const;
-    void stepElectrolyse(double x, double& conductance, double& u);
-    void stepPile(double x, int sens, double& conductance, double& u);
-    void applyReaction(int code, int electrode, double x);
-    // The charge in mol of electrons that the reactant consumed by a
-    // reaction can give before it runs out, and the reactant; none when the
-    // reaction consumes nothing that can run out (water, hydrogen ions).
-    struct Reactant {
-        double* amount = nullptr;
-        double charge = 0.0;
-    };
-    Reactant reactantOf(int code, int electrode);
     void setNatureMessage(const char* line1, const char* line2);
+    // The steps of RAZ.
+    void resetLevels();
+    void resetElectrolysis();
+    void resetCell();
+    void resetParticleHeights();
+    // The steps of variations around the chemistry of one step: the clock
+    // and the labels; true when the programmed stop fires.
+    bool countSecond();
+    void showMeasures(double u);
 
     State m_state;
     ParamStore m_params;

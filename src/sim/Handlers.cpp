@@ -12,7 +12,7 @@ namespace Ionaria::sim {
 namespace cat = catalogue;
 
 void Handlers::startup() {
-    ParamStore& p = m_engine.params();
+    ParamStore& p = store();
     setUpDown1(cat::upDown1Min);
     setUpDown2(5);
     p.Combo1.items.assign(cat::electrolytes.begin(), cat::electrolytes.end());
@@ -20,8 +20,12 @@ void Handlers::startup() {
     selectOption2(cat::montageTension);
 }
 
+void Handlers::Form_Activate() {
+    state().dessinSeul = false;
+}
+
 void Handlers::setTimer(bool running) {
-    ParamStore& p = m_engine.params();
+    ParamStore& p = store();
     if (p.Timer1 == running) {
         return;
     }
@@ -32,17 +36,17 @@ void Handlers::setTimer(bool running) {
 }
 
 void Handlers::setText2(int index, std::string text) {
-    if (index < 0 || index >= static_cast<int>(m_engine.params().Text2.size())) {
+    if (index < 0 || index >= static_cast<int>(store().Text2.size())) {
         return;
     }
-    m_engine.params().Text2[static_cast<std::size_t>(index)].setText(std::move(text));
+    store().Text2[static_cast<std::size_t>(index)].setText(std::move(text));
 }
 
 void Handlers::Text2_GotFocus(int index) {
-    if (index == cat::text2StopBox) {
+    if (index == cat::Text2Arret) {
         return;
     }
-    m_engine.state().timerEtait = m_engine.params().Timer1;
+    state().timerEtait = store().Timer1;
     setTimer(false);
 }
 
@@ -55,25 +59,25 @@ char32_t Handlers::Text2_KeyPress(int index, char32_t key) {
 }
 
 void Handlers::Text2_LostFocus(int index) {
-    ParamStore& p = m_engine.params();
+    ParamStore& p = store();
     if (index < 0 || index >= static_cast<int>(p.Text2.size())) {
         return;
     }
     auto& box = p.Text2[static_cast<std::size_t>(index)];
     box.setText(validatedText2(index, box.text()));
-    if (index != cat::text2StopBox) {
+    if (index != cat::Text2Arret) {
         // The check runs before the reset too, so that the reset draws the
         // montage when the new value makes it acceptable again.
         m_engine.verifnat();
         m_engine.Command3_Click();
-        setTimer(m_engine.state().timerEtait);
+        setTimer(state().timerEtait);
     }
-    m_engine.state().natInvalide = false;
+    state().natInvalide = false;
     m_engine.verifnat();
 }
 
 void Handlers::selectCombo1(int index) {
-    ListBox& box = m_engine.params().Combo1;
+    ListBox& box = store().Combo1;
     if (index < -1 || index >= box.count()) {
         return;
     }
@@ -90,7 +94,7 @@ void Handlers::selectCombo2(int boxIndex, int index) {
     if (boxIndex < 0 || boxIndex > 1) {
         return;
     }
-    ListBox& box = m_engine.params().Combo2[static_cast<std::size_t>(boxIndex)];
+    ListBox& box = store().Combo2[static_cast<std::size_t>(boxIndex)];
     if (index < -1 || index >= box.count()) {
         return;
     }
@@ -102,7 +106,7 @@ void Handlers::Combo2_Click(int boxIndex) {
     if (boxIndex < 0 || boxIndex > 1) {
         return;
     }
-    ListBox& box = m_engine.params().Combo2[static_cast<std::size_t>(boxIndex)];
+    ListBox& box = store().Combo2[static_cast<std::size_t>(boxIndex)];
     box.tag = std::to_string(box.listIndex);
     m_engine.verifnat();
     if (auto* host = m_engine.host()) {
@@ -115,13 +119,13 @@ void Handlers::selectOption1(int index) {
     if (index < 0 || index > 1) {
         return;
     }
-    m_engine.params().Option1 = index;
+    store().Option1 = index;
     Option1_Click();
 }
 
 void Handlers::Option1_Click() {
-    State& s = m_engine.state();
-    if (!m_engine.params().Timer1) {
+    State& s = state();
+    if (!store().Timer1) {
         s.dessinSeul = true;
     }
     m_engine.fondschema();
@@ -133,7 +137,7 @@ void Handlers::selectOption2(int index) {
     if (index < 0 || index > 2) {
         return;
     }
-    m_engine.params().Option2 = index;
+    store().Option2 = index;
     Option2_Click();
 }
 
@@ -146,9 +150,9 @@ void Handlers::fillNatures(ListBox& box) const {
 }
 
 void Handlers::Option2_Click() {
-    ParamStore& p = m_engine.params();
+    ParamStore& p = store();
     m_engine.Command3_Click();
-    m_engine.state().natInvalide = false;
+    state().natInvalide = false;
     const int t1 = p.Combo2[0].tagValue();
     const int t2 = p.Combo2[1].tagValue();
     const int remembered[2] = {t1, t2};
@@ -169,30 +173,30 @@ void Handlers::Option2_Click() {
 }
 
 void Handlers::setCheck1(int value) {
-    m_engine.params().Check1 = value == 1 ? 1 : 0;
+    store().Check1 = value == 1 ? 1 : 0;
     Check1_Click();
 }
 
 void Handlers::Check1_Click() {
-    m_engine.params().stopBoxWhite = m_engine.params().Check1 == 1;
+    store().stopBoxWhite = store().Check1 == 1;
 }
 
 void Handlers::setCheck2(int value) {
-    m_engine.params().Check2 = value == 1 ? 1 : 0;
+    store().Check2 = value == 1 ? 1 : 0;
 }
 
 void Handlers::setHScroll2(int value) {
-    m_engine.params().HScroll2 = std::clamp(value, cat::hScroll2Min, cat::hScroll2Max);
+    store().HScroll2 = std::clamp(value, cat::hScroll2Min, cat::hScroll2Max);
 }
 
 void Handlers::setUpDown1(int value) {
-    ParamStore& p = m_engine.params();
+    ParamStore& p = store();
     p.UpDown1 = std::clamp(value, cat::upDown1Min, cat::upDown1Max);
     p.Label1 = base::formatPattern(p.UpDown1 / 10.0, "#0.0") + " V";
 }
 
 void Handlers::setUpDown2(int value) {
-    ParamStore& p = m_engine.params();
+    ParamStore& p = store();
     p.UpDown2 = std::clamp(value, cat::upDown2Min, cat::upDown2Max);
     p.Label2 = std::to_string(p.UpDown2 * 10) + " mA";
 }

@@ -19,6 +19,9 @@ public:
     // The parameter part of the window's start-up: generator settings, the
     // electrolyte list and the voltage-generator montage.
     void startup();
+    // The state part of the window's activation: no drawing-only tick is
+    // left pending.
+    void Form_Activate();
 
     // Numeric boxes.
     void setText2(int index, std::string text); // typing, before validation
@@ -48,6 +51,8 @@ public:
     void setUpDown2(int value);
 
 private:
+    ParamStore& store() { return m_engine.m_params; }
+    State& state() { return m_engine.m_state; }
     void fillNatures(ListBox& box) const;
     void setTimer(bool running);
 

@@ -50,25 +50,28 @@ struct MeasureLabels {
     double tension = 0.0; // V, with its sign
 };
 
-// Every parameter control of the main window, with the value it holds.
+// Every parameter control of the main window, with the value it holds. The
+// Handlers write the controls; the engine writes the measurement labels and
+// starts and stops Timer1 with its pause and reset commands. Everyone else
+// reads it through a const engine.
 struct ParamStore {
     ParamStore();
 
-    std::array<NumBox, 10> Text2;
-    ListBox Combo1;
-    std::array<ListBox, 2> Combo2;
-    int Option1 = 0;           // 0 microscopic, 1 macroscopic
-    int Option2 = 1;           // montage code
-    int Check1 = 0;            // programmed stop
-    int Check2 = 0;            // slowed animation
-    int HScroll2 = 1;          // simulated seconds per tick
-    int UpDown1 = 30;          // generator voltage, tenths of a volt
-    int UpDown2 = 5;           // generator current, hundredths of an ampere
-    bool Timer1 = false;       // whether the animation timer runs
-    bool stopBoxWhite = false; // background of the stop-time box: white, else grey
-    std::string Label1;        // generator voltage, "2,5 V"
-    std::string Label2;        // generator current, "50 mA"
-    MeasureLabels mesures;
+    std::array<NumBox, 10> Text2;  // the numeric boxes, by catalogue::Text2… index
+    ListBox Combo1;                // electrolyte of the electrolysis
+    std::array<ListBox, 2> Combo2; // natures of electrodes 1 and 2; their tags hold the code
+    int Option1 = 0;               // 0 microscopic, 1 macroscopic
+    int Option2 = 1;               // montage code
+    int Check1 = 0;                // programmed stop
+    int Check2 = 0;                // slowed animation
+    int HScroll2 = 1;              // simulated seconds per tick
+    int UpDown1 = 30;              // generator voltage, tenths of a volt
+    int UpDown2 = 5;               // generator current, hundredths of an ampere
+    bool Timer1 = false;           // whether the animation timer runs
+    bool stopBoxWhite = false;     // background of the stop-time box: white, else grey
+    std::string Label1;            // generator voltage, "2,5 V"
+    std::string Label2;            // generator current, "50 mA"
+    MeasureLabels mesures;         // Labeltps, Labelint and Labelu, as numbers
 
     bool isPile() const { return Option2 == 0; }
     bool isMacro() const { return Option1 == 1; }

@@ -43,9 +43,9 @@ Recorder::Run runOf(const Engine& engine) {
     const ParamStore& p = engine.params();
     Recorder::Run run;
     run.montage = p.Option2;
-    run.volumeCuve = static_cast<double>(p.Text2[1].value());
-    run.volume1 = static_cast<double>(p.Text2[6].value());
-    run.volume2 = static_cast<double>(p.Text2[8].value());
+    run.volumeCuve = static_cast<double>(p.Text2[cat::Text2Volume].value());
+    run.volume1 = static_cast<double>(p.Text2[cat::Text2VolumeG].value());
+    run.volume2 = static_cast<double>(p.Text2[cat::Text2VolumeD].value());
     if (p.isPile()) {
         run.cation1 = cationOf(p.Combo2[0].tag);
         run.cation2 = cationOf(p.Combo2[1].tag);

@@ -14,7 +14,7 @@ std::string validatedText2(int index, const std::string& text) {
         return text;
     }
     float value = base::parseSingle(text).value_or(0.0F);
-    if (index == catalogue::text2StopBox) {
+    if (index == catalogue::Text2Arret) {
         value = std::floor(value);
     }
     const auto& range = catalogue::text2Ranges[static_cast<std::size_t>(index)];

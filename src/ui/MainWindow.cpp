@@ -86,7 +86,6 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
 
     createControls();
 
-    printFlag = 0;
     m_tempFile.markRunning();
     applySizeRule();
     writePresentation(*supertext);
@@ -142,13 +141,24 @@ void MainWindow::setHint(QWidget* control, const QString& hint) {
     control->installEventFilter(this);
 }
 
+// The creation order is the order of the keyboard focus: the picture, the
+// tabs, the text column, then the commands.
 void MainWindow::createControls() {
+    createPicture();
+    createTabs();
+    createTextColumn();
+    createCommands();
+}
+
+void MainWindow::createPicture() {
     Picture2 = new MeasureStrip(this);
     Picture2->setGeometry(margin, stripTop, IllusView::surfaceWidth, MeasureStrip::stripHeight);
     illus = new IllusView(m_picture.image(), this);
     illus->move(margin, illusTop);
     setHint(illus, QStringLiteral("Utiliser la boîte à onglets pour modifier les paramètres"));
+}
 
+void MainWindow::createTabs() {
     Onglets = new TabStrip(this);
     Onglets->setGeometry(ongletsRect);
     Picture3 = new PagePicture3(m_handlers);
@@ -172,7 +182,9 @@ void MainWindow::createControls() {
             });
         }
     }
+}
 
+void MainWindow::createTextColumn() {
     info = new QLabel(this);
     info->setObjectName(QStringLiteral("info"));
     info->setGeometry(infoRect);
@@ -194,7 +206,9 @@ void MainWindow::createControls() {
     supertext->setObjectName(QStringLiteral("supertext"));
     supertext->setGeometry(supertextRect);
     supertext->setAcceptRichText(true);
+}
 
+void MainWindow::createCommands() {
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(frame1Rect);
@@ -336,7 +350,7 @@ bool MainWindow::event(QEvent* e) {
 }
 
 void MainWindow::activate() {
-    m_engine.state().dessinSeul = false;
+    m_handlers.Form_Activate();
     const std::string name = m_tempFile.takeExerciseName();
     if (!QString::fromStdString(name).trimmed().isEmpty()) {
         emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(name).trimmed()));

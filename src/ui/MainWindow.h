@@ -93,7 +93,6 @@ public:
 
     // Shared with the other windows.
     QString copyMessage() const { return m_copyMessage; }
-    int printFlag = 0; // read by the printing
 
     // The controls, by the names the other windows and the tests use.
     IllusView* illus = nullptr;
@@ -106,19 +105,19 @@ public:
     QLabel* info = nullptr;
     QLineEdit* fich = nullptr;
     QTextEdit* supertext = nullptr;
-    QFrame* Frame1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* Command6 = nullptr;
-    QPushButton* Command7 = nullptr;
-    QPushButton* Command8 = nullptr;
-    QPushButton* Command10 = nullptr;
-    QPushButton* Command11 = nullptr;
-    QPushButton* Command12 = nullptr; // "Courbes"
-    QPushButton* btexo = nullptr;
+    QFrame* Frame1 = nullptr;         // the frame of the reset and pause buttons
+    QPushButton* Command1 = nullptr;  // "&Fermer"
+    QPushButton* Command2 = nullptr;  // "&Ouvrir"
+    QPushButton* Command3 = nullptr;  // "Retour à l'état initial"
+    QPushButton* Command4 = nullptr;  // "Co&pier"
+    QPushButton* Command5 = nullptr;  // "Pause / Marche"
+    QPushButton* Command6 = nullptr;  // "É&tat du système"
+    QPushButton* Command7 = nullptr;  // "&Aide"
+    QPushButton* Command8 = nullptr;  // "&Calculatrice"
+    QPushButton* Command10 = nullptr; // "&Imprimer"
+    QPushButton* Command11 = nullptr; // "&Enregistrer"
+    QPushButton* Command12 = nullptr; // "Co&urbes"
+    QPushButton* btexo = nullptr;     // "E&xercices"
     QMenu* menucop = nullptr;
     QAction* cop001 = nullptr;
     QTimer Timer1;
@@ -126,9 +125,6 @@ public:
     // The measurements since the last reset, and their window once opened.
     const sim::Recorder& recorder() const { return m_recorder; }
     CourbesWindow* courbesWindow() const { return m_courbes; }
-
-    // The hint written into info when the pointer moves over a control.
-    QString hintFor(const QObject* control) const { return m_hints.value(control); }
 
 public slots:
     void Command1_Click() { close(); }
@@ -159,6 +155,10 @@ protected:
 
 private:
     void createControls();
+    void createPicture();
+    void createTabs();
+    void createTextColumn();
+    void createCommands();
     void layoutButtons();
     QPushButton* command(const char* name, const QString& caption, const QString& hint);
     void setHint(QWidget* control, const QString& hint);

@@ -40,7 +40,7 @@ void NumberBox::syncFromStore() {
     if (text != this->text()) {
         setText(text);
     }
-    const bool white = m_index != sim::catalogue::text2StopBox || p.stopBoxWhite;
+    const bool white = m_index != sim::catalogue::Text2Arret || p.stopBoxWhite;
     QPalette pal = palette();
     pal.setColor(QPalette::Base, white ? QColor(255, 255, 255) : QColor(192, 192, 192));
     setPalette(pal);

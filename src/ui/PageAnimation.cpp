@@ -55,7 +55,7 @@ PageAnimation::PageAnimation(sim::Handlers& handlers, QWidget* parent)
         emit parametersChanged();
     });
 
-    Text2_9 = new NumberBox(cat::text2StopBox, handlers, this);
+    Text2_9 = new NumberBox(cat::Text2Arret, handlers, this);
     Text2_9->setGeometry(150, 172, 64, 20);
     Check1 = new QCheckBox(QStringLiteral("Programmer l'arrêt"), this);
     Check1->setObjectName(QStringLiteral("Check1"));

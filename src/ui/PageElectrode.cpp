@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PageElectrode.h"
 
+#include "sim/Catalogue.h"
 #include "sim/Handlers.h"
 #include "ui/NumberBox.h"
 
@@ -8,6 +9,8 @@
 #include <QSignalBlocker>
 
 namespace Ionaria::ui {
+
+namespace cat = sim::catalogue;
 
 namespace {
 
@@ -26,9 +29,10 @@ PageElectrode::PageElectrode(int electrode, sim::Handlers& handlers, QWidget* pa
         m_handlers.selectCombo2(m_k, index);
         emit parametersChanged();
     });
-    masse = new NumberBox(m_k == 0 ? 2 : 3, handlers, this);
-    concentration = new NumberBox(m_k == 0 ? 5 : 7, handlers, this);
-    volume = new NumberBox(m_k == 0 ? 6 : 8, handlers, this);
+    masse = new NumberBox(m_k == 0 ? cat::Text2MasseG : cat::Text2MasseD, handlers, this);
+    concentration = new NumberBox(m_k == 0 ? cat::Text2ConcentrationG : cat::Text2ConcentrationD,
+                                  handlers, this);
+    volume = new NumberBox(m_k == 0 ? cat::Text2VolumeG : cat::Text2VolumeD, handlers, this);
     for (NumberBox* box : {masse, concentration, volume}) {
         box->resize(boxWidth, controlHeight);
     }

@@ -81,9 +81,9 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
         m_handlers.selectCombo1(index);
         emit parametersChanged();
     });
-    Text2_0 = new NumberBox(0, handlers, this);
-    Text2_1 = new NumberBox(1, handlers, this);
-    Text2_4 = new NumberBox(4, handlers, this);
+    Text2_0 = new NumberBox(cat::Text2Concentration, handlers, this);
+    Text2_1 = new NumberBox(cat::Text2Volume, handlers, this);
+    Text2_4 = new NumberBox(cat::Text2Resistance, handlers, this);
     for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
         box->resize(boxWidth, controlHeight);
     }

@@ -20,7 +20,7 @@ struct Bench {
     sim::Engine engine;
     sim::Handlers handlers{engine};
     Bench() { handlers.startup(); }
-    sim::ParamStore& p() { return engine.params(); }
+    const sim::ParamStore& p() const { return engine.params(); }
 };
 
 std::string readBytes(const std::string& path) {

@@ -53,8 +53,8 @@ private slots:
     void opensParts();
 
 private:
-    QTemporaryDir dir_;
-    fs::path root() const { return fs::path(dir_.path().toStdString()); }
+    QTemporaryDir m_dir;
+    fs::path root() const { return fs::path(m_dir.path().toStdString()); }
 };
 
 void DescriptorTest::parsesRecords_data() {

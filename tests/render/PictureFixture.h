@@ -5,6 +5,7 @@
 #include "render/RecordingCanvas.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/EngineAccess.h"
 
 #include <QImage>
 
@@ -17,6 +18,9 @@ struct Picture {
     }
 
     Ionaria::render::RecordingCanvas& canvas() { return *recording; }
+    // The state and the parameters, for the cases that set them directly.
+    Ionaria::sim::State& state() { return Ionaria::sim::EngineAccess::state(engine); }
+    Ionaria::sim::ParamStore& store() { return Ionaria::sim::EngineAccess::store(engine); }
     Ionaria::render::Color at(int x, int y) const {
         const QRgb p = host.image().pixel(x, y);
         return {qRed(p), qGreen(p), qBlue(p)};

@@ -4,6 +4,7 @@
 #include "report/ExperimentPicture.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/EngineAccess.h"
 
 #include <memory>
 
@@ -17,6 +18,9 @@ struct Scene {
         engine.setHost(&picture);
         handlers.startup();
     }
+
+    // The state, for the cases that set it directly.
+    Ionaria::sim::State& state() { return Ionaria::sim::EngineAccess::state(engine); }
 
     void setMontage(Montage montage) { handlers.selectOption2(static_cast<int>(montage)); }
     void setMacro(bool macro) { handlers.selectOption1(macro ? 1 : 0); }

@@ -3,6 +3,7 @@
 #include "SimBench.h"
 #include "sim/Catalogue.h"
 #include "sim/Quantities.h"
+#include "support/EngineAccess.h"
 
 #include <QtTest>
 
@@ -27,7 +28,7 @@ Setup electrolysis(int montage, int electrolyte, int nature1, int nature2,
     return [=](Bench& b) {
         b.electrolysis(montage, electrolyte, nature1, nature2);
         if (concentration != nullptr) {
-            b.text(0, concentration);
+            b.text(catalogue::Text2Concentration, concentration);
         }
     };
 }
@@ -58,9 +59,9 @@ void runFor(Bench& b, std::int32_t seconds, int stepsPerTick = 7) {
 
 // A row the test makes by hand: the clock and two channels at will.
 void put(Engine& engine, Recorder& record, std::int32_t t, double tension, float intensite) {
-    engine.params().mesures.tempsSec = t;
-    engine.state().tensionAffichee = tension;
-    engine.state().intensite = intensite;
+    EngineAccess::store(engine).mesures.tempsSec = t;
+    EngineAccess::state(engine).tensionAffichee = tension;
+    EngineAccess::state(engine).intensite = intensite;
     record.record();
 }
 
@@ -184,7 +185,8 @@ private slots:
             << Setup([](Bench& b) { b.engine.Command3_Click(); });
         QTest::newRow("another electrolyte") << Setup([](Bench& b) { b.handlers.selectCombo1(6); });
         QTest::newRow("another montage") << Setup([](Bench& b) { b.handlers.selectOption2(0); });
-        QTest::newRow("a typed value") << Setup([](Bench& b) { b.text(0, "0,02"); });
+        QTest::newRow("a typed value")
+            << Setup([](Bench& b) { b.text(catalogue::Text2Concentration, "0,02"); });
     }
     void resetClearsTheRecord() {
         QFETCH(Setup, change);

@@ -3,6 +3,7 @@
 
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/EngineAccess.h"
 
 namespace Ionaria::sim::testing {
 
@@ -11,8 +12,8 @@ struct Bench {
     Engine engine;
     Handlers handlers{engine};
     Bench() { handlers.startup(); }
-    State& s() { return engine.state(); }
-    ParamStore& p() { return engine.params(); }
+    State& s() { return EngineAccess::state(engine); }
+    ParamStore& p() { return EngineAccess::store(engine); }
 
     void electrolysis(int montage, int electrolyte, int nature1, int nature2) {
         handlers.selectOption2(montage);

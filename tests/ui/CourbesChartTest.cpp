@@ -107,8 +107,8 @@ private slots:
         CourbesRun run;
         run.handlers.selectCombo1(6);
         run.handlers.setUpDown1(100);
-        run.handlers.setText2(0, "1");
-        run.handlers.Text2_LostFocus(0);
+        run.handlers.setText2(sim::catalogue::Text2Concentration, "1");
+        run.handlers.Text2_LostFocus(sim::catalogue::Text2Concentration);
         run.runFor(60);
         QVERIFY(run.engine.state().intensite >= 1.0F);
         CourbesChart chart(run.record);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "config/MessageBoxes.h"
+#include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "sim/Recorder.h"
@@ -31,8 +32,8 @@ struct CourbesRun {
     void copperDeposit(const char* concentration = "0,001") {
         handlers.selectOption2(2);
         handlers.selectCombo1(6);
-        handlers.setText2(0, concentration);
-        handlers.Text2_LostFocus(0);
+        handlers.setText2(sim::catalogue::Text2Concentration, concentration);
+        handlers.Text2_LostFocus(sim::catalogue::Text2Concentration);
     }
     // Runs until the time shown reaches the duration, as the batch does.
     void runFor(std::int32_t seconds, int stepsPerTick = 39) {

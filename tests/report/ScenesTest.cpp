@@ -6,7 +6,7 @@
 
 // The scenes of the experiment drawn whole through the engine's tick. With
 // IONARIA_PNG_DIR set, each frame is also written there to be looked at.
-class TestScenes : public QObject {
+class ScenesTest : public QObject {
     Q_OBJECT
 
 private:
@@ -23,7 +23,7 @@ private slots:
     void refused();
 };
 
-void TestScenes::scenes_data() {
+void ScenesTest::scenes_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<bool>("macro");
     QTest::addColumn<int>("ticks");
@@ -34,7 +34,7 @@ void TestScenes::scenes_data() {
     QTest::newRow("courant-macro") << 2 << true << 200;
 }
 
-void TestScenes::scenes() {
+void ScenesTest::scenes() {
     QFETCH(int, montage);
     QFETCH(bool, macro);
     QFETCH(int, ticks);
@@ -50,7 +50,7 @@ void TestScenes::scenes() {
     QVERIFY(scene.picture.Frame1Visible());
 }
 
-void TestScenes::refused() {
+void ScenesTest::refused() {
     Scene scene;
     scene.handlers.selectCombo1(0);
     scene.handlers.selectCombo2(0, 4);
@@ -60,5 +60,5 @@ void TestScenes::refused() {
     QVERIFY(!scene.picture.Frame1Visible());
 }
 
-QTEST_MAIN(TestScenes)
-#include "tst_scenes.moc"
+QTEST_MAIN(ScenesTest)
+#include "ScenesTest.moc"

@@ -78,7 +78,7 @@ double medianStepDown(const std::vector<DrawOp>& before, const std::vector<DrawO
 
 } // namespace
 
-class TestTick : public QObject {
+class TickTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -103,7 +103,7 @@ private slots:
     void stateAdvancesWithoutPicture();
 };
 
-void TestTick::backgroundRefresh_data() {
+void TickTest::backgroundRefresh_data() {
     QTest::addColumn<int>("tempsSec");
     QTest::addColumn<int>("cptDessin");
     QTest::addColumn<int>("redraws");
@@ -115,15 +115,15 @@ void TestTick::backgroundRefresh_data() {
     QTest::newRow("290, counter over 60: once") << 290 << 61 << 1;
 }
 
-void TestTick::backgroundRefresh() {
+void TickTest::backgroundRefresh() {
     QFETCH(int, tempsSec);
     QFETCH(int, cptDessin);
     QFETCH(int, redraws);
     Picture p;
-    p.engine.state().tempsSec = tempsSec;
-    p.engine.state().cptDessin = static_cast<std::int16_t>(cptDessin);
+    p.state().tempsSec = tempsSec;
+    p.state().cptDessin = static_cast<std::int16_t>(cptDessin);
     p.canvas().clearOps();
-    p.engine.state().dessinSeul = true;
+    p.state().dessinSeul = true;
     p.engine.Timer1_Timer();
     const auto made = p.canvas().opsOf(DrawOp::Kind::MakeBackground).size();
     QCOMPARE(static_cast<int>(made), redraws);
@@ -131,7 +131,7 @@ void TestTick::backgroundRefresh() {
     QCOMPARE(p.canvas().opsOf(DrawOp::Kind::Cls).size(), std::size_t{1});
 }
 
-void TestTick::bubbles_data() {
+void TickTest::bubbles_data() {
     QTest::addColumn<int>("centiamperes");
     QTest::addColumn<int>("spacing");
     QTest::newRow("40 mA: none") << 4 << 0;
@@ -139,7 +139,7 @@ void TestTick::bubbles_data() {
     QTest::newRow("250 mA") << 25 << 28;
 }
 
-void TestTick::bubbles() {
+void TickTest::bubbles() {
     QFETCH(int, centiamperes);
     QFETCH(int, spacing);
     Picture p;
@@ -171,7 +171,7 @@ void TestTick::bubbles() {
     }
 }
 
-void TestTick::proceduresAtMacroScale_data() {
+void TickTest::proceduresAtMacroScale_data() {
     QTest::addColumn<int>("index");
     int index = 0;
     for (const char* name :
@@ -180,16 +180,16 @@ void TestTick::proceduresAtMacroScale_data() {
     }
 }
 
-void TestTick::proceduresAtMacroScale() {
+void TickTest::proceduresAtMacroScale() {
     QFETCH(int, index);
     Picture p;
     p.setPile(3, 1);
     ElectrodeProcesses processes(p.canvas(), p.engine);
-    p.engine.params().Option1 = 1;
+    p.store().Option1 = 1;
     p.canvas().clearOps();
     (processes.*procedure(index))(1, 230, 240, 250, 118, 1, 0.5);
     QVERIFY(p.canvas().ops().empty());
-    p.engine.params().Option1 = 0;
+    p.store().Option1 = 0;
     (processes.*procedure(index))(1, 230, 240, 250, 118, 1, 0.5);
     const auto circles = p.canvas().opsOf(DrawOp::Kind::Circle);
     QCOMPARE(circles.size(), index == 0 ? std::size_t{3} : (index < 3 ? std::size_t{4} : 7U));
@@ -198,7 +198,7 @@ void TestTick::proceduresAtMacroScale() {
     QVERIFY(!circles.back().filled);
 }
 
-void TestTick::offsetsFollowSens_data() {
+void TickTest::offsetsFollowSens_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<double>("avance");
     QTest::addColumn<int>("slot");
@@ -212,13 +212,13 @@ void TestTick::offsetsFollowSens_data() {
     QTest::newRow("zinc arrives, slot 10") << 4 << 0.5 << 10 << -45.0;
 }
 
-void TestTick::offsetsFollowSens() {
+void TickTest::offsetsFollowSens() {
     QFETCH(int, index);
     QFETCH(double, avance);
     QFETCH(int, slot);
     QFETCH(double, offset);
     Picture p;
-    auto& queue = p.engine.state().posY[2];
+    auto& queue = p.state().posY[2];
     for (int i = 1; i <= 13; ++i) {
         queue[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(300 + 10 * i);
     }
@@ -237,7 +237,7 @@ void TestTick::offsetsFollowSens() {
     }
 }
 
-void TestTick::noCurrentNothingMoves() {
+void TickTest::noCurrentNothingMoves() {
     Picture p;
     p.setPile(1, 1); // the same couple at the same concentration
     QVERIFY(!p.engine.state().natInvalide);
@@ -257,7 +257,7 @@ void TestTick::noCurrentNothingMoves() {
     QVERIFY(std::count(texts.begin(), texts.end(), "G") >= 5);
 }
 
-void TestTick::ringLeavesGapBetweenElectrodes() {
+void TickTest::ringLeavesGapBetweenElectrodes() {
     Picture p;
     p.run(40);
     p.canvas().clearOps();
@@ -275,7 +275,7 @@ void TestTick::ringLeavesGapBetweenElectrodes() {
     QVERIFY(ring >= 40 && ring <= 42);
 }
 
-void TestTick::queueShift_data() {
+void TickTest::queueShift_data() {
     QTest::addColumn<int>("espece2");
     QTest::addColumn<bool>("pairOpen");
     QTest::addColumn<bool>("partner");
@@ -285,13 +285,13 @@ void TestTick::queueShift_data() {
     QTest::newRow("copper anode") << 14 << true << false;
 }
 
-void TestTick::queueShift() {
+void TickTest::queueShift() {
     QFETCH(int, espece2);
     QFETCH(bool, pairOpen);
     QFETCH(bool, partner);
     Picture p;
     p.run(2);
-    sim::State& s = p.engine.state();
+    sim::State& s = p.state();
     s.espece[2] = static_cast<std::int16_t>(espece2);
     auto& queue = s.posY[2];
     for (int i = 1; i <= 13; ++i) {
@@ -313,7 +313,7 @@ void TestTick::queueShift() {
     }
 }
 
-void TestTick::cellProcessesByNatureAndSens_data() {
+void TickTest::cellProcessesByNatureAndSens_data() {
     QTest::addColumn<int>("tag1");
     QTest::addColumn<int>("tag2");
     QTest::addColumn<int>("ringsLeft"); // ring colour of slot 7, left electrode
@@ -326,7 +326,7 @@ void TestTick::cellProcessesByNatureAndSens_data() {
     QTest::newRow("zinc | aluminium") << 3 << 0 << 2 << 0;
 }
 
-void TestTick::cellProcessesByNatureAndSens() {
+void TickTest::cellProcessesByNatureAndSens() {
     QFETCH(int, tag1);
     QFETCH(int, tag2);
     QFETCH(int, ringsLeft);
@@ -352,7 +352,7 @@ void TestTick::cellProcessesByNatureAndSens() {
     QCOMPARE(right.front().color, colours[ringsRight]);
 }
 
-void TestTick::scaleChangeWhilePaused() {
+void TickTest::scaleChangeWhilePaused() {
     Picture p;
     p.run(5);
     p.engine.Command5_Click(); // pause
@@ -367,7 +367,7 @@ void TestTick::scaleChangeWhilePaused() {
     QVERIFY(generatorDrawn);
 }
 
-void TestTick::electronsLeaveTheAnode_data() {
+void TickTest::electronsLeaveTheAnode_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<int>("tag1");
     QTest::addColumn<int>("tag2");
@@ -381,7 +381,7 @@ void TestTick::electronsLeaveTheAnode_data() {
 
 // Up and out of the anode, down into the cathode: the columns inside the
 // electrodes move as the cable's electrons do where the cable meets them.
-void TestTick::electronsLeaveTheAnode() {
+void TickTest::electronsLeaveTheAnode() {
     QFETCH(int, montage);
     QFETCH(int, tag1);
     QFETCH(int, tag2);
@@ -427,7 +427,7 @@ void TestTick::electronsLeaveTheAnode() {
     }
 }
 
-void TestTick::stateAdvancesWithoutPicture_data() {
+void TickTest::stateAdvancesWithoutPicture_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<int>("scale");
     QTest::addColumn<int>("centiamperes");
@@ -443,7 +443,7 @@ void TestTick::stateAdvancesWithoutPicture_data() {
 // The ring, the particle queues with their random heights and the counters
 // advance at every tick whether a picture draws them or not; the tick skips
 // exactly the draws that the drawing makes, so that both go on alike.
-void TestTick::stateAdvancesWithoutPicture() {
+void TickTest::stateAdvancesWithoutPicture() {
     QFETCH(int, montage);
     QFETCH(int, scale);
     QFETCH(int, centiamperes);
@@ -482,5 +482,5 @@ void TestTick::stateAdvancesWithoutPicture() {
     QVERIFY(a.cptPas > 0);
 }
 
-QTEST_MAIN(TestTick)
-#include "tst_tick.moc"
+QTEST_MAIN(TickTest)
+#include "TickTest.moc"

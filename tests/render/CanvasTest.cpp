@@ -21,7 +21,7 @@ constexpr Color red{255, 0, 0};
 
 Q_DECLARE_METATYPE(Ionaria::render::Color)
 
-class TestCanvas : public QObject {
+class CanvasTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -42,7 +42,7 @@ private slots:
     void recordingKeepsState();
 };
 
-void TestCanvas::rgbRounding_data() {
+void CanvasTest::rgbRounding_data() {
     QTest::addColumn<double>("r");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<int>("expected");
@@ -54,7 +54,7 @@ void TestCanvas::rgbRounding_data() {
     QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << false << 0;
 }
 
-void TestCanvas::rgbRounding() {
+void CanvasTest::rgbRounding() {
     QFETCH(double, r);
     QFETCH(bool, valid);
     QFETCH(int, expected);
@@ -66,7 +66,7 @@ void TestCanvas::rgbRounding() {
     }
 }
 
-void TestCanvas::onepixelLineLeavesEndPoint() {
+void CanvasTest::onepixelLineLeavesEndPoint() {
     QtCanvas c;
     c.line(10, 20, 15, 20, red);
     c.line(30, 40, 30, 35, red);
@@ -78,7 +78,7 @@ void TestCanvas::onepixelLineLeavesEndPoint() {
     QCOMPARE(at(c, 30, 35), white);
 }
 
-void TestCanvas::boxesIncludeBothCorners() {
+void CanvasTest::boxesIncludeBothCorners() {
     QtCanvas c;
     c.fillBox(10, 10, 12, 12, red);
     QCOMPARE(at(c, 10, 10), red);
@@ -95,7 +95,7 @@ void TestCanvas::boxesIncludeBothCorners() {
     QCOMPARE(at(c, 105, 102), white);
 }
 
-void TestCanvas::boxOutlineFillsWhenSolid() {
+void CanvasTest::boxOutlineFillsWhenSolid() {
     QtCanvas c;
     c.setFillStyle(FillStyle::Solid);
     c.setFillColor(red);
@@ -104,7 +104,7 @@ void TestCanvas::boxOutlineFillsWhenSolid() {
     QCOMPARE(at(c, 100, 102), black);
 }
 
-void TestCanvas::scaleTopMovesDrawing() {
+void CanvasTest::scaleTopMovesDrawing() {
     QtCanvas c;
     c.setScaleTop(90);
     c.fillBox(5, 100, 5, 100, red);
@@ -112,7 +112,7 @@ void TestCanvas::scaleTopMovesDrawing() {
     QCOMPARE(at(c, 5, 100), white);
 }
 
-void TestCanvas::clsRestoresBackground() {
+void CanvasTest::clsRestoresBackground() {
     QtCanvas c;
     c.fillBox(0, 0, 3, 3, red);
     c.makeBackground();
@@ -128,7 +128,7 @@ void TestCanvas::clsRestoresBackground() {
     QCOMPARE(at(c, 1, 1), white);
 }
 
-void TestCanvas::arcAspect_data() {
+void CanvasTest::arcAspect_data() {
     QTest::addColumn<double>("aspect");
     QTest::addColumn<int>("topY");
     QTest::addColumn<int>("rightX");
@@ -138,7 +138,7 @@ void TestCanvas::arcAspect_data() {
     QTest::newRow("4") << 4.0 << 150 << 225;
 }
 
-void TestCanvas::arcAspect() {
+void CanvasTest::arcAspect() {
     QFETCH(double, aspect);
     QFETCH(int, topY);
     QFETCH(int, rightX);
@@ -156,7 +156,7 @@ void TestCanvas::arcAspect() {
     QVERIFY(rightEnd);
 }
 
-void TestCanvas::circleMovesCursorToCentre() {
+void CanvasTest::circleMovesCursorToCentre() {
     QtCanvas c;
     c.setFillStyle(FillStyle::Solid);
     c.setFillColor(red);
@@ -168,7 +168,7 @@ void TestCanvas::circleMovesCursorToCentre() {
     QCOMPARE(at(c, 107, 121), white);
 }
 
-void TestCanvas::fontSizesArePixels_data() {
+void CanvasTest::fontSizesArePixels_data() {
     QTest::addColumn<double>("points");
     QTest::addColumn<int>("pixels");
     QTest::newRow("8") << 8.0 << 11;
@@ -176,7 +176,7 @@ void TestCanvas::fontSizesArePixels_data() {
     QTest::newRow("12") << 12.0 << 16;
 }
 
-void TestCanvas::fontSizesArePixels() {
+void CanvasTest::fontSizesArePixels() {
     QFETCH(double, points);
     QFETCH(int, pixels);
     QtCanvas c;
@@ -191,7 +191,7 @@ void TestCanvas::fontSizesArePixels() {
              static_cast<double>(QFontMetrics(expected).horizontalAdvance("Cu")));
 }
 
-void TestCanvas::printCursor() {
+void CanvasTest::printCursor() {
     QtCanvas c;
     c.setFontSize(10);
     c.setCurrentX(20);
@@ -213,7 +213,7 @@ void TestCanvas::printCursor() {
     QCOMPARE(at(c, 19, 29), white);
 }
 
-void TestCanvas::badPositionsAreSkipped() {
+void CanvasTest::badPositionsAreSkipped() {
     QtCanvas c;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
@@ -239,7 +239,7 @@ void TestCanvas::badPositionsAreSkipped() {
     }
 }
 
-void TestCanvas::recordingKeepsState() {
+void CanvasTest::recordingKeepsState() {
     RecordingCanvas c;
     c.setFillStyle(FillStyle::Solid);
     c.setFillColor(red);
@@ -260,5 +260,5 @@ void TestCanvas::recordingKeepsState() {
     QCOMPARE(c.ops()[1].x1, 10.0); // the cursor was left at the centre
 }
 
-QTEST_MAIN(TestCanvas)
-#include "tst_canvas.moc"
+QTEST_MAIN(CanvasTest)
+#include "CanvasTest.moc"

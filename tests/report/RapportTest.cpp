@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/Rapport.h"
 #include "SceneFixture.h"
 #include "render/RecordingCanvas.h"
-#include "report/Rapport.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 
@@ -38,6 +38,8 @@ struct Report {
         return list.join('|');
     }
 
+    sim::State& state() { return sim::EngineAccess::state(engine); }
+    sim::ParamStore& store() { return sim::EngineAccess::store(engine); }
     sim::Engine engine;
     sim::Handlers handlers;
     render::RecordingCanvas canvas;
@@ -71,9 +73,9 @@ struct Shown {
         canvas->clearOps();
         scene.engine.fondschema();
         background = canvas->ops();
-        scene.engine.state().dessinSeul = true;
+        scene.state().dessinSeul = true;
         scene.engine.Timer1_Timer();
-        scene.engine.state().dessinSeul = false;
+        scene.state().dessinSeul = false;
         before = scene.picture.image().copy();
         canvas->clearOps();
         report::rapport(*canvas, scene.engine);
@@ -129,7 +131,7 @@ int inkLines(const QImage& image, const QRect& region) {
 
 } // namespace
 
-class TestRapport : public QObject {
+class RapportTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -144,9 +146,9 @@ private slots:
     void layout();
 };
 
-void TestRapport::negativeMassClearedAndShownAsZero() {
+void RapportTest::negativeMassClearedAndShownAsZero() {
     Report r;
-    r.engine.state().masseMetal[1] = {0.0, 0.0, 0.0, -2.0, 0.0};
+    r.state().masseMetal[1] = {0.0, 0.0, 0.0, -2.0, 0.0};
     const auto texts = r.draw();
     QCOMPARE(r.engine.state().masseMetal[1][3], 0.0);
     QCOMPARE(texts[0].text, std::string("m"));
@@ -158,9 +160,9 @@ void TestRapport::negativeMassClearedAndShownAsZero() {
     QCOMPARE(texts[0].y1, 485.0);
 }
 
-void TestRapport::speciesLinesWithoutGaps() {
+void RapportTest::speciesLinesWithoutGaps() {
     Report r;
-    auto& q = r.engine.state().quantite;
+    auto& q = r.state().quantite;
     q = {};
     q[1] = 0.005;  // chloride
     q[2] = 0.0;    // no sulfate: no line
@@ -187,12 +189,12 @@ void TestRapport::speciesLinesWithoutGaps() {
     QCOMPARE(lines[2] - lines[1], pitch);
 }
 
-void TestRapport::concentrationPieces() {
+void RapportTest::concentrationPieces() {
     Report r;
-    auto& q = r.engine.state().quantite;
+    auto& q = r.state().quantite;
     q = {};
     q[7] = 0.0123 * 500.0 / 1000.0; // 0.0123 mol/L in 500 mL
-    r.engine.state().intensite = 0.0F;
+    r.state().intensite = 0.0F;
     const auto texts = r.draw();
     QCOMPARE(Report::joined(texts).section('|', 6),
              QStringLiteral("[|Na|+|] = 1,23| · 10|-2| mol · L|-1"));
@@ -204,15 +206,15 @@ void TestRapport::concentrationPieces() {
     QCOMPARE(unit->y1, mantissa->y1 - 4.0);
 }
 
-void TestRapport::noCurrentNoBoxes() {
+void RapportTest::noCurrentNoBoxes() {
     Report r;
-    r.engine.state().intensite = 0.0F;
+    r.state().intensite = 0.0F;
     r.draw();
     QVERIFY(r.canvas.opsOf(DrawOp::Kind::FillBox).empty());
     QVERIFY(r.canvas.opsOf(DrawOp::Kind::Box).empty());
 }
 
-void TestRapport::halfEquations_data() {
+void RapportTest::halfEquations_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<int>("left"); // tag or reaction code
     QTest::addColumn<int>("right");
@@ -235,7 +237,7 @@ void TestRapport::halfEquations_data() {
         << "Cu|2+| + 2 e|- |→ | Cu";
 }
 
-void TestRapport::halfEquations() {
+void RapportTest::halfEquations() {
     QFETCH(int, montage);
     QFETCH(int, left);
     QFETCH(int, right);
@@ -249,12 +251,12 @@ void TestRapport::halfEquations() {
         r.handlers.selectCombo2(0, left);
         r.handlers.selectCombo2(1, right);
     } else {
-        r.engine.state().espece[1] = static_cast<std::int16_t>(left);
-        r.engine.state().espece[2] = static_cast<std::int16_t>(right);
+        r.state().espece[1] = static_cast<std::int16_t>(left);
+        r.state().espece[2] = static_cast<std::int16_t>(right);
     }
-    r.engine.state().e01 = e01;
-    r.engine.state().e02 = e02;
-    r.engine.state().intensite = 0.01F;
+    r.state().e01 = e01;
+    r.state().e02 = e02;
+    r.state().intensite = 0.01F;
     const auto texts = r.draw();
     const auto fills = r.canvas.opsOf(DrawOp::Kind::FillBox);
     QCOMPARE(fills.size(), std::size_t{2});
@@ -273,21 +275,21 @@ void TestRapport::halfEquations() {
     QCOMPARE(inRight.join('|'), rightText);
 }
 
-void TestRapport::unusableVolumeSkipsTail() {
+void RapportTest::unusableVolumeSkipsTail() {
     Report r;
     r.handlers.selectOption2(0);
     r.handlers.selectCombo2(0, 3);
     r.handlers.selectCombo2(1, 1);
-    r.engine.params().Text2[6].setText("");
-    r.engine.params().Text2[8].setText("0");
-    r.engine.state().intensite = 0.0F;
+    r.store().Text2[6].setText("");
+    r.store().Text2[8].setText("0");
+    r.state().intensite = 0.0F;
     const auto texts = r.draw();
     const QString all = Report::joined(texts);
     QVERIFY(all.contains(QStringLiteral("[|Zn|2+|m|électrode")));
     QVERIFY(all.endsWith(QStringLiteral("[|Cu|2+")));
 }
 
-void TestRapport::layout_data() {
+void RapportTest::layout_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<int>("electrolyte");
     QTest::addColumn<int>("nature1");
@@ -304,7 +306,58 @@ void TestRapport::layout_data() {
     }
 }
 
-void TestRapport::layout() {
+namespace {
+
+// At the microscopic scale nothing is drawn over the liquid, where the
+// particles react, nor over the cable's legs, nor over the legend.
+void clearOfParticlesAndLegend(Shown& r, const std::vector<QRectF>& panels) {
+    const auto& s = r.scene.engine.state();
+    const int top = std::min(s.niveau1, s.niveau2);
+    const QRect liquid(49, top, 319, 474 - top);
+    const QRect legs[2] = {QRect(110, 270, 17, top - 22 - 270),
+                           QRect(290, 270, 17, top - 22 - 270)};
+    for (const QRect& area : {liquid, legs[0], legs[1]}) {
+        QCOMPARE(r.image().copy(area), r.before.copy(area));
+    }
+    for (const auto& op : r.background) {
+        if (op.kind != DrawOp::Kind::Text && op.kind != DrawOp::Kind::Circle) {
+            continue;
+        }
+        const QRectF legend =
+            op.kind == DrawOp::Kind::Text
+                ? r.textBox(op)
+                : QRectF(op.x1 - op.radius, op.y1 - op.radius, 2 * op.radius, 2 * op.radius);
+        for (const QRectF& panel : panels) {
+            QVERIFY2(!panel.intersects(legend),
+                     qPrintable(QString::fromStdString(op.text) +
+                                QStringLiteral(" at %1,%2").arg(op.x1).arg(op.y1)));
+        }
+    }
+}
+
+// Consecutive lines keep at least two rows of background between their ink:
+// a subscript never touches the next line's superscript.
+void linesKeepApart(Shown& r, const std::vector<QRectF>& panels, int montage, bool macro,
+                    int lines) {
+    if (montage != 0) {
+        QRect region;
+        int expected = lines;
+        if (macro) {
+            region = QRect(40, 485 - 90, 377, 497 - (485 - 90));
+            expected += 1; // the masses
+        } else {
+            const QRectF panel = panels.back();
+            region = panel.toRect().adjusted(1, 1, -1, -1);
+        }
+        QCOMPARE(inkLines(r.image(), region), expected);
+    } else if (macro) {
+        QCOMPARE(inkLines(r.image(), QRect(40, 500 - 90, 170, 87)), 2);
+    }
+}
+
+} // namespace
+
+void RapportTest::layout() {
     QFETCH(int, montage);
     QFETCH(int, electrolyte);
     QFETCH(int, nature1);
@@ -344,50 +397,11 @@ void TestRapport::layout() {
                            [](const DrawOp& op) { return op.text == "m"; }),
              2L);
 
-    const auto& s = r.scene.engine.state();
     if (!macro) {
-        // Nothing over the liquid, where the particles react, nor over the
-        // cable's legs; nothing over the legend.
-        const int top = std::min(s.niveau1, s.niveau2);
-        const QRect liquid(49, top, 319, 474 - top);
-        const QRect legs[2] = {QRect(110, 270, 17, top - 22 - 270),
-                               QRect(290, 270, 17, top - 22 - 270)};
-        for (const QRect& area : {liquid, legs[0], legs[1]}) {
-            QCOMPARE(r.image().copy(area), r.before.copy(area));
-        }
-        for (const auto& op : r.background) {
-            if (op.kind != DrawOp::Kind::Text && op.kind != DrawOp::Kind::Circle) {
-                continue;
-            }
-            const QRectF legend =
-                op.kind == DrawOp::Kind::Text
-                    ? r.textBox(op)
-                    : QRectF(op.x1 - op.radius, op.y1 - op.radius, 2 * op.radius, 2 * op.radius);
-            for (const QRectF& panel : panels) {
-                QVERIFY2(!panel.intersects(legend),
-                         qPrintable(QString::fromStdString(op.text) +
-                                    QStringLiteral(" at %1,%2").arg(op.x1).arg(op.y1)));
-            }
-        }
+        clearOfParticlesAndLegend(r, panels);
     }
-
-    // Consecutive lines keep at least two rows of background between their
-    // ink: a subscript never touches the next line's superscript.
-    if (montage != 0) {
-        QRect region;
-        int expected = lines;
-        if (macro) {
-            region = QRect(40, 485 - 90, 377, 497 - (485 - 90));
-            expected += 1; // the masses
-        } else {
-            const QRectF panel = panels.back();
-            region = panel.toRect().adjusted(1, 1, -1, -1);
-        }
-        QCOMPARE(inkLines(r.image(), region), expected);
-    } else if (macro) {
-        QCOMPARE(inkLines(r.image(), QRect(40, 500 - 90, 170, 87)), 2);
-    }
+    linesKeepApart(r, panels, montage, macro, lines);
 }
 
-QTEST_MAIN(TestRapport)
-#include "tst_rapport.moc"
+QTEST_MAIN(RapportTest)
+#include "RapportTest.moc"

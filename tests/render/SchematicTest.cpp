@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PictureFixture.h"
 #include "render/Schematic.h"
+#include "PictureFixture.h"
 #include "render/SolutionColor.h"
 
 #include <QTest>
@@ -100,7 +100,7 @@ private:
 
 } // namespace
 
-class TestSchematic : public QObject {
+class SchematicTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -125,7 +125,7 @@ private slots:
     void negativeMassesCleared();
 };
 
-void TestSchematic::gradientRows_data() {
+void SchematicTest::gradientRows_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<Color>("expected");
     QTest::newRow("top") << 0 << Color{255, 200, 155};
@@ -133,7 +133,7 @@ void TestSchematic::gradientRows_data() {
     QTest::newRow("bottom") << 496 << Color{255, 255, 255};
 }
 
-void TestSchematic::gradientRows() {
+void SchematicTest::gradientRows() {
     QFETCH(int, row);
     QFETCH(Color, expected);
     for (const int scale : {0, 1}) {
@@ -144,7 +144,7 @@ void TestSchematic::gradientRows() {
     }
 }
 
-void TestSchematic::vesselAndTerminals_data() {
+void SchematicTest::vesselAndTerminals_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("volume");
@@ -157,7 +157,7 @@ void TestSchematic::vesselAndTerminals_data() {
     QTest::newRow("half-cell 80 mL macro") << 0 << 6 << "80" << 1 << 414;
 }
 
-void TestSchematic::vesselAndTerminals() {
+void SchematicTest::vesselAndTerminals() {
     QFETCH(int, montage);
     QFETCH(int, box);
     QFETCH(QString, volume);
@@ -190,7 +190,7 @@ void TestSchematic::vesselAndTerminals() {
     QCOMPARE(at(288, niveau2 - 20), (Color{255, 200, 150}));
 }
 
-void TestSchematic::barWidth_data() {
+void SchematicTest::barWidth_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<QString>("mass");
     QTest::addColumn<double>("halfWidth");
@@ -200,7 +200,7 @@ void TestSchematic::barWidth_data() {
     QTest::newRow("10 g, 80 mL half-cell") << 0 << "10" << 10.0;
 }
 
-void TestSchematic::barWidth() {
+void SchematicTest::barWidth() {
     QFETCH(int, montage);
     QFETCH(QString, mass);
     QFETCH(double, halfWidth);
@@ -223,7 +223,7 @@ void TestSchematic::barWidth() {
     QVERIFY(bar != outside);
 }
 
-void TestSchematic::solutionRule_data() {
+void SchematicTest::solutionRule_data() {
     QTest::addColumn<int>("ion");
     QTest::addColumn<double>("amount");
     QTest::addColumn<double>("volume");
@@ -246,7 +246,7 @@ void TestSchematic::solutionRule_data() {
     QTest::newRow("negative amount") << cu << -0.5 << 200.0 << Color{230, 240, 250};
 }
 
-void TestSchematic::solutionRule() {
+void SchematicTest::solutionRule() {
     QFETCH(int, ion);
     QFETCH(double, amount);
     QFETCH(double, volume);
@@ -256,7 +256,7 @@ void TestSchematic::solutionRule() {
     QCOMPARE((Color{c.r, c.g, c.b}), expected);
 }
 
-void TestSchematic::ironColoursChangeSmoothly_data() {
+void SchematicTest::ironColoursChangeSmoothly_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<QString>("concentration");
     QTest::addColumn<QString>("volume");
@@ -273,7 +273,7 @@ void TestSchematic::ironColoursChangeSmoothly_data() {
                                            << "200" << 100 << 400;
 }
 
-void TestSchematic::ironColoursChangeSmoothly() {
+void SchematicTest::ironColoursChangeSmoothly() {
     QFETCH(int, montage);
     QFETCH(QString, concentration);
     QFETCH(QString, volume);
@@ -296,7 +296,7 @@ void TestSchematic::ironColoursChangeSmoothly() {
     }
     ColourWatch watch(engine, 1);
     engine.setStepObserver(&watch);
-    engine.params().Timer1 = true;
+    sim::EngineAccess::store(engine).Timer1 = true;
     engine.setStepsPerTickOverride(1);
     bool ironGone = false;
     for (int t = 0; t < seconds; ++t) {
@@ -309,7 +309,7 @@ void TestSchematic::ironColoursChangeSmoothly() {
     QVERIFY2(watch.largest() <= 3, qPrintable(QString::number(watch.largest())));
 }
 
-void TestSchematic::solutionColourInPicture_data() {
+void SchematicTest::solutionColourInPicture_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<QString>("concentration");
     QTest::addColumn<Color>("expected");
@@ -318,12 +318,12 @@ void TestSchematic::solutionColourInPicture_data() {
     QTest::newRow("vessel 0.1 mol/L") << 1 << "0,1" << Color{45, 170, 250};
 }
 
-void TestSchematic::solutionColourInPicture() {
+void SchematicTest::solutionColourInPicture() {
     QFETCH(int, montage);
     QFETCH(QString, concentration);
     QFETCH(Color, expected);
     Picture p;
-    const sim::State& s = p.engine.state();
+    const sim::State& s = p.state();
     if (montage == 0) {
         p.setPile(1, 3);
         p.handlers.setText2(5, concentration.toStdString());
@@ -340,7 +340,7 @@ void TestSchematic::solutionColourInPicture() {
     QCOMPARE(p.at(98, 450), expected);
 }
 
-void TestSchematic::electrodeColour_data() {
+void SchematicTest::electrodeColour_data() {
     QTest::addColumn<int>("montage");
     QTest::addColumn<int>("tag");
     QTest::addColumn<double>("copperDeposit");
@@ -352,7 +352,7 @@ void TestSchematic::electrodeColour_data() {
     QTest::newRow("copper on graphite") << 1 << 3 << 0.001 << Color{255, 200, 150};
 }
 
-void TestSchematic::electrodeColour() {
+void SchematicTest::electrodeColour() {
     QFETCH(int, montage);
     QFETCH(int, tag);
     QFETCH(double, copperDeposit);
@@ -363,10 +363,10 @@ void TestSchematic::electrodeColour() {
     } else {
         p.handlers.selectCombo2(0, tag);
     }
-    p.engine.state().masseMetal[1][1] += copperDeposit;
+    p.state().masseMetal[1][1] += copperDeposit;
     p.engine.fondschema();
     // The middle rows of the bar are darkened by a quarter per cent at most.
-    const sim::State& s = p.engine.state();
+    const sim::State& s = p.state();
     const double middle = (473.0 + s.niveau1) / 2.0;
     const Color got = p.at(118, static_cast<int>(std::ceil(middle)));
     const auto near = [](int a, int b) { return std::abs(a - b) <= 1; };
@@ -374,7 +374,7 @@ void TestSchematic::electrodeColour() {
              qPrintable(QStringLiteral("%1 %2 %3").arg(got.r).arg(got.g).arg(got.b)));
 }
 
-void TestSchematic::legendRows_data() {
+void SchematicTest::legendRows_data() {
     QTest::addColumn<int>("espece1");
     QTest::addColumn<int>("espece2");
     QTest::addColumn<QString>("texts");
@@ -389,13 +389,13 @@ void TestSchematic::legendRows_data() {
     QTest::newRow("3, 16") << 3 << 16 << e + "H|+|(aq)|H|2 (g)|Zn|2+|(aq)";
 }
 
-void TestSchematic::legendRows() {
+void SchematicTest::legendRows() {
     QFETCH(int, espece1);
     QFETCH(int, espece2);
     QFETCH(QString, texts);
     Picture p;
-    p.engine.state().espece[1] = static_cast<std::int16_t>(espece1);
-    p.engine.state().espece[2] = static_cast<std::int16_t>(espece2);
+    p.state().espece[1] = static_cast<std::int16_t>(espece1);
+    p.state().espece[2] = static_cast<std::int16_t>(espece2);
     p.canvas().clearOps();
     p.engine.electrodes();
     QStringList drawn;
@@ -415,13 +415,13 @@ void TestSchematic::legendRows() {
     }
 }
 
-void TestSchematic::refusedMontageDrawsNothing() {
+void SchematicTest::refusedMontageDrawsNothing() {
     Picture p;
     p.handlers.selectCombo1(0);
     p.handlers.selectCombo2(0, 4);
     QVERIFY(p.engine.state().natInvalide);
     p.canvas().clearOps();
-    p.engine.state().cptDessin = 7;
+    p.state().cptDessin = 7;
     p.engine.fondschema();
     p.run(3);
     QVERIFY(p.canvas().ops().empty());
@@ -429,7 +429,7 @@ void TestSchematic::refusedMontageDrawsNothing() {
     QCOMPARE(p.engine.state().cptDessin, std::int16_t{7});
 }
 
-void TestSchematic::natureMessageCentred() {
+void SchematicTest::natureMessageCentred() {
     Picture p;
     p.handlers.selectOption1(1);
     p.canvas().clearOps();
@@ -449,10 +449,10 @@ void TestSchematic::natureMessageCentred() {
     QCOMPARE(p.at(2, 2), render::white);
 }
 
-void TestSchematic::negativeMassesCleared() {
+void SchematicTest::negativeMassesCleared() {
     Picture p;
-    p.engine.state().masseMetal[2][3] = -0.5;
-    p.engine.state().masseMetal[1][4] = -1.0;
+    p.state().masseMetal[2][3] = -0.5;
+    p.state().masseMetal[1][4] = -1.0;
     p.canvas().clearOps();
     p.engine.fondschema();
     QCOMPARE(p.engine.state().masseMetal[2][3], 0.0);
@@ -462,5 +462,5 @@ void TestSchematic::negativeMassesCleared() {
     QVERIFY(barOutline(p.canvas(), 1) != nullptr);
 }
 
-QTEST_MAIN(TestSchematic)
-#include "tst_schematic.moc"
+QTEST_MAIN(SchematicTest)
+#include "SchematicTest.moc"

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "exercises/RtfFormatting.h"
+#include "exercises/RtfPicture.h"
+#include "exercises/RtfTables.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class QTextDocument;
+
+namespace Ionaria::exercises::rtf {
+
+// Reads a file into a document, or, with no document, only counts its
+// paragraphs: the same parse, without the document's costs. The tokenizer
+// splits the bytes into groups, control words, control symbols and text; the
+// parser sends each to the destination of its group: the text, the font or
+// colour table, a picture, or nowhere.
+class RtfParser {
+public:
+    RtfParser(const QByteArray& bytes, QTextDocument* document);
+
+    void run();
+    // Paragraph marks met so far; the parse ends at the first beyond the cap.
+    int paragraphs() const { return m_paragraphs; }
+    bool tooManyParagraphs() const;
+
+private:
+    enum class Destination { Text, Skip, FontTable, ColorTable, Picture, Upr };
+
+    struct GroupState {
+        Destination destination = Destination::Text;
+        CharState chars;
+        ParaState para;
+        int unicodeSkip = 1; // fallback bytes after \u
+    };
+
+    // The tokenizer.
+    void backslash();
+    void openGroup();
+    void closeGroup();
+    void controlSymbol(char symbol);
+    void controlWord(std::string_view name, bool hasNumber, long long number);
+    // The words that change the destination or the reading itself; true
+    // when word was one of them.
+    bool readingWord(Word word, long long number);
+    void textWord(Word word, bool hasNumber, int value);
+    void skipBinary(long long count);
+    void textByte(char byte);
+
+    // The text and its runs.
+    void appendText(const QString& text);
+    void flushBytes();
+    void flushRun();
+    void endParagraph();
+    void finishPicture();
+    GroupState& state() { return m_stack.back(); }
+
+    const QByteArray& m_bytes;
+    qsizetype m_pos = 0;
+    QTextDocument* m_document;
+    QTextCursor m_cursor;
+    int m_paragraphs = 0;
+
+    std::vector<GroupState> m_stack;
+    int m_overflowDepth = 0; // groups opened beyond the depth bound, read as their parent
+    bool m_started = false;
+    bool m_finished = false;
+    bool m_ignorable = false; // after \*: an unknown destination is skipped
+    int m_skipCount = 0;      // bytes still to skip after \u
+
+    RtfFormatting m_formatting;
+
+    std::unique_ptr<RtfPicture> m_picture;
+    std::size_t m_pictureDepth = 0;
+    PictureBudget m_pictureBudget;
+
+    QByteArray m_pendingBytes;
+    QString m_pendingText;
+    QTextCharFormat m_pendingFormat;
+    bool m_formatDirty = true;
+};
+
+} // namespace Ionaria::exercises::rtf

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+// The tables of the rich-text reader: the control words it knows, the code
+// pages of the character sets, and the units and bounds its parts share.
+namespace Ionaria::exercises::rtf {
+
+// Lengths in files are in twips (1/1440 inch); the document works in pixels at
+// 96 per inch.
+inline constexpr double twipsPerPixel = 15.0;
+inline constexpr int ansiCodePage = 1252;
+// Numbers in control words are taken up to this magnitude.
+inline constexpr long long numberCeiling = 2'000'000'000LL;
+// A control word's letters beyond this many are not part of its name.
+inline constexpr int maxWordLetters = 32;
+// No picture is shown wider or taller than this, px.
+inline constexpr int maxDisplayPixels = 20000;
+
+enum class Word {
+    Unknown,
+    Rtf,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCpg,
+    Deff,
+    Uc,
+    U,
+    Upr,
+    Ud,
+    Bin,
+    FontTable,
+    ColorTable,
+    SkipDestination,
+    Pict,
+    ShpPict,
+    Red,
+    Green,
+    Blue,
+    F,
+    FCharset,
+    Cpg,
+    Fs,
+    B,
+    I,
+    Ul,
+    UlNone,
+    Strike,
+    Cf,
+    Highlight,
+    Cb,
+    Super,
+    Sub,
+    NoSuperSub,
+    Up,
+    Dn,
+    Plain,
+    Pard,
+    Ql,
+    Qr,
+    Qc,
+    Qj,
+    Li,
+    Ri,
+    Fi,
+    Sb,
+    Sa,
+    Par,
+    Line,
+    Tab,
+    Cell,
+    EmDash,
+    EnDash,
+    EmSpace,
+    EnSpace,
+    Bullet,
+    LQuote,
+    RQuote,
+    LDblQuote,
+    RDblQuote,
+    PngBlip,
+    JpegBlip,
+    OtherBlip,
+    PicWGoal,
+    PicHGoal,
+    PicScaleX,
+    PicScaleY,
+};
+
+// The word of a control word's name; Unknown for one the reader skips.
+Word wordOf(std::string_view name);
+
+// The character a word of the text stands for (\emdash, \tab, \line ...).
+std::optional<char16_t> specialCharacter(Word word);
+
+// The code page of a font's character set (\fcharset); documentCodePage for
+// a set without one of its own.
+int codePageOfCharset(int charset, int documentCodePage);
+
+// The value of a hexadecimal digit; -1 for another character.
+int hexDigit(char c);
+
+int clampToInt(long long value, long long low, long long high);
+
+} // namespace Ionaria::exercises::rtf

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "sim/ParamStore.h"
+#include "sim/State.h"
+
+namespace Ionaria::sim {
+
+// The chemistry of one elementary step of one second, on the state and the
+// parameters alone: Faraday's law at each electrode, the conductance, the
+// current and the voltage. Engine::variations runs the steps and does what
+// needs the picture or the clock around them.
+
+// Chooses the reaction at each electrode of the electrolysis from the amounts
+// in the vessel and the metal of the anode, with its couple; asks for an
+// early redraw when the choice changes.
+void quielectrolyse(State& s);
+
+// One step of the electrolysis: x mol of electrons, the charge of the
+// previous second, converted at both electrodes; then the conductance of the
+// vessel (S) and the generator's current and voltage u (V).
+void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductance, double& u);
+
+// One step of the cell, for the direction sens of the current: x mol of
+// electrons converted in both half-cells, the conductance (S), the internal
+// resistance and the current through the resistor, and the voltage u across
+// it (V), signed by sens.
+void stepPile(State& s, const ParamStore& p, double x, int sens, double& conductance, double& u);
+
+// The voltage generator drives at most 2 A: a larger current is brought back
+// to it, with the voltage that it then takes.
+void limitCurrent(State& s, const ParamStore& p, double conductance, double& u);
+
+// An electrode that carries no metal left stops the current; u becomes the
+// voltage without current. Returns whether that happened, so that the
+// electrodes are drawn again.
+bool stopWhenUsedUp(State& s, const ParamStore& p, double& u);
+
+} // namespace Ionaria::sim

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "RtfFixture.h"
+
+#include <QtTest>
+
+using namespace rtftest;
+
+// Files from anywhere: hostile input ends, within bounds of time and memory,
+// and the paragraph and picture bounds hold.
+class RtfBoundsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void survivesHostileInput_data();
+    void survivesHostileInput();
+    void boundsHostileFiles_data();
+    void boundsHostileFiles();
+    void paragraphCap_data();
+    void paragraphCap();
+    void pictureBudget_data();
+    void pictureBudget();
+};
+
+void RtfBoundsTest::survivesHostileInput_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("deep nesting") << "{\\rtf1 a" + QByteArray(100000, '{') + "b" +
+                                         QByteArray(100000, '}') + "c}"
+                                  << QStringLiteral("abc");
+    QTest::newRow("deep nesting never closed")
+        << "{\\rtf1 a" + QByteArray(300000, '{') + "\\b b" << QStringLiteral("a<b>b</b>");
+    QTest::newRow("too many closing braces") << QByteArray("{\\rtf1 a}}}}b") << QStringLiteral("a");
+    QTest::newRow("huge numbers")
+        << QByteArray(R"({\rtf1{\uc99999999999 \u99999999999999999999 a}\li-99999999999999 )"
+                      R"(\fi99999999999\u-99999999999?b})")
+        << QStringLiteral("b");
+    QTest::newRow("enormous bin") << QByteArray("{\\rtf1 a\\bin999999999999999 xyz}")
+                                  << QStringLiteral("a");
+    QTest::newRow("negative bin") << QByteArray("{\\rtf1 a\\bin-5 xyz}") << QStringLiteral("axyz");
+    QTest::newRow("truncated hex escape") << QByteArray("{\\rtf1 abc\\'4") << QStringLiteral("abc");
+    QTest::newRow("truncated control word") << QByteArray("{\\rtf1 abc\\") << QStringLiteral("abc");
+    QTest::newRow("truncated unicode skip")
+        << QByteArray("{\\rtf1 abc\\u233") << QStringLiteral("abcé");
+    QTest::newRow("very long control word")
+        << "{\\rtf1 a\\" + QByteArray(100000, 'b') + " c}" << QStringLiteral("ac");
+    QTest::newRow("odd picture hex")
+        << QByteArray("{\\rtf1 {\\pict\\pngblip 89504e470}x}") << QStringLiteral("x");
+}
+
+void RtfBoundsTest::survivesHostileInput() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QTextDocument document;
+    QVERIFY(RtfReader::read(rtf, document));
+    QCOMPARE(markup(document), expected);
+}
+
+// Files of the largest size taken, each built to cost the reader the most in
+// one way: what the reader keeps stays within its bounds and far below a
+// hundred megabytes, and what it refuses it refuses before building anything.
+void RtfBoundsTest::boundsHostileFiles_data() {
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("status");
+    const auto shapes = Ionaria::testing::hostileRtfShapes();
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        const bool marks = i < 3;
+        QTest::newRow(shapes[i].name)
+            << int(i)
+            << int(marks ? RtfReader::Status::TooManyParagraphs : RtfReader::Status::Read);
+    }
+}
+
+void RtfBoundsTest::boundsHostileFiles() {
+    QFETCH(int, shape);
+    QFETCH(int, status);
+    const QByteArray bytes = Ionaria::testing::hostileRtfShapes()[std::size_t(shape)].make(
+        RtfReader::maxInputBytes, RtfReader::maxParagraphs);
+    QVERIFY(bytes.size() <= RtfReader::maxInputBytes);
+    QVERIFY(bytes.size() > RtfReader::maxInputBytes - 100000);
+    QCOMPARE(int(RtfReader::check(bytes).status), status);
+    const double before = heapBytes();
+    QTextDocument document;
+    QCOMPARE(int(RtfReader::read(bytes, document).status), status);
+    const double held = heapBytes() - before;
+    QVERIFY2(held < 100e6, qPrintable(QString("%1 MB").arg(held / 1e6)));
+    QVERIFY(document.blockCount() <= RtfReader::maxParagraphs + 1);
+    QVERIFY(imageCount(document) <= RtfReader::maxPictures);
+    QVERIFY(picturePixels(document) <= RtfReader::maxPicturePixels);
+    if (status != int(RtfReader::Status::Read)) {
+        QVERIFY(document.isEmpty());
+    }
+}
+
+void RtfBoundsTest::paragraphCap_data() {
+    QTest::addColumn<QByteArray>("mark");
+    QTest::addColumn<int>("marks");
+    QTest::addColumn<int>("status");
+    const std::array<std::pair<const char*, const char*>, 5> marks = {{{"par", "\\par "},
+                                                                       {"row", "\\row "},
+                                                                       {"sect", "\\sect "},
+                                                                       {"page", "\\page "},
+                                                                       {"line end", "\\\n"}}};
+    for (const auto& [name, mark] : marks) {
+        QTest::addRow("%s at the cap", name)
+            << QByteArray(mark) << RtfReader::maxParagraphs << int(RtfReader::Status::Read);
+        QTest::addRow("%s beyond", name) << QByteArray(mark) << RtfReader::maxParagraphs + 1
+                                         << int(RtfReader::Status::TooManyParagraphs);
+    }
+    QTest::newRow("marks in a skipped group do not count")
+        << QByteArray("{\\*\\unknown \\par}") << RtfReader::maxParagraphs + 1
+        << int(RtfReader::Status::Read);
+}
+
+void RtfBoundsTest::paragraphCap() {
+    QFETCH(QByteArray, mark);
+    QFETCH(int, marks);
+    QFETCH(int, status);
+    const QByteArray bytes = "{\\rtf1 x" + mark.repeated(marks) + "y}";
+    QCOMPARE(int(RtfReader::check(bytes).status), status);
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("avant"));
+    QCOMPARE(int(RtfReader::read(bytes, document).status), status);
+    if (status == int(RtfReader::Status::Read)) {
+        QVERIFY(document.toPlainText().startsWith(QLatin1Char('x')));
+        QVERIFY(document.toPlainText().endsWith(QLatin1Char('y')));
+        if (!mark.startsWith("{")) {
+            QCOMPARE(document.blockCount(), marks + 1);
+        }
+    } else {
+        QVERIFY(document.isEmpty());
+    }
+}
+
+void RtfBoundsTest::pictureBudget_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("images");
+    QTest::addColumn<qint64>("pixels");
+    const QByteArray small = "{\\pict\\pngblip " + pictureHex(testImage(), "PNG") + "}";
+    const QByteArray large = "{\\pict\\pngblip " + Ionaria::testing::pngHex(4096, 2048) + "}";
+    QTest::newRow("the most pictures")
+        << "{\\rtf1 " + small.repeated(RtfReader::maxPictures) + "}" << RtfReader::maxPictures
+        << qint64{12 * 6 * RtfReader::maxPictures};
+    QTest::newRow("one picture more")
+        << "{\\rtf1 " + small.repeated(RtfReader::maxPictures + 1) + "}" << RtfReader::maxPictures
+        << qint64{12 * 6 * RtfReader::maxPictures};
+    QTest::newRow("every pixel in one picture")
+        << "{\\rtf1 " + large + small + "}" << 1 << RtfReader::maxPicturePixels;
+    QTest::newRow("a small picture before")
+        << "{\\rtf1 " + small + large + small + "}" << 2 << qint64{2 * 12 * 6};
+}
+
+void RtfBoundsTest::pictureBudget() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, images);
+    QFETCH(qint64, pixels);
+    QTextDocument document;
+    QVERIFY(RtfReader::read(rtf, document));
+    QCOMPARE(imageCount(document), images);
+    QCOMPARE(picturePixels(document), pixels);
+}
+
+QTEST_MAIN(RtfBoundsTest)
+#include "RtfBoundsTest.moc"

@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SimBench.h"
+#include "sim/Catalogue.h"
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
+#include "sim/Reactions.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace Ionaria::sim;
+
+namespace {
+
+using testing::Bench;
+
+bool near(double a, double b, double relative = 1e-6) {
+    return std::fabs(a - b) <= relative * std::max(std::fabs(a), std::fabs(b)) + 1e-15;
+}
+
+constexpr double faradayConstant = 96500.0;
+
+} // namespace
+
+// What the montage shows: the current and the voltage of the cell and of the
+// generators, the programmed stop, the labels and the half-equations.
+class MeasuresTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cellCurrent() {
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, 1); // copper
+        b.handlers.selectCombo2(1, 3); // zinc
+        QVERIFY(!b.s().natInvalide);
+        const double c = static_cast<double>(0.01F);
+        const double ions = static_cast<double>(0.01F * 200.0F / 1000.0F);
+        const double g = 10.72 * 1000 * ions / 200 + 16 * c + 10.56 * 1000 * ions / 200 + 16 * c;
+        const double r = 5.0 * (20000.0 / (200.0 * g)) / 10.0;
+        const double expected = static_cast<double>(0.34F - -0.76F) / (10.0 + r);
+        QVERIFY(near(static_cast<double>(b.s().intensite), expected, 1e-5));
+        // Copper at the left has the higher potential: the zinc dissolves.
+        QCOMPARE(b.engine.direction(), -1);
+        QVERIFY(b.s().tensionAffichee < 0.0);
+        QCOMPARE(reactionNumberLeft(b.engine), 10);
+        QCOMPARE(reactionNumberRight(b.engine), 16);
+        b.p().Timer1 = true;
+        b.s().tempsSec = 1;
+        const double zinc = b.s().masseMetal[2][3];
+        int sens = -1;
+        b.engine.variations(sens);
+        QVERIFY(b.s().masseMetal[2][3] < zinc);
+        QVERIFY(b.s().ions2 > ions);
+    }
+
+    void equalCouplesGiveNoCurrent() {
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, 2);
+        b.handlers.selectCombo2(1, 2);
+        QVERIFY(!b.s().natInvalide);
+        b.p().Timer1 = true;
+        const std::int32_t t = b.s().tempsSec;
+        b.engine.Timer1_Timer();
+        QCOMPARE(b.s().intensite, 0.0F);
+        QCOMPARE(b.s().tempsSec, t);
+        QCOMPARE(reactionNumberLeft(b.engine), 5);
+        QCOMPARE(reactionNumberRight(b.engine), 5);
+    }
+
+    void exhaustedCellAnode() {
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, 3); // zinc, the anode
+        b.handlers.selectCombo2(1, 1);
+        b.text(2, "1");
+        b.p().Timer1 = true;
+        b.handlers.setHScroll2(39);
+        b.s().masseMetal[1][3] = 1e-9;
+        b.s().tempsSec = 3;
+        int sens = 1;
+        b.engine.variations(sens);
+        b.engine.variations(sens);
+        QCOMPARE(b.s().masseMetal[1][3], 0.0);
+        QVERIFY(b.s().intensite < 1e-6F);
+        const std::int32_t t = b.s().tempsSec;
+        b.engine.variations(sens);
+        QCOMPARE(b.s().tempsSec, t);
+    }
+
+    void currentLimit() {
+        Bench b;
+        b.electrolysis(1, 0, 3, 3);
+        b.text(0, "1");
+        b.handlers.setUpDown1(100);
+        b.s().tempsSec = 1;
+        int sens = -1;
+        b.engine.variations(sens);
+        QCOMPARE(b.s().intensite, 2.0F);
+        const double g = 1000.0 * (34.97 * b.s().quantite[3] + 7.631 * b.s().quantite[1]) / 500.0;
+        QVERIFY(near(b.s().tensionAffichee, static_cast<double>(1.36F - -0.2F) + 2.0 / g, 1e-6));
+        QCOMPARE(b.p().Labelint(), std::string("2,00 A"));
+    }
+
+    // A cell's anode fades away and its current with it; once nothing is
+    // left, no current crosses the resistor.
+    void cellWithoutAnode() {
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, 1);
+        b.handlers.selectCombo2(1, 3);
+        b.engine.Command5_Click();
+        b.engine.Timer1_Timer();
+        b.s().masseMetal[2][3] = 0.0;
+        b.engine.Timer1_Timer();
+        QCOMPARE(b.s().intensite, 0.0F);
+        QCOMPARE(b.p().Labelu(), std::string("0,0 mV"));
+    }
+
+    // The voltage shown is the one across the resistor the current goes
+    // through.
+    void cellVoltageFollowsOhmsLaw_data() {
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("right");
+        QTest::addColumn<QString>("resistance");
+        QTest::addColumn<int>("sens");
+        QTest::newRow("zinc | copper, 10 ohms") << 3 << 1 << "10" << 1;
+        QTest::newRow("copper | zinc, 10 ohms") << 1 << 3 << "10" << -1;
+        QTest::newRow("copper | zinc, 5 ohms") << 1 << 3 << "5" << -1;
+        QTest::newRow("aluminium | copper, 100 ohms") << 0 << 1 << "100" << 1;
+        QTest::newRow("iron | zinc, 1000 ohms") << 2 << 3 << "1000" << -1;
+    }
+
+    void cellVoltageFollowsOhmsLaw() {
+        QFETCH(int, left);
+        QFETCH(int, right);
+        QFETCH(QString, resistance);
+        QFETCH(int, sens);
+        Bench b;
+        b.handlers.selectOption2(0);
+        b.handlers.selectCombo2(0, left);
+        b.handlers.selectCombo2(1, right);
+        b.text(5, "0,1");
+        b.text(7, "0,1");
+        b.text(4, resistance.toUtf8().constData());
+        b.engine.Command5_Click();
+        for (int tick = 0; tick < 10; ++tick) {
+            b.engine.Timer1_Timer();
+            const double r = resistance.toDouble();
+            const double expected = sens * r * static_cast<double>(b.s().intensite);
+            QVERIFY(b.s().intensite > 0.0F);
+            QVERIFY2(
+                near(b.s().tensionAffichee, expected, 1e-9),
+                qPrintable(QString("%1 V, R I = %2 V").arg(b.s().tensionAffichee).arg(expected)));
+            QCOMPARE(b.p().Labelu(), voltageLabelText(expected));
+            // Less than the difference of the potentials: the cell's own
+            // resistance takes the rest.
+            QVERIFY(std::fabs(expected) < std::fabs(static_cast<double>(b.s().e02 - b.s().e01)));
+        }
+    }
+
+    void programmedStop() {
+        Bench b;
+        b.handlers.setCheck1(1);
+        QVERIFY(b.p().stopBoxWhite);
+        b.text(9, "10");
+        b.p().Timer1 = true;
+        int ticks = 0;
+        while (b.p().Timer1 && ticks < 100) {
+            b.engine.Timer1_Timer();
+            ++ticks;
+        }
+        QCOMPARE(b.p().Labeltps(), std::string("10 s"));
+        QCOMPARE(b.s().tempsSec, 11);
+        QCOMPARE(ticks, 11);
+    }
+
+    void timeLabels_data() {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("0") << 0 << "0 s";
+        QTest::newRow("59") << 59 << "59 s";
+        QTest::newRow("60") << 60 << "1 min 0 s";
+        QTest::newRow("3600") << 3600 << "1 h 0 min 0 s";
+        QTest::newRow("3725") << 3725 << "1 h 2 min 5 s";
+        QTest::newRow("360000") << 360000 << "100 h 0 min 0 s";
+    }
+
+    void timeLabels() {
+        QFETCH(int, seconds);
+        QFETCH(QString, label);
+        QCOMPARE(QString::fromStdString(timeLabelText(seconds)), label);
+    }
+
+    void measureLabels() {
+        QCOMPARE(currentLabelText(0.5F), std::string("500,0 mA"));
+        QCOMPARE(currentLabelText(1.0F), std::string("1,00 A"));
+        QCOMPARE(currentLabelText(0.0F), std::string("0,0 mA"));
+        QCOMPARE(voltageLabelText(-0.5), std::string("-500,0 mV"));
+        QCOMPARE(voltageLabelText(2.5), std::string("2,50 V"));
+        QCOMPARE(voltageLabelText(-1.09), std::string("-1,09 V"));
+    }
+
+    void halfEquationTexts() {
+        QCOMPARE(halfEquationText(*halfEquation(1)), std::string("2 Cl- → Cl2 + 2 e-"));
+        QCOMPARE(halfEquationText(*halfEquation(11)), std::string("2 H2O → 4 H+ + O2 + 4 e-"));
+        QCOMPARE(halfEquationText(*halfEquation(10)), std::string("Cu2+ + 2 e- → Cu"));
+        QVERIFY(halfEquation(2) == nullptr);
+        QVERIFY(halfEquation(12) == nullptr);
+    }
+};
+
+QTEST_GUILESS_MAIN(MeasuresTest)
+#include "MeasuresTest.moc"
