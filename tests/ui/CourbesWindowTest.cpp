@@ -178,7 +178,9 @@ private slots:
         main.show();
         main.Command12->click();
         CourbesWindow* window = main.courbesWindow();
-        QVERIFY(window != nullptr);
+        if (window == nullptr) {
+            QFAIL("the command opened no window");
+        }
         QVERIFY(window->isVisible());
         QVERIFY(!window->isModal());
         QSignalSpy redrawn(window, &CourbesWindow::redrawn);
