@@ -95,6 +95,14 @@ std::vector<Quantity> measures() {
             fixed("mD", K::Masse, channel::masseD, "m", "m(D)", channel::loiD)};
 }
 
+// The potentials of the couples, recorded when they follow the
+// concentrations.
+std::vector<Quantity> potentials() {
+    using K = Quantity::Kind;
+    return {fixed("EG", K::Potentiel, channel::potentielG, "E", "E(G)"),
+            fixed("ED", K::Potentiel, channel::potentielD, "E", "E(D)")};
+}
+
 // A character of a charge or an index as its superscript or subscript.
 std::string_view raised(char c, bool up) {
     static constexpr std::array<std::string_view, 10> superDigits = {"⁰", "¹", "²", "³", "⁴",
@@ -165,7 +173,7 @@ std::string eventText(const Recorder::Event& event) {
 
 const std::vector<std::string>& quantityKeys() {
     static const std::vector<std::string> keys = [] {
-        std::vector<std::string> k = {"i", "U", "mG", "mD"};
+        std::vector<std::string> k = {"i", "U", "mG", "mD", "EG", "ED"};
         for (const Species& sp : species) {
             k.emplace_back(sp.key);
         }
@@ -181,6 +189,11 @@ bool knownQuantityKey(const std::string& key) {
 
 std::vector<Quantity> quantitiesOf(const Recorder& record, bool onlyPresent) {
     std::vector<Quantity> out = measures();
+    if (record.run().potentials) {
+        for (Quantity& q : potentials()) {
+            out.push_back(std::move(q));
+        }
+    }
     for (const Species& sp : species) {
         for (Quantity& q : concentrations(sp, record, onlyPresent)) {
             out.push_back(std::move(q));
@@ -193,6 +206,13 @@ std::vector<Quantity> quantitiesFor(const std::string& key, const Recorder& reco
     for (Quantity& q : measures()) {
         if (q.key == key) {
             return {std::move(q)};
+        }
+    }
+    for (Quantity& q : potentials()) {
+        if (q.key == key) {
+            // Without the option the record holds no potentials.
+            return record.run().potentials ? std::vector<Quantity>{std::move(q)}
+                                           : std::vector<Quantity>{};
         }
     }
     const std::string_view wanted = key == sulfateHeaderKey ? species[1].key : key;

@@ -11,9 +11,9 @@ namespace Ionaria::sim {
 // A quantity that the curves show: which channel of the record, and how it
 // is named.
 struct Quantity {
-    enum class Kind { Intensite, Tension, Masse, Concentration };
+    enum class Kind { Intensite, Tension, Masse, Concentration, Potentiel };
 
-    std::string id;  // unique within a run: "i", "mG", "Cu2+", "Cu2+ G"
+    std::string id;  // unique within a run: "i", "mG", "EG", "Cu2+", "Cu2+ G"
     std::string key; // as the command line names it: "i", "mG", "Cu2+"
     Kind kind = Kind::Intensite;
     std::size_t channel = 0;

@@ -2,6 +2,7 @@
 #include "sim/Recorder.h"
 
 #include "sim/Catalogue.h"
+#include "sim/Nernst.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,6 +26,8 @@ Values valuesOf(const Measurement& m, const std::array<double, 2>& loi) {
     }
     v[channel::ions1] = m.ions1;
     v[channel::ions2] = m.ions2;
+    v[channel::potentielG] = static_cast<double>(m.potentielG);
+    v[channel::potentielD] = static_cast<double>(m.potentielD);
     v[channel::loiG] = loi[0];
     v[channel::loiD] = loi[1];
     return v;
@@ -46,6 +49,7 @@ Recorder::Run runOf(const Engine& engine) {
     run.volumeCuve = static_cast<double>(p.Text2[cat::Text2Volume].value());
     run.volume1 = static_cast<double>(p.Text2[cat::Text2VolumeG].value());
     run.volume2 = static_cast<double>(p.Text2[cat::Text2VolumeD].value());
+    run.potentials = nernst::enabled(p);
     if (p.isPile()) {
         run.cation1 = cationOf(p.Combo2[0].tag);
         run.cation2 = cationOf(p.Combo2[1].tag);

@@ -22,7 +22,9 @@ inline constexpr std::size_t masseD = 3;    // g
 inline constexpr std::size_t firstQuantite = 4;
 inline constexpr std::size_t ions1 = firstQuantite + measuredSpecies.size(); // mol
 inline constexpr std::size_t ions2 = ions1 + 1;                              // mol
-inline constexpr std::size_t loiG = ions2 + 1;                               // g
+inline constexpr std::size_t potentielG = ions2 + 1;                         // V
+inline constexpr std::size_t potentielD = potentielG + 1;                    // V
+inline constexpr std::size_t loiG = potentielD + 1;                          // g
 inline constexpr std::size_t loiD = loiG + 1;                                // g
 inline constexpr std::size_t count = loiD + 1;
 // The channel of a species number; count for a species not measured.
@@ -74,6 +76,7 @@ public:
         double volume2 = 0.0;    // mL, half-cell 2
         int cation1 = 0;         // species number of the cations of half-cell 1
         int cation2 = 0;
+        bool potentials = false; // the potentials follow the concentrations
         bool pile() const { return montage == 0; }
     };
     // One point of a trace: a time in s and a channel's value.

@@ -97,6 +97,7 @@ Shown shownOf(const Quantity& q, double largestAmperes) {
         return largestAmperes < milliampereBelow ? Shown{QStringLiteral("mA"), 1000.0}
                                                  : Shown{QStringLiteral("A"), 1.0};
     case Quantity::Kind::Tension:
+    case Quantity::Kind::Potentiel:
         return {QStringLiteral("V"), 1.0};
     case Quantity::Kind::Masse:
         return {QStringLiteral("g"), 1.0};
@@ -162,6 +163,8 @@ QColor CourbesChart::colourOf(const QString& id) {
         {QStringLiteral("Zn2+"), QColor(57, 59, 121)},
         {QStringLiteral("Al3+"), QColor(0, 153, 102)},
         {QStringLiteral("Cu2+"), QColor(0, 102, 204)},
+        {QStringLiteral("EG"), QColor(128, 0, 128)},
+        {QStringLiteral("ED"), QColor(204, 85, 0)},
     };
     return colours.value(key, QColor(0, 0, 0));
 }
@@ -358,8 +361,9 @@ void CourbesChart::fill(Plot& plot) {
         low = 0.0;
         high = 0.0;
     }
-    const bool signedQuantity =
-        q.kind == Quantity::Kind::Tension || q.kind == Quantity::Kind::Intensite;
+    const bool signedQuantity = q.kind == Quantity::Kind::Tension ||
+                                q.kind == Quantity::Kind::Intensite ||
+                                q.kind == Quantity::Kind::Potentiel;
     niceAxis(*plot.value, low, high, 4);
     // Masses and concentrations are never negative: their axis does not go
     // below zero for the room around a flat curve.

@@ -77,6 +77,7 @@ QString valueText(const sim::Quantity& q, double value) {
         return std::fabs(value) < 1.0 ? number(value * 1000.0) + QStringLiteral(" mA")
                                       : number(value) + QStringLiteral(" A");
     case sim::Quantity::Kind::Tension:
+    case sim::Quantity::Kind::Potentiel:
         return number(value) + QStringLiteral(" V");
     case sim::Quantity::Kind::Masse:
         return number(value) + QStringLiteral(" g");
@@ -401,7 +402,7 @@ void CourbesWindow::hideEvent(QHideEvent* event) {
 }
 
 bool CourbesWindow::exportMeasures(const QString& path, sim::CsvDialect dialect) {
-    std::string bytes = sim::csvHeader(dialect);
+    std::string bytes = sim::csvHeader(dialect, m_record.run().potentials);
     for (const auto& bucket : m_record.buckets()) {
         sim::appendCsvRow(bytes, bucket.first, dialect);
     }

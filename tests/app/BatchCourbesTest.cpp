@@ -29,11 +29,17 @@ struct Config {
     std::string check1 = "0";
     std::string stop = "10";
     std::string c2 = "0,01";
+    std::string nernst = {}; // record 21, none when empty
 };
 
 std::vector<std::string> records(const Config& k) {
-    return {"KIVAR", k.montage, "0",  k.check1, "1",  "30",   "5",   k.n1, k.n2,  k.electrolyte,
-            k.c,     "500",     "10", "10",     "10", "0,01", "200", k.c2, "200", k.stop};
+    std::vector<std::string> r = {"KIVAR", k.montage, "0",           k.check1, "1",   "30",  "5",
+                                  k.n1,    k.n2,      k.electrolyte, k.c,      "500", "10",  "10",
+                                  "10",    "0,01",    "200",         k.c2,     "200", k.stop};
+    if (!k.nernst.empty()) {
+        r.push_back(k.nernst);
+    }
+    return r;
 }
 
 std::vector<std::string> arguments(const QStringList& list) {
@@ -107,6 +113,10 @@ private slots:
             << Config{"0", "3", "1", "4", "0,01", "0", "10", "0,00001"} << 600 << 3;
         QTest::newRow("programmed stop")
             << Config{"2", "3", "3", "6", "0,01", "1", "120"} << 600 << 13;
+        QTest::newRow("copper concentration cell, potentials")
+            << Config{"0", "1", "1", "4", "0,01", "0", "10", "1", "1"} << 600 << 7;
+        QTest::newRow("copper sulfate, potentials")
+            << Config{"2", "3", "3", "6", "0,001", "0", "10", "0,01", "1"} << 1200 << 9;
     }
     void recordHoldsTheBatchRows() {
         QFETCH(Config, config);
@@ -119,6 +129,8 @@ private slots:
             arguments({"--batch", path, "--seconds", QString::number(seconds), "--csv", "-"}));
         QCOMPARE(app::BatchMode::run(options, csv, err), 0);
         QStringList batchRows = QString::fromStdString(csv.str()).split('\n', Qt::SkipEmptyParts);
+        // The potentials close the header and every row when they are asked for.
+        QCOMPARE(batchRows.first().endsWith(",E_G_V,E_D_V"), !config.nernst.empty());
         batchRows.removeFirst();
 
         sim::Engine engine;

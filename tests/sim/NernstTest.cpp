@@ -3,6 +3,9 @@
 #include "SimBench.h"
 #include "sim/Catalogue.h"
 #include "sim/Engine.h"
+#include "sim/MeasureCsv.h"
+#include "sim/Quantities.h"
+#include "sim/Recorder.h"
 
 #include <QtTest>
 
@@ -322,6 +325,50 @@ private slots:
             QVERIFY(std::fabs(double(on.s().e01) - (0.34 + 0.02958 * std::log10(cu))) < 2e-6);
             QCOMPARE(on.s().e02, 1.43F);
         }
+    }
+
+    // The record of the curves follows the potentials when the option is
+    // on, and its rows write them at the end; without it, neither.
+    void recordedPotentials_data() {
+        QTest::addColumn<bool>("nernst");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void recordedPotentials() {
+        QFETCH(bool, nernst);
+        Bench b;
+        pile(b, pileZn, "0,001", pileCu, "1", nernst);
+        Recorder record(b.engine);
+        b.engine.setStepObserver(&record);
+        b.p().Timer1 = true;
+        b.engine.setStepsPerTickOverride(100);
+        for (int tick = 0; tick < 10; ++tick) {
+            b.engine.Timer1_Timer();
+        }
+        QVERIFY(!record.empty());
+        QCOMPARE(record.run().potentials, nernst);
+        QStringList ids;
+        for (const Quantity& q : quantitiesOf(record, true)) {
+            ids << QString::fromStdString(q.id);
+        }
+        QCOMPARE(ids.contains("EG"), nernst);
+        QCOMPARE(ids.contains("ED"), nernst);
+        QCOMPARE(quantitiesFor("EG", record).size(), std::size_t(nernst ? 1 : 0));
+        const Recorder::Bucket& last = record.buckets().back();
+        if (nernst) {
+            // Zinc at 0,001 mol/L at first: -0,76 - 0,0887 V; copper at 1.
+            const Recorder::Bucket& first = record.buckets().front();
+            QVERIFY(std::fabs(Recorder::value(first, channel::potentielG) + 0.84874) < 1e-4);
+            QVERIFY(std::fabs(Recorder::value(first, channel::potentielD) - 0.34) < 1e-4);
+            QCOMPARE(Recorder::value(last, channel::potentielG), double(b.s().e01));
+        }
+        std::string csv = csvHeader(CsvDialect::Standard, record.run().potentials);
+        appendCsvRow(csv, last.first, CsvDialect::Standard);
+        const QStringList lines = QString::fromStdString(csv).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].endsWith(",E_G_V,E_D_V"), nernst);
+        QCOMPARE(lines[0].count(','), nernst ? 19 : 17);
+        QCOMPARE(lines[1].count(','), lines[0].count(','));
     }
 };
 
