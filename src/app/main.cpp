@@ -26,6 +26,8 @@ using Ionaria::app::CommandLine;
 bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::LastFrame& last) {
     Ionaria::report::ExperimentPicture picture(last.engine);
     last.draw(picture);
+    // The PNG is drawn at its own size, never stretched.
+    picture.canvas().setScale(options.echelle);
     bool ok = true;
     if (options.pngPath && !picture.writePng(QString::fromStdString(*options.pngPath))) {
         std::cerr << "Ecriture impossible sur disque : " << *options.pngPath << "\n";

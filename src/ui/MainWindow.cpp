@@ -11,6 +11,7 @@
 #include "output/FileOutput.h"
 #include "report/Confimp.h"
 #include "report/Rapport.h"
+#include "report/StateDescription.h"
 #include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
 #include "ui/MeasureStrip.h"
@@ -21,7 +22,9 @@
 #include "ui/PresentationText.h"
 #include "ui/PrintedPage.h"
 #include "ui/TabStrip.h"
+#include "ui/Zoom.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -75,14 +78,17 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
           [this] { naturesChanged(); }) {
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Ionaria"));
-    setFont(PrintedPage::arial8());
+    Zoom::setFont(this, PrintedPage::arial8());
     resize(designWidth, designHeight);
+    setMinimumSize(designWidth / 2, designHeight / 2);
     m_engine.setHost(&m_host);
     Timer1.setInterval(tickInterval);
     Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &MainWindow::tick);
 
     createControls();
+    createZoomKeys();
+    createKeyboardOrder();
 
     m_tempFile.markRunning();
     applySizeRule();
@@ -129,7 +135,61 @@ QPushButton* MainWindow::command(const char* name, const QString& caption, const
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     setHint(button, hint);
+    button->setToolTip(hint);
+    button->setAccessibleDescription(hint);
     return button;
+}
+
+void MainWindow::createKeyboardOrder() {
+    illus->setFocusPolicy(Qt::StrongFocus);
+    illus->setAccessibleName(QStringLiteral("Illustration de l'expérience"));
+    Picture2->setAccessibleName(QStringLiteral("Mesures"));
+    fich->setAccessibleName(QStringLiteral("Fichier de l'exercice"));
+    supertext->setAccessibleName(QStringLiteral("Texte de l'exercice"));
+    info->setAccessibleName(QStringLiteral("Aide"));
+    // The pupil's text takes no tab character: Tab goes on to the next
+    // control, as everywhere else in the window.
+    supertext->setTabChangesFocus(true);
+
+    QList<QWidget*> order{illus, Onglets};
+    for (QWidget* page : std::initializer_list<QWidget*>{Picture3, Frame2, Picture1, Picaff}) {
+        for (QWidget* control : page->findChildren<QWidget*>()) {
+            if ((control->focusPolicy() & Qt::TabFocus) != 0 &&
+                control->parentWidget() != nullptr &&
+                qobject_cast<PrintedPage*>(control->parentWidget()) != nullptr) {
+                order << control;
+            }
+        }
+    }
+    order << Command3 << Command5 << Command2 << Command11 << Command10 << Command4 << Command6
+          << btexo << Command8 << Command7 << Command1 << fich << supertext;
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    auto key = [this](const QList<QKeySequence>& keys, int delta) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, delta] { Onglets->stepOnglet(delta); });
+        addAction(action);
+    };
+    key({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    key({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        -1);
+}
+
+void MainWindow::describePicture() {
+    const QString text = report::stateDescription(m_engine);
+    if (text == illus->accessibleDescription()) {
+        return;
+    }
+    illus->setAccessibleDescription(text);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(illus, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void MainWindow::setHint(QWidget* control, const QString& hint) {
@@ -149,15 +209,17 @@ void MainWindow::createControls() {
 
 void MainWindow::createPicture() {
     Picture2 = new MeasureStrip(this);
-    Picture2->setGeometry(margin, stripTop, IllusView::surfaceWidth, MeasureStrip::stripHeight);
+    Zoom::setGeometry(Picture2,
+                      QRect(margin, stripTop, IllusView::surfaceWidth, MeasureStrip::stripHeight));
     illus = new IllusView(m_picture.image(), this);
-    illus->move(margin, illusTop);
+    Zoom::setGeometry(illus,
+                      QRect(margin, illusTop, IllusView::surfaceWidth, IllusView::surfaceHeight));
     setHint(illus, QStringLiteral("Utiliser la boîte à onglets pour modifier les paramètres"));
 }
 
 void MainWindow::createTabs() {
     Onglets = new TabStrip(this);
-    Onglets->setGeometry(ongletsRect);
+    Zoom::setGeometry(Onglets, ongletsRect);
     Picture3 = new PagePicture3(m_handlers);
     Frame2 = new PageElectrode(0, m_handlers);
     Picture1 = new PageElectrode(1, m_handlers);
@@ -184,16 +246,16 @@ void MainWindow::createTabs() {
 void MainWindow::createTextColumn() {
     info = new QLabel(this);
     info->setObjectName(QStringLiteral("info"));
-    info->setGeometry(infoRect);
+    Zoom::setGeometry(info, infoRect);
     info->setWordWrap(true);
     info->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont infoFont = PrintedPage::arial8();
     infoFont.setPixelSize(12);
-    info->setFont(infoFont);
+    Zoom::setFont(info, infoFont);
 
     fich = new QLineEdit(this);
     fich->setObjectName(QStringLiteral("fich"));
-    fich->setGeometry(fichRect);
+    Zoom::setGeometry(fich, fichRect);
     fich->setReadOnly(true);
     connect(fich, &QLineEdit::textChanged, this, [this](const QString& text) {
         fich->setCursorPosition(static_cast<int>(text.size()));
@@ -201,14 +263,14 @@ void MainWindow::createTextColumn() {
     });
     supertext = new QTextEdit(this);
     supertext->setObjectName(QStringLiteral("supertext"));
-    supertext->setGeometry(supertextRect);
+    Zoom::setGeometry(supertext, supertextRect);
     supertext->setAcceptRichText(true);
 }
 
 void MainWindow::createCommands() {
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(frame1Rect);
+    Zoom::setGeometry(Frame1, frame1Rect);
     Command3 = command("Command3", QStringLiteral("Retour à l'état initial"),
                        QStringLiteral("Retrouver l'état initial"));
     Command5 = command("Command5", QStringLiteral("Pause / Marche"),
@@ -216,9 +278,10 @@ void MainWindow::createCommands() {
     const int half = (frame1Rect.width() - buttonSpacing) / 2;
     Command3->setParent(Frame1);
     Command5->setParent(Frame1);
-    Command3->setGeometry(0, 0, half, frame1Rect.height());
-    Command5->setGeometry(half + buttonSpacing, 0, frame1Rect.width() - half - buttonSpacing,
-                          frame1Rect.height());
+    Zoom::setGeometry(Command3, QRect(0, 0, half, frame1Rect.height()));
+    Zoom::setGeometry(Command5,
+                      QRect(half + buttonSpacing, 0, frame1Rect.width() - half - buttonSpacing,
+                            frame1Rect.height()));
     Command5->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
 
     Command2 = command("Command2", QStringLiteral("&Ouvrir"),
@@ -278,7 +341,7 @@ void MainWindow::layoutButtons() {
     int x = margin;
     for (QPushButton* b : row) {
         const int w = b == row.back() ? designWidth - margin - x : b->sizeHint().width() + extra;
-        b->setGeometry(x, buttonsTop, w, buttonHeight);
+        Zoom::setGeometry(b, QRect(x, buttonsTop, w, buttonHeight));
         x += w + buttonSpacing;
     }
 }
@@ -310,15 +373,106 @@ void MainWindow::applySizeRule() {
     }
 }
 
+double MainWindow::zoomFor(const QSize& windowSize) {
+    return std::min(static_cast<double>(windowSize.width()) / designWidth,
+                    static_cast<double>(windowSize.height()) / designHeight);
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    applyZoom();
+}
+
+void MainWindow::applyZoom() {
+    const double z = zoomFor(size());
+    if (!(z > 0.0)) {
+        return;
+    }
+    const QSize content(static_cast<int>(std::lround(designWidth * z)),
+                        static_cast<int>(std::lround(designHeight * z)));
+    const QPoint offset((width() - content.width()) / 2, (height() - content.height()) / 2);
+    if (z != m_zoom || offset != m_zoomOffset) {
+        m_zoom = z;
+        m_zoomOffset = offset;
+        Zoom::apply(this, z, offset);
+    }
+    // The picture is drawn at the screen's own pixels.
+    m_picture.canvas().setScale(z * devicePixelRatioF());
+    illus->update();
+}
+
+void MainWindow::createZoomKeys() {
+    auto key = [this](const QList<QKeySequence>& keys, auto slot) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    key({QKeySequence(Qt::Key_F11)}, &MainWindow::toggleFullScreen);
+    key({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus),
+         QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        &MainWindow::zoomIn);
+    key({QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MainWindow::zoomOut);
+    key({QKeySequence(Qt::CTRL | Qt::Key_0)}, &MainWindow::zoomReset);
+}
+
+void MainWindow::toggleFullScreen() {
+    if (isFullScreen()) {
+        showNormal();
+    } else {
+        showFullScreen();
+    }
+}
+
+double MainWindow::nextZoom(double z, int steps) {
+    const double quarters = z / zoomStep;
+    const double from = steps > 0 ? std::floor(quarters + 1e-6) : std::ceil(quarters - 1e-6);
+    return std::clamp((from + steps) * zoomStep, minimumZoom, maximumZoom);
+}
+
+void MainWindow::zoomTo(double z) {
+    if (isFullScreen() || isMaximized()) {
+        showNormal();
+    }
+    QSize target(static_cast<int>(std::lround(designWidth * z)),
+                 static_cast<int>(std::lround(designHeight * z)));
+    if (const QScreen* s = screen()) {
+        // The frame of the window stays on the screen.
+        const QSize room = s->availableGeometry().size() - (frameGeometry().size() - size());
+        if (target.width() > room.width() || target.height() > room.height()) {
+            const double fit = zoomFor(room);
+            target =
+                QSize(static_cast<int>(designWidth * fit), static_cast<int>(designHeight * fit));
+        }
+    }
+    resize(target);
+}
+
+void MainWindow::zoomIn() {
+    zoomTo(nextZoom(m_zoom, 1));
+}
+
+void MainWindow::zoomOut() {
+    zoomTo(nextZoom(m_zoom, -1));
+}
+
+void MainWindow::zoomReset() {
+    if (isFullScreen() || isMaximized()) {
+        showNormal();
+    }
+    resize(designWidth, designHeight);
     applySizeRule();
 }
 
 bool MainWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         activate();
-    } else if (e->type() == QEvent::Show && !m_shownOnce) {
+    } else if (e->type() == QEvent::Show) {
+        applyZoom();
+    }
+    if (e->type() == QEvent::Show && !m_shownOnce) {
         // The first showing counts as an activation even where no window
         // manager makes the window active, so that an exercise asked for
         // before the start opens.
@@ -353,16 +507,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    for (int i = 0; i <= designHeight; ++i) {
-        const int a = static_cast<int>(std::nearbyint(255.0 - 55.0 * i / designHeight));
-        const int b = static_cast<int>(std::nearbyint(255.0 - 75.0 * i / designHeight));
+    // The gradient fills the whole window; the content is centred on it.
+    const int h = std::max(height(), 1);
+    for (int i = 0; i <= h; ++i) {
+        const int a = static_cast<int>(std::nearbyint(255.0 - 55.0 * i / h));
+        const int b = static_cast<int>(std::nearbyint(255.0 - 75.0 * i / h));
         p.setPen(QColor(a, a, b));
-        p.drawLine(0, i, designWidth, i);
+        p.drawLine(0, i, width(), i);
     }
-    p.fillRect(QRect(QPoint(supertext->x() + 3, fich->y() + 3),
-                     QPoint(supertext->x() + supertext->width() + 3 - 1,
-                            supertext->y() + supertext->height() + 3 - 1)),
-               shadowGrey);
+    const QRect text = Zoom::geometry(supertext);
+    const QRect shadow(QPoint(text.x() + 3, Zoom::geometry(fich).y() + 3),
+                       QPoint(text.x() + text.width() + 2, text.y() + text.height() + 2));
+    p.fillRect(Zoom::scaled(shadow, m_zoom).translated(m_zoomOffset), shadowGrey);
 }
 
 void MainWindow::refreshMeasures() {
@@ -371,6 +527,12 @@ void MainWindow::refreshMeasures() {
                         QString::fromStdString(p.Labelint()));
     Frame1->setVisible(m_picture.Frame1Visible());
     illus->update();
+    // While the run goes on, the description follows it twice a second.
+    if (!Timer1.isActive() || !m_described.isValid() ||
+        m_described.elapsed() >= descriptionInterval) {
+        m_described.start();
+        describePicture();
+    }
 }
 
 void MainWindow::refreshFromStore() {
