@@ -411,10 +411,10 @@ void MainWindow::createZoomKeys() {
         return action;
     };
     key({QKeySequence(Qt::Key_F11)}, &MainWindow::toggleFullScreen);
-    key({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus),
-         QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+    // Ctrl+= is Ctrl++ on keyboards where + needs Shift.
+    key({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
         &MainWindow::zoomIn);
-    key({QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MainWindow::zoomOut);
+    key({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MainWindow::zoomOut);
     key({QKeySequence(Qt::CTRL | Qt::Key_0)}, &MainWindow::zoomReset);
 }
 
@@ -438,11 +438,15 @@ void MainWindow::zoomTo(double z) {
     }
     QSize target(static_cast<int>(std::lround(designWidth * z)),
                  static_cast<int>(std::lround(designHeight * z)));
-    if (const QScreen* s = screen()) {
-        // The frame of the window stays on the screen.
+    const QScreen* s = screen();
+    if (s != nullptr && z > m_zoom) {
+        // Growing, the frame of the window stays on the screen.
         const QSize room = s->availableGeometry().size() - (frameGeometry().size() - size());
         if (target.width() > room.width() || target.height() > room.height()) {
             const double fit = zoomFor(room);
+            if (fit <= m_zoom) {
+                return;
+            }
             target =
                 QSize(static_cast<int>(designWidth * fit), static_cast<int>(designHeight * fit));
         }

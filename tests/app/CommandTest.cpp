@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdlib>
+
 namespace {
 
 struct Result {
@@ -67,6 +69,39 @@ private slots:
         QCOMPARE(image.size(), QSize(417, 497));
         // The gradient's last row is white, whatever the scale.
         QCOMPARE(image.pixelColor(5, 496), QColor(255, 255, 255));
+    }
+
+    // --echelle draws the picture larger, not stretched: sampled back at
+    // every second pixel it shows the picture of its own size.
+    void pictureAtTwiceTheSize() {
+        const QString config = write("echelle.C14", records("2", "0", "3", "3", "6"));
+        const QString own = m_dir.path() + "/echelle-1.png";
+        const QString twice = m_dir.path() + "/echelle-2.png";
+        QCOMPARE(ionaria({"--batch", config, "--seconds", "30", "--png", own}).status, 0);
+        QCOMPARE(ionaria({"--batch", config, "--seconds", "30", "--png", twice, "--echelle", "2"})
+                     .status,
+                 0);
+        const QImage small(own);
+        const QImage large(twice);
+        QCOMPARE(large.size(), QSize(834, 994));
+        int mixed = 0;
+        int close = 0;
+        for (int y = 0; y < small.height(); ++y) {
+            for (int x = 0; x < small.width(); ++x) {
+                const QRgb a = large.pixel(2 * x, 2 * y);
+                const bool uniform = large.pixel(2 * x + 1, 2 * y) == a &&
+                                     large.pixel(2 * x, 2 * y + 1) == a &&
+                                     large.pixel(2 * x + 1, 2 * y + 1) == a;
+                mixed += uniform ? 0 : 1;
+                const QRgb b = small.pixel(x, y);
+                const int d = std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                              std::abs(qBlue(a) - qBlue(b));
+                close += d <= 24 ? 1 : 0;
+            }
+        }
+        QVERIFY2(mixed > 1000, qPrintable(QString::number(mixed)));
+        QVERIFY2(close > small.width() * small.height() * 95 / 100,
+                 qPrintable(QString::number(close)));
     }
 
     void refusedMontageShowsItsMessage() {
