@@ -24,6 +24,7 @@
 #include "ui/TabStrip.h"
 #include "ui/Zoom.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
@@ -89,6 +90,7 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
     createControls();
     createZoomKeys();
     createKeyboardOrder();
+    zoomText(1.0);
 
     m_tempFile.markRunning();
     applySizeRule();
@@ -395,10 +397,28 @@ void MainWindow::applyZoom() {
         m_zoom = z;
         m_zoomOffset = offset;
         Zoom::apply(this, z, offset);
+        zoomText(z);
+        if (m_help != nullptr) {
+            m_help->setZoom(z);
+        }
     }
     // The picture is drawn at the screen's own pixels.
     m_picture.canvas().setScale(z * devicePixelRatioF());
     illus->update();
+}
+
+// The statement's sizes are in points: its layout takes them at 96 z dots per
+// inch, so that the text grows with the window and stays where the caret and
+// the pointer find it.
+void MainWindow::zoomText(double z) {
+    constexpr double inchesPerMetre = 1.0 / 0.0254;
+    const int dotsPerMetre = static_cast<int>(std::lround(96.0 * z * inchesPerMetre));
+    m_textDevice.setDotsPerMeterX(dotsPerMetre);
+    m_textDevice.setDotsPerMeterY(dotsPerMetre);
+    if (QAbstractTextDocumentLayout* layout = supertext->document()->documentLayout()) {
+        layout->setPaintDevice(&m_textDevice);
+    }
+    supertext->document()->markContentsDirty(0, supertext->document()->characterCount());
 }
 
 void MainWindow::createZoomKeys() {
@@ -614,6 +634,7 @@ void MainWindow::Command7_Click() {
     }
     if (m_help == nullptr) {
         m_help = new HelpWindow(folder, this);
+        m_help->setZoom(m_zoom);
     } else {
         m_help->showContents();
     }

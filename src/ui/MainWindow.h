@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QImage>
 #include <QPrinter>
 #include <QString>
 #include <QTimer>
@@ -179,6 +180,7 @@ private:
     // The picture's accessible description: the state report in words.
     void describePicture();
     void applyZoom();
+    void zoomText(double z);
     void zoomTo(double z);
     void activate();
     bool confirmQuit();
@@ -207,6 +209,8 @@ private:
     double m_zoom = 1.0;
     QPoint m_zoomOffset;
     QElapsedTimer m_described;
+    // Only its resolution counts: the statement's layout reckons points in it.
+    QImage m_textDevice{1, 1, QImage::Format_RGB32};
 };
 
 } // namespace Ionaria::ui

@@ -3,6 +3,7 @@
 #include "exercises/ExerciseSession.h"
 #include "render/QtCanvas.h"
 #include "sim/Catalogue.h"
+#include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
 #include "ui/MeasureStrip.h"
 #include "ui/PageAnimation.h"
@@ -10,12 +11,17 @@
 #include "ui/UpDownButtons.h"
 #include "ui/Zoom.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -150,6 +156,51 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(w.size(), QSize(800, 600));
         QCOMPARE(w.illus->frame(), own);
+    }
+
+    // The statement and the help grow with the window: their lines are z
+    // times as high, whether their sizes are in pixels or in points.
+    void textsGrow_data() {
+        QTest::addColumn<QSize>("windowSize");
+        QTest::addColumn<double>("z");
+        QTest::newRow("z = 1.5") << QSize(1200, 900) << 1.5;
+        QTest::newRow("z = 2") << QSize(1600, 1200) << 2.0;
+    }
+    void textsGrow() {
+        QFETCH(QSize, windowSize);
+        QFETCH(double, z);
+        auto& w = window();
+        auto lineHeights = [](QTextDocument* d) {
+            QList<double> heights;
+            for (QTextBlock b = d->begin(); b.isValid() && heights.size() < 3; b = b.next()) {
+                heights << d->documentLayout()->blockBoundingRect(b).height();
+            }
+            return heights;
+        };
+        QTemporaryDir help;
+        QFile page(help.filePath("index.html"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<p style=\"font-size:10pt\">Aide</p><p>Sommaire</p><p><b>Fin</b></p>");
+        page.close();
+        Ionaria::ui::HelpWindow helpWindow(help.path());
+        helpWindow.show();
+        QApplication::processEvents();
+        const QList<double> text1 = lineHeights(w.supertext->document());
+        const QList<double> help1 = lineHeights(helpWindow.browser()->document());
+        w.resize(windowSize);
+        QApplication::processEvents();
+        helpWindow.setZoom(w.zoom());
+        QApplication::processEvents();
+        const QList<double> text2 = lineHeights(w.supertext->document());
+        const QList<double> help2 = lineHeights(helpWindow.browser()->document());
+        QCOMPARE(text2.size(), 3);
+        QCOMPARE(help2.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY2(std::fabs(text2[i] / text1[i] - z) < 0.2 * z,
+                     qPrintable(QString::number(text2[i] / text1[i])));
+            QVERIFY2(std::fabs(help2[i] / help1[i] - z) < 0.2 * z,
+                     qPrintable(QString::number(help2[i] / help1[i])));
+        }
     }
 
     void zoomSteps_data() {
