@@ -4,6 +4,7 @@
 #include "calc/Machine.h"
 #include "config/ConfigFile.h"
 #include "config/Enregistrer.h"
+#include "config/FileBrowser.h"
 #include "config/MessageBoxes.h"
 #include "config/Ouvrir.h"
 #include "exercises/ExerciseDialogs.h"
@@ -651,20 +652,38 @@ void MainWindow::showConfigurationPath(const QString& path) {
     setWindowTitle(QStringLiteral("Ionaria - ") + path);
 }
 
+// The configuration dialogs list the current folder: the shipped
+// configurations the first time, then the folder where the last one was left.
+void MainWindow::enterConfigurationFolder() {
+    if (m_configurationFolder.isEmpty()) {
+        const QString shipped = m_folders.dataFolderOf(QStringLiteral("configurations"));
+        if (!shipped.isEmpty()) {
+            m_configurationFolder = QDir(shipped).filePath(QStringLiteral("configurations"));
+        }
+    }
+    if (!m_configurationFolder.isEmpty() && QFileInfo(m_configurationFolder).isDir()) {
+        QDir::setCurrent(m_configurationFolder);
+    }
+}
+
 void MainWindow::Command2_Click() {
+    enterConfigurationFolder();
     config::Ouvrir ouvrir(m_handlers, m_cheminConfig, this, config::MessageBoxes::standard());
     connect(&ouvrir, &config::Ouvrir::configurationLoaded, this,
             &MainWindow::showConfigurationPath);
     ouvrir.exec();
+    m_configurationFolder = ouvrir.browser()->folder();
     refreshFromStore();
 }
 
 void MainWindow::Command11_Click() {
+    enterConfigurationFolder();
     config::Enregistrer enregistrer(m_engine.params(), m_cheminConfig, this,
                                     config::MessageBoxes::standard());
     connect(&enregistrer, &config::Enregistrer::configurationSaved, this,
             &MainWindow::showConfigurationPath);
     enregistrer.exec();
+    m_configurationFolder = enregistrer.browser()->folder();
 }
 
 void MainWindow::Command10_Click() {

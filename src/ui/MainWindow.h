@@ -190,6 +190,7 @@ private:
     void tick();
     void refreshMeasures();
     void showConfigurationPath(const QString& path);
+    void enterConfigurationFolder();
 
     AppFolders m_folders;
     QString m_folder;
@@ -202,6 +203,7 @@ private:
     QHash<const QObject*, QString> m_hints;
     HelpWindow* m_help = nullptr;
     std::string m_cheminConfig;
+    QString m_configurationFolder; // where the configuration dialogs were left
     QPrinter m_printer;
     std::unique_ptr<exercises::ExerciseSession> m_exercises;
     bool m_unloaded = false;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowFixture.h"
+#include "config/FileBrowser.h"
 #include "exercises/ExerciseSession.h"
 #include "render/QtCanvas.h"
 #include "sim/Catalogue.h"
@@ -201,6 +202,46 @@ private slots:
             QVERIFY2(std::fabs(help2[i] / help1[i] - z) < 0.2 * z,
                      qPrintable(QString::number(help2[i] / help1[i])));
         }
+    }
+
+    // The configuration dialogs start in the shipped configurations, then
+    // where the last one was left, whichever of the two it was.
+    void configurationDialogsFolder_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("open, then open") << "Command2"
+                                         << "Command2";
+        QTest::newRow("open, then save") << "Command2"
+                                         << "Command11";
+        QTest::newRow("save, then open") << "Command11"
+                                         << "Command2";
+    }
+    void configurationDialogsFolder() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        const QString shipped = QDir(m_dir->path()).filePath("data/configurations");
+        const QString other = QDir(m_dir->path()).filePath("classe");
+        QVERIFY(QDir().mkpath(shipped));
+        QVERIFY(QDir().mkpath(other));
+        QDir::setCurrent(QDir::rootPath());
+        QStringList seen;
+        auto leaveIn = [&seen](const QString& folder) {
+            return [&seen, folder](QDialog* dialog) {
+                auto* browser = dialog->findChild<Ionaria::config::FileBrowser*>();
+                QVERIFY(browser != nullptr);
+                seen << QDir(browser->folder()).canonicalPath();
+                QVERIFY(browser->setFolder(folder));
+                dialog->reject();
+            };
+        };
+        const auto dialogName = [](const QString& button) {
+            return button == "Command2" ? QStringLiteral("ouvrir") : QStringLiteral("enregistrer");
+        };
+        windowtest::whenDialog(dialogName(first), leaveIn(other));
+        QMetaObject::invokeMethod(&window(), qPrintable(first + "_Click"));
+        windowtest::whenDialog(dialogName(second), leaveIn(shipped));
+        QMetaObject::invokeMethod(&window(), qPrintable(second + "_Click"));
+        QCOMPARE(seen, (QStringList{QDir(shipped).canonicalPath(), QDir(other).canonicalPath()}));
     }
 
     void zoomSteps_data() {
