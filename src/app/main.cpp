@@ -36,7 +36,8 @@ bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::La
     using Ionaria::report::PicturePrinter;
     const auto printed =
         options.pdfPath
-            ? PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath), picture.image(),
+            ? PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath),
+                                       PicturePrinter::Picture::of(picture.canvas()),
                                        QString::fromStdString(options.titre), options.exemplaires)
             : PicturePrinter::Outcome::Printed;
     if (printed != PicturePrinter::Outcome::Printed) {

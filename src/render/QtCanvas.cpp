@@ -316,13 +316,18 @@ QImage QtCanvas::render(double scale) const {
 }
 
 void QtCanvas::paint(QPainter& painter) const {
+    paint(painter, m_backgroundOps, m_frameOps);
+}
+
+void QtCanvas::paint(QPainter& painter, const std::vector<DrawOp>& background,
+                     const std::vector<DrawOp>& frame) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.fillRect(QRect(0, 0, surfaceWidth, surfaceHeight), qcolor(backColor));
     painter.setClipRect(QRect(0, 0, surfaceWidth, surfaceHeight), Qt::IntersectClip);
-    paintAll(painter, m_backgroundOps, true);
-    paintAll(painter, m_frameOps, true);
+    paintAll(painter, background, true);
+    paintAll(painter, frame, true);
     painter.restore();
 }
 

@@ -53,6 +53,9 @@ public:
     // Paints the picture as it stands with the painter, whose transform maps
     // the picture's pixels to the device: a vector drawing on a printer.
     void paint(QPainter& painter) const;
+    // The same from operations kept apart from their surface.
+    static void paint(QPainter& painter, const std::vector<DrawOp>& background,
+                      const std::vector<DrawOp>& frame);
     // The operations of the background and of the frame drawn over it.
     const std::vector<DrawOp>& backgroundOps() const { return m_backgroundOps; }
     const std::vector<DrawOp>& frameOps() const { return m_frameOps; }

@@ -18,7 +18,7 @@
 
 namespace Ionaria::report {
 
-Confimp::Confimp(const QImage& picture, QPrinter& printer, QWidget* mainWindow)
+Confimp::Confimp(const PicturePrinter::Picture& picture, QPrinter& printer, QWidget* mainWindow)
     : QDialog(mainWindow), m_picture(picture), m_printer(printer),
       m_frame1(new QGroupBox(QStringLiteral("Options"), this)),
       m_check1(new QCheckBox(QStringLiteral("Le schéma"), m_frame1)),

@@ -687,7 +687,9 @@ void MainWindow::Command11_Click() {
 }
 
 void MainWindow::Command10_Click() {
-    report::Confimp confimp(m_picture.image(), m_printer, this);
+    // Printed as vector drawing at the printer's resolution.
+    report::Confimp confimp(report::PicturePrinter::Picture::of(m_picture.canvas()), m_printer,
+                            this);
     connect(&confimp, &report::Confimp::printNotWritten, this, [this] {
         config::MessageBoxes::standard().critical(this,
                                                   QString::fromLatin1(output::printNotWrittenTitle),

@@ -122,6 +122,36 @@ private slots:
         QVERIFY(red > 20);
     }
 
+    // The picture goes onto the page as drawing, not as a bitmap: the page
+    // holds no image, and its texts are text.
+    void printedAsVectors_data() {
+        QTest::addColumn<QString>("scale");
+        QTest::newRow("microscopic") << "0";
+        QTest::newRow("macroscopic") << "1";
+    }
+    void printedAsVectors() {
+        QFETCH(QString, scale);
+        if (QStandardPaths::findExecutable("pdfimages").isEmpty()) {
+            QSKIP("poppler-utils is needed to list the images");
+        }
+        const QString config =
+            write("vecteurs.C14", records("2", scale.toStdString(), "3", "3", "6"));
+        const QString pdf = m_dir.path() + "/vecteurs-" + scale + ".pdf";
+        QCOMPARE(ionaria({"--batch", config, "--seconds", "60", "--pdf", pdf}).status, 0);
+        QProcess images;
+        images.start("pdfimages", {"-list", pdf});
+        QVERIFY(images.waitForFinished(30000));
+        QCOMPARE(images.exitCode(), 0);
+        const QStringList lines =
+            QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        // The two lines of the table's header, and no image.
+        QCOMPARE(lines.size(), 2);
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("lectrode"));
+    }
+
     void printedCopies() {
         if (QStandardPaths::findExecutable("pdfinfo").isEmpty()) {
             QSKIP("poppler-utils is needed to count the pages");
