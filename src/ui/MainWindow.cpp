@@ -315,6 +315,13 @@ void MainWindow::createCommands() {
     cop001 = menucop->addAction(QStringLiteral("Copier l'illustration"));
     cop001->setObjectName(QStringLiteral("cop001"));
     connect(cop001, &QAction::triggered, this, &MainWindow::cop001_Click);
+    // Larger copies for posters and slides, drawn at their size.
+    for (int k = 2; k <= maximumCopyScale; ++k) {
+        QAction* larger =
+            menucop->addAction(QStringLiteral("Copier l'illustration agrandie (× %1)").arg(k));
+        larger->setObjectName(QStringLiteral("cop00%1").arg(k));
+        connect(larger, &QAction::triggered, this, [this, k] { copyPicture(k); });
+    }
 
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
@@ -604,16 +611,22 @@ void MainWindow::Command4_Click() {
 }
 
 void MainWindow::cop001_Click() {
+    copyPicture(1);
+}
+
+void MainWindow::copyPicture(int scale) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr) {
         return;
     }
+    // Drawn at the size asked for, whatever the window's zoom.
+    const QImage picture = m_picture.canvas().render(scale);
     clipboard->clear();
-    clipboard->setImage(m_picture.image());
+    clipboard->setImage(picture);
     // The message says that the picture is there only when the clipboard
     // gives it back.
     const QImage back = clipboard->image().convertToFormat(QImage::Format_RGB32);
-    if (!back.isNull() && back == m_picture.image().convertToFormat(QImage::Format_RGB32)) {
+    if (!back.isNull() && back == picture.convertToFormat(QImage::Format_RGB32)) {
         info->setText(m_copyMessage);
     }
 }

@@ -64,6 +64,7 @@ public:
     static constexpr double maximumZoom = 4.0;
     // How often a running experiment tells its state to screen readers, ms.
     static constexpr int descriptionInterval = 500;
+    static constexpr int maximumCopyScale = 4;
 
     // folders says where the temporary file, the help pages and the
     // exercises are.
@@ -147,6 +148,8 @@ public slots:
     void Command11_Click();
     void btexo_Click();
     void cop001_Click();
+    // Copies the picture drawn at scale times its size (1 to 4).
+    void copyPicture(int scale);
     // F11, Ctrl++, Ctrl+- and Ctrl+0.
     void toggleFullScreen();
     void zoomIn();

@@ -14,11 +14,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -242,6 +245,38 @@ private slots:
         windowtest::whenDialog(dialogName(second), leaveIn(shipped));
         QMetaObject::invokeMethod(&window(), qPrintable(second + "_Click"));
         QCOMPARE(seen, (QStringList{QDir(shipped).canonicalPath(), QDir(other).canonicalPath()}));
+    }
+
+    // A copy is drawn at the size asked for, whatever the window's zoom.
+    void copyAtItsScale_data() {
+        QTest::addColumn<QSize>("windowSize");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("k");
+        QTest::newRow("own size, zoomed window") << QSize(1200, 900) << "cop001" << 1;
+        QTest::newRow("twice, design window") << QSize(800, 600) << "cop002" << 2;
+        QTest::newRow("four times, zoomed window") << QSize(1600, 1200) << "cop004" << 4;
+    }
+    void copyAtItsScale() {
+        QFETCH(QSize, windowSize);
+        QFETCH(QString, item);
+        QFETCH(int, k);
+        auto& w = window();
+        w.resize(windowSize);
+        QApplication::processEvents();
+        QGuiApplication::clipboard()->clear();
+        auto* action = w.menucop->findChild<QAction*>(item);
+        if (action == nullptr) {
+            for (QAction* a : w.menucop->actions()) {
+                action = a->objectName() == item ? a : action;
+            }
+        }
+        QVERIFY(action != nullptr);
+        action->trigger();
+        const QImage copied =
+            QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(copied.size(), QSize(417 * k, 497 * k));
+        QCOMPARE(copied, w.picture().canvas().render(k).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(w.info->text(), w.copyMessage());
     }
 
     void zoomSteps_data() {
