@@ -43,6 +43,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTextEdit>
+#include <QWindow>
 
 #include <cmath>
 
@@ -503,6 +504,12 @@ bool MainWindow::event(QEvent* e) {
         activate();
     } else if (e->type() == QEvent::Show) {
         applyZoom();
+        // Another screen may have another pixel ratio: the picture is drawn
+        // again for it.
+        if (windowHandle() != nullptr && !m_followsScreen) {
+            m_followsScreen = true;
+            connect(windowHandle(), &QWindow::screenChanged, this, [this] { applyZoom(); });
+        }
     }
     if (e->type() == QEvent::Show && !m_shownOnce) {
         // The first showing counts as an activation even where no window

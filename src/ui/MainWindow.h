@@ -212,6 +212,7 @@ private:
     bool m_unloaded = false;
     bool m_shownOnce = false;
     double m_zoom = 1.0;
+    bool m_followsScreen = false;
     QPoint m_zoomOffset;
     QElapsedTimer m_described;
     // Only its resolution counts: the statement's layout reckons points in it.
