@@ -17,6 +17,7 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick  # the end-to-end test of the real window
     poppler-utils                          # pdftotext for the printing tests
     clang libclang-rt-14-dev               # the libFuzzer targets (scripts/fuzz.sh)
+    clang-format clang-tidy git            # CI's checks: scripts/check-format.sh, scripts/tidy.sh
 )
 
 missing=()

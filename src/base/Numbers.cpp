@@ -224,11 +224,11 @@ std::string formatScientific(double value, int decimals, int exponentDigits) {
         exponent = d.exponent;
         if (roundDigits(digits, decimals + 1)) {
             ++exponent;
-            digits.resize(static_cast<std::size_t>(decimals + 1));
+            digits.resize(static_cast<std::size_t>(decimals) + 1);
         }
         mantissa = digits;
     } else {
-        mantissa.assign(static_cast<std::size_t>(decimals + 1), '0');
+        mantissa.assign(static_cast<std::size_t>(decimals) + 1, '0');
     }
     std::string out;
     if (negative) {

@@ -68,7 +68,7 @@ void forEachBubbleTrain(const State& s, int k, const GasRule& rule, double avanc
     const double niveau = k == 1 ? s.niveau1 : s.niveau2;
     for (int i = rule.firstSlot; i <= last; ++i) {
         const double y = queue[static_cast<std::size_t>(i)];
-        if (y == queue[static_cast<std::size_t>(i + 1)]) {
+        if (y == queue[static_cast<std::size_t>(i) + 1]) {
             continue;
         }
         const auto yc = base::roundToInt16(y - ((6 - i) + rule.lift * avance) * (y - niveau) / 6.0);

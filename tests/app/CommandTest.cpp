@@ -168,23 +168,30 @@ private slots:
                     .contains(QRegularExpression("Pages:\\s+2\\n")));
     }
 
-    // Each output onto a device that takes no byte: status 4 and the
-    // program's message alone, without Qt's own warnings.
-    void fullDeviceOutputs_data() {
+    // Each output that cannot be written, onto a device that takes no byte
+    // (written in place) or into a folder that does not exist (a new file
+    // beside the old one): status 4, the program's message alone, without
+    // Qt's own warnings, and nothing left behind.
+    void unwritableOutputs_data() {
         QTest::addColumn<QString>("option");
-        QTest::newRow("--png") << "--png";
-        QTest::newRow("--pdf") << "--pdf";
-        QTest::newRow("--csv") << "--csv";
+        QTest::addColumn<QString>("target");
+        for (const char* option : {"--png", "--pdf", "--csv"}) {
+            QTest::addRow("%s on a full device", option) << option << "/dev/full";
+            QTest::addRow("%s in a missing folder", option) << option << "MISSING/sortie";
+        }
     }
-    void fullDeviceOutputs() {
+    void unwritableOutputs() {
         QFETCH(QString, option);
-        if (!QFileInfo::exists("/dev/full")) {
+        QFETCH(QString, target);
+        if (target == "/dev/full" && !QFileInfo::exists(target)) {
             QSKIP("this system has no /dev/full");
         }
+        target.replace("MISSING", m_dir.path() + "/absent");
         const QString config = write("pile.C14", records("0", "1", "1", "3", "4"));
-        const Result r = ionaria({"--batch", config, "--seconds", "5", option, "/dev/full"});
+        const Result r = ionaria({"--batch", config, "--seconds", "5", option, target});
         QCOMPARE(r.status, 4);
-        QCOMPARE(r.err, QString("Ecriture impossible sur disque : /dev/full\n"));
+        QCOMPARE(r.err, "Ecriture impossible sur disque : " + target + "\n");
+        QVERIFY(!QFileInfo::exists(m_dir.path() + "/absent"));
     }
 
     void fullDiskKeepsTheOldPictures() {
@@ -234,25 +241,42 @@ private slots:
         QVERIFY(!QFileInfo::exists(out));
     }
 
+    // What each command writes, whole: on standard output, then on standard
+    // error (regular expressions, the whole text to match).
     void otherCommands_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
-        QTest::newRow("calcul") << QStringList{"--calcul", "2 * 3"} << 0 << " 6\n";
-        QTest::newRow("calcul error") << QStringList{"--calcul", "(2 + 3"} << 1 << "";
-        QTest::newRow("version") << QStringList{"--version"} << 0
-                                 << "Ionaria " IONARIA_VERSION "\n";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "--batch";
-        QTest::newRow("bad option") << QStringList{"--vitesse"} << 1 << "";
-        QTest::newRow("missing file") << QStringList{"--batch", "/nulle/part.C14"} << 2 << "";
+        QTest::addColumn<QString>("err");
+        QTest::newRow("calcul") << QStringList{"--calcul", "2 * 3"} << 0 << " 6\n"
+                                << "";
+        QTest::newRow("calcul error")
+            << QStringList{"--calcul", "(2 + 3"} << 1 << "Erreur saisie: revoir les parenthèses\n"
+            << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "Ionaria " IONARIA_VERSION "\n"
+                                 << "";
+        QTest::newRow("help") << QStringList{"--help"} << 0
+                              << "Utilisation :\n.*--batch FICHIER\\.C14 .*--help \\| --version\n"
+                              << "";
+        QTest::newRow("bad option") << QStringList{"--vitesse"} << 1 << ""
+                                    << "ionaria : option inconnue : --vitesse\nUtilisation :\n.*";
+        QTest::newRow("missing file")
+            << QStringList{"--batch", "/nulle/part.C14"} << 2 << ""
+            << "impossible d'ouvrir ce fichier : Nom de fichier incorrect ou chemin non valide\n";
     }
     void otherCommands() {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QString, out);
+        QFETCH(QString, err);
         const Result r = ionaria(arguments);
         QCOMPARE(r.status, status);
-        QVERIFY2(r.out.contains(out), qPrintable(r.out));
+        const auto whole = [](const QString& pattern) {
+            return QRegularExpression(QRegularExpression::anchoredPattern(pattern),
+                                      QRegularExpression::DotMatchesEverythingOption);
+        };
+        QVERIFY2(whole(out).match(r.out).hasMatch(), qPrintable(r.out));
+        QVERIFY2(whole(err).match(r.err).hasMatch(), qPrintable(r.err));
     }
 };
 

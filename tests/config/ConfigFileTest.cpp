@@ -84,7 +84,7 @@ private slots:
     void malformed_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("title");
-        const auto file = [](std::vector<std::string> records) {
+        const auto file = [](const std::vector<std::string>& records) {
             std::string bytes;
             for (const auto& r : records) {
                 bytes += base::RecordFile::encodeRecord(r).value_or(std::string(128, '\0'));

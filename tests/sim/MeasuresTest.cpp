@@ -36,12 +36,13 @@ private slots:
         b.handlers.selectCombo2(0, 1); // copper
         b.handlers.selectCombo2(1, 3); // zinc
         QVERIFY(!b.s().natInvalide);
-        const double c = static_cast<double>(0.01F);
-        const double ions = static_cast<double>(0.01F * 200.0F / 1000.0F);
-        const double g = 10.72 * 1000 * ions / 200 + 16 * c + 10.56 * 1000 * ions / 200 + 16 * c;
-        const double r = 5.0 * (20000.0 / (200.0 * g)) / 10.0;
-        const double expected = static_cast<double>(0.34F - -0.76F) / (10.0 + r);
-        QVERIFY(near(static_cast<double>(b.s().intensite), expected, 1e-5));
+        // By hand: 0,01 mol/L in 200 mL is 0.002 mol of cations in each
+        // half-cell; G = 10.72 x 1000 x 0.002 / 200 + 16 x 0.01 (copper) +
+        // 10.56 x 1000 x 0.002 / 200 + 16 x 0.01 (zinc) = 0.5328 S; r = 0.1 /
+        // (0.001 x 200 / 200 x 0.5328) = 187.688 ohm, times 5 / 10 g of the
+        // thinner electrode: 93.8438 ohm; I = (0.34 + 0.76) V / (10 + 93.8438)
+        // ohm = 0.01059283 A.
+        QVERIFY(near(static_cast<double>(b.s().intensite), 0.01059283, 1e-6));
         // Copper at the left has the higher potential: the zinc dissolves.
         QCOMPARE(b.engine.direction(), -1);
         QVERIFY(b.s().tensionAffichee < 0.0);
@@ -50,6 +51,7 @@ private slots:
         b.p().Timer1 = true;
         b.s().tempsSec = 1;
         const double zinc = b.s().masseMetal[2][3];
+        const double ions = b.s().ions2;
         int sens = -1;
         b.engine.variations(sens);
         QVERIFY(b.s().masseMetal[2][3] < zinc);
@@ -100,8 +102,12 @@ private slots:
         int sens = -1;
         b.engine.variations(sens);
         QCOMPARE(b.s().intensite, 2.0F);
-        const double g = 1000.0 * (34.97 * b.s().quantite[3] + 7.631 * b.s().quantite[1]) / 500.0;
-        QVERIFY(near(b.s().tensionAffichee, static_cast<double>(1.36F - -0.2F) + 2.0 / g, 1e-6));
+        // By hand: the step converts 2 A for one second, 2 / 96500 mol of
+        // electrons, at the anode only (chlorine; hydrogen takes nothing at
+        // the cathode): 0.5 mol of H+ and 0.5 - 2.0725E-05 mol of Cl- are left
+        // in 500 mL, G = 1000 x (34.97 x 0.5 + 7.631 x 0.49997927) / 500 =
+        // 42.600684 S, and the voltage is 1.36 + 0.2 + 2 / G = 1.6069476 V.
+        QVERIFY(near(b.s().tensionAffichee, 1.6069476, 1e-6));
         QCOMPARE(b.p().Labelint(), std::string("2,00 A"));
     }
 

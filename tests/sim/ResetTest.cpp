@@ -50,10 +50,12 @@ private slots:
         QCOMPARE(b.s().espece[2], std::int16_t{1});
         QCOMPARE(b.s().masseMetal[1][3], 10.0);
         QCOMPARE(b.s().masseMetal[2][3], 10.0);
-        // The reset's own tick computed the current of the initial state.
-        const double g = 1000.0 * (7.631 * b.s().quantite[1] + 5.008 * b.s().quantite[7]) / 500.0;
-        QVERIFY(near(static_cast<double>(b.s().intensite),
-                     (2.5 - static_cast<double>(1.36F + 0.2F)) * g, 1e-5));
+        // The reset's own tick computed the current of the initial state. By
+        // hand: 0.005 mol each of Cl- and Na+ in 500 mL give G = 1000 x (7.631
+        // + 5.008) x 0.005 / 500 = 0.12639 S; the couples Cl2/Cl- (1.36 V)
+        // and H+/H2 (-0.2 V) leave 2.5 - 1.56 = 0.94 V of the generator, and
+        // I = 0.94 x 0.12639 = 0.1188066 A.
+        QVERIFY(near(static_cast<double>(b.s().intensite), 0.1188066, 1e-6));
         QCOMPARE(b.p().Timer1, false);
     }
 

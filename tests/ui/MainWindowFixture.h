@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -33,18 +34,59 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
-// Answers the message boxes as they open, in order, and records them.
-class BoxAnswerer : public QObject {
+// Polls every 20 ms for something to open, for ten seconds at most, and stops
+// when it goes out of scope: nothing a test waits for acts on a later test's
+// windows, and a window that never opens leaves no timer behind.
+class Poller : public QObject {
+public:
+    static constexpr int intervalMs = 20;
+    static constexpr int timeoutMs = 10000;
+
+    // found is called at every poll until it returns true.
+    explicit Poller(std::function<bool()> found) : m_found(std::move(found)) {
+        connect(&m_poll, &QTimer::timeout, this, &Poller::poll);
+        m_clock.start();
+        m_poll.start(intervalMs);
+    }
+    // Whether what it waited for was found.
+    bool done() const { return m_done; }
+    // Whether it gave up, the ten seconds gone.
+    bool timedOut() const { return m_timedOut; }
+
+private:
+    // The timer stops while found runs: what it does may run an event loop of
+    // its own (a dialog's, a box's), in which the next poll must not come.
+    void poll() {
+        m_poll.stop();
+        if (m_clock.elapsed() > timeoutMs) {
+            m_timedOut = true;
+            return;
+        }
+        if (m_found()) {
+            m_done = true;
+            return;
+        }
+        m_poll.start(intervalMs);
+    }
+
+    std::function<bool()> m_found;
+    QTimer m_poll;
+    QElapsedTimer m_clock;
+    bool m_done = false;
+    bool m_timedOut = false;
+};
+
+// Answers the message boxes as they open, in order, and records them, as long
+// as it lives and for ten seconds at most.
+class BoxAnswerer {
 public:
     explicit BoxAnswerer(QList<QMessageBox::StandardButton> answers)
-        : m_answers(std::move(answers)) {
-        connect(&m_poll, &QTimer::timeout, this, &BoxAnswerer::poll);
-        m_poll.start(20);
-    }
+        : m_answers(std::move(answers)), m_poller([this] { return poll(); }) {}
     QList<SeenBox> seen;
 
 private:
-    void poll() {
+    // Never done: every box that opens gets its answer.
+    bool poll() {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(w);
             if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) {
@@ -61,39 +103,39 @@ private:
                 button->click();
             }
         }
+        return false;
     }
     QList<QMessageBox::StandardButton> m_answers;
-    QTimer m_poll;
+    Poller m_poller;
 };
 
-// Runs action on the pop-up menu once it is open.
-inline void whenPopup(std::function<void(QMenu*)> action) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            action(menu);
+// Runs action on the pop-up menu once it is open; keep the result until the
+// menu has been used.
+[[nodiscard]] inline std::unique_ptr<Poller> whenPopup(std::function<void(QMenu*)> action) {
+    return std::make_unique<Poller>([action = std::move(action)] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return false;
         }
+        action(menu);
+        return true;
     });
-    poll->start(20);
 }
 
-// Runs action on the modal dialog of that object name once it is open.
-inline void whenDialog(const QString& name, std::function<void(QDialog*)> action) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, name, action] {
+// Runs action on the modal dialog of that object name once it is open; keep
+// the result until the dialog has been used.
+[[nodiscard]] inline std::unique_ptr<Poller> whenDialog(const QString& name,
+                                                        std::function<void(QDialog*)> action) {
+    return std::make_unique<Poller>([name, action = std::move(action)] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* dialog = qobject_cast<QDialog*>(w);
             if (dialog != nullptr && dialog->isVisible() && dialog->objectName() == name) {
-                poll->stop();
-                poll->deleteLater();
                 action(dialog);
-                return;
+                return true;
             }
         }
+        return false;
     });
-    poll->start(20);
 }
 
 inline QString record(const QString& folder, int n) {

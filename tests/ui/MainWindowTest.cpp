@@ -215,11 +215,12 @@ void MainWindowTest::hints() {
 void MainWindowTest::copyHintStaysOverCopyButton() {
     MainWindow& w = window();
     // The message confirms a copy: the item is chosen.
-    whenPopup([&w](QMenu* menu) {
+    const auto popup = whenPopup([&w](QMenu* menu) {
         w.cop001->trigger();
         menu->close();
     });
     w.Command4->click();
+    QVERIFY(popup->done());
     QCOMPARE(w.info->text(), w.copyMessage());
     QTest::mouseMove(w.Command4, QPoint(5, 5));
     QTest::mouseMove(w.Command4, QPoint(8, 8));
@@ -239,7 +240,7 @@ void MainWindowTest::copy() {
     MainWindow& w = window();
     QGuiApplication::clipboard()->clear();
     QString item;
-    whenPopup([&w, &item, choose](QMenu* menu) {
+    const auto popup = whenPopup([&w, &item, choose](QMenu* menu) {
         item = menu->actions().value(0)->text();
         if (choose) {
             w.cop001->trigger();
@@ -248,6 +249,7 @@ void MainWindowTest::copy() {
     });
     const QString before = w.info->text();
     w.Command4->click();
+    QVERIFY(popup->done());
     QCOMPARE(item, QStringLiteral("Copier l'illustration"));
 #ifdef Q_OS_WIN
     QCOMPARE(w.copyMessage(), QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis "
@@ -349,12 +351,13 @@ void MainWindowTest::commandDialogs() {
     const auto before = w.engine().params().Text2[0].text();
     QString seenTitle;
     bool modal = false;
-    whenDialog(dialog, [&](QDialog* d) {
+    const auto opened = whenDialog(dialog, [&](QDialog* d) {
         seenTitle = d->windowTitle();
         modal = d->isModal();
         d->reject();
     });
     w.findChild<QPushButton*>(button)->click();
+    QVERIFY(opened->done());
     QCOMPARE(seenTitle, title);
     QVERIFY(modal);
     QCOMPARE(w.engine().params().Text2[0].text(), before);
@@ -364,7 +367,7 @@ void MainWindowTest::commandDialogs() {
 void MainWindowTest::exerciseMenu() {
     MainWindow& w = window();
     QStringList captions;
-    whenPopup([&](QMenu* menu) {
+    const auto popup = whenPopup([&](QMenu* menu) {
         for (QAction* action : menu->actions()) {
             if (!action->isSeparator()) {
                 captions << action->text() + (action->isEnabled() ? "" : " (grisé)");
@@ -373,6 +376,7 @@ void MainWindowTest::exerciseMenu() {
         menu->close();
     });
     w.btexo->click();
+    QVERIFY(popup->done());
     QCOMPARE(
         captions,
         (QStringList{"Prise en main", "Ouvrir un exercice (énoncé + configuration)",

@@ -281,26 +281,33 @@ void WindowFilesTest::saveThenOpenShowsThePath() {
     const QString target = QDir(m_dir->path()).filePath("essai.C14");
     w.handlers().selectOption2(0);
     w.refreshFromStore();
-    whenDialog("enregistrer", [&](QDialog* d) {
+    const auto saving = whenDialog("enregistrer", [&](QDialog* d) {
         auto* enregistrer = qobject_cast<Ionaria::config::Enregistrer*>(d);
         enregistrer->Text1()->setText(QDir(m_dir->path()).filePath("essai.txt"));
         enregistrer->confirm();
     });
     w.Command11->click();
+    QVERIFY(saving->done());
     QVERIFY(QFile::exists(target));
     QCOMPARE(w.windowTitle(), QStringLiteral("Ionaria - ") + target);
     QCOMPARE(QString::fromStdString(w.cheminConfig()), target);
 
     w.handlers().selectOption2(1);
     w.refreshFromStore();
-    whenDialog("ouvrir", [&](QDialog* d) {
+    const auto opening = whenDialog("ouvrir", [&](QDialog* d) {
         auto* ouvrir = qobject_cast<Ionaria::config::Ouvrir*>(d);
         ouvrir->ficharge()->setText(target);
         ouvrir->confirm();
     });
     w.Command2->click();
+    QVERIFY(opening->done());
     QCOMPARE(w.engine().params().Option2, 0);
-    QVERIFY(w.Picture3->findChildren<QRadioButton*>().size() >= 3);
+    // The page shows the cell that the file holds, not the montage chosen
+    // before it was opened.
+    QVERIFY(w.Picture3->Option2[0]->isChecked());
+    QVERIFY(!w.Picture3->Option2[1]->isChecked());
+    QVERIFY(!w.Picture3->Text2_4->isHidden());
+    QVERIFY(w.Picture3->Combo1->isHidden());
     QCOMPARE(w.windowTitle(), QStringLiteral("Ionaria - ") + target);
 }
 

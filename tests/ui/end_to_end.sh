@@ -104,11 +104,14 @@ advanced() {
     [ "$(differing_pixels "$work/time0.png" "$work/time1.png")" -gt 0 ]
 }
 wait_for advanced 50 || fail "le temps n'avance pas après Pause / Marche"
-sleep 0.5
-shot "$work/later.png"
-crop "$work/later.png" 112 16 32 8 "$work/time2.png"
-[ "$(differing_pixels "$work/time1.png" "$work/time2.png")" -gt 0 ] ||
-    fail "le temps s'arrête pendant l'animation"
+# And it goes on: the label changes again within 10 s, however loaded the
+# machine is.
+advanced_again() {
+    shot "$work/later.png"
+    crop "$work/later.png" 112 16 32 8 "$work/time2.png"
+    [ "$(differing_pixels "$work/time1.png" "$work/time2.png")" -gt 0 ]
+}
+wait_for advanced_again 100 || fail "le temps s'arrête pendant l'animation"
 
 # Paused, the picture is drawn again twice as large in a window of
 # 1600 x 1200: sampled back at every second pixel it is the picture of the
