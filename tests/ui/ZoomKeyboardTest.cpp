@@ -240,10 +240,12 @@ private slots:
         const auto dialogName = [](const QString& button) {
             return button == "Command2" ? QStringLiteral("ouvrir") : QStringLiteral("enregistrer");
         };
-        windowtest::whenDialog(dialogName(first), leaveIn(other));
+        const auto firstOpened = windowtest::whenDialog(dialogName(first), leaveIn(other));
         QMetaObject::invokeMethod(&window(), qPrintable(first + "_Click"));
-        windowtest::whenDialog(dialogName(second), leaveIn(shipped));
+        QVERIFY(firstOpened->done());
+        const auto secondOpened = windowtest::whenDialog(dialogName(second), leaveIn(shipped));
         QMetaObject::invokeMethod(&window(), qPrintable(second + "_Click"));
+        QVERIFY(secondOpened->done());
         QCOMPARE(seen, (QStringList{QDir(shipped).canonicalPath(), QDir(other).canonicalPath()}));
     }
 
