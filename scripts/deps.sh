@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config              # the build
     qt6-base-dev qt6-base-dev-tools        # Qt 6: widgets, painting, printing, tests
+    qt6-charts-dev qt6-svg-dev             # the curves of the measurements, their SVG pictures
+    libqt6opengl6-dev                      # the OpenGL module's CMake files, which Qt Charts' require
     qt6-translations-l10n                  # French texts of Qt's own boxes and dialogs
     libgl-dev                              # OpenGL headers that Qt's CMake files look for
     fonts-liberation                       # "Arial" metrics for the experiment picture

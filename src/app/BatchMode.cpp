@@ -6,10 +6,10 @@
 #include "config/ConfigFile.h"
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
+#include "sim/MeasureCsv.h"
 #include "sim/Reactions.h"
+#include "sim/Recorder.h"
 
-#include <array>
-#include <charconv>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -23,21 +23,22 @@ namespace {
 
 constexpr const char* standardOutput = "sortie standard";
 
-void appendNumber(std::string& row, double value) {
-    std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 10);
-    row.append(buffer.data(), result.ptr);
-}
-
-// Writes one row per step, as the steps happen.
+// Writes one row per step, as the steps happen, and hands the step on to
+// the record of the curves when there is one.
 class CsvWriter : public sim::StepObserver {
 public:
-    CsvWriter(const sim::Engine& engine, std::ostream& out) : m_engine(engine), m_out(out) {}
+    CsvWriter(const sim::Engine& engine, std::ostream& out, sim::CsvDialect dialect,
+              sim::StepObserver* record)
+        : m_engine(engine), m_out(out), m_dialect(dialect), m_record(record) {}
 
     void stepDone(bool programmedStop) override {
-        m_out << BatchMode::csvRow(m_engine);
+        m_row.clear();
+        sim::appendCsvRow(m_row, sim::Measurement::of(m_engine), m_dialect);
+        m_out << m_row;
         m_stopped = m_stopped || programmedStop;
+        if (m_record != nullptr) {
+            m_record->stepDone(programmedStop);
+        }
     }
     // A programmed stop, or an output that failed: nothing more can be written.
     bool stopped() const { return m_stopped || !m_out; }
@@ -45,6 +46,9 @@ public:
 private:
     const sim::Engine& m_engine;
     std::ostream& m_out;
+    sim::CsvDialect m_dialect;
+    sim::StepObserver* m_record;
+    std::string m_row;
     bool m_stopped = false;
 };
 
@@ -53,7 +57,8 @@ private:
 class CsvOutput {
 public:
     // False when the new file cannot be made.
-    bool open(const std::optional<std::string>& path, std::ostream& standard) {
+    bool open(const std::optional<std::string>& path, std::ostream& standard,
+              sim::CsvDialect dialect) {
         if (!path) {
             return true;
         }
@@ -68,7 +73,7 @@ public:
             m_stream = std::make_unique<std::ostream>(m_buffer.get());
             m_out = m_stream.get();
         }
-        *m_out << BatchMode::csvHeader();
+        *m_out << sim::csvHeader(dialect);
         return true;
     }
     // The stream of the rows; nullptr when there are none to write.
@@ -125,36 +130,13 @@ Ticks runTicks(sim::Engine& engine, const CsvWriter& writer, long long seconds, 
 } // namespace
 
 const char* BatchMode::csvHeader() {
-    return "t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,Na+,Zn2+,Al3+,Cu2+,"
-           "ions_G,ions_D\n";
+    static const std::string header = sim::csvHeader(sim::CsvDialect::Standard);
+    return header.c_str();
 }
 
 std::string BatchMode::csvRow(const sim::Engine& engine) {
-    const auto& s = engine.state();
     std::string row;
-    row.reserve(256);
-    row += std::to_string(engine.params().mesures.tempsSec);
-    row.push_back(',');
-    appendNumber(row, static_cast<double>(s.intensite));
-    row.push_back(',');
-    appendNumber(row, s.tensionAffichee);
-    row.push_back(',');
-    appendNumber(row, engine.masseElectrode(1));
-    row.push_back(',');
-    appendNumber(row, engine.masseElectrode(2));
-    row.push_back(',');
-    row += std::to_string(s.espece[1]);
-    row.push_back(',');
-    row += std::to_string(s.espece[2]);
-    for (std::size_t species : {1U, 2U, 3U, 5U, 6U, 7U, 8U, 9U, 10U}) {
-        row.push_back(',');
-        appendNumber(row, s.quantite[species]);
-    }
-    row.push_back(',');
-    appendNumber(row, s.ions1);
-    row.push_back(',');
-    appendNumber(row, s.ions2);
-    row.push_back('\n');
+    sim::appendCsvRow(row, sim::Measurement::of(engine), sim::CsvDialect::Standard);
     return row;
 }
 
@@ -220,14 +202,22 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     }
 
     CsvOutput csv;
-    if (!csv.open(options.csvPath, out)) {
+    if (!csv.open(options.csvPath, out, options.courbes.csvDialect)) {
         err << "Ecriture impossible sur disque : " << *options.csvPath << "\n";
         return outputError;
     }
+    // The curves record the run as the window's record does.
+    std::unique_ptr<sim::Recorder> record;
+    if (options.courbes.path) {
+        record = std::make_unique<sim::Recorder>(*engine);
+    }
     std::ostringstream discard;
-    CsvWriter writer(*engine, csv.stream() != nullptr ? *csv.stream() : discard);
+    CsvWriter writer(*engine, csv.stream() != nullptr ? *csv.stream() : discard,
+                     options.courbes.csvDialect, record.get());
     if (csv.stream() != nullptr) {
         engine->setStepObserver(&writer);
+    } else if (record) {
+        engine->setStepObserver(record.get());
     }
 
     // Ticks of the running timer, started as "Pause / Marche" starts it, one
@@ -245,9 +235,9 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     }
     if (lastTick) {
         // Without a tick that ran, the picture is the montage as it stands.
-        const LastFrame last = ticks.beforeRedraw
-                                   ? LastFrame{*ticks.beforeRedraw, ticks.sinceRedraw}
-                                   : LastFrame{*engine, 0};
+        LastFrame last = ticks.beforeRedraw ? LastFrame{*ticks.beforeRedraw, ticks.sinceRedraw}
+                                            : LastFrame{*engine, 0};
+        last.record = record.get();
         if (!lastTick(last)) {
             return outputError;
         }

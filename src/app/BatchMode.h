@@ -7,6 +7,10 @@
 #include <functional>
 #include <iosfwd>
 
+namespace Ionaria::sim {
+class Recorder;
+}
+
 namespace Ionaria::app {
 
 // Runs an experiment without a window: the start-up state, the configuration
@@ -29,6 +33,8 @@ public:
     struct LastFrame {
         sim::Engine& engine;
         long long ticks = 0;
+        // The record of the run when the curves were asked for.
+        const sim::Recorder* record = nullptr;
         // Replays the ticks with host attached for the background and for the
         // last tick only, which are all that the picture shows.
         void draw(sim::EngineHost& host) const;

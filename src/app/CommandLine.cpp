@@ -58,6 +58,9 @@ std::string clashingOutputs(const CommandLine& cl) {
     if (cl.pdfPath) {
         outputs.emplace_back("--pdf", *cl.pdfPath);
     }
+    if (cl.courbes.path) {
+        outputs.emplace_back("--courbes", *cl.courbes.path);
+    }
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         if (sameFile(outputs[i].second, cl.configFile)) {
             return std::string(outputs[i].first) +
@@ -88,6 +91,16 @@ std::string CommandLine::usage() {
            "      --pdf PAGES.pdf  l'impression de l'image à la fin\n"
            "      --titre TEXTE    le titre imprimé (\"Orbelle - Ionaria\" par défaut)\n"
            "      --exemplaires N  le nombre d'exemplaires imprimés (1 à 99)\n"
+           "      --courbes COURBES.png|.svg|.pdf  les courbes des mesures à la fin\n"
+           "      --grandeurs LISTE  les courbes, séparées par des virgules (i,mG,mD par "
+           "défaut) :\n"
+           "                       i, U, mG, mD, Cl-, SO42-, H+, Fe2+, Fe3+, Na+, Zn2+, Al3+, "
+           "Cu2+\n"
+           "      --faraday        ajoute aux masses celles que prédit la loi de Faraday\n"
+           "      --format-csv tableur|csv  le CSV pour un tableur en français (« ; », "
+           "virgule\n"
+           "                       décimale) ou le CSV ordinaire (« , », point décimal ; par "
+           "défaut)\n"
            "  ionaria --calcul \"EXPRESSION\" [--radians]  calcule comme la calculatrice\n"
            "  ionaria --dossier DOSSIER ...         dossier de l'application\n"
            "  ionaria --help | --version\n";
@@ -222,6 +235,22 @@ Taken readOutputOption(CommandLine& cl, const std::string& a, Arguments& args) {
     return {};
 }
 
+// What the batch draws of the curves, and the dialect of its rows.
+Taken readCourbesOption(CommandLine& cl, const std::string& a, Arguments& args) {
+    const auto next = [&args]() -> std::optional<std::string> {
+        std::string v;
+        if (!args.value(v)) {
+            return std::nullopt;
+        }
+        return v;
+    };
+    std::string error;
+    if (!takeCourbesOption(a, next, cl.courbes, error)) {
+        return {};
+    }
+    return error.empty() ? known() : wrong(std::move(error));
+}
+
 // An argument that is no option: the one file the window opens.
 Taken readOperand(CommandLine& cl, const std::string& a) {
     if (!a.empty() && a[0] == '-') {
@@ -242,6 +271,11 @@ std::string combinationError(const CommandLine& cl) {
     }
     if (cl.echelleGiven && !cl.pngPath) {
         return "--echelle va avec --png";
+    }
+    if (std::string error = checkCourbesOptions(cl.courbes, cl.mode == CommandLine::Mode::Batch,
+                                                cl.csvPath.has_value());
+        !error.empty()) {
+        return error;
     }
     if (cl.mode == CommandLine::Mode::Batch) {
         return clashingOutputs(cl);
@@ -272,6 +306,9 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         Taken taken = readRunOption(cl, a, args);
         if (!taken.known) {
             taken = readOutputOption(cl, a, args);
+        }
+        if (!taken.known) {
+            taken = readCourbesOption(cl, a, args);
         }
         if (!taken.known) {
             taken = readOperand(cl, a);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/CourbesOptions.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,7 @@ struct CommandLine {
     std::string expression; // --calcul
     bool radians = false;
     std::optional<std::string> dossier; // the application folder
+    CourbesOptions courbes;
 
     static CommandLine parse(const std::vector<std::string>& arguments);
     // Whether the window takes the file as an exercise descriptor (".E37",

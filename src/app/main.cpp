@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/BatchCourbes.h"
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "calc/CalculCommand.h"
@@ -21,14 +22,17 @@ namespace {
 
 using Ionaria::app::CommandLine;
 
-// The batch mode's pictures: the end of the run drawn as the window shows
+// The batch mode's pictures: the curves of the run, and its end drawn as the window shows
 // it, written as PNG and printed onto a PDF file.
 bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::LastFrame& last) {
+    bool ok = Ionaria::app::writeCourbes(options.courbes, last, std::cerr);
+    if (!options.pngPath && !options.pdfPath) {
+        return ok;
+    }
     Ionaria::report::ExperimentPicture picture(last.engine);
     last.draw(picture);
     // The PNG is drawn at its own size, never stretched.
     picture.canvas().setScale(options.echelle);
-    bool ok = true;
     if (options.pngPath && !picture.writePng(QString::fromStdString(*options.pngPath))) {
         std::cerr << "Ecriture impossible sur disque : " << *options.pngPath << "\n";
         ok = false;
@@ -62,14 +66,14 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 int runBatch(const CommandLine& options, int argc, char* argv[]) {
     using Ionaria::app::BatchMode;
     qInstallMessageHandler(keepQtQuiet);
-    if (!options.pngPath && !options.pdfPath) {
+    if (!options.pngPath && !options.pdfPath && !options.courbes.path) {
         return BatchMode::run(options, std::cout, std::cerr);
     }
     // Pictures need fonts and a paint engine, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication application(argc, argv);
+    const auto application = Ionaria::app::batchApplication(options.courbes, argc, argv);
     return BatchMode::run(
         options, std::cout, std::cerr,
         [&options](const BatchMode::LastFrame& last) { return writePictures(options, last); });

@@ -58,6 +58,9 @@ void Engine::electrodes() {
 }
 
 void Engine::RAZ() {
+    if (m_observer != nullptr) {
+        m_observer->runReset();
+    }
     State& s = m_state;
     s.tempsSec = 0;
     s.decalY = cat::decalYInitial;

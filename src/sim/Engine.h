@@ -19,6 +19,9 @@ public:
     // Called at the end of every step; programmedStop is true in the step in
     // which the programmed stop fired.
     virtual void stepDone(bool programmedStop) = 0;
+    // Called when the montage goes back to time zero, before the step that
+    // shows the initial state.
+    virtual void runReset() {}
 };
 
 // The simulated montage: the state, the parameter store and the procedures

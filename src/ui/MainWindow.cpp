@@ -13,6 +13,7 @@
 #include "report/Confimp.h"
 #include "report/Rapport.h"
 #include "report/StateDescription.h"
+#include "ui/CourbesWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
 #include "ui/MeasureStrip.h"
@@ -85,6 +86,7 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
     resize(designWidth, designHeight);
     setMinimumSize(designWidth / 2, designHeight / 2);
     m_engine.setHost(&m_host);
+    m_engine.setStepObserver(&m_recorder);
     Timer1.setInterval(tickInterval);
     Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &MainWindow::tick);
@@ -127,6 +129,7 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
 MainWindow::~MainWindow() {
     Timer1.stop();
     m_engine.setHost(nullptr);
+    m_engine.setStepObserver(nullptr);
     // The controls call back into the window and show the picture: they go
     // before the engine and the picture they use.
     const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
@@ -166,7 +169,7 @@ void MainWindow::createKeyboardOrder() {
         }
     }
     order << Command3 << Command5 << Command2 << Command11 << Command10 << Command4 << Command6
-          << btexo << Command8 << Command7 << Command1 << fich << supertext;
+          << Command12 << btexo << Command8 << Command7 << Command1 << fich << supertext;
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -299,6 +302,8 @@ void MainWindow::createCommands() {
                                       "coller depuis Word, Paint..."));
     Command6 = command("Command6", QStringLiteral("É&tat du système"),
                        QStringLiteral("Afficher l'état du système"));
+    Command12 = command("Command12", QStringLiteral("Co&urbes"),
+                        QStringLiteral("Tracer les mesures au cours du temps et les exporter"));
     btexo = command("btexo", QStringLiteral("E&xercices"),
                     QStringLiteral("Ouvrir un énoncé, enregistrer le texte, obtenir la "
                                    "correction, imprimer ou fermer."));
@@ -334,24 +339,40 @@ void MainWindow::createCommands() {
     connect(Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
     connect(Command10, &QPushButton::clicked, this, &MainWindow::Command10_Click);
     connect(Command11, &QPushButton::clicked, this, &MainWindow::Command11_Click);
+    connect(Command12, &QPushButton::clicked, this, &MainWindow::Command12_Click);
     connect(btexo, &QPushButton::clicked, this, &MainWindow::btexo_Click);
 }
 
 void MainWindow::layoutButtons() {
     // The row spans the window; each button gets its caption's width and an
     // equal share of what is left.
-    const std::array<QPushButton*, 9> row = {Command2, Command11, Command10, Command4, Command6,
-                                             btexo,    Command8,  Command7,  Command1};
+    const std::array<QPushButton*, 10> row = {Command2,  Command11, Command10, Command4, Command6,
+                                              Command12, btexo,     Command8,  Command7, Command1};
     const int available =
         designWidth - 2 * margin - buttonSpacing * static_cast<int>(row.size() - 1);
     int natural = 0;
     for (QPushButton* b : row) {
         natural += b->sizeHint().width();
     }
+    // A row too long at the style's widest takes the captions' own widths.
+    const bool tight = natural > available;
+    const auto width = [tight](QPushButton* b) {
+        if (!tight) {
+            return b->sizeHint().width();
+        }
+        return b->fontMetrics().horizontalAdvance(QString(b->text()).remove(QLatin1Char('&'))) +
+               2 * buttonSpacing;
+    };
+    if (tight) {
+        natural = 0;
+        for (QPushButton* b : row) {
+            natural += width(b);
+        }
+    }
     const int extra = std::max(0, available - natural) / static_cast<int>(row.size());
     int x = margin;
     for (QPushButton* b : row) {
-        const int w = b == row.back() ? designWidth - margin - x : b->sizeHint().width() + extra;
+        const int w = b == row.back() ? designWidth - margin - x : width(b) + extra;
         Zoom::setGeometry(b, QRect(x, buttonsTop, w, buttonHeight));
         x += w + buttonSpacing;
     }
@@ -718,6 +739,16 @@ void MainWindow::Command10_Click() {
     confimp.exec();
 }
 
+// The curves' window is not modal: it follows the run beside the picture.
+void MainWindow::Command12_Click() {
+    if (m_courbes == nullptr) {
+        m_courbes = new CourbesWindow(m_recorder, this);
+    }
+    m_courbes->show();
+    m_courbes->raise();
+    m_courbes->activateWindow();
+}
+
 void MainWindow::btexo_Click() {
     m_exercises->btexo_Click(btexo);
 }
@@ -761,6 +792,9 @@ void MainWindow::unload() {
     calc::Machine::closeIfOpen();
     if (m_help != nullptr) {
         m_help->close();
+    }
+    if (m_courbes != nullptr) {
+        m_courbes->close();
     }
     m_tempFile.markStopped();
 }

@@ -4,6 +4,7 @@
 #include "report/ExperimentPicture.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "sim/Recorder.h"
 #include "ui/AppFolders.h"
 #include "ui/TempFile.h"
 #include "ui/WindowHost.h"
@@ -35,6 +36,7 @@ class ExerciseSession;
 
 namespace Ionaria::ui {
 
+class CourbesWindow;
 class HelpWindow;
 class IllusView;
 class MeasureStrip;
@@ -129,11 +131,15 @@ public:
     QPushButton* Command8 = nullptr;  // "&Calculatrice"
     QPushButton* Command10 = nullptr; // "&Imprimer"
     QPushButton* Command11 = nullptr; // "&Enregistrer"
+    QPushButton* Command12 = nullptr; // "Co&urbes"
     QPushButton* btexo = nullptr;     // "E&xercices"
     QMenu* menucop = nullptr;
     QAction* cop001 = nullptr;
     QTimer Timer1;
     HelpWindow* helpWindow() const { return m_help; }
+    // The measurements since the last reset, and their window once opened.
+    const sim::Recorder& recorder() const { return m_recorder; }
+    CourbesWindow* courbesWindow() const { return m_courbes; }
 
 public slots:
     void Command1_Click() { close(); }
@@ -146,6 +152,7 @@ public slots:
     void Command8_Click();
     void Command10_Click();
     void Command11_Click();
+    void Command12_Click();
     void btexo_Click();
     void cop001_Click();
     // Copies the picture drawn at scale times its size (1 to 4).
@@ -200,11 +207,13 @@ private:
     TempFile m_tempFile;
     sim::Engine m_engine;
     sim::Handlers m_handlers{m_engine};
+    sim::Recorder m_recorder{m_engine};
     report::ExperimentPicture m_picture{m_engine};
     WindowHost m_host;
     QString m_copyMessage;
     QHash<const QObject*, QString> m_hints;
     HelpWindow* m_help = nullptr;
+    CourbesWindow* m_courbes = nullptr;
     std::string m_cheminConfig;
     QString m_configurationFolder; // where the configuration dialogs were left
     QPrinter m_printer;

@@ -1,19 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the real window, for the notes: start-up to the first painted
-// frame, resident memory while animating, and the tick rate and CPU share
-// at the fastest speed. Run it on a display (Xvfb will do):
-//     ui_window_figures [seconds]
+// frame, resident memory while animating, and the tick rate, the longest
+// wait between two ticks and the CPU share at the fastest speed, with the
+// curves' window open if asked (and its picture saved). Run it on a display
+// (Xvfb will do):
+//     ui_window_figures [seconds] [CONFIGURATION.C14] [--courbes [PICTURE.png]]
 // or, to see the window at the zooms 1, 1.5 and 2 (the offscreen platform
 // will do), after a few seconds of an electrolysis:
 //     ui_window_figures --captures FOLDER
 #include "sim/Catalogue.h"
+#include "ui/CourbesWindow.h"
 #include "ui/IllusView.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -98,7 +103,11 @@ int main(int argc, char* argv[]) {
     if (argc > 2 && QString::fromLatin1(argv[1]) == QStringLiteral("--captures")) {
         return captures(QString::fromLocal8Bit(argv[2]));
     }
-    const double seconds = argc > 1 ? std::max(1.0, QString::fromLatin1(argv[1]).toDouble()) : 10.0;
+    const QStringList arguments = QApplication::arguments();
+    const double seconds = arguments.size() > 1 ? std::max(1.0, arguments.at(1).toDouble()) : 10.0;
+    const qsizetype courbesAt = arguments.indexOf(QStringLiteral("--courbes"));
+    const QString picture =
+        courbesAt > 0 && courbesAt + 1 < arguments.size() ? arguments.at(courbesAt + 1) : QString();
     QTemporaryDir folder;
     Ionaria::ui::MainWindow window(folder.path());
     FirstPaint firstPaint(clock);
@@ -109,10 +118,32 @@ int main(int argc, char* argv[]) {
     }
     std::cout << "Démarrage jusqu'à la première image : " << firstPaint.atMs << " ms\n";
 
+    for (const QString& argument : arguments) {
+        if (argument.endsWith(QStringLiteral(".C14"), Qt::CaseInsensitive)) {
+            window.openConfiguration(argument);
+        }
+    }
     window.handlers().setHScroll2(Ionaria::sim::catalogue::hScroll2Max);
     window.refreshFromStore();
+    int refreshes = 0;
+    if (courbesAt > 0) {
+        window.Command12_Click();
+        auto* courbes = window.courbesWindow();
+        courbes->move(window.geometry().right() + 4, 0);
+        courbes->faradayBox()->setChecked(true);
+        QObject::connect(courbes, &Ionaria::ui::CourbesWindow::redrawn,
+                         [&refreshes] { ++refreshes; });
+    }
     int ticks = 0;
-    QObject::connect(&window.Timer1, &QTimer::timeout, [&ticks] { ++ticks; });
+    qint64 longestGap = 0;
+    QElapsedTimer sinceTick;
+    QObject::connect(&window.Timer1, &QTimer::timeout, [&] {
+        if (ticks > 0) {
+            longestGap = std::max(longestGap, sinceTick.elapsed());
+        }
+        sinceTick.start();
+        ++ticks;
+    });
     window.Command5_Click();
     const double cpu0 = cpuSeconds();
     QElapsedTimer run;
@@ -128,7 +159,20 @@ int main(int argc, char* argv[]) {
               << " s : " << ticks << " ticks, " << ticks / wall << " ticks/s, CPU "
               << 100.0 * cpu / wall << " % d'un cœur, temps simulé "
               << window.engine().state().tempsSec << " s\n";
+    std::cout << "Attente la plus longue entre deux ticks : " << longestGap << " ms ("
+              << Ionaria::ui::MainWindow::tickInterval << " ms prévues)\n";
     std::cout << "Mémoire résidente pendant l'animation : " << residentKiB() / 1024 << " Mo\n";
+    if (auto* courbes = window.courbesWindow()) {
+        std::cout << "Fenêtre Courbes ouverte : " << refreshes << " dessins, " << refreshes / wall
+                  << " par seconde ; " << window.recorder().rows() << " mesures, "
+                  << window.recorder().memoryBytes() / 1024 << " Kio\n";
+        if (!picture.isEmpty()) {
+            // The picture shows the values read at the middle of the run.
+            courbes->refreshIfChanged();
+            courbes->readAt(window.recorder().lastSeconds() / 2.0);
+            courbes->grab().save(picture);
+        }
+    }
     window.Timer1.stop();
     return 0;
 }

@@ -53,11 +53,26 @@ class ZoomKeyboardTest : public WindowTestBase {
 
     QList<QWidget*> controls() {
         auto& w = window();
-        return {w.illus,     w.Onglets,  w.Picture3->UpDown1, w.Picture3->Combo1,
-                w.Command3,  w.Command5, w.Command2,          w.Command11,
-                w.Command10, w.Command4, w.Command6,          w.btexo,
-                w.Command8,  w.Command7, w.Command1,          w.supertext,
-                w.fich,      w.info,     w.Picture2};
+        return {w.illus,
+                w.Onglets,
+                w.Picture3->UpDown1,
+                w.Picture3->Combo1,
+                w.Command3,
+                w.Command5,
+                w.Command2,
+                w.Command11,
+                w.Command10,
+                w.Command4,
+                w.Command6,
+                w.Command12,
+                w.btexo,
+                w.Command8,
+                w.Command7,
+                w.Command1,
+                w.supertext,
+                w.fich,
+                w.info,
+                w.Picture2};
     }
 
     // The controls' places at the design size, in the window's pixels.
@@ -321,8 +336,9 @@ private slots:
         const QList<QWidget*> reading = {
             w.Onglets,   w.Picture3->UpDown1, w.Picture3->UpDown2, w.Picture3->Combo1,
             w.Command3,  w.Command5,          w.Command2,          w.Command11,
-            w.Command10, w.Command4,          w.Command6,          w.btexo,
-            w.Command8,  w.Command7,          w.Command1,          w.supertext};
+            w.Command10, w.Command4,          w.Command6,          w.Command12,
+            w.btexo,     w.Command8,          w.Command7,          w.Command1,
+            w.supertext};
         qsizetype last = -1;
         for (QWidget* c : reading) {
             const qsizetype at = forward.indexOf(c);
@@ -416,7 +432,8 @@ private slots:
                 !a->text(QAccessible::Name).trimmed().isEmpty(),
                 qPrintable(c->objectName() + QStringLiteral(" ") + c->metaObject()->className()));
         }
-        for (QPushButton* b : {w.Command1, w.Command2, w.Command4, w.Command6, w.btexo}) {
+        for (QPushButton* b :
+             {w.Command1, w.Command2, w.Command4, w.Command6, w.Command12, w.btexo}) {
             QVERIFY(!b->toolTip().isEmpty());
             QCOMPARE(QAccessible::queryAccessibleInterface(b)->text(QAccessible::Description),
                      b->toolTip());

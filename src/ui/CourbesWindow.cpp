@@ -1,0 +1,463 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/CourbesWindow.h"
+
+#include "base/CarefulFile.h"
+#include "sim/Quantities.h"
+#include "ui/ChartExport.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGraphicsView>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Ionaria::ui {
+
+namespace {
+
+constexpr int panelWidth = 250;  // px
+constexpr int shownEvents = 8;   // lines of the events list
+constexpr double keyStep = 0.01; // of the time axis, per arrow key
+
+const QStringList defaultChosen = {QStringLiteral("i"), QStringLiteral("mG"), QStringLiteral("mD")};
+
+QLocale french() {
+    return QLocale(QLocale::French, QLocale::France);
+}
+
+QString superscript(int exponent) {
+    static const QString digits = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
+    QString text = exponent < 0 ? QStringLiteral("⁻") : QString();
+    for (const QChar c : QString::number(std::abs(exponent))) {
+        text += digits.at(c.digitValue());
+    }
+    return text;
+}
+
+// A value as a pupil writes it: six significant digits with a decimal
+// comma, and a power of ten for the very small and the very large.
+QString number(double value) {
+    const double size = std::fabs(value);
+    if (value == 0.0 || !std::isfinite(value) || (size >= 1e-3 && size < 1e6)) {
+        return french().toString(value, 'g', 6);
+    }
+    int exponent = static_cast<int>(std::floor(std::log10(size)));
+    double mantissa = value / std::pow(10.0, exponent);
+    if (std::fabs(std::round(mantissa * 1e5) / 1e5) >= 10.0) {
+        mantissa /= 10.0;
+        ++exponent;
+    }
+    return french().toString(mantissa, 'f', 5) + QStringLiteral(" × 10") + superscript(exponent);
+}
+
+QString timeText(double seconds, const TimeUnit& unit) {
+    const QString inSeconds = french().toString(seconds, 'f', 0) + QStringLiteral(" s");
+    if (unit.seconds == 1.0) {
+        return inSeconds;
+    }
+    return french().toString(seconds / unit.seconds, 'f', 2) + QLatin1Char(' ') + unit.symbol +
+           QStringLiteral(" (") + inSeconds + QLatin1Char(')');
+}
+
+QString valueText(const sim::Quantity& q, double value) {
+    switch (q.kind) {
+    case sim::Quantity::Kind::Intensite:
+        return std::fabs(value) < 1.0 ? number(value * 1000.0) + QStringLiteral(" mA")
+                                      : number(value) + QStringLiteral(" A");
+    case sim::Quantity::Kind::Tension:
+        return number(value) + QStringLiteral(" V");
+    case sim::Quantity::Kind::Masse:
+        return number(value) + QStringLiteral(" g");
+    case sim::Quantity::Kind::Concentration:
+        return number(value * q.scale) + QStringLiteral(" mol·L⁻¹");
+    }
+    return {};
+}
+
+QString savedName(const QString& name) {
+    return QDir::home().filePath(name);
+}
+
+} // namespace
+
+const QString CourbesWindow::tableurFilter =
+    QStringLiteral("Tableur (point-virgule, virgule décimale) (*.csv)");
+const QString CourbesWindow::csvFilter = QStringLiteral("CSV (virgule, point décimal) (*.csv)");
+
+CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
+                             config::MessageBoxes& boxes)
+    : QWidget(parent, Qt::Window), m_record(record), m_messages(boxes), m_chart(record) {
+    setObjectName(QStringLiteral("Courbes"));
+    setWindowTitle(QStringLiteral("Courbes"));
+    setAccessibleName(QStringLiteral("Courbes des mesures"));
+    resize(980, 660);
+    m_ask = [](QWidget* owner, const QString& title, const QString& suggested,
+               const QStringList& filters, QString& chosenFilter) {
+        return QFileDialog::getSaveFileName(owner, title, suggested,
+                                            filters.join(QStringLiteral(";;")), &chosenFilter);
+    };
+
+    auto* panel = new QVBoxLayout;
+    auto* grandeurs = new QGroupBox(QStringLiteral("Grandeurs"), this);
+    grandeurs->setAccessibleName(QStringLiteral("Grandeurs tracées"));
+    m_boxesLayout = new QVBoxLayout(grandeurs);
+    panel->addWidget(grandeurs);
+
+    m_faraday = new QCheckBox(QStringLiteral("&Loi de Faraday"), this);
+    m_faraday->setAccessibleName(QStringLiteral("Loi de Faraday"));
+    m_faraday->setAccessibleDescription(
+        QStringLiteral("Ajoute à chaque masse celle que prédit la loi de Faraday à partir du "
+                       "courant mesuré"));
+    m_faraday->setToolTip(m_faraday->accessibleDescription());
+    panel->addWidget(m_faraday);
+
+    auto* timeLabel = new QLabel(QStringLiteral("&Temps de lecture :"), this);
+    m_time = new QDoubleSpinBox(this);
+    m_time->setAccessibleName(QStringLiteral("Temps de lecture"));
+    m_time->setKeyboardTracking(false);
+    m_time->setLocale(french());
+    timeLabel->setBuddy(m_time);
+    panel->addWidget(timeLabel);
+    panel->addWidget(m_time);
+
+    m_readout = new QLabel(this);
+    m_readout->setAccessibleName(QStringLiteral("Valeurs à l'instant choisi"));
+    m_readout->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_readout->setWordWrap(true);
+    panel->addWidget(m_readout);
+
+    m_events = new QLabel(this);
+    m_events->setAccessibleName(QStringLiteral("Changements de réaction"));
+    m_events->setWordWrap(true);
+    panel->addWidget(m_events);
+    panel->addStretch(1);
+
+    m_exportMeasures = new QPushButton(QStringLiteral("Exporter les &mesures…"), this);
+    m_exportMeasures->setAccessibleName(QStringLiteral("Exporter les mesures"));
+    m_exportImage = new QPushButton(QStringLiteral("Exporter l'&image…"), this);
+    m_exportImage->setAccessibleName(QStringLiteral("Exporter l'image"));
+    m_close = new QPushButton(QStringLiteral("&Fermer"), this);
+    m_close->setAccessibleName(QStringLiteral("Fermer la fenêtre Courbes"));
+    for (QPushButton* button : {m_exportMeasures, m_exportImage, m_close}) {
+        panel->addWidget(button);
+    }
+
+    auto* panelWidget = new QWidget(this);
+    panelWidget->setLayout(panel);
+    panelWidget->setFixedWidth(panelWidth);
+
+    m_view = new QGraphicsView(&m_chart.scene(), this);
+    m_view->setAccessibleName(QStringLiteral("Courbes des mesures"));
+    m_view->setAccessibleDescription(QStringLiteral(
+        "Le pointeur ou les flèches gauche et droite choisissent le temps de lecture"));
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_view->setFocusPolicy(Qt::StrongFocus);
+    m_view->viewport()->setMouseTracking(true);
+    m_view->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(panelWidget);
+    layout->addWidget(m_view, 1);
+
+    setTabOrder(m_faraday, m_time);
+    setTabOrder(m_time, m_view);
+    setTabOrder(m_view, m_exportMeasures);
+    setTabOrder(m_exportMeasures, m_exportImage);
+    setTabOrder(m_exportImage, m_close);
+
+    connect(m_faraday, &QCheckBox::toggled, this, &CourbesWindow::choicesChanged);
+    // A time typed is read on Enter, even the one already shown.
+    connect(m_time, &QDoubleSpinBox::editingFinished, this,
+            [this] { readAt(m_time->value() * m_chart.timeUnit().seconds); });
+    connect(m_time, &QDoubleSpinBox::valueChanged, this,
+            [this](double value) { readAt(value * m_chart.timeUnit().seconds); });
+    connect(m_exportMeasures, &QPushButton::clicked, this, &CourbesWindow::exportMeasuresClicked);
+    connect(m_exportImage, &QPushButton::clicked, this, &CourbesWindow::exportImageClicked);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    m_timer.setInterval(refreshInterval);
+    connect(&m_timer, &QTimer::timeout, this, &CourbesWindow::refreshIfChanged);
+
+    for (const QString& id : defaultChosen) {
+        m_chosen.insert(id, true);
+    }
+    refreshIfChanged();
+}
+
+CourbesWindow::~CourbesWindow() {
+    m_timer.stop();
+    m_view->viewport()->removeEventFilter(this);
+    m_view->removeEventFilter(this);
+    // The controls call back into the window as they lose the focus, and the
+    // view shows the chart's scene: they go before the chart.
+    const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        delete child;
+    }
+}
+
+void CourbesWindow::updateBoxes() {
+    const std::vector<sim::Quantity> available = sim::quantitiesOf(m_record, true);
+    QStringList ids;
+    for (const auto& q : available) {
+        ids.append(QString::fromStdString(q.id));
+    }
+    if (ids == m_boxOrder) {
+        return;
+    }
+    QWidget* before = m_faraday;
+    for (QCheckBox* box : std::as_const(m_boxes)) {
+        delete box;
+    }
+    m_boxes.clear();
+    m_boxOrder = ids;
+    QWidget* previous = nullptr;
+    for (const auto& q : available) {
+        const QString id = QString::fromStdString(q.id);
+        auto* box = new QCheckBox(QString::fromStdString(q.name), m_boxesLayout->parentWidget());
+        box->setObjectName(QStringLiteral("grandeur ") + id);
+        box->setAccessibleName(QStringLiteral("Tracer ") + QString::fromStdString(q.name));
+        box->setChecked(m_chosen.value(id, false));
+        m_boxesLayout->addWidget(box);
+        connect(box, &QCheckBox::toggled, this, [this, id](bool on) {
+            m_chosen.insert(id, on);
+            choicesChanged();
+        });
+        m_boxes.insert(id, box);
+        if (previous != nullptr) {
+            setTabOrder(previous, box);
+        }
+        previous = box;
+    }
+    if (previous != nullptr) {
+        setTabOrder(previous, before);
+    }
+}
+
+void CourbesWindow::choicesChanged() {
+    QStringList ids;
+    for (const QString& id : std::as_const(m_boxOrder)) {
+        if (m_boxes.value(id)->isChecked()) {
+            ids.append(id);
+        }
+    }
+    m_chart.setFaraday(m_faraday->isChecked());
+    m_chart.setQuantities(ids);
+    updateReadout();
+}
+
+bool CourbesWindow::refreshIfChanged() {
+    if (m_drawn && m_record.revision() == m_shownRevision) {
+        return false;
+    }
+    m_shownRevision = m_record.revision();
+    m_drawn = true;
+    updateBoxes();
+    const auto before = m_chart.quantities();
+    choicesChanged();
+    if (m_chart.quantities() == before) {
+        m_chart.refresh();
+    }
+    updateTimeBox();
+    updateReadout();
+    updateEvents();
+    emit redrawn();
+    return true;
+}
+
+void CourbesWindow::updateTimeBox() {
+    const TimeUnit& unit = m_chart.timeUnit();
+    const QSignalBlocker blocker(m_time);
+    m_time->setSuffix(QLatin1Char(' ') + unit.symbol);
+    m_time->setDecimals(unit.seconds == 1.0 ? 0 : (unit.seconds == 60.0 ? 2 : 3));
+    m_time->setSingleStep(unit.seconds == 1.0 ? 1.0 : 0.1);
+    m_time->setRange(0.0, std::max<double>(m_record.lastSeconds(), 0.0) / unit.seconds);
+    m_time->setValue(m_readSeconds.value_or(m_record.lastSeconds()) / unit.seconds);
+}
+
+void CourbesWindow::readAt(double seconds) {
+    m_readSeconds = std::clamp(seconds, 0.0, static_cast<double>(m_record.lastSeconds()));
+    m_chart.setCursor(m_readSeconds);
+    {
+        const QSignalBlocker blocker(m_time);
+        m_time->setValue(*m_readSeconds / m_chart.timeUnit().seconds);
+    }
+    updateReadout();
+}
+
+void CourbesWindow::updateReadout() {
+    const sim::Recorder::Bucket* bucket =
+        m_record.at(m_readSeconds.value_or(m_record.lastSeconds()));
+    if (bucket == nullptr) {
+        m_readout->setText(QStringLiteral("Aucune mesure : lancez l'expérience."));
+        return;
+    }
+    const TimeUnit& unit = m_chart.timeUnit();
+    QStringList lines;
+    lines << QStringLiteral("t = ") + timeText(bucket->first.tempsSec, unit);
+    for (const sim::Quantity& q : sim::quantitiesOf(m_record, true)) {
+        QString line = QString::fromStdString(q.name) + QStringLiteral(" = ") +
+                       valueText(q, sim::Recorder::value(*bucket, q.channel));
+        if (m_faraday->isChecked() && q.loiChannel < sim::channel::count) {
+            line += QStringLiteral(" (loi de Faraday : ") +
+                    valueText(q, sim::Recorder::value(*bucket, q.loiChannel)) + QLatin1Char(')');
+        }
+        lines << line;
+    }
+    if (bucket->first.intensite == 0.0F) {
+        lines << QStringLiteral("Aucun courant");
+    } else {
+        for (const auto& [electrode, reaction] :
+             {std::pair{"G", bucket->first.reactionG}, std::pair{"D", bucket->first.reactionD}}) {
+            const std::string equation = sim::halfEquationPretty(reaction);
+            if (!equation.empty()) {
+                lines << QString::fromLatin1(electrode) + QStringLiteral(" : ") +
+                             QString::fromStdString(equation);
+            }
+        }
+    }
+    if (m_record.rowsPerBucket() > 1) {
+        lines << QStringLiteral("(une mesure gardée toutes les %1 s, avec les extrêmes)")
+                     .arg(m_record.rowsPerBucket());
+    }
+    m_readout->setText(lines.join(QLatin1Char('\n')));
+}
+
+void CourbesWindow::updateEvents() {
+    const auto& events = m_record.events();
+    if (events.empty()) {
+        m_events->clear();
+        return;
+    }
+    QStringList lines{QStringLiteral("Changements de réaction :")};
+    const std::size_t shown = std::min<std::size_t>(events.size(), shownEvents);
+    for (std::size_t e = 0; e < shown; ++e) {
+        lines << QStringLiteral("t = ") + timeText(events[e].tempsSec, m_chart.timeUnit()) +
+                     QStringLiteral(" — ") + QString::fromStdString(sim::eventText(events[e]));
+    }
+    if (events.size() > shown) {
+        lines << QStringLiteral("… et %1 autres").arg(events.size() - shown);
+    }
+    m_events->setText(lines.join(QLatin1Char('\n')));
+}
+
+bool CourbesWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view->viewport()) {
+        if (event->type() == QEvent::MouseMove) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (const auto t = m_chart.secondsAt(m_view->mapToScene(mouse->position().toPoint()))) {
+                readAt(*t);
+            }
+        } else if (event->type() == QEvent::Resize) {
+            m_chart.setSize(QSizeF(m_view->viewport()->size()));
+        }
+    } else if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const double span = std::max(1.0, static_cast<double>(m_record.lastSeconds()));
+        const double now = m_readSeconds.value_or(m_record.lastSeconds());
+        switch (key->key()) {
+        case Qt::Key_Left:
+            readAt(now - keyStep * span);
+            return true;
+        case Qt::Key_Right:
+            readAt(now + keyStep * span);
+            return true;
+        case Qt::Key_Home:
+            readAt(0.0);
+            return true;
+        case Qt::Key_End:
+            readAt(span);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CourbesWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refreshIfChanged();
+    m_timer.start();
+}
+
+void CourbesWindow::hideEvent(QHideEvent* event) {
+    m_timer.stop();
+    QWidget::hideEvent(event);
+}
+
+bool CourbesWindow::exportMeasures(const QString& path, sim::CsvDialect dialect) {
+    std::string bytes = sim::csvHeader(dialect);
+    for (const auto& bucket : m_record.buckets()) {
+        sim::appendCsvRow(bytes, bucket.first, dialect);
+    }
+    const auto result = base::CarefulFile::writeAll(path.toStdString(), bytes);
+    if (!result.ok()) {
+        m_messages.critical(this, QStringLiteral("Exporter les mesures"),
+                            QString::fromLatin1(output::notWrittenText) + QStringLiteral(" :\n") +
+                                path + QLatin1Char('\n') + failureReason(result));
+        return false;
+    }
+    return true;
+}
+
+bool CourbesWindow::exportImage(const QString& path) {
+    const auto format = chartFormatOf(path);
+    const auto result = format ? writeChart(path, m_chart, *format)
+                               : output::Result{base::CarefulFile::Status::WriteFailed, 0};
+    if (!result.ok()) {
+        m_messages.critical(this, QStringLiteral("Exporter l'image"),
+                            QString::fromLatin1(output::notWrittenText) + QStringLiteral(" :\n") +
+                                path + QLatin1Char('\n') +
+                                (format ? failureReason(result)
+                                        : QStringLiteral("Choisir un nom en .png, .svg ou .pdf.")));
+        return false;
+    }
+    return true;
+}
+
+void CourbesWindow::exportMeasuresClicked() {
+    QString chosen = tableurFilter;
+    const QString path =
+        m_ask(this, QStringLiteral("Exporter les mesures"),
+              savedName(QStringLiteral("mesures.csv")), {tableurFilter, csvFilter}, chosen);
+    if (path.isEmpty()) {
+        return;
+    }
+    exportMeasures(path,
+                   chosen == csvFilter ? sim::CsvDialect::Standard : sim::CsvDialect::Tableur);
+}
+
+void CourbesWindow::exportImageClicked() {
+    const QStringList filters = {QStringLiteral("Image PNG (*.png)"),
+                                 QStringLiteral("Dessin SVG (*.svg)"),
+                                 QStringLiteral("Document PDF (*.pdf)")};
+    QString chosen = filters.front();
+    QString path = m_ask(this, QStringLiteral("Exporter l'image"),
+                         savedName(QStringLiteral("courbes.png")), filters, chosen);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!chartFormatOf(path)) {
+        const qsizetype index = std::max<qsizetype>(0, filters.indexOf(chosen));
+        path += extensionOf(std::array{ChartFormat::Png, ChartFormat::Svg,
+                                       ChartFormat::Pdf}[static_cast<std::size_t>(index)]);
+    }
+    exportImage(path);
+}
+
+} // namespace Ionaria::ui
