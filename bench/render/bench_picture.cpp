@@ -50,6 +50,31 @@ void tick(benchmark::State& state) {
     }
 }
 
+// A tick drawn at a scale of the window (tenths): 25 is a full HD
+// projector. At the macroscopic scale each tick also draws the report.
+void tickAtScale(benchmark::State& state) {
+    Running r(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    r.picture.canvas().setScale(static_cast<double>(state.range(2)) / 10.0);
+    for (auto _ : state) {
+        sim::EngineAccess::state(r.engine).cptDessin = 1;
+        r.engine.Timer1_Timer();
+        benchmark::DoNotOptimize(r.picture.image().constBits());
+    }
+}
+
+// A change of the window's size: the background and the frame drawn again
+// from their operations at the new scale (tenths, and the next size).
+void rescale(benchmark::State& state) {
+    Running r(1, static_cast<int>(state.range(0)));
+    const double scale = static_cast<double>(state.range(1)) / 10.0;
+    bool other = false;
+    for (auto _ : state) {
+        r.picture.canvas().setScale(other ? scale + 0.05 : scale);
+        other = !other;
+        benchmark::DoNotOptimize(r.picture.image().constBits());
+    }
+}
+
 void fondschema(benchmark::State& state) {
     Running r(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
@@ -91,6 +116,9 @@ void batchWithPicture(benchmark::State& state) {
 
 // Arguments: montage (0 cell, 1 voltage, 2 current), scale (0 micro, 1 macro).
 BENCHMARK(tick)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMicrosecond);
+// Arguments: montage, scale of view, window scale in tenths.
+BENCHMARK(tickAtScale)->ArgsProduct({{0, 1}, {0, 1}, {10, 25}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(rescale)->ArgsProduct({{0, 1}, {15, 25}})->Unit(benchmark::kMillisecond);
 BENCHMARK(fondschema)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(batchWithPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
 

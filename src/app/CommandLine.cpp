@@ -87,6 +87,7 @@ std::string CommandLine::usage() {
            "      --csv SORTIE|-   une ligne par seconde simulée (- : sortie standard, sans "
            "résumé)\n"
            "      --png IMAGE.png  l'image de l'expérience à la fin\n"
+           "      --echelle K      l'image K fois plus grande, de 1 à 4 (1 par défaut)\n"
            "      --pdf PAGES.pdf  l'impression de l'image à la fin\n"
            "      --titre TEXTE    le titre imprimé (\"Orbelle - Ionaria\" par défaut)\n"
            "      --exemplaires N  le nombre d'exemplaires imprimés (1 à 99)\n"
@@ -215,6 +216,15 @@ Taken readOutputOption(CommandLine& cl, const std::string& a, Arguments& args) {
     if (a == "--titre") {
         return args.value(cl.titre) ? known() : wrong("--titre demande un texte");
     }
+    if (a == "--echelle") {
+        const auto n = args.value(v) ? parseWhole(v) : std::nullopt;
+        if (!n || *n < 1 || *n > 4) {
+            return wrong("--echelle demande un nombre de 1 à 4");
+        }
+        cl.echelle = static_cast<int>(*n);
+        cl.echelleGiven = true;
+        return known();
+    }
     if (a == "--exemplaires") {
         const auto n = args.value(v) ? parseWhole(v) : std::nullopt;
         if (!n || *n < 1 || *n > 99) {
@@ -259,6 +269,9 @@ std::string combinationError(const CommandLine& cl) {
     const bool batchOnly = cl.csvPath || cl.pngPath || cl.pdfPath;
     if (batchOnly && cl.mode != CommandLine::Mode::Batch) {
         return "--csv, --png et --pdf vont avec --batch";
+    }
+    if (cl.echelleGiven && !cl.pngPath) {
+        return "--echelle va avec --png";
     }
     if (std::string error = checkCourbesOptions(cl.courbes, cl.mode == CommandLine::Mode::Batch,
                                                 cl.csvPath.has_value());

@@ -23,6 +23,9 @@ struct CommandLine {
     std::optional<std::string> pdfPath;
     std::string titre = "Orbelle - Ionaria";
     int exemplaires = 1;
+    // --echelle: the PNG's pixels per picture pixel, 1 to 4.
+    int echelle = 1;
+    bool echelleGiven = false;
     std::string expression; // --calcul
     bool radians = false;
     std::optional<std::string> dossier; // the application folder

@@ -31,6 +31,8 @@ bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::La
     }
     Ionaria::report::ExperimentPicture picture(last.engine);
     last.draw(picture);
+    // The PNG is drawn at its own size, never stretched.
+    picture.canvas().setScale(options.echelle);
     if (options.pngPath && !picture.writePng(QString::fromStdString(*options.pngPath))) {
         std::cerr << "Ecriture impossible sur disque : " << *options.pngPath << "\n";
         ok = false;
@@ -38,7 +40,8 @@ bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::La
     using Ionaria::report::PicturePrinter;
     const auto printed =
         options.pdfPath
-            ? PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath), picture.image(),
+            ? PicturePrinter::printPdf(QString::fromStdString(*options.pdfPath),
+                                       PicturePrinter::Picture::of(picture.canvas()),
                                        QString::fromStdString(options.titre), options.exemplaires)
             : PicturePrinter::Outcome::Printed;
     if (printed != PicturePrinter::Outcome::Printed) {

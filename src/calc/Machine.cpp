@@ -6,6 +6,7 @@
 #include "calc/ResultDisplay.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -25,6 +26,9 @@ namespace {
 
 constexpr int kLargeur = 302;
 constexpr int kHauteur = 431;
+constexpr int kPoliceAffichage = 15; // px
+constexpr int kPoliceMessageMin = 8; // px
+constexpr int kMargeTexte = 4;       // px, each side of the display's text
 
 QString depuis(std::string_view texte) {
     return QString::fromUtf8(texte.data(), static_cast<qsizetype>(texte.size()));
@@ -68,7 +72,7 @@ Machine::Machine(QWidget* parent) : QDialog(parent) {
     m_z1->setObjectName(QStringLiteral("z1"));
     m_z1->setGeometry(6, 8, 290, 32);
     QFont policeAffichage = police;
-    policeAffichage.setPixelSize(15);
+    policeAffichage.setPixelSize(kPoliceAffichage);
     m_z1->setFont(policeAffichage);
     m_z1->setContextMenuPolicy(Qt::NoContextMenu);
     m_z1->setDragEnabled(false);
@@ -258,7 +262,19 @@ void Machine::createMemoryAndOperatorKeys() {
            [this] { EXE_Click(); });
 }
 
-void Machine::afficher(const QString& texte) {
+void Machine::afficher(const QString& texte, bool message) {
+    QFont police = m_z1->font();
+    police.setPixelSize(kPoliceAffichage);
+    if (message) {
+        // The room for text inside the frame and the margins of the box.
+        const int place = m_z1->contentsRect().width() - 2 * kMargeTexte;
+        while (police.pixelSize() > kPoliceMessageMin &&
+               QFontMetrics(police).horizontalAdvance(texte) > place) {
+            police.setPixelSize(police.pixelSize() - 1);
+        }
+    }
+    m_z1->setFont(police);
+    m_z1->setToolTip(message ? texte : QString());
     m_z1->setText(texte);
     m_z1->end(false);
     m_z1->setFocus();
@@ -348,7 +364,7 @@ void Machine::EXE_Click() {
         texte = depuis(messageErreur(m_codeErreur));
         QApplication::beep();
     }
-    afficher(texte);
+    afficher(texte, m_codeErreur != kSansErreur);
     m_reponse = texte;
 }
 

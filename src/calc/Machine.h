@@ -45,7 +45,9 @@ private:
     void ajoute(const QString& texte);
     void produitImplicite();
     void regleReponse();
-    void afficher(const QString& texte);
+    // Shows the text at the end of the display; a message is shown whole,
+    // in a smaller type when it needs it, and also as the display's tooltip.
+    void afficher(const QString& texte, bool message = false);
     bool afficheurVide() const;
     bool scientifique() const;
 

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -147,8 +148,15 @@ void ExerciseSession::loadConfiguration(const QString& path) {
     emit configurationLoaded(path);
 }
 
-QString ExerciseSession::textFolder() const {
-    return m_lastTextFolder.isEmpty() ? QDir::homePath() : m_lastTextFolder;
+QString ExerciseSession::textFolder(TextDialog dialog) const {
+    if (!m_lastTextFolder.isEmpty()) {
+        return m_lastTextFolder;
+    }
+    if (dialog == TextDialog::Open) {
+        return QFileInfo(exercisesFolder()).isDir() ? exercisesFolder() : QDir::homePath();
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 bool ExerciseSession::openExercise(const QString& descriptor) {
@@ -255,7 +263,7 @@ void ExerciseSession::opencor_Click() {
 }
 
 void ExerciseSession::savetexte_Click() {
-    QString name = m_dialogs.saveFileName(m_window, textFolder());
+    QString name = m_dialogs.saveFileName(m_window, textFolder(TextDialog::Save));
     if (name.isEmpty()) {
         return;
     }
@@ -283,7 +291,7 @@ void ExerciseSession::opentexte_Click() {
     if (!askAbandonEdits()) {
         return;
     }
-    const QString name = m_dialogs.openFileName(m_window, textFolder());
+    const QString name = m_dialogs.openFileName(m_window, textFolder(TextDialog::Open));
     if (name.isEmpty()) {
         return;
     }

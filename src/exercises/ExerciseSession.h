@@ -109,7 +109,10 @@ private:
     // left as it was.
     std::optional<ExerciseMessage> loadText(const QString& path, bool readOnly);
     void loadConfiguration(const QString& path);
-    QString textFolder() const;
+    // Where the pupil's text dialogs start: the folder last used in the run;
+    // at first the exercises for opening, the user's documents for saving.
+    enum class TextDialog { Open, Save };
+    QString textFolder(TextDialog dialog) const;
     void textChanged();
 
     QTextEdit& m_supertext;

@@ -44,6 +44,192 @@ int pixelSize(double points) {
     return static_cast<int>(base::roundHalfEven(px));
 }
 
+// Device pixel of a drawing position, or none when it cannot be drawn.
+std::optional<QPoint> device(double x, double y, int scaleTop) {
+    const auto px = pixel(x);
+    const auto py = pixel(y - scaleTop);
+    if (!px || !py) {
+        return std::nullopt;
+    }
+    return QPoint(*px, *py);
+}
+
+QPen pen(Color c, int width) {
+    QPen p(qcolor(c));
+    p.setWidth(width);
+    if (width > 1) {
+        p.setCapStyle(Qt::RoundCap);
+        p.setJoinStyle(Qt::RoundJoin);
+    } else {
+        p.setCapStyle(Qt::SquareCap);
+    }
+    return p;
+}
+
+// Fills whole picture pixels. Under a scale their edges are rounded to the
+// device's pixels, so that boxes and straight lines stay sharp even where
+// the rest of the picture is smoothed.
+void fillPixels(QPainter& p, const QRect& r, const QColor& c) {
+    const QTransform t = p.worldTransform();
+    if (t.isIdentity()) {
+        p.fillRect(r, c);
+        return;
+    }
+    const QRectF d = t.mapRect(QRectF(r));
+    const auto left = static_cast<int>(std::lround(d.left()));
+    const auto top = static_cast<int>(std::lround(d.top()));
+    const int right = std::max(left + 1, static_cast<int>(std::lround(d.right())));
+    const int bottom = std::max(top + 1, static_cast<int>(std::lround(d.bottom())));
+    p.resetTransform();
+    p.fillRect(QRect(left, top, right - left, bottom - top), c);
+    p.setWorldTransform(t);
+}
+
+void paintLine(QPainter& p, const DrawOp& o) {
+    const auto a = device(o.x1, o.y1, o.scaleTop);
+    const auto b = device(o.x2, o.y2, o.scaleTop);
+    if (!a || !b) {
+        return;
+    }
+    if (o.width == 1 && (a->x() == b->x() || a->y() == b->y())) {
+        // The end point is left out, so that consecutive lines meet without
+        // overlapping and a line stops just short of what it runs into.
+        if (*a == *b) {
+            return;
+        }
+        const int dx = b->x() > a->x() ? -1 : (b->x() < a->x() ? 1 : 0);
+        const int dy = b->y() > a->y() ? -1 : (b->y() < a->y() ? 1 : 0);
+        const QPoint last(b->x() + dx, b->y() + dy);
+        fillPixels(p, corners(*a, last), qcolor(o.color));
+        return;
+    }
+    p.setPen(pen(o.color, o.width));
+    p.drawLine(*a, *b);
+}
+
+void paintBox(QPainter& p, const DrawOp& o) {
+    const auto a = device(o.x1, o.y1, o.scaleTop);
+    const auto b = device(o.x2, o.y2, o.scaleTop);
+    if (!a || !b) {
+        return;
+    }
+    const QRect r = corners(*a, *b);
+    if (o.kind == DrawOp::Kind::FillBox) {
+        fillPixels(p, r, qcolor(o.color));
+        return;
+    }
+    if (o.filled) {
+        fillPixels(p, r, qcolor(o.fill));
+    }
+    if (o.width == 1) {
+        const QColor col = qcolor(o.color);
+        fillPixels(p, QRect(r.left(), r.top(), r.width(), 1), col);
+        fillPixels(p, QRect(r.left(), r.bottom(), r.width(), 1), col);
+        fillPixels(p, QRect(r.left(), r.top(), 1, r.height()), col);
+        fillPixels(p, QRect(r.right(), r.top(), 1, r.height()), col);
+        return;
+    }
+    QPen outline = pen(o.color, o.width);
+    outline.setJoinStyle(Qt::MiterJoin);
+    p.setPen(outline);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(r.left(), r.top(), r.width() - 1, r.height() - 1));
+}
+
+void paintCircle(QPainter& p, const DrawOp& o) {
+    const auto centre = device(o.x1, o.y1, o.scaleTop);
+    const auto r = pixel(o.radius);
+    if (!centre || !r || *r < 0) {
+        return;
+    }
+    p.setPen(pen(o.color, o.width));
+    if (o.filled) {
+        p.setBrush(qcolor(o.fill));
+    } else {
+        p.setBrush(Qt::NoBrush);
+    }
+    p.drawEllipse(*centre, *r, *r);
+}
+
+void paintArc(QPainter& p, const DrawOp& o) {
+    const double rx = o.aspect <= 1.0 ? o.radius : o.radius / o.aspect;
+    const double ry = o.aspect <= 1.0 ? o.radius * o.aspect : o.radius;
+    const auto centre = device(o.x1, o.y1, o.scaleTop);
+    if (!centre) {
+        return;
+    }
+    double span = o.end - o.start;
+    constexpr double turn = 2.0 * std::numbers::pi;
+    if (span < 0.0) {
+        span += turn;
+    }
+    constexpr double sixteenths = 180.0 / std::numbers::pi * 16.0;
+    const auto startAngle = static_cast<int>(std::lround(o.start * sixteenths));
+    const auto spanAngle = static_cast<int>(std::lround(span * sixteenths));
+    p.setPen(pen(o.color, o.width));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(centre->x() - rx, centre->y() - ry, 2.0 * rx, 2.0 * ry), startAngle,
+              spanAngle);
+}
+
+void paintText(QPainter& p, const DrawOp& o, bool smooth) {
+    const auto at = device(o.x1, o.y1, o.scaleTop);
+    if (!at) {
+        return;
+    }
+    if (smooth) {
+        QFont font = o.font;
+        font.setStyleStrategy(QFont::PreferAntialias);
+        p.setFont(font);
+    } else {
+        p.setFont(o.font);
+    }
+    p.setPen(qcolor(o.color));
+    p.drawText(QPoint(at->x(), at->y() + o.ascent), qtext(o.text));
+}
+
+void paintOp(QPainter& p, const DrawOp& o, bool smooth) {
+    switch (o.kind) {
+    case DrawOp::Kind::Line:
+        paintLine(p, o);
+        break;
+    case DrawOp::Kind::Box:
+    case DrawOp::Kind::FillBox:
+        paintBox(p, o);
+        break;
+    case DrawOp::Kind::Circle:
+        paintCircle(p, o);
+        break;
+    case DrawOp::Kind::Arc:
+        paintArc(p, o);
+        break;
+    case DrawOp::Kind::Text:
+        paintText(p, o, smooth);
+        break;
+    case DrawOp::Kind::Cls:
+    case DrawOp::Kind::ClearPicture:
+    case DrawOp::Kind::MakeBackground:
+        break;
+    }
+}
+
+// At the picture's own size nothing is smoothed, so that every element lands
+// on whole pixels; at another scale curves and texts are antialiased.
+void prepare(QPainter& p, double scale) {
+    const bool smooth = scale != 1.0;
+    p.setRenderHint(QPainter::Antialiasing, smooth);
+    p.setRenderHint(QPainter::TextAntialiasing, smooth);
+    if (smooth) {
+        p.scale(scale, scale);
+    }
+}
+
+void paintAll(QPainter& p, const std::vector<DrawOp>& ops, bool smooth) {
+    for (const DrawOp& o : ops) {
+        paintOp(p, o, smooth);
+    }
+}
+
 } // namespace
 
 QtCanvas::QtCanvas()
@@ -70,8 +256,7 @@ const QImage& QtCanvas::image() const {
 QPainter& QtCanvas::painter() {
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
-        m_painter->setRenderHint(QPainter::Antialiasing, false);
-        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+        prepare(*m_painter, m_scale);
     }
     return *m_painter;
 }
@@ -83,99 +268,122 @@ void QtCanvas::endPainting() const {
     }
 }
 
-std::optional<QPoint> QtCanvas::device(double x, double y) const {
-    const auto px = pixel(x);
-    const auto py = pixel(y - scaleTop());
-    if (!px || !py) {
-        return std::nullopt;
-    }
-    return QPoint(*px, *py);
+QSize QtCanvas::imageSize(double scale) {
+    return QSize(static_cast<int>(std::lround(surfaceWidth * scale)),
+                 static_cast<int>(std::lround(surfaceHeight * scale)));
 }
 
-QPen QtCanvas::pen(Color c) const {
-    QPen p(qcolor(c));
-    p.setWidth(drawWidth());
-    if (drawWidth() > 1) {
-        p.setCapStyle(Qt::RoundCap);
-        p.setJoinStyle(Qt::RoundJoin);
-    } else {
-        p.setCapStyle(Qt::SquareCap);
+void QtCanvas::setScale(double scale) {
+    if (!std::isfinite(scale)) {
+        return;
     }
-    return p;
+    scale = std::clamp(scale, minimumScale, maximumScale);
+    if (scale == m_scale) {
+        return;
+    }
+    m_scale = scale;
+    redraw();
+}
+
+void QtCanvas::redraw() {
+    endPainting();
+    const QSize size = imageSize(m_scale);
+    m_background = QImage(size, QImage::Format_RGB32);
+    m_background.fill(qcolor(backColor));
+    {
+        QPainter p(&m_background);
+        prepare(p, m_scale);
+        paintAll(p, m_backgroundOps, m_scale != 1.0);
+    }
+    m_image = m_background.copy();
+    QPainter p(&m_image);
+    prepare(p, m_scale);
+    paintAll(p, m_frameOps, m_scale != 1.0);
+}
+
+QImage QtCanvas::render(double scale) const {
+    scale = std::isfinite(scale) ? std::clamp(scale, minimumScale, maximumScale) : 1.0;
+    if (scale == m_scale) {
+        return image().copy();
+    }
+    QImage out(imageSize(scale), QImage::Format_RGB32);
+    out.fill(qcolor(backColor));
+    QPainter p(&out);
+    prepare(p, scale);
+    paintAll(p, m_backgroundOps, scale != 1.0);
+    paintAll(p, m_frameOps, scale != 1.0);
+    return out;
+}
+
+void QtCanvas::paint(QPainter& painter) const {
+    paint(painter, m_backgroundOps, m_frameOps);
+}
+
+void QtCanvas::paint(QPainter& painter, const std::vector<DrawOp>& background,
+                     const std::vector<DrawOp>& frame) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.fillRect(QRect(0, 0, surfaceWidth, surfaceHeight), qcolor(backColor));
+    painter.setClipRect(QRect(0, 0, surfaceWidth, surfaceHeight), Qt::IntersectClip);
+    paintAll(painter, background, true);
+    paintAll(painter, frame, true);
+    painter.restore();
+}
+
+DrawOp QtCanvas::op(DrawOp::Kind kind, Color c) const {
+    DrawOp o;
+    o.kind = kind;
+    o.color = c;
+    o.filled = fillStyle() == FillStyle::Solid;
+    o.fill = fillColor();
+    o.width = drawWidth();
+    o.scaleTop = scaleTop();
+    return o;
+}
+
+void QtCanvas::draw(DrawOp o) {
+    paintOp(painter(), o, m_scale != 1.0);
+    m_frameOps.push_back(std::move(o));
 }
 
 void QtCanvas::line(double x1, double y1, double x2, double y2, Color c) {
-    const auto a = device(x1, y1);
-    const auto b = device(x2, y2);
-    if (!a || !b) {
-        return;
-    }
-    QPainter& p = painter();
-    if (drawWidth() == 1 && (a->x() == b->x() || a->y() == b->y())) {
-        // The end point is left out, so that consecutive lines meet without
-        // overlapping and a line stops just short of what it runs into.
-        if (*a == *b) {
-            return;
-        }
-        const int dx = b->x() > a->x() ? -1 : (b->x() < a->x() ? 1 : 0);
-        const int dy = b->y() > a->y() ? -1 : (b->y() < a->y() ? 1 : 0);
-        const QPoint last(b->x() + dx, b->y() + dy);
-        p.fillRect(corners(*a, last), qcolor(c));
-        return;
-    }
-    p.setPen(pen(c));
-    p.drawLine(*a, *b);
+    DrawOp o = op(DrawOp::Kind::Line, c);
+    o.x1 = x1;
+    o.y1 = y1;
+    o.x2 = x2;
+    o.y2 = y2;
+    draw(std::move(o));
 }
 
 void QtCanvas::box(double x1, double y1, double x2, double y2, Color c) {
-    const auto a = device(x1, y1);
-    const auto b = device(x2, y2);
-    if (!a || !b) {
-        return;
-    }
-    const QRect r = corners(*a, *b);
-    QPainter& p = painter();
-    if (fillStyle() == FillStyle::Solid) {
-        p.fillRect(r, qcolor(fillColor()));
-    }
-    if (drawWidth() == 1) {
-        const QColor col = qcolor(c);
-        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), col);
-        p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), col);
-        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), col);
-        p.fillRect(QRect(r.right(), r.top(), 1, r.height()), col);
-        return;
-    }
-    QPen outline = pen(c);
-    outline.setJoinStyle(Qt::MiterJoin);
-    p.setPen(outline);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(r.left(), r.top(), r.width() - 1, r.height() - 1));
+    DrawOp o = op(DrawOp::Kind::Box, c);
+    o.x1 = x1;
+    o.y1 = y1;
+    o.x2 = x2;
+    o.y2 = y2;
+    draw(std::move(o));
 }
 
 void QtCanvas::fillBox(double x1, double y1, double x2, double y2, Color c) {
-    const auto a = device(x1, y1);
-    const auto b = device(x2, y2);
-    if (!a || !b) {
-        return;
-    }
-    painter().fillRect(corners(*a, *b), qcolor(c));
+    DrawOp o = op(DrawOp::Kind::FillBox, c);
+    o.x1 = x1;
+    o.y1 = y1;
+    o.x2 = x2;
+    o.y2 = y2;
+    draw(std::move(o));
 }
 
 void QtCanvas::circle(double cx, double cy, double radius, Color outline) {
-    const auto centre = device(cx, cy);
     const auto r = pixel(radius);
-    if (!centre || !r || *r < 0) {
+    if (!device(cx, cy, scaleTop()) || !r || *r < 0) {
         return;
     }
-    QPainter& p = painter();
-    p.setPen(pen(outline));
-    if (fillStyle() == FillStyle::Solid) {
-        p.setBrush(qcolor(fillColor()));
-    } else {
-        p.setBrush(Qt::NoBrush);
-    }
-    p.drawEllipse(*centre, *r, *r);
+    DrawOp o = op(DrawOp::Kind::Circle, outline);
+    o.x1 = cx;
+    o.y1 = cy;
+    o.radius = radius;
+    draw(std::move(o));
     moveCursor(cx, cy);
 }
 
@@ -185,25 +393,17 @@ void QtCanvas::arc(double cx, double cy, double radius, double start, double end
         !std::isfinite(start) || !std::isfinite(end) || radius < 0.0 || radius > farAway) {
         return;
     }
-    const double rx = aspect <= 1.0 ? radius : radius / aspect;
-    const double ry = aspect <= 1.0 ? radius * aspect : radius;
-    const auto centre = device(cx, cy);
-    if (!centre) {
+    if (!device(cx, cy, scaleTop())) {
         return;
     }
-    double span = end - start;
-    constexpr double turn = 2.0 * std::numbers::pi;
-    if (span < 0.0) {
-        span += turn;
-    }
-    constexpr double sixteenths = 180.0 / std::numbers::pi * 16.0;
-    const auto startAngle = static_cast<int>(std::lround(start * sixteenths));
-    const auto spanAngle = static_cast<int>(std::lround(span * sixteenths));
-    QPainter& p = painter();
-    p.setPen(pen(c));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(centre->x() - rx, centre->y() - ry, 2.0 * rx, 2.0 * ry), startAngle,
-              spanAngle);
+    DrawOp o = op(DrawOp::Kind::Arc, c);
+    o.x1 = cx;
+    o.y1 = cy;
+    o.radius = radius;
+    o.start = start;
+    o.end = end;
+    o.aspect = aspect;
+    draw(std::move(o));
     moveCursor(cx, cy);
 }
 
@@ -254,14 +454,16 @@ double QtCanvas::textHeight(std::string_view) const {
 }
 
 void QtCanvas::print(std::string_view text) {
-    const auto at = device(currentX(), currentY());
     const QString s = qtext(text);
     const double width = m_metrics->horizontalAdvance(s);
-    if (at) {
-        QPainter& p = painter();
-        p.setFont(m_font);
-        p.setPen(qcolor(foreColor()));
-        p.drawText(QPoint(at->x(), at->y() + m_metrics->ascent()), s);
+    if (device(currentX(), currentY(), scaleTop())) {
+        DrawOp o = op(DrawOp::Kind::Text, foreColor());
+        o.x1 = currentX();
+        o.y1 = currentY();
+        o.text = std::string(text);
+        o.font = m_font;
+        o.ascent = m_metrics->ascent();
+        draw(std::move(o));
     }
     moveCursor(currentX() + width, currentY());
 }
@@ -270,11 +472,14 @@ void QtCanvas::cls() {
     endPainting();
     std::memcpy(m_image.bits(), m_background.constBits(),
                 static_cast<std::size_t>(m_image.sizeInBytes()));
+    m_frameOps.clear();
     moveCursor(0.0, 0.0);
 }
 
 void QtCanvas::clearPicture() {
     endPainting();
+    m_backgroundOps.clear();
+    m_frameOps.clear();
     m_background.fill(qcolor(backColor));
     m_image.fill(qcolor(backColor));
     moveCursor(0.0, 0.0);
@@ -284,6 +489,9 @@ void QtCanvas::makeBackground() {
     endPainting();
     std::memcpy(m_background.bits(), m_image.constBits(),
                 static_cast<std::size_t>(m_background.sizeInBytes()));
+    m_backgroundOps.insert(m_backgroundOps.end(), std::make_move_iterator(m_frameOps.begin()),
+                           std::make_move_iterator(m_frameOps.end()));
+    m_frameOps.clear();
 }
 
 } // namespace Ionaria::render

@@ -1,36 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "render/DrawOp.h"
 #include "render/QtCanvas.h"
 
 #include <string>
 #include <vector>
 
 namespace Ionaria::render {
-
-// One drawing operation as it was asked for, with the drawing state that
-// applied to it.
-struct DrawOp {
-    enum class Kind { Line, Box, FillBox, Circle, Arc, Text, Cls, ClearPicture, MakeBackground };
-    Kind kind = Kind::Line;
-    double x1 = 0.0;
-    double y1 = 0.0;
-    double x2 = 0.0;
-    double y2 = 0.0;
-    double radius = 0.0;
-    double start = 0.0;
-    double end = 0.0;
-    double aspect = 1.0;
-    Color color;
-    bool filled = false;
-    Color fill;
-    int width = 1;
-    std::string text;
-    double fontSize = 0.0;
-    bool bold = false;
-    bool italic = false;
-    int scaleTop = 0;
-};
 
 // A surface that draws like the experiment's and keeps the list of what it
 // was asked to draw, so that a check can count and inspect the operations.

@@ -18,7 +18,7 @@
 
 namespace Ionaria::report {
 
-Confimp::Confimp(const QImage& picture, QPrinter& printer, QWidget* mainWindow)
+Confimp::Confimp(const PicturePrinter::Picture& picture, QPrinter& printer, QWidget* mainWindow)
     : QDialog(mainWindow), m_picture(picture), m_printer(printer),
       m_frame1(new QGroupBox(QStringLiteral("Options"), this)),
       m_check1(new QCheckBox(QStringLiteral("Le schéma"), m_frame1)),
@@ -39,8 +39,10 @@ Confimp::Confimp(const QImage& picture, QPrinter& printer, QWidget* mainWindow)
     auto* options = new QFormLayout(m_frame1);
     options->addRow(m_check1);
     options->addRow(QStringLiteral("Titre de la page :"), m_text1);
+    // The spin box shows the number of copies; the label that repeats it is
+    // kept for whoever reads it, out of sight.
+    m_label4->hide();
     auto* copies = new QHBoxLayout;
-    copies->addWidget(m_label4);
     copies->addWidget(m_upDown1);
     copies->addStretch();
     options->addRow(QStringLiteral("Nombre d'exemplaires :"), copies);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "report/PicturePrinter.h"
+
 #include <QDialog>
 #include <QImage>
 
@@ -25,7 +27,9 @@ public:
 
     // The printer outlives the dialog, so that a choice made with
     // "&Imprimantes" holds for the next prints.
-    Confimp(const QImage& picture, QPrinter& printer, QWidget* mainWindow);
+    Confimp(const PicturePrinter::Picture& picture, QPrinter& printer, QWidget* mainWindow);
+    Confimp(const QImage& picture, QPrinter& printer, QWidget* mainWindow)
+        : Confimp(PicturePrinter::Picture::of(picture), printer, mainWindow) {}
 
     QLineEdit* Text1() const { return m_text1; }
     QSpinBox* UpDown1() const { return m_upDown1; }
@@ -50,7 +54,7 @@ signals:
 private:
     void refreshPrinterName();
 
-    QImage m_picture;
+    PicturePrinter::Picture m_picture;
     QPrinter& m_printer;
     QGroupBox* m_frame1;
     QCheckBox* m_check1;

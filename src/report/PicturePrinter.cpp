@@ -2,6 +2,7 @@
 #include "report/PicturePrinter.h"
 
 #include "output/FileOutput.h"
+#include "render/QtCanvas.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -23,7 +24,23 @@ QFont printFont(qreal points, bool bold) {
 
 } // namespace
 
-bool PicturePrinter::paint(QPagedPaintDevice& printer, int resolution, const QImage& picture,
+PicturePrinter::Picture PicturePrinter::Picture::of(const QImage& image) {
+    if (image.isNull()) {
+        return {};
+    }
+    return {image.size(), [image](QPainter& painter) {
+                painter.drawImage(QRect(QPoint(0, 0), image.size()), image);
+            }};
+}
+
+PicturePrinter::Picture PicturePrinter::Picture::of(const render::QtCanvas& canvas) {
+    return {QSize(render::QtCanvas::surfaceWidth, render::QtCanvas::surfaceHeight),
+            [background = canvas.backgroundOps(), frame = canvas.frameOps()](QPainter& painter) {
+                render::QtCanvas::paint(painter, background, frame);
+            }};
+}
+
+bool PicturePrinter::paint(QPagedPaintDevice& printer, int resolution, const Picture& picture,
                            const QString& title, int copies) {
     if (copies < 1) {
         return false;
@@ -37,17 +54,22 @@ bool PicturePrinter::paint(QPagedPaintDevice& printer, int resolution, const QIm
     const double pw = printable.width() * twipsPerInch;
     const double ph = printable.height() * twipsPerInch;
     const double dotsPerTwip = resolution / static_cast<double>(twipsPerInch);
-    const QSizeF pictureSize(picture.width() * twipsPerPixel * dotsPerTwip,
-                             picture.height() * twipsPerPixel * dotsPerTwip);
-    const QPointF picturePosition((pw - twipsPerPixel * picture.width()) / 2.0 * dotsPerTwip,
+    const QSizeF pictureSize(picture.size.width() * twipsPerPixel * dotsPerTwip,
+                             picture.size.height() * twipsPerPixel * dotsPerTwip);
+    const QPointF picturePosition((pw - twipsPerPixel * picture.size.width()) / 2.0 * dotsPerTwip,
                                   ph / 20.0 * dotsPerTwip);
     for (int copy = 1; copy <= copies; ++copy) {
         const QFont titleFont = printFont(12.0, true);
         painter.setFont(titleFont);
         painter.setPen(Qt::black);
         painter.drawText(QPointF(0.0, QFontMetricsF(titleFont, &printer).ascent()), title);
-        if (!picture.isNull()) {
-            painter.drawImage(QRectF(picturePosition, pictureSize), picture);
+        if (picture.paint && !picture.size.isEmpty()) {
+            painter.save();
+            painter.translate(picturePosition);
+            painter.scale(pictureSize.width() / picture.size.width(),
+                          pictureSize.height() / picture.size.height());
+            picture.paint(painter);
+            painter.restore();
         }
         if (copy < copies && !printer.newPage()) {
             break;
@@ -56,7 +78,7 @@ bool PicturePrinter::paint(QPagedPaintDevice& printer, int resolution, const QIm
     return painter.end();
 }
 
-PicturePrinter::Outcome PicturePrinter::print(QPrinter& printer, const QImage& picture,
+PicturePrinter::Outcome PicturePrinter::print(QPrinter& printer, const Picture& picture,
                                               const QString& title, int copies) {
     if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
         return paint(printer, printer.resolution(), picture, title, copies)
@@ -70,7 +92,7 @@ PicturePrinter::Outcome PicturePrinter::print(QPrinter& printer, const QImage& p
     return pdf.commit(printer.outputFileName()).ok() ? Outcome::Printed : Outcome::NotWritten;
 }
 
-PicturePrinter::Outcome PicturePrinter::printPdf(const QString& path, const QImage& picture,
+PicturePrinter::Outcome PicturePrinter::printPdf(const QString& path, const Picture& picture,
                                                  const QString& title, int copies) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/HelpWindow.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QStringList>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace Ionaria::ui {
 
@@ -18,13 +23,9 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
     setObjectName(QStringLiteral("aide"));
     setWindowTitle(QStringLiteral("Aide d'Ionaria"));
     setModal(false);
-    resize(640, 520);
     m_browser->setObjectName(QStringLiteral("aideTexte"));
     m_browser->setSearchPaths({folder});
     m_browser->setOpenExternalLinks(false);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(13);
-    m_browser->document()->setDefaultFont(font);
 
     auto* sommaire = new QPushButton(QStringLiteral("&Sommaire"), this);
     auto* precedent = new QPushButton(QStringLiteral("&Précédent"), this);
@@ -48,7 +49,45 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(m_browser);
+    setZoom(1.0);
     showContents();
+}
+
+void HelpWindow::setZoom(double z) {
+    if (!(z > 0.0)) {
+        return;
+    }
+    m_zoom = z;
+    QFont buttons = font();
+    buttons.setPixelSize(static_cast<int>(std::lround(11.0 * z)));
+    setFont(buttons);
+    QFont text(QStringLiteral("Liberation Sans"));
+    text.setPixelSize(static_cast<int>(std::lround(textPixels * z)));
+    m_browser->document()->setDefaultFont(text);
+    constexpr double inchesPerMetre = 1.0 / 0.0254;
+    const int dotsPerMetre = static_cast<int>(std::lround(96.0 * z * inchesPerMetre));
+    m_textDevice.setDotsPerMeterX(dotsPerMetre);
+    m_textDevice.setDotsPerMeterY(dotsPerMetre);
+    if (QAbstractTextDocumentLayout* layout = m_browser->document()->documentLayout()) {
+        layout->setPaintDevice(&m_textDevice);
+    }
+    m_browser->document()->markContentsDirty(0, m_browser->document()->characterCount());
+    if (!m_sizedByUser) {
+        QSize target(static_cast<int>(std::lround(designWidth * z)),
+                     static_cast<int>(std::lround(designHeight * z)));
+        if (const QScreen* s = screen()) {
+            target = target.boundedTo(s->availableGeometry().size());
+        }
+        m_sizeGiven = target;
+        resize(target);
+    }
+}
+
+void HelpWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (isVisible() && event->size() != m_sizeGiven) {
+        m_sizedByUser = true;
+    }
 }
 
 bool HelpWindow::available(const QString& folder) {

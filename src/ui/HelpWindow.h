@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -30,10 +31,26 @@ public:
     QTextBrowser* browser() const { return m_browser; }
     // Shows the contents page again.
     void showContents();
+    // Follows the main window's zoom: the text, the buttons and, until the
+    // user sizes it, the window grow with z.
+    void setZoom(double z);
+    double zoom() const { return m_zoom; }
+
+    static constexpr int designWidth = 640;  // px
+    static constexpr int designHeight = 520; // px
+    static constexpr int textPixels = 13;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString m_folder;
     QTextBrowser* m_browser;
+    double m_zoom = 1.0;
+    bool m_sizedByUser = false;
+    QSize m_sizeGiven; // the last size the zoom gave
+    // Only its resolution counts: the pages' point sizes are reckoned in it.
+    QImage m_textDevice{1, 1, QImage::Format_RGB32};
 };
 
 } // namespace Ionaria::ui

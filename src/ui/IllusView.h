@@ -6,8 +6,9 @@
 
 namespace Ionaria::ui {
 
-// The experiment surface illus: shows the current frame of the picture, at
-// its own size, pixel for pixel.
+// The experiment surface illus: shows the current frame of the picture, pixel
+// for pixel. The window draws the frame at the surface's size in the
+// screen's pixels, so that nothing is stretched.
 class IllusView : public QWidget {
     Q_OBJECT
 

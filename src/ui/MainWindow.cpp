@@ -4,6 +4,7 @@
 #include "calc/Machine.h"
 #include "config/ConfigFile.h"
 #include "config/Enregistrer.h"
+#include "config/FileBrowser.h"
 #include "config/MessageBoxes.h"
 #include "config/Ouvrir.h"
 #include "exercises/ExerciseDialogs.h"
@@ -11,6 +12,7 @@
 #include "output/FileOutput.h"
 #include "report/Confimp.h"
 #include "report/Rapport.h"
+#include "report/StateDescription.h"
 #include "ui/CourbesWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
@@ -22,7 +24,10 @@
 #include "ui/PresentationText.h"
 #include "ui/PrintedPage.h"
 #include "ui/TabStrip.h"
+#include "ui/Zoom.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -39,6 +44,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTextEdit>
+#include <QWindow>
 
 #include <cmath>
 
@@ -76,8 +82,9 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
           [this] { naturesChanged(); }) {
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Ionaria"));
-    setFont(PrintedPage::arial8());
+    Zoom::setFont(this, PrintedPage::arial8());
     resize(designWidth, designHeight);
+    setMinimumSize(designWidth / 2, designHeight / 2);
     m_engine.setHost(&m_host);
     m_engine.setStepObserver(&m_recorder);
     Timer1.setInterval(tickInterval);
@@ -85,6 +92,9 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
     connect(&Timer1, &QTimer::timeout, this, &MainWindow::tick);
 
     createControls();
+    createZoomKeys();
+    createKeyboardOrder();
+    zoomText(1.0);
 
     m_tempFile.markRunning();
     applySizeRule();
@@ -132,7 +142,61 @@ QPushButton* MainWindow::command(const char* name, const QString& caption, const
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     setHint(button, hint);
+    button->setToolTip(hint);
+    button->setAccessibleDescription(hint);
     return button;
+}
+
+void MainWindow::createKeyboardOrder() {
+    illus->setFocusPolicy(Qt::StrongFocus);
+    illus->setAccessibleName(QStringLiteral("Illustration de l'expérience"));
+    Picture2->setAccessibleName(QStringLiteral("Mesures"));
+    fich->setAccessibleName(QStringLiteral("Fichier de l'exercice"));
+    supertext->setAccessibleName(QStringLiteral("Texte de l'exercice"));
+    info->setAccessibleName(QStringLiteral("Aide"));
+    // The pupil's text takes no tab character: Tab goes on to the next
+    // control, as everywhere else in the window.
+    supertext->setTabChangesFocus(true);
+
+    QList<QWidget*> order{illus, Onglets};
+    for (QWidget* page : std::initializer_list<QWidget*>{Picture3, Frame2, Picture1, Picaff}) {
+        for (QWidget* control : page->findChildren<QWidget*>()) {
+            if ((control->focusPolicy() & Qt::TabFocus) != 0 &&
+                control->parentWidget() != nullptr &&
+                qobject_cast<PrintedPage*>(control->parentWidget()) != nullptr) {
+                order << control;
+            }
+        }
+    }
+    order << Command3 << Command5 << Command2 << Command11 << Command10 << Command4 << Command6
+          << Command12 << btexo << Command8 << Command7 << Command1 << fich << supertext;
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    auto key = [this](const QList<QKeySequence>& keys, int delta) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, delta] { Onglets->stepOnglet(delta); });
+        addAction(action);
+    };
+    key({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    key({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        -1);
+}
+
+void MainWindow::describePicture() {
+    const QString text = report::stateDescription(m_engine);
+    if (text == illus->accessibleDescription()) {
+        return;
+    }
+    illus->setAccessibleDescription(text);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(illus, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void MainWindow::setHint(QWidget* control, const QString& hint) {
@@ -152,15 +216,17 @@ void MainWindow::createControls() {
 
 void MainWindow::createPicture() {
     Picture2 = new MeasureStrip(this);
-    Picture2->setGeometry(margin, stripTop, IllusView::surfaceWidth, MeasureStrip::stripHeight);
+    Zoom::setGeometry(Picture2,
+                      QRect(margin, stripTop, IllusView::surfaceWidth, MeasureStrip::stripHeight));
     illus = new IllusView(m_picture.image(), this);
-    illus->move(margin, illusTop);
+    Zoom::setGeometry(illus,
+                      QRect(margin, illusTop, IllusView::surfaceWidth, IllusView::surfaceHeight));
     setHint(illus, QStringLiteral("Utiliser la boîte à onglets pour modifier les paramètres"));
 }
 
 void MainWindow::createTabs() {
     Onglets = new TabStrip(this);
-    Onglets->setGeometry(ongletsRect);
+    Zoom::setGeometry(Onglets, ongletsRect);
     Picture3 = new PagePicture3(m_handlers);
     Frame2 = new PageElectrode(0, m_handlers);
     Picture1 = new PageElectrode(1, m_handlers);
@@ -187,16 +253,16 @@ void MainWindow::createTabs() {
 void MainWindow::createTextColumn() {
     info = new QLabel(this);
     info->setObjectName(QStringLiteral("info"));
-    info->setGeometry(infoRect);
+    Zoom::setGeometry(info, infoRect);
     info->setWordWrap(true);
     info->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont infoFont = PrintedPage::arial8();
     infoFont.setPixelSize(12);
-    info->setFont(infoFont);
+    Zoom::setFont(info, infoFont);
 
     fich = new QLineEdit(this);
     fich->setObjectName(QStringLiteral("fich"));
-    fich->setGeometry(fichRect);
+    Zoom::setGeometry(fich, fichRect);
     fich->setReadOnly(true);
     connect(fich, &QLineEdit::textChanged, this, [this](const QString& text) {
         fich->setCursorPosition(static_cast<int>(text.size()));
@@ -204,14 +270,14 @@ void MainWindow::createTextColumn() {
     });
     supertext = new QTextEdit(this);
     supertext->setObjectName(QStringLiteral("supertext"));
-    supertext->setGeometry(supertextRect);
+    Zoom::setGeometry(supertext, supertextRect);
     supertext->setAcceptRichText(true);
 }
 
 void MainWindow::createCommands() {
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(frame1Rect);
+    Zoom::setGeometry(Frame1, frame1Rect);
     Command3 = command("Command3", QStringLiteral("Retour à l'état initial"),
                        QStringLiteral("Retrouver l'état initial"));
     Command5 = command("Command5", QStringLiteral("Pause / Marche"),
@@ -219,9 +285,10 @@ void MainWindow::createCommands() {
     const int half = (frame1Rect.width() - buttonSpacing) / 2;
     Command3->setParent(Frame1);
     Command5->setParent(Frame1);
-    Command3->setGeometry(0, 0, half, frame1Rect.height());
-    Command5->setGeometry(half + buttonSpacing, 0, frame1Rect.width() - half - buttonSpacing,
-                          frame1Rect.height());
+    Zoom::setGeometry(Command3, QRect(0, 0, half, frame1Rect.height()));
+    Zoom::setGeometry(Command5,
+                      QRect(half + buttonSpacing, 0, frame1Rect.width() - half - buttonSpacing,
+                            frame1Rect.height()));
     Command5->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
 
     Command2 = command("Command2", QStringLiteral("&Ouvrir"),
@@ -254,6 +321,13 @@ void MainWindow::createCommands() {
     cop001 = menucop->addAction(QStringLiteral("Copier l'illustration"));
     cop001->setObjectName(QStringLiteral("cop001"));
     connect(cop001, &QAction::triggered, this, &MainWindow::cop001_Click);
+    // Larger copies for posters and slides, drawn at their size.
+    for (int k = 2; k <= maximumCopyScale; ++k) {
+        QAction* larger =
+            menucop->addAction(QStringLiteral("Copier l'illustration agrandie (× %1)").arg(k));
+        larger->setObjectName(QStringLiteral("cop00%1").arg(k));
+        connect(larger, &QAction::triggered, this, [this, k] { copyPicture(k); });
+    }
 
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
@@ -299,7 +373,7 @@ void MainWindow::layoutButtons() {
     int x = margin;
     for (QPushButton* b : row) {
         const int w = b == row.back() ? designWidth - margin - x : width(b) + extra;
-        b->setGeometry(x, buttonsTop, w, buttonHeight);
+        Zoom::setGeometry(b, QRect(x, buttonsTop, w, buttonHeight));
         x += w + buttonSpacing;
     }
 }
@@ -331,15 +405,134 @@ void MainWindow::applySizeRule() {
     }
 }
 
+double MainWindow::zoomFor(const QSize& windowSize) {
+    return std::min(static_cast<double>(windowSize.width()) / designWidth,
+                    static_cast<double>(windowSize.height()) / designHeight);
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    applyZoom();
+}
+
+void MainWindow::applyZoom() {
+    const double z = zoomFor(size());
+    if (!(z > 0.0)) {
+        return;
+    }
+    const QSize content(static_cast<int>(std::lround(designWidth * z)),
+                        static_cast<int>(std::lround(designHeight * z)));
+    const QPoint offset((width() - content.width()) / 2, (height() - content.height()) / 2);
+    if (z != m_zoom || offset != m_zoomOffset) {
+        m_zoom = z;
+        m_zoomOffset = offset;
+        Zoom::apply(this, z, offset);
+        zoomText(z);
+        if (m_help != nullptr) {
+            m_help->setZoom(z);
+        }
+    }
+    // The picture is drawn at the screen's own pixels.
+    m_picture.canvas().setScale(z * devicePixelRatioF());
+    illus->update();
+}
+
+// The statement's sizes are in points: its layout takes them at 96 z dots per
+// inch, so that the text grows with the window and stays where the caret and
+// the pointer find it.
+void MainWindow::zoomText(double z) {
+    constexpr double inchesPerMetre = 1.0 / 0.0254;
+    const int dotsPerMetre = static_cast<int>(std::lround(96.0 * z * inchesPerMetre));
+    m_textDevice.setDotsPerMeterX(dotsPerMetre);
+    m_textDevice.setDotsPerMeterY(dotsPerMetre);
+    if (QAbstractTextDocumentLayout* layout = supertext->document()->documentLayout()) {
+        layout->setPaintDevice(&m_textDevice);
+    }
+    supertext->document()->markContentsDirty(0, supertext->document()->characterCount());
+}
+
+void MainWindow::createZoomKeys() {
+    auto key = [this](const QList<QKeySequence>& keys, auto slot) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    key({QKeySequence(Qt::Key_F11)}, &MainWindow::toggleFullScreen);
+    // Ctrl+= is Ctrl++ on keyboards where + needs Shift.
+    key({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        &MainWindow::zoomIn);
+    key({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MainWindow::zoomOut);
+    key({QKeySequence(Qt::CTRL | Qt::Key_0)}, &MainWindow::zoomReset);
+}
+
+void MainWindow::toggleFullScreen() {
+    if (isFullScreen()) {
+        showNormal();
+    } else {
+        showFullScreen();
+    }
+}
+
+double MainWindow::nextZoom(double z, int steps) {
+    const double quarters = z / zoomStep;
+    const double from = steps > 0 ? std::floor(quarters + 1e-6) : std::ceil(quarters - 1e-6);
+    return std::clamp((from + steps) * zoomStep, minimumZoom, maximumZoom);
+}
+
+void MainWindow::zoomTo(double z) {
+    if (isFullScreen() || isMaximized()) {
+        showNormal();
+    }
+    QSize target(static_cast<int>(std::lround(designWidth * z)),
+                 static_cast<int>(std::lround(designHeight * z)));
+    const QScreen* s = screen();
+    if (s != nullptr && z > m_zoom) {
+        // Growing, the frame of the window stays on the screen.
+        const QSize room = s->availableGeometry().size() - (frameGeometry().size() - size());
+        if (target.width() > room.width() || target.height() > room.height()) {
+            const double fit = zoomFor(room);
+            if (fit <= m_zoom) {
+                return;
+            }
+            target =
+                QSize(static_cast<int>(designWidth * fit), static_cast<int>(designHeight * fit));
+        }
+    }
+    resize(target);
+}
+
+void MainWindow::zoomIn() {
+    zoomTo(nextZoom(m_zoom, 1));
+}
+
+void MainWindow::zoomOut() {
+    zoomTo(nextZoom(m_zoom, -1));
+}
+
+void MainWindow::zoomReset() {
+    if (isFullScreen() || isMaximized()) {
+        showNormal();
+    }
+    resize(designWidth, designHeight);
     applySizeRule();
 }
 
 bool MainWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         activate();
-    } else if (e->type() == QEvent::Show && !m_shownOnce) {
+    } else if (e->type() == QEvent::Show) {
+        applyZoom();
+        // Another screen may have another pixel ratio: the picture is drawn
+        // again for it.
+        if (windowHandle() != nullptr && !m_followsScreen) {
+            m_followsScreen = true;
+            connect(windowHandle(), &QWindow::screenChanged, this, [this] { applyZoom(); });
+        }
+    }
+    if (e->type() == QEvent::Show && !m_shownOnce) {
         // The first showing counts as an activation even where no window
         // manager makes the window active, so that an exercise asked for
         // before the start opens.
@@ -374,16 +567,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    for (int i = 0; i <= designHeight; ++i) {
-        const int a = static_cast<int>(std::nearbyint(255.0 - 55.0 * i / designHeight));
-        const int b = static_cast<int>(std::nearbyint(255.0 - 75.0 * i / designHeight));
+    // The gradient fills the whole window; the content is centred on it.
+    const int h = std::max(height(), 1);
+    for (int i = 0; i <= h; ++i) {
+        const int a = static_cast<int>(std::nearbyint(255.0 - 55.0 * i / h));
+        const int b = static_cast<int>(std::nearbyint(255.0 - 75.0 * i / h));
         p.setPen(QColor(a, a, b));
-        p.drawLine(0, i, designWidth, i);
+        p.drawLine(0, i, width(), i);
     }
-    p.fillRect(QRect(QPoint(supertext->x() + 3, fich->y() + 3),
-                     QPoint(supertext->x() + supertext->width() + 3 - 1,
-                            supertext->y() + supertext->height() + 3 - 1)),
-               shadowGrey);
+    const QRect text = Zoom::geometry(supertext);
+    const QRect shadow(QPoint(text.x() + 3, Zoom::geometry(fich).y() + 3),
+                       QPoint(text.x() + text.width() + 2, text.y() + text.height() + 2));
+    p.fillRect(Zoom::scaled(shadow, m_zoom).translated(m_zoomOffset), shadowGrey);
 }
 
 void MainWindow::refreshMeasures() {
@@ -392,6 +587,12 @@ void MainWindow::refreshMeasures() {
                         QString::fromStdString(p.Labelint()));
     Frame1->setVisible(m_picture.Frame1Visible());
     illus->update();
+    // While the run goes on, the description follows it twice a second.
+    if (!Timer1.isActive() || !m_described.isValid() ||
+        m_described.elapsed() >= descriptionInterval) {
+        m_described.start();
+        describePicture();
+    }
 }
 
 void MainWindow::refreshFromStore() {
@@ -438,16 +639,22 @@ void MainWindow::Command4_Click() {
 }
 
 void MainWindow::cop001_Click() {
+    copyPicture(1);
+}
+
+void MainWindow::copyPicture(int scale) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr) {
         return;
     }
+    // Drawn at the size asked for, whatever the window's zoom.
+    const QImage picture = m_picture.canvas().render(scale);
     clipboard->clear();
-    clipboard->setImage(m_picture.image());
+    clipboard->setImage(picture);
     // The message says that the picture is there only when the clipboard
     // gives it back.
     const QImage back = clipboard->image().convertToFormat(QImage::Format_RGB32);
-    if (!back.isNull() && back == m_picture.image().convertToFormat(QImage::Format_RGB32)) {
+    if (!back.isNull() && back == picture.convertToFormat(QImage::Format_RGB32)) {
         info->setText(m_copyMessage);
     }
 }
@@ -469,6 +676,7 @@ void MainWindow::Command7_Click() {
     }
     if (m_help == nullptr) {
         m_help = new HelpWindow(folder, this);
+        m_help->setZoom(m_zoom);
     } else {
         m_help->showContents();
     }
@@ -485,24 +693,44 @@ void MainWindow::showConfigurationPath(const QString& path) {
     setWindowTitle(QStringLiteral("Ionaria - ") + path);
 }
 
+// The configuration dialogs list the current folder: the shipped
+// configurations the first time, then the folder where the last one was left.
+void MainWindow::enterConfigurationFolder() {
+    if (m_configurationFolder.isEmpty()) {
+        const QString shipped = m_folders.dataFolderOf(QStringLiteral("configurations"));
+        if (!shipped.isEmpty()) {
+            m_configurationFolder = QDir(shipped).filePath(QStringLiteral("configurations"));
+        }
+    }
+    if (!m_configurationFolder.isEmpty() && QFileInfo(m_configurationFolder).isDir()) {
+        QDir::setCurrent(m_configurationFolder);
+    }
+}
+
 void MainWindow::Command2_Click() {
+    enterConfigurationFolder();
     config::Ouvrir ouvrir(m_handlers, m_cheminConfig, this, config::MessageBoxes::standard());
     connect(&ouvrir, &config::Ouvrir::configurationLoaded, this,
             &MainWindow::showConfigurationPath);
     ouvrir.exec();
+    m_configurationFolder = ouvrir.browser()->folder();
     refreshFromStore();
 }
 
 void MainWindow::Command11_Click() {
+    enterConfigurationFolder();
     config::Enregistrer enregistrer(m_engine.params(), m_cheminConfig, this,
                                     config::MessageBoxes::standard());
     connect(&enregistrer, &config::Enregistrer::configurationSaved, this,
             &MainWindow::showConfigurationPath);
     enregistrer.exec();
+    m_configurationFolder = enregistrer.browser()->folder();
 }
 
 void MainWindow::Command10_Click() {
-    report::Confimp confimp(m_picture.image(), m_printer, this);
+    // Printed as vector drawing at the printer's resolution.
+    report::Confimp confimp(report::PicturePrinter::Picture::of(m_picture.canvas()), m_printer,
+                            this);
     connect(&confimp, &report::Confimp::printNotWritten, this, [this] {
         config::MessageBoxes::standard().critical(this,
                                                   QString::fromLatin1(output::printNotWrittenTitle),

@@ -9,7 +9,9 @@
 #include "ui/TempFile.h"
 #include "ui/WindowHost.h"
 
+#include <QElapsedTimer>
 #include <QHash>
+#include <QImage>
 #include <QPrinter>
 #include <QString>
 #include <QTimer>
@@ -58,6 +60,13 @@ public:
     // Screens wider than this get the window at its design size, centred.
     static constexpr int sizeRuleScreenWidth = 850; // px
     static constexpr int tickInterval = 20;         // ms
+    // The zoom keys step the content's scale by quarters, within these.
+    static constexpr double zoomStep = 0.25;
+    static constexpr double minimumZoom = 0.5;
+    static constexpr double maximumZoom = 4.0;
+    // How often a running experiment tells its state to screen readers, ms.
+    static constexpr int descriptionInterval = 500;
+    static constexpr int maximumCopyScale = 4;
 
     // folders says where the temporary file, the help pages and the
     // exercises are.
@@ -70,6 +79,12 @@ public:
     // The geometry the size rule gives on a screen, or none when the window
     // keeps its size.
     static std::optional<QRect> sizeRule(const QRect& screen, const QSize& windowSize);
+    // The content's scale in a window of this size: the largest at which
+    // the 800 x 600 design fits.
+    static double zoomFor(const QSize& windowSize);
+    // The zoom steps keys away from z, on the quarters.
+    static double nextZoom(double z, int steps);
+    double zoom() const { return m_zoom; }
 
     sim::Engine& engine() { return m_engine; }
     sim::Handlers& handlers() { return m_handlers; }
@@ -140,6 +155,13 @@ public slots:
     void Command12_Click();
     void btexo_Click();
     void cop001_Click();
+    // Copies the picture drawn at scale times its size (1 to 4).
+    void copyPicture(int scale);
+    // F11, Ctrl++, Ctrl+- and Ctrl+0.
+    void toggleFullScreen();
+    void zoomIn();
+    void zoomOut();
+    void zoomReset();
 
 signals:
     // The main program asked, through the temporary file, for this exercise
@@ -163,6 +185,13 @@ private:
     QPushButton* command(const char* name, const QString& caption, const QString& hint);
     void setHint(QWidget* control, const QString& hint);
     void applySizeRule();
+    void createZoomKeys();
+    void createKeyboardOrder();
+    // The picture's accessible description: the state report in words.
+    void describePicture();
+    void applyZoom();
+    void zoomText(double z);
+    void zoomTo(double z);
     void activate();
     bool confirmQuit();
     void unload();
@@ -171,6 +200,7 @@ private:
     void tick();
     void refreshMeasures();
     void showConfigurationPath(const QString& path);
+    void enterConfigurationFolder();
 
     AppFolders m_folders;
     QString m_folder;
@@ -185,10 +215,17 @@ private:
     HelpWindow* m_help = nullptr;
     CourbesWindow* m_courbes = nullptr;
     std::string m_cheminConfig;
+    QString m_configurationFolder; // where the configuration dialogs were left
     QPrinter m_printer;
     std::unique_ptr<exercises::ExerciseSession> m_exercises;
     bool m_unloaded = false;
     bool m_shownOnce = false;
+    double m_zoom = 1.0;
+    bool m_followsScreen = false;
+    QPoint m_zoomOffset;
+    QElapsedTimer m_described;
+    // Only its resolution counts: the statement's layout reckons points in it.
+    QImage m_textDevice{1, 1, QImage::Format_RGB32};
 };
 
 } // namespace Ionaria::ui

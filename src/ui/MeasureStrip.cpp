@@ -2,6 +2,7 @@
 #include "ui/MeasureStrip.h"
 
 #include "ui/PrintedPage.h"
+#include "ui/Zoom.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -13,13 +14,13 @@ namespace {
 QLabel* valueLabel(QWidget* parent, const char* name, int left, int width) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(left, 0, width, MeasureStrip::stripHeight);
+    Zoom::setGeometry(label, QRect(left, 0, width, MeasureStrip::stripHeight));
     QPalette pal = label->palette();
     pal.setColor(QPalette::Window, MeasureStrip::background);
     pal.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(pal);
     label->setAutoFillBackground(true);
-    label->setFont(PrintedPage::arial8());
+    Zoom::setFont(label, PrintedPage::arial8());
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
@@ -28,7 +29,6 @@ QLabel* valueLabel(QWidget* parent, const char* name, int left, int width) {
 
 MeasureStrip::MeasureStrip(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Picture2"));
-    setFixedHeight(stripHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     Labeltps = valueLabel(this, "Labeltps", 24, 112);
     Labelu = valueLabel(this, "Labelu", 184, 96);
@@ -58,6 +58,8 @@ QFont MeasureStrip::stripFont(bool italic) const {
 void MeasureStrip::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), background);
+    const double z = Zoom::factor(this);
+    p.scale(z, z);
     p.setPen(Qt::white);
     const QFont italic = stripFont(true);
     const QFont upright = stripFont(false);
@@ -70,15 +72,15 @@ void MeasureStrip::paintEvent(QPaintEvent*) {
     };
 
     const QString t = QStringLiteral("t = ");
-    print(Labeltps->x() - fmItalic.horizontalAdvance(t), 0, italic, t);
+    print(Zoom::geometry(Labeltps).x() - fmItalic.horizontalAdvance(t), 0, italic, t);
 
-    int x = Labelu->x() - fmItalic.horizontalAdvance(QStringLiteral("U DG = "));
+    int x = Zoom::geometry(Labelu).x() - fmItalic.horizontalAdvance(QStringLiteral("U DG = "));
     x = print(x, 0, italic, QStringLiteral("U "));
     x = print(x, 3, upright, QStringLiteral("DG"));
     print(x, 0, italic, QStringLiteral(" ="));
 
     const QString i = QStringLiteral("i = ");
-    print(Labelint->x() - fmItalic.horizontalAdvance(i), 0, italic, i);
+    print(Zoom::geometry(Labelint).x() - fmItalic.horizontalAdvance(i), 0, italic, i);
 }
 
 } // namespace Ionaria::ui

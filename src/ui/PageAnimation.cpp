@@ -4,6 +4,7 @@
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
 #include "ui/NumberBox.h"
+#include "ui/Zoom.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -26,7 +27,7 @@ PageAnimation::PageAnimation(sim::Handlers& handlers, QWidget* parent)
         auto* option = new QRadioButton(captions[i], this);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
         blend(option);
-        option->setGeometry(18, tops[i], option->sizeHint().width(), 17);
+        Zoom::setGeometry(option, QRect(18, tops[i], option->sizeHint().width(), 17));
         connect(option, &QRadioButton::clicked, this, [this, i] {
             if (m_handlers.engine().params().Option1 != i) {
                 m_handlers.selectOption1(i);
@@ -39,7 +40,7 @@ PageAnimation::PageAnimation(sim::Handlers& handlers, QWidget* parent)
         QStringLiteral("Animation ralentie indépendante de l'intensité du courant"), this);
     Check2->setObjectName(QStringLiteral("Check2"));
     blend(Check2);
-    Check2->setGeometry(18, 56, Check2->sizeHint().width(), 17);
+    Zoom::setGeometry(Check2, QRect(18, 56, Check2->sizeHint().width(), 17));
     connect(Check2, &QCheckBox::clicked, this, [this](bool checked) {
         m_handlers.setCheck2(checked ? 1 : 0);
         emit parametersChanged();
@@ -49,18 +50,22 @@ PageAnimation::PageAnimation(sim::Handlers& handlers, QWidget* parent)
     HScroll2->setObjectName(QStringLiteral("HScroll2"));
     HScroll2->setRange(cat::hScroll2Min, cat::hScroll2Max);
     HScroll2->setPageStep(5);
-    HScroll2->resize(scrollWidth, 17);
+    Zoom::resize(HScroll2, QSize(scrollWidth, 17));
+    HScroll2->setFocusPolicy(Qt::StrongFocus);
+    HScroll2->setAccessibleName(
+        QStringLiteral("Correspondance entre la durée de l'animation et le temps réel"));
     connect(HScroll2, &QScrollBar::valueChanged, this, [this](int value) {
         m_handlers.setHScroll2(value);
         emit parametersChanged();
     });
 
     Text2_9 = new NumberBox(cat::Text2Arret, handlers, this);
-    Text2_9->setGeometry(150, 172, 64, 20);
+    Zoom::setGeometry(Text2_9, QRect(150, 172, 64, 20));
+    Text2_9->setAccessibleName(QStringLiteral("Date de l'arrêt programmé (s)"));
     Check1 = new QCheckBox(QStringLiteral("Programmer l'arrêt"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
     blend(Check1);
-    Check1->setGeometry(228, 174, Check1->sizeHint().width(), 17);
+    Zoom::setGeometry(Check1, QRect(228, 174, Check1->sizeHint().width(), 17));
     connect(Check1, &QCheckBox::clicked, this, [this](bool checked) {
         m_handlers.setCheck1(checked ? 1 : 0);
         emit parametersChanged();
@@ -96,10 +101,11 @@ void PageAnimation::compose(PrintCursor& c) {
     c.moveTo(40, 92);
     c.printLine(QStringLiteral("Correspondance entre la durée l'animation et le temps réel :"));
     c.newLine();
-    HScroll2->move((width() - HScroll2->width()) / 2, c.y - 2);
-    c.x = HScroll2->x() - c.width(QStringLiteral("Min "));
+    const QRect scroll = Zoom::geometry(HScroll2);
+    Zoom::move(HScroll2, QPoint((Zoom::geometry(this).width() - scroll.width()) / 2, c.y - 2));
+    c.x = Zoom::geometry(HScroll2).x() - c.width(QStringLiteral("Min "));
     c.print(QStringLiteral("Min "));
-    c.x = HScroll2->x() + HScroll2->width();
+    c.x = PrintCursor::rightOf(HScroll2);
     c.print(QStringLiteral(" Max"));
     c.newLine();
     c.newLine();
@@ -108,8 +114,8 @@ void PageAnimation::compose(PrintCursor& c) {
     c.setBold(true);
     c.printLine(QStringLiteral("Programmation de l'arrêt (pause)"));
     c.setBold(false);
-    c.x = Text2_9->x() - c.width(QStringLiteral("Date (s) : "));
-    c.y = Text2_9->y() + 2;
+    c.x = Zoom::geometry(Text2_9).x() - c.width(QStringLiteral("Date (s) : "));
+    c.y = Zoom::geometry(Text2_9).y() + 2;
     c.printLine(QStringLiteral("Date (s) : "));
 }
 

@@ -4,6 +4,7 @@
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
 #include "ui/NumberBox.h"
+#include "ui/Zoom.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
@@ -24,7 +25,7 @@ PageElectrode::PageElectrode(int electrode, sim::Handlers& handlers, QWidget* pa
     setObjectName(m_k == 0 ? QStringLiteral("Frame2") : QStringLiteral("Picture1"));
     Combo2 = new QComboBox(this);
     Combo2->setObjectName(QStringLiteral("Combo2_%1").arg(m_k));
-    Combo2->resize(120, controlHeight);
+    Zoom::resize(Combo2, QSize(120, controlHeight));
     connect(Combo2, &QComboBox::activated, this, [this](int index) {
         m_handlers.selectCombo2(m_k, index);
         emit parametersChanged();
@@ -34,8 +35,16 @@ PageElectrode::PageElectrode(int electrode, sim::Handlers& handlers, QWidget* pa
                                   handlers, this);
     volume = new NumberBox(m_k == 0 ? cat::Text2VolumeG : cat::Text2VolumeD, handlers, this);
     for (NumberBox* box : {masse, concentration, volume}) {
-        box->resize(boxWidth, controlHeight);
+        Zoom::resize(box, QSize(boxWidth, controlHeight));
     }
+    const QString side = m_k == 0 ? QStringLiteral("G") : QStringLiteral("D");
+    Combo2->setAccessibleName(QStringLiteral("Nature de l'électrode %1").arg(side));
+    masse->setAccessibleName(QStringLiteral("Masse m de l'électrode %1 (g)").arg(side));
+    masse->setAccessibleDescription(QStringLiteral("De 1 g à 100 g"));
+    concentration->setAccessibleName(
+        QStringLiteral("Concentration c de la solution %1 (mol/L)").arg(side));
+    volume->setAccessibleName(QStringLiteral("Volume V de la solution %1 (mL)").arg(side));
+    volume->setAccessibleDescription(QStringLiteral("De 80 mL à 200 mL"));
 }
 
 QString PageElectrode::saltName(int natureCode) {

@@ -5,6 +5,7 @@
 #include "sim/Handlers.h"
 #include "ui/NumberBox.h"
 #include "ui/UpDownButtons.h"
+#include "ui/Zoom.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,7 +28,8 @@ QLabel* valueLabel(QWidget* parent, const char* name) {
     label->setAlignment(Qt::AlignCenter);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAutoFillBackground(true);
-    label->setGeometry(PagePicture3::valueLeft, 0, PagePicture3::valueWidth, controlHeight);
+    Zoom::setGeometry(label,
+                      QRect(PagePicture3::valueLeft, 0, PagePicture3::valueWidth, controlHeight));
     return label;
 }
 
@@ -48,8 +50,7 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
             QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), this);
         option->setObjectName(QStringLiteral("Option2_%1").arg(i));
         blend(option);
-        option->resize(option->sizeHint().width(), 17);
-        option->move(optionLeft, 0);
+        Zoom::setGeometry(option, QRect(optionLeft, 0, option->sizeHint().width(), 17));
         connect(option, &QRadioButton::clicked, this, [this, i] {
             if (m_handlers.engine().params().Option2 != i) {
                 m_handlers.selectOption2(i);
@@ -64,8 +65,8 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown2 = new UpDownButtons(this);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
-    UpDown1->move(valueLeft + valueWidth, 0);
-    UpDown2->move(valueLeft + valueWidth, 0);
+    Zoom::move(UpDown1, QPoint(valueLeft + valueWidth, 0));
+    Zoom::move(UpDown2, QPoint(valueLeft + valueWidth, 0));
     connect(UpDown1, &UpDownButtons::stepped, this, [this](int delta) {
         m_handlers.setUpDown1(m_handlers.engine().params().UpDown1 + delta);
         emit parametersChanged();
@@ -77,7 +78,7 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
 
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->resize(180, controlHeight);
+    Zoom::resize(Combo1, QSize(180, controlHeight));
     connect(Combo1, &QComboBox::activated, this, [this](int index) {
         m_handlers.selectCombo1(index);
         emit parametersChanged();
@@ -86,12 +87,23 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
     Text2_1 = new NumberBox(cat::Text2Volume, handlers, this);
     Text2_4 = new NumberBox(cat::Text2Resistance, handlers, this);
     for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
-        box->resize(boxWidth, controlHeight);
+        Zoom::resize(box, QSize(boxWidth, controlHeight));
     }
+
+    UpDown1->setAccessibleName(QStringLiteral("Tension U du générateur (V)"));
+    UpDown2->setAccessibleName(QStringLiteral("Intensité I du générateur (mA)"));
+    Label1->setAccessibleDescription(QStringLiteral("Tension U du générateur"));
+    Label2->setAccessibleDescription(QStringLiteral("Intensité I du générateur"));
+    Combo1->setAccessibleName(QStringLiteral("Nature de la solution aqueuse"));
+    Text2_0->setAccessibleName(QStringLiteral("Concentration c de la solution (mol/L)"));
+    Text2_1->setAccessibleName(QStringLiteral("Volume V de la solution (mL)"));
+    Text2_1->setAccessibleDescription(QStringLiteral("De 200 mL à 500 mL"));
+    Text2_4->setAccessibleName(QStringLiteral("Résistance R du conducteur ohmique (Ω)"));
+    Text2_4->setAccessibleDescription(QStringLiteral("De 5 Ω à 1 000 Ω"));
     Check3 = new QCheckBox(QStringLiteral("Tenir compte des concentrations (loi de Nernst)"), this);
     Check3->setObjectName(QStringLiteral("Check3"));
     blend(Check3);
-    Check3->setGeometry(optionLeft, 0, Check3->sizeHint().width(), 17);
+    Zoom::setGeometry(Check3, QRect(optionLeft, 0, Check3->sizeHint().width(), 17));
     connect(Check3, &QCheckBox::clicked, this, [this](bool checked) {
         m_handlers.setCheck3(checked ? 1 : 0);
         emit parametersChanged();
@@ -151,7 +163,7 @@ void PagePicture3::compose(PrintCursor& c) {
 
     c.setItalic(true);
     c.setBold(false);
-    c.x = Label1->x() - c.width(QStringLiteral("U = "));
+    c.x = Zoom::geometry(Label1).x() - c.width(QStringLiteral("U = "));
     c.y += 1;
     c.printLine(QStringLiteral("U = "));
     c.y -= 1;
@@ -159,7 +171,7 @@ void PagePicture3::compose(PrintCursor& c) {
     PrintCursor::setTop(Option2[2], c.y);
     PrintCursor::setTop(Label2, c.y - 1);
     PrintCursor::setTop(UpDown2, c.y - 1);
-    c.x = Label2->x() - c.width(QStringLiteral("I = "));
+    c.x = Zoom::geometry(Label2).x() - c.width(QStringLiteral("I = "));
     c.y += 1;
     c.printLine(QStringLiteral("I = "));
     c.y -= 1;

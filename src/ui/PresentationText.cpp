@@ -41,7 +41,9 @@ constexpr Piece pieces[] = {
 
 QTextCharFormat format(Look look) {
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(look == Look::Title ? 18 : 12);
+    // Points, so that the text grows with the window's zoom: 18 and 12 px
+    // at its design size.
+    font.setPointSizeF(look == Look::Title ? 13.5 : 9.0);
     QTextCharFormat f;
     f.setFont(font);
     f.setForeground(QColor(0, 0, 0));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PrintCursor.h"
 
+#include "ui/Zoom.h"
+
 #include <QWidget>
 
 namespace Ionaria::ui {
@@ -49,18 +51,22 @@ void PrintCursor::newLine() {
 
 void PrintCursor::place(QWidget* control, int offset) const {
     if (control != nullptr) {
-        control->move(x, y - offset);
+        Zoom::move(control, QPoint(x, y - offset));
     }
 }
 
 void PrintCursor::setTop(QWidget* control, int top) {
     if (control != nullptr) {
-        control->move(control->x(), top);
+        Zoom::move(control, QPoint(Zoom::geometry(control).x(), top));
     }
 }
 
 int PrintCursor::rightOf(const QWidget* control) {
-    return control != nullptr ? control->x() + control->width() : 0;
+    if (control == nullptr) {
+        return 0;
+    }
+    const QRect r = Zoom::geometry(control);
+    return r.x() + r.width();
 }
 
 } // namespace Ionaria::ui

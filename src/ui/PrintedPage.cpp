@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PrintedPage.h"
 
+#include "ui/Zoom.h"
+
 #include <QPainter>
 
 namespace Ionaria::ui {
@@ -34,6 +36,9 @@ QString PrintedPage::printedLine() const {
 void PrintedPage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), background);
+    // The texts are laid out in design pixels.
+    const double z = Zoom::factor(this);
+    painter.scale(z, z);
     painter.setPen(Qt::black);
     for (const auto& t : m_texts) {
         painter.setFont(t.font);

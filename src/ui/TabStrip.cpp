@@ -2,8 +2,11 @@
 #include "ui/TabStrip.h"
 
 #include "ui/PrintedPage.h"
+#include "ui/Zoom.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -25,7 +28,53 @@ int roundEven(double value) {
 
 TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Onglets"));
-    resize(designWidth, designHeight);
+    Zoom::resize(this, QSize(designWidth, designHeight));
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Onglets des paramètres"));
+    describe();
+}
+
+void TabStrip::describe() {
+    setAccessibleDescription(QStringLiteral("Page %1 sur 4 : %2")
+                                 .arg(ongletActif())
+                                 .arg(captions()[static_cast<std::size_t>(ongletActif() - 1)]));
+}
+
+void TabStrip::stepOnglet(int delta) {
+    setOngletActif((ongletActif() - 1 + delta % 4 + 4) % 4 + 1);
+}
+
+void TabStrip::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        setOngletActif(ongletActif() - 1);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        setOngletActif(ongletActif() + 1);
+        break;
+    case Qt::Key_Home:
+        setOngletActif(1);
+        break;
+    case Qt::Key_End:
+        setOngletActif(4);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TabStrip::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TabStrip::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 const std::array<QString, 4>& TabStrip::captions() {
@@ -86,6 +135,11 @@ void TabStrip::setOngletActif(int tab) {
     m_ongletActif = tab;
     relayout();
     update();
+    describe();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
     emit tabChanged(tab);
 }
 
@@ -102,8 +156,10 @@ void TabStrip::relayout() {
     for (int w : widths) {
         total += w;
     }
-    m_gap = (width() - total) / 8.0;
-    m_bordOnglet = edges(widths, width());
+    // Laid out in design pixels; the painting and the pointer follow the zoom.
+    const QSize design = Zoom::geometry(this).size();
+    m_gap = (design.width() - total) / 8.0;
+    m_bordOnglet = edges(widths, design.width());
 
     const int th = captionHeight();
     for (std::size_t i = 0; i < 4; ++i) {
@@ -112,7 +168,8 @@ void TabStrip::relayout() {
             continue;
         }
         if (static_cast<int>(i) + 1 == m_ongletActif) {
-            page->setGeometry(4, th + 5, width() - 8, height() - 4 - (th + 5));
+            Zoom::setGeometry(page,
+                              QRect(4, th + 5, design.width() - 8, design.height() - 4 - (th + 5)));
             page->show();
         } else {
             page->hide();
@@ -132,11 +189,14 @@ void TabStrip::showEvent(QShowEvent* event) {
 
 void TabStrip::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const int W = width();
-    const int H = height();
+    p.fillRect(rect(), background);
+    const double z = Zoom::factor(this);
+    p.scale(z, z);
+    const QSize design = Zoom::geometry(this).size();
+    const int W = design.width();
+    const int H = design.height();
     const int th = captionHeight();
     const auto& bord = m_bordOnglet;
-    p.fillRect(rect(), background);
 
     auto line = [&p](int x1, int y1, int x2, int y2, const QColor& c) {
         p.setPen(c);
@@ -171,6 +231,15 @@ void TabStrip::paintEvent(QPaintEvent*) {
         p.drawText(x, y + QFontMetrics(font).ascent(), captions()[i - 1]);
     }
 
+    if (hasFocus()) {
+        // The focus is shown round the active caption.
+        QPen dotted(Qt::black);
+        dotted.setStyle(Qt::DotLine);
+        p.setPen(dotted);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(bord[a - 1] + 3, 2, bord[a] - bord[a - 1] - 6, th - 2);
+    }
+
     box(1, th + 2, W - 2, H - 2, background);
     box(2, th + 3, W - 3, H - 3, background);
     box(3, th + 4, W - 4, H - 4, darkGrey);
@@ -178,7 +247,8 @@ void TabStrip::paintEvent(QPaintEvent*) {
 }
 
 void TabStrip::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
+    const double z = Zoom::factor(this);
+    const QPoint pos = (event->position() / z).toPoint();
     if (pos.y() < 0 || pos.y() > tabBand - 1) {
         return;
     }

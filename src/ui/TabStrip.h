@@ -39,6 +39,9 @@ public:
     // The active tab, 1 to 4.
     int ongletActif() const { return m_ongletActif == 0 ? 1 : m_ongletActif; }
     void setOngletActif(int tab);
+    // The next or the previous page, round the strip (Ctrl+Tab, Ctrl+PgDown,
+    // Ctrl+PgUp).
+    void stepOnglet(int delta);
     const std::array<int, 5>& bordOnglet() const { return m_bordOnglet; }
     // Height of a caption line, px.
     int captionHeight() const;
@@ -49,6 +52,10 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The arrows, Home and End move from tab to tab.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -56,6 +63,7 @@ private:
     QFont captionFont(bool bold) const;
     // Recomputes the edges and shows the active page in its frame.
     void relayout();
+    void describe();
 
     std::array<QWidget*, 4> m_pages{};
     std::array<int, 5> m_bordOnglet{-1, 0, 0, 0, 0};

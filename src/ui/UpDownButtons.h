@@ -18,6 +18,10 @@ public:
 
     explicit UpDownButtons(QWidget* parent = nullptr);
 
+    // Names the pair for the keyboard and for screen readers: what it sets,
+    // with its unit.
+    void setAccessibleName(const QString& name);
+
     QToolButton* upButton() const { return m_up; }
     QToolButton* downButton() const { return m_down; }
 
@@ -25,7 +29,16 @@ signals:
     // +1 for the upper arrow, -1 for the lower one.
     void stepped(int delta);
 
+protected:
+    // Up and Down step the value when the pair has the focus.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
+    // The arrows cover the pair: they show its focus in the highlight colour.
+    void showFocus(bool focused);
+
     QToolButton* m_up;
     QToolButton* m_down;
 };

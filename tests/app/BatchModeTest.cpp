@@ -95,6 +95,20 @@ private slots:
         QTest::newRow("rows on the standard output, the picture in a file")
             << QStringList{"--batch", "a.C14", "--csv", "-", "--png", "x"}
             << int(CommandLine::Mode::Batch);
+        QTest::newRow("a picture twice as large")
+            << QStringList{"--batch", "a.C14", "--png", "x", "--echelle", "2"}
+            << int(CommandLine::Mode::Batch);
+        QTest::newRow("a scale of zero")
+            << QStringList{"--batch", "a.C14", "--png", "x", "--echelle", "0"}
+            << int(CommandLine::Mode::Error);
+        QTest::newRow("a scale beyond four")
+            << QStringList{"--batch", "a.C14", "--png", "x", "--echelle", "5"}
+            << int(CommandLine::Mode::Error);
+        QTest::newRow("a scale without a picture")
+            << QStringList{"--batch", "a.C14", "--echelle", "2"} << int(CommandLine::Mode::Error);
+        QTest::newRow("a scale that is no whole number")
+            << QStringList{"--batch", "a.C14", "--png", "x", "--echelle", "1,5"}
+            << int(CommandLine::Mode::Error);
         QTest::newRow("devices take several outputs")
             << QStringList{"--batch", "a.C14", "--png", "/dev/null", "--pdf", "/dev/null"}
             << int(CommandLine::Mode::Batch);

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdlib>
+
 namespace {
 
 struct Result {
@@ -69,6 +71,39 @@ private slots:
         QCOMPARE(image.pixelColor(5, 496), QColor(255, 255, 255));
     }
 
+    // --echelle draws the picture larger, not stretched: sampled back at
+    // every second pixel it shows the picture of its own size.
+    void pictureAtTwiceTheSize() {
+        const QString config = write("echelle.C14", records("2", "0", "3", "3", "6"));
+        const QString own = m_dir.path() + "/echelle-1.png";
+        const QString twice = m_dir.path() + "/echelle-2.png";
+        QCOMPARE(ionaria({"--batch", config, "--seconds", "30", "--png", own}).status, 0);
+        QCOMPARE(ionaria({"--batch", config, "--seconds", "30", "--png", twice, "--echelle", "2"})
+                     .status,
+                 0);
+        const QImage small(own);
+        const QImage large(twice);
+        QCOMPARE(large.size(), QSize(834, 994));
+        int mixed = 0;
+        int close = 0;
+        for (int y = 0; y < small.height(); ++y) {
+            for (int x = 0; x < small.width(); ++x) {
+                const QRgb a = large.pixel(2 * x, 2 * y);
+                const bool uniform = large.pixel(2 * x + 1, 2 * y) == a &&
+                                     large.pixel(2 * x, 2 * y + 1) == a &&
+                                     large.pixel(2 * x + 1, 2 * y + 1) == a;
+                mixed += uniform ? 0 : 1;
+                const QRgb b = small.pixel(x, y);
+                const int d = std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                              std::abs(qBlue(a) - qBlue(b));
+                close += d <= 24 ? 1 : 0;
+            }
+        }
+        QVERIFY2(mixed > 1000, qPrintable(QString::number(mixed)));
+        QVERIFY2(close > small.width() * small.height() * 95 / 100,
+                 qPrintable(QString::number(close)));
+    }
+
     void refusedMontageShowsItsMessage() {
         const QString config = write("refus.C14", records("1", "0", "3", "4", "6"));
         const QString png = m_dir.path() + "/refus.png";
@@ -85,6 +120,36 @@ private slots:
             }
         }
         QVERIFY(red > 20);
+    }
+
+    // The picture goes onto the page as drawing, not as a bitmap: the page
+    // holds no image, and its texts are text.
+    void printedAsVectors_data() {
+        QTest::addColumn<QString>("scale");
+        QTest::newRow("microscopic") << "0";
+        QTest::newRow("macroscopic") << "1";
+    }
+    void printedAsVectors() {
+        QFETCH(QString, scale);
+        if (QStandardPaths::findExecutable("pdfimages").isEmpty()) {
+            QSKIP("poppler-utils is needed to list the images");
+        }
+        const QString config =
+            write("vecteurs.C14", records("2", scale.toStdString(), "3", "3", "6"));
+        const QString pdf = m_dir.path() + "/vecteurs-" + scale + ".pdf";
+        QCOMPARE(ionaria({"--batch", config, "--seconds", "60", "--pdf", pdf}).status, 0);
+        QProcess images;
+        images.start("pdfimages", {"-list", pdf});
+        QVERIFY(images.waitForFinished(30000));
+        QCOMPARE(images.exitCode(), 0);
+        const QStringList lines =
+            QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        // The two lines of the table's header, and no image.
+        QCOMPARE(lines.size(), 2);
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("lectrode"));
     }
 
     void printedCopies() {

@@ -35,6 +35,8 @@ private slots:
     void keys();
     void keyboard_data();
     void keyboard();
+    void messagesShownWhole_data();
+    void messagesShownWhole();
     void everyKeyExists();
     void memorySurvivesReopening();
     void closeIfOpenEndsTheDialog();
@@ -117,6 +119,39 @@ void MachineTest::keys() {
     QLineEdit* z1 = display(machine);
     QCOMPARE(z1->text(), shown);
     QCOMPARE(z1->cursorPosition(), z1->text().size());
+}
+
+void MachineTest::messagesShownWhole_data() {
+    QTest::addColumn<QStringList>("presses");
+    QTest::addColumn<bool>("message");
+    auto row = [](const char* name, const QString& keys, bool message) {
+        QTest::newRow(name) << keys.split(QLatin1Char(' ')) << message;
+    };
+    row("operators", "B2 multip EXE", true);
+    row("parentheses", "Bpo B2 EXE", true);
+    row("too long", QString("B1 ").repeated(501) + "EXE", true);
+    row("a result", "B2 plus B3 EXE", false);
+    row("typing after a message", "B2 multip EXE RAZ B4", false);
+}
+
+// A message fits the display, so that none of it is cut; numbers keep the
+// display's own type.
+void MachineTest::messagesShownWhole() {
+    QFETCH(QStringList, presses);
+    QFETCH(bool, message);
+    Machine machine;
+    machine.show();
+    for (const QString& name : presses) {
+        press(machine, name);
+    }
+    QLineEdit* z1 = display(machine);
+    const int room = z1->contentsRect().width() - 8;
+    QVERIFY2(QFontMetrics(z1->font()).horizontalAdvance(z1->text()) <= room,
+             qPrintable(z1->text()));
+    QCOMPARE(z1->toolTip(), message ? z1->text() : QString());
+    if (!message) {
+        QCOMPARE(z1->font().pixelSize(), 15);
+    }
 }
 
 void MachineTest::keyboard_data() {

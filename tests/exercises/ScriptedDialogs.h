@@ -23,6 +23,7 @@ public:
     QStringList messages;  // "title | text" of every message box
     QStringList criticals; // "title | text" of the configuration boxes
     int fileDialogs = 0;
+    QStringList startFolders; // where each file dialog started
     int printerDialogs = 0;
     int modals = 0;
 
@@ -33,12 +34,14 @@ public:
     void critical(QWidget*, const QString& title, const QString& text) override {
         criticals << title + " | " + text;
     }
-    QString saveFileName(QWidget*, const QString&) override {
+    QString saveFileName(QWidget*, const QString& folder) override {
         ++fileDialogs;
+        startFolders << folder;
         return saveName;
     }
-    QString openFileName(QWidget*, const QString&) override {
+    QString openFileName(QWidget*, const QString& folder) override {
         ++fileDialogs;
+        startFolders << folder;
         return openName;
     }
     bool choosePrinter(QPrinter& printer, QWidget*) override {
@@ -60,5 +63,6 @@ public:
         messages.clear();
         criticals.clear();
         fileDialogs = printerDialogs = modals = 0;
+        startFolders.clear();
     }
 };

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -245,6 +246,40 @@ private slots:
         b.type("y");
         b.trigger("opencor");
         QCOMPARE(b.session->texteModifie(), 0);
+    }
+
+    // The pupil's text dialogs start in the exercises for opening, in the
+    // documents for saving, then in the folder last used.
+    void textDialogsStart_data() {
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("opening first") << QStringList{"opentexte"} << "exercices";
+        QTest::newRow("saving first") << QStringList{"savetexte"} << "documents";
+        QTest::newRow("opening after a save")
+            << QStringList{"save elsewhere", "opentexte"} << "elsewhere";
+        QTest::newRow("saving after a save")
+            << QStringList{"save elsewhere", "savetexte"} << "elsewhere";
+    }
+    void textDialogsStart() {
+        QFETCH(QStringList, items);
+        QFETCH(QString, expected);
+        Bench b;
+        QVERIFY(b.session->openExercise(b.exo("pile.E37")));
+        QTemporaryDir elsewhere;
+        for (const QString& item : items) {
+            b.dialogs.saveName = item == "save elsewhere" ? elsewhere.filePath("copie.rtf") : "";
+            b.trigger(item == "save elsewhere" ? "savetexte" : item);
+        }
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString folder = expected == "exercices"
+                                   ? QDir(b.app.path()).filePath("data/exercices")
+                               : expected == "documents"
+                                   ? (QFileInfo(documents).isDir() ? documents : QDir::homePath())
+                                   : elsewhere.path();
+        QVERIFY(!b.dialogs.startFolders.isEmpty());
+        QCOMPARE(QDir(b.dialogs.startFolders.constLast()).canonicalPath(),
+                 QDir(folder).canonicalPath());
     }
 
     void overwrite_data() {

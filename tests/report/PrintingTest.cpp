@@ -189,6 +189,15 @@ private slots:
         QCOMPARE(dialog.Text2()->text(), at("dialog.pdf"));
         dialog.UpDown1()->setValue(4);
         QCOMPARE(dialog.Label4()->text(), QString("4"));
+        // The number of copies shows once, in the spin box.
+        dialog.show();
+        QVERIFY(dialog.UpDown1()->isVisible());
+        QVERIFY(!dialog.Label4()->isVisible());
+        int shown = 0;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            shown += label->isVisible() && label->text() == QString("4") ? 1 : 0;
+        }
+        QCOMPARE(shown, 0);
     }
 
     void cancelPrintsNothing() {

@@ -5,6 +5,9 @@
 // curves' window open if asked (and its picture saved). Run it on a display
 // (Xvfb will do):
 //     ui_window_figures [seconds] [CONFIGURATION.C14] [--courbes [PICTURE.png]]
+// or, to see the window at the zooms 1, 1.5 and 2 (the offscreen platform
+// will do), after a few seconds of an electrolysis:
+//     ui_window_figures --captures FOLDER
 #include "sim/Catalogue.h"
 #include "ui/CourbesWindow.h"
 #include "ui/IllusView.h"
@@ -18,6 +21,9 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <iostream>
+#include <utility>
 
 #include <ctime>
 #include <iostream>
@@ -60,12 +66,43 @@ private:
     const QElapsedTimer& m_clock;
 };
 
+// The window after a run of a few simulated minutes, at each zoom.
+int captures(const QString& folder) {
+    QTemporaryDir appFolder;
+    Ionaria::ui::MainWindow window(appFolder.path());
+    window.show();
+    window.handlers().setHScroll2(Ionaria::sim::catalogue::hScroll2Max);
+    window.refreshFromStore();
+    window.Command5_Click();
+    for (int i = 0; i < 150; ++i) {
+        window.engine().Timer1_Timer();
+    }
+    window.Command5_Click();
+    window.refreshFromStore();
+    for (const auto& [z, name] :
+         {std::pair{1.0, "1"}, std::pair{1.5, "1.5"}, std::pair{2.0, "2"}}) {
+        window.resize(static_cast<int>(800 * z), static_cast<int>(600 * z));
+        QApplication::processEvents();
+        const QString path =
+            folder + QStringLiteral("/fenetre-zoom-%1.png").arg(QLatin1String(name));
+        if (!window.grab().save(path)) {
+            std::cerr << "Écriture impossible : " << path.toStdString() << "\n";
+            return 1;
+        }
+        std::cout << path.toStdString() << "\n";
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
+    if (argc > 2 && QString::fromLatin1(argv[1]) == QStringLiteral("--captures")) {
+        return captures(QString::fromLocal8Bit(argv[2]));
+    }
     const QStringList arguments = QApplication::arguments();
     const double seconds = arguments.size() > 1 ? std::max(1.0, arguments.at(1).toDouble()) : 10.0;
     const qsizetype courbesAt = arguments.indexOf(QStringLiteral("--courbes"));

@@ -3,7 +3,9 @@
 # Runs the real program under a virtual X server, with a temporary application
 # folder, and drives it as a user would: it must start, draw the experiment,
 # open the exercise asked for by another program, animate it on
-# "Pause / Marche" and quit through both confirmations.
+# "Pause / Marche", show it twice as large and sharp in a window of
+# 1600 x 1200, come back to 800 x 600 with Ctrl+0 and quit through both
+# confirmations.
 set -euo pipefail
 
 binary=$1
@@ -58,7 +60,7 @@ shot() { import -window root "$1"; }
 crop() { convert "$1" -crop "$2x$3+$((X + $4))+$((Y + $5))" +repage "$6"; }
 differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1920x1440x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for '[ -s "$work/display" ]' 100 || fail "Xvfb ne démarre pas"
 export DISPLAY=":$(head -n 1 "$work/display")"
@@ -81,8 +83,8 @@ window=$(xdotool search --sync --onlyvisible --name '^Ionaria - .*pile-cuivre-zi
 [ -z "$(record 31)" ] || fail "l'enregistrement 31 n'est pas effacé"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "fenêtre de ${WIDTH}x${HEIGHT}"
-# Centred on the 1024 x 768 screen.
-[ "$X" = 112 ] && [ "$Y" = 84 ] || fail "fenêtre en ($X, $Y), pas centrée"
+# Centred on the 1920 x 1440 screen.
+[ "$X" = 560 ] && [ "$Y" = 420 ] || fail "fenêtre en ($X, $Y), pas centrée"
 
 # The picture area (illus, at (8, 24) in the window) holds a drawing.
 drawn() {
@@ -110,6 +112,51 @@ advanced_again() {
     [ "$(differing_pixels "$work/time1.png" "$work/time2.png")" -gt 0 ]
 }
 wait_for advanced_again 100 || fail "le temps s'arrête pendant l'animation"
+
+# Paused, the picture is drawn again twice as large in a window of
+# 1600 x 1200: sampled back at every second pixel it is the picture of the
+# design size, and it is not that picture with its pixels doubled.
+xdotool mousemove --sync $((X + 700)) $((Y + 500)) click 1
+paused() {
+    shot "$work/paused.png"
+    crop "$work/paused.png" 112 16 32 8 "$work/time3.png"
+    sleep 0.3
+    shot "$work/paused2.png"
+    crop "$work/paused2.png" 112 16 32 8 "$work/time4.png"
+    [ "$(differing_pixels "$work/time3.png" "$work/time4.png")" = 0 ]
+}
+wait_for paused 30 || fail "Pause / Marche n'arrête pas l'animation"
+crop "$work/paused.png" 417 497 8 24 "$work/small.png"
+convert "$work/small.png" -sample 200% "$work/doubled.png"
+# Without a window manager the window grows from its corner: it goes to the
+# screen's corner first, so that all of it stays on the screen.
+xdotool windowmove --sync "$window" 0 0 2>/dev/null || xdotool windowmove "$window" 0 0
+xdotool windowsize --sync "$window" 1600 1200 2>/dev/null || xdotool windowsize "$window" 1600 1200
+wait_for 'eval "$(xdotool getwindowgeometry --shell "$window")"; [ "$WIDTH" = 1600 ]' 50 ||
+    fail "la fenêtre ne prend pas 1600 x 1200"
+large_matches() {
+    shot "$work/zoomed.png"
+    crop "$work/zoomed.png" 834 994 16 48 "$work/large.png"
+    convert "$work/large.png" -sample 50% "$work/sampled.png"
+    [ "$(identify -format %wx%h "$work/sampled.png")" = 417x497 ] || return 1
+    local differing
+    differing=$(compare -metric AE -fuzz 10% "$work/small.png" "$work/sampled.png" null: 2>&1 ||
+        true)
+    [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -lt $((417 * 497 / 20)) ]
+}
+wait_for large_matches 50 || fail "l'illustration n'est pas dessinée deux fois plus grande"
+[ "$(differing_pixels "$work/large.png" "$work/doubled.png")" -gt 5000 ] ||
+    fail "l'illustration agrandie n'est que l'image étirée"
+# Ctrl+0 brings back the design size, where the picture is as before.
+xdotool key --clearmodifiers ctrl+0
+wait_for 'eval "$(xdotool getwindowgeometry --shell "$window")"; [ "$WIDTH" = 800 ]' 50 ||
+    fail "Ctrl+0 ne rend pas la taille de 800 x 600"
+back_to_design() {
+    shot "$work/back.png"
+    crop "$work/back.png" 417 497 8 24 "$work/small2.png"
+    [ "$(differing_pixels "$work/small.png" "$work/small2.png")" = 0 ]
+}
+wait_for back_to_design 50 || fail "l'illustration n'est pas la même après Ctrl+0"
 
 # Writing an answer in the exercise makes the quit ask about the text first.
 xdotool mousemove --sync $((X + 600)) $((Y + 440)) click 1
