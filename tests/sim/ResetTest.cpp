@@ -15,12 +15,7 @@ using namespace Ionaria::sim;
 namespace {
 
 using testing::Bench;
-
-bool near(double a, double b, double relative = 1e-6) {
-    return std::fabs(a - b) <= relative * std::max(std::fabs(a), std::fabs(b)) + 1e-15;
-}
-
-constexpr double faradayConstant = 96500.0;
+using testing::near;
 
 } // namespace
 

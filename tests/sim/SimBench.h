@@ -5,7 +5,18 @@
 #include "sim/Handlers.h"
 #include "support/EngineAccess.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace Ionaria::sim::testing {
+
+// Agreement within a relative tolerance, with a floor for values near zero.
+inline bool near(double a, double b, double relative = 1e-6) {
+    return std::fabs(a - b) <= relative * std::max(std::fabs(a), std::fabs(b)) + 1e-15;
+}
+
+// The charge of a mole of electrons that the engine uses, in C/mol.
+constexpr double faradayConstant = 96500.0;
 
 // A started engine, as the window has it after start-up.
 struct Bench {
