@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/MeasureCsv.h"
 
+#include "base/Numbers.h"
+
 #include <array>
-#include <charconv>
 #include <string_view>
 
 namespace Ionaria::sim {
@@ -19,11 +20,8 @@ char separator(CsvDialect dialect) {
 }
 
 void appendNumber(std::string& row, double value, CsvDialect dialect) {
-    std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 10);
     const std::size_t start = row.size();
-    row.append(buffer.data(), result.ptr);
+    row += base::writeFloat(value, base::FloatForm::General, 10);
     if (dialect == CsvDialect::Tableur) {
         for (std::size_t i = start; i < row.size(); ++i) {
             if (row[i] == '.') {
