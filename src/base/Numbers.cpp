@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Numbers.h"
 
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -256,15 +255,17 @@ std::string writeFloat(double value, FloatForm form, int precision) {
     } else if (form == FloatForm::Fixed) {
         format = std::chars_format::fixed;
     }
-    // Room for the 309 integer digits of the largest double in the fixed
-    // form, with its sign, point and decimals.
-    std::array<char, 400> buffer{};
+    // Room for the sign, the point, the exponent, the precision's digits and,
+    // in the fixed form, the 309 integer digits of the largest double.
+    const std::size_t decimals = precision > 0 ? static_cast<std::size_t>(precision) : 0U;
+    std::string text(32 + decimals + (form == FloatForm::Fixed ? 309U : 0U), '\0');
     const auto [end, error] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
+        std::to_chars(text.data(), text.data() + text.size(), value, format, precision);
     if (error != std::errc{}) {
         return {};
     }
-    return {buffer.data(), end};
+    text.resize(static_cast<std::size_t>(end - text.data()));
+    return text;
 }
 
 FloatRead readFloat(std::string_view text) {

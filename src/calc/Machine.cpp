@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,6 +56,19 @@ QRect cleOperateur(int colonne, int ligne) {
 // Rounds halves to the even neighbour, as every conversion to a whole number.
 int arrondiPair(double valeur) {
     return static_cast<int>(std::nearbyint(valeur));
+}
+
+// The decimal point as a pupil types it: "." or the French ",", the keypad's
+// decimal key whatever its layout writes (",", "." or nothing), or the decimal
+// point of the user's language ("٫" in Arabic).
+bool pointDecimal(const QKeyEvent& touche) {
+    if (touche.modifiers().testFlag(Qt::KeypadModifier) &&
+        (touche.key() == Qt::Key_Period || touche.key() == Qt::Key_Comma)) {
+        return true;
+    }
+    const QString texte = touche.text();
+    return texte == QLatin1String(".") || texte == QLatin1String(",") ||
+           (!texte.isEmpty() && texte == QLocale().decimalPoint());
 }
 
 } // namespace
@@ -466,6 +480,10 @@ bool Machine::eventFilter(QObject* watched, QEvent* event) {
         EXE_Click();
         return true;
     }
+    if (pointDecimal(*touche)) {
+        ajoute(QStringLiteral("."));
+        return true;
+    }
     const QString texte = touche->text();
     if (texte.size() != 1) {
         return true;
@@ -473,21 +491,19 @@ bool Machine::eventFilter(QObject* watched, QEvent* event) {
     const QChar c = texte.front();
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
         ajoute(texte);
-    } else if (c == QLatin1Char('.')) {
-        ajoute(texte);
     } else if (QStringLiteral("eEdD").contains(c)) {
         ajoute(QStringLiteral("E"));
     } else if (c == QLatin1Char('(')) {
         fonction(texte);
     } else if (c == QLatin1Char(')')) {
         ajoute(texte);
-    } else if (c == QLatin1Char('*')) {
+    } else if (c == QLatin1Char('*') || c == QChar(0x00D7) || c == QChar(0x00B7)) { // × ·
         multip_Click();
     } else if (c == QLatin1Char('+')) {
         plus_Click();
     } else if (c == QLatin1Char('-')) {
         moins_Click();
-    } else if (c == QLatin1Char('/')) {
+    } else if (c == QLatin1Char('/') || c == QChar(0x00F7)) { // ÷
         div_Click();
     } else if (c == QLatin1Char('^')) {
         puissance_Click();
