@@ -59,6 +59,7 @@ inside() {
         git log -1 --format="%h %s"
         scripts/test.sh
     ' clone "$(cat "$root/tmp/ionaria.commit")" || tests=$?
+    echo "Machine neuve : scripts/test.sh a pris $SECONDS s."
 
     echo "== Machine neuve : scripts/run.sh sous xvfb-run, en français"
     cat >"$root/tmp/window-maps.sh" <<EOF
