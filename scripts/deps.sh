@@ -11,7 +11,7 @@ packages=(
     libqt6opengl6-dev                      # the OpenGL module's CMake files, which Qt Charts' require
     qt6-translations-l10n                  # French texts of Qt's own boxes and dialogs
     libgl-dev                              # OpenGL headers that Qt's CMake files look for
-    fonts-liberation                       # "Arial" metrics for the experiment picture
+    fonts-liberation fonts-dejavu-core     # "Arial" metrics for the picture; DejaVu Sans for the other texts
     libbenchmark-dev                       # Google Benchmark, for bench/
     librsvg2-bin                           # rsvg-convert: the icon in each size
     desktop-file-utils appstream libxml2-utils shared-mime-info  # validators of the desktop files
