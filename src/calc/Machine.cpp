@@ -4,6 +4,8 @@
 #include "calc/Evaluator.h"
 #include "calc/NumberText.h"
 #include "calc/ResultDisplay.h"
+#include "look/DesignPalette.h"
+#include "look/Faces.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -78,8 +80,10 @@ Machine::Machine(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Machine à calculer"));
     setModal(true);
     setFixedSize(kLargeur, kHauteur);
-    QFont police = font();
-    police.setPixelSize(11);
+    look::useDesignPalette(this);
+    // The keys' symbols (eˣ, xʸ, √, ←) and the messages in a face that has
+    // them all, whatever the platform's own.
+    const QFont police = look::textFont(11);
     setFont(police);
 
     m_z1 = new QLineEdit(this);
@@ -149,6 +153,11 @@ void Machine::createOptions() {
     }
     connect(m_scientifique, &QRadioButton::clicked, this, [this] { C_Click(); });
     connect(standard, &QRadioButton::clicked, this, [this] { C_Click(); });
+    // The options on a light panel of their own: the gradient darkens to the
+    // right, where dark text would no longer read.
+    for (QGroupBox* groupe : {angles, affichage}) {
+        groupe->setAutoFillBackground(true);
+    }
 }
 
 QPushButton* Machine::addKey(const char* name, const QString& caption, const QString& tooltip,

@@ -4,6 +4,8 @@
 #include "config/FileBrowser.h"
 #include "exercises/ExerciseDescriptor.h"
 #include "exercises/ExerciseFiles.h"
+#include "look/DesignPalette.h"
+#include "look/Faces.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -108,6 +110,8 @@ Fichexo::Fichexo(const QString& startFolder, Opener open, QWidget* mainWindow)
     setObjectName(QStringLiteral("Fichexo"));
     setWindowTitle(QString::fromUtf8(title));
     setModal(true);
+    look::useDesignPalette(this);
+    look::useTextFace(this);
     m_ouvreur->setObjectName(QStringLiteral("ouvreur"));
     m_image5->setObjectName(QStringLiteral("Image5"));
     m_levelLabel->setObjectName(QStringLiteral("niveau"));
@@ -287,7 +291,7 @@ void Fichexo::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter p(this);
     p.fillRect(QRect(0, 0, width(), titleBandHeight), titleBand);
-    QFont font(QStringLiteral("Arial"));
+    QFont font(QString::fromLatin1(look::designFamily));
     font.setPixelSize(titlePixelSize);
     font.setBold(true);
     p.setFont(font);

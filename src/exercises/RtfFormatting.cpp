@@ -5,6 +5,7 @@
 #include "exercises/RtfWriter.h"
 
 #include "base/Windows1252.h"
+#include "look/Faces.h"
 
 #include <QStringDecoder>
 
@@ -262,7 +263,9 @@ QTextCharFormat RtfFormatting::charFormat(const CharState& chars) const {
     const int font = chars.font >= 0 ? chars.font : m_defaultFont;
     const auto it = m_fonts.find(font);
     if (it != m_fonts.end() && !it->second.name.isEmpty()) {
-        format.setFontFamilies(QStringList{it->second.name});
+        // A character the named font lacks, or a font this machine lacks,
+        // comes from the text face rather than from the platform's choice.
+        format.setFontFamilies(QStringList{it->second.name, QString::fromLatin1(look::textFamily)});
     }
     format.setFontPointSize(chars.halfPoints / 2.0);
     format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);

@@ -2,6 +2,7 @@
 #include "ui/CourbesWindow.h"
 
 #include "base/CarefulFile.h"
+#include "look/Faces.h"
 #include "sim/Quantities.h"
 #include "ui/ChartExport.h"
 
@@ -103,6 +104,9 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     setObjectName(QStringLiteral("Courbes"));
     setWindowTitle(QStringLiteral("Courbes"));
     setAccessibleName(QStringLiteral("Courbes des mesures"));
+    // The reading's formulas need the text face; the colours stay the
+    // desktop's, as nothing of the design is drawn here but the plots.
+    look::useTextFace(this);
     resize(980, 660);
     m_ask = [](QWidget* owner, const QString& title, const QString& suggested,
                const QStringList& filters, QString& chosenFilter) {

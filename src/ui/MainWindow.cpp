@@ -9,6 +9,7 @@
 #include "config/Ouvrir.h"
 #include "exercises/ExerciseDialogs.h"
 #include "exercises/ExerciseSession.h"
+#include "look/DesignPalette.h"
 #include "output/FileOutput.h"
 #include "report/Confimp.h"
 #include "report/Rapport.h"
@@ -82,6 +83,8 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
           [this] { naturesChanged(); }) {
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Ionaria"));
+    // Before any control exists: each takes the design's colours as it is made.
+    look::useDesignPalette(this);
     Zoom::setFont(this, PrintedPage::arial8());
     resize(designWidth, designHeight);
     setMinimumSize(designWidth / 2, designHeight / 2);
@@ -569,9 +572,12 @@ void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     // The gradient fills the whole window; the content is centred on it.
     const int h = std::max(height(), 1);
+    const auto along = [h](int top, int bottom, int i) {
+        return static_cast<int>(std::nearbyint(top + (bottom - top) * static_cast<double>(i) / h));
+    };
     for (int i = 0; i <= h; ++i) {
-        const int a = static_cast<int>(std::nearbyint(255.0 - 55.0 * i / h));
-        const int b = static_cast<int>(std::nearbyint(255.0 - 75.0 * i / h));
+        const int a = along(gradientTop.red(), gradientBottom.red(), i);
+        const int b = along(gradientTop.blue(), gradientBottom.blue(), i);
         p.setPen(QColor(a, a, b));
         p.drawLine(0, i, width(), i);
     }

@@ -9,6 +9,7 @@
 #include "ui/TempFile.h"
 #include "ui/WindowHost.h"
 
+#include <QColor>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
@@ -57,6 +58,10 @@ class MainWindow : public QWidget {
 public:
     static constexpr int designWidth = 800;  // px
     static constexpr int designHeight = 600; // px
+    // The window's background runs from the first colour at the top to the
+    // second at the bottom; the texts laid on it are read over the second.
+    static inline const QColor gradientTop{255, 255, 255};
+    static inline const QColor gradientBottom{200, 200, 180};
     // Screens wider than this get the window at its design size, centred.
     static constexpr int sizeRuleScreenWidth = 850; // px
     static constexpr int tickInterval = 20;         // ms
