@@ -19,7 +19,8 @@ bool ExerciseDialogs::message(QWidget* parent, const ExerciseMessage& message) {
     if (question) {
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
     }
-    box.setDefaultButton(QMessageBox::Ok);
+    // A question may cost the pupil's answer or an old file: Enter keeps them.
+    box.setDefaultButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }
 
