@@ -111,6 +111,10 @@ void appendEscaped(QByteArray& out, const QString& text) {
         case 0x2011:
             out += "\\_";
             continue;
+        case 0x200B:
+            // The reader's own mark in long runs (rtf::zeroWidthSpace): it is
+            // put back at the same places on reading.
+            continue;
         default:
             break;
         }

@@ -240,15 +240,23 @@ void AnswerBoxTest::accentsTakeOneByte() {
 }
 
 void AnswerBoxTest::longRunWrapsInTheBox() {
+    const QByteArray run(20000, 'a');
+    QTextDocument document;
+    QVERIFY(RtfReader::read("{\\rtf1\\ansi " + run + "}", document));
     AnswerTextEdit box;
     box.resize(247, 164);
-    box.setPlainText(QString(20000, QLatin1Char('a')));
-    const QSizeF laidOut = box.document()->documentLayout()->documentSize();
+    box.setDocument(&document);
+    const QSizeF laidOut = document.documentLayout()->documentSize();
     // Cut where each line ends, never one line wider than the box.
     QVERIFY2(laidOut.width() <= box.viewport()->width(),
              qPrintable(QString::number(laidOut.width())));
     QVERIFY2(laidOut.height() > 100 * QFontMetricsF(box.font()).height(),
              qPrintable(QString::number(laidOut.height())));
+    // The places the reader gave the line to break are its own: the text
+    // reads as it was, and is written back as it was.
+    QCOMPARE(document.toPlainText().remove(QChar(0x200B)), QString::fromLatin1(run));
+    QVERIFY(RtfWriter::write(document).contains(run));
+    box.setDocument(nullptr);
 }
 
 QTEST_MAIN(AnswerBoxTest)
