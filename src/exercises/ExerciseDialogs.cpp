@@ -18,6 +18,8 @@ bool ExerciseDialogs::message(QWidget* parent, const ExerciseMessage& message) {
                     question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
     if (question) {
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+        // Enter keeps; Alt+O is the key that goes on.
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));
     }
     // A question may cost the pupil's answer or an old file: Enter keeps them.
     box.setDefaultButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
