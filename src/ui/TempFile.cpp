@@ -114,7 +114,14 @@ std::optional<std::string> TempFile::takeRequest() {
         return std::nullopt;
     }
     const auto text = RecordFile::readOneAt(file.fd(), recordExercise);
-    if (text.status != RecordFile::Status::Ok || trimmed(text.value).empty()) {
+    if (text.status != RecordFile::Status::Ok) {
+        return std::nullopt;
+    }
+    if (trimmed(text.value).empty()) {
+        // Blanks ask for nothing; they are cleared all the same.
+        if (writable && !text.value.empty()) {
+            RecordFile::writeOneAt(file.fd(), recordExercise, "");
+        }
         return std::nullopt;
     }
     if (text.value == m_handledText && file.modifiedNs() == m_handledModifiedNs) {
