@@ -2,10 +2,14 @@
 #include "exercises/ExerciseSession.h"
 
 #include "config/ConfigFile.h"
+#include "config/SaveFailure.h"
+#include "exercises/AnswerBounds.h"
+#include "exercises/AnswerTextEdit.h"
 #include "exercises/ExerciseDialogs.h"
 #include "exercises/ExerciseFiles.h"
 #include "exercises/ExerciseMessage.h"
 #include "exercises/Fichexo.h"
+#include "exercises/FileRefusals.h"
 #include "exercises/RtfReader.h"
 #include "exercises/RtfWriter.h"
 #include "output/FileOutput.h"
@@ -44,6 +48,9 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
       m_restorePresentation(std::move(restorePresentation)), m_applicationFolder(applicationFolder),
       m_dataFolder(QDir(applicationFolder).filePath(QStringLiteral("data"))), m_window(window),
       m_dialogs(dialogs), m_menu(std::make_unique<QMenu>()) {
+    if (auto* answer = qobject_cast<AnswerTextEdit*>(&m_supertext)) {
+        answer->setRefusalHandler([this](const ExerciseMessage& message) { show(message); });
+    }
     m_menu->setObjectName(QStringLiteral("optionexo"));
     m_menu->setTitle(QStringLiteral("Exercices"));
     const auto item = [this](const char* name, const QString& caption,
@@ -202,7 +209,9 @@ bool ExerciseSession::openFromRecord(const QString& text) {
         }
     }
     if (!located) {
-        show(ExerciseMessage::cannotRead());
+        const auto asked =
+            std::filesystem::path(m_applicationFolder.toStdString()) / name.toStdString();
+        show(isOtherThanFile(asked) ? notAFile(asked.string()) : ExerciseMessage::cannotRead());
         return false;
     }
     if (!askAbandonEdits() || !openExercise(fromPath(*located))) {
@@ -263,6 +272,13 @@ void ExerciseSession::opencor_Click() {
 }
 
 void ExerciseSession::savetexte_Click() {
+    // Only what the window can reopen whole is saved; the pupil is told
+    // what to take out before choosing a file.
+    const RtfWriter::Written written = RtfWriter::writeCounted(*m_supertext.document());
+    if (const auto refusal = AnswerBounds::saveRefusal(AnswerBounds::of(written))) {
+        show(*refusal);
+        return;
+    }
     QString name = m_dialogs.saveFileName(m_window, textFolder(TextDialog::Save));
     if (name.isEmpty()) {
         return;
@@ -277,8 +293,8 @@ void ExerciseSession::savetexte_Click() {
     }
     // Through the careful writer: a full disk or a protected file keeps the
     // old text whole, and the edits stay marked as not saved.
-    if (!output::writeBytes(name, RtfWriter::write(*m_supertext.document())).ok()) {
-        const config::Message message = config::ConfigFile::messageWriteError();
+    if (!output::writeBytes(name, written.bytes).ok()) {
+        const config::Message message = config::saveFailure(name.toStdString());
         m_dialogs.critical(m_window, QString::fromStdString(message.title),
                            QString::fromStdString(message.text));
         return;

@@ -429,8 +429,23 @@ void RtfParser::flushRun() {
     if (m_pendingText.isEmpty()) {
         return;
     }
-    m_cursor.insertText(sanitized(m_pendingText), m_pendingFormat);
+    m_cursor.insertText(withBreaks(sanitized(m_pendingText)), m_pendingFormat);
     m_pendingText.clear();
+}
+
+QString RtfParser::withBreaks(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.isSpace() || c == zeroWidthSpace || c == QLatin1Char('-')) {
+            m_unbroken = 0;
+        } else if (++m_unbroken > maxUnbrokenRun && !c.isLowSurrogate()) {
+            out.append(zeroWidthSpace);
+            m_unbroken = 1;
+        }
+        out.append(c);
+    }
+    return out;
 }
 
 void RtfParser::endParagraph() {
@@ -442,6 +457,7 @@ void RtfParser::endParagraph() {
         return;
     }
     flushRun();
+    m_unbroken = 0;
     const QTextBlockFormat format = RtfFormatting::blockFormat(m_stack.back().para);
     m_cursor.setBlockFormat(format);
     m_cursor.insertBlock(format, m_formatting.charFormat(m_stack.back().chars));

@@ -23,6 +23,11 @@ namespace Ionaria::exercises::rtf {
 // splits the bytes into groups, control words, control symbols and text; the
 // parser sends each to the destination of its group: the text, the font or
 // colour table, a picture, or nowhere.
+// Characters read with no place to break a line among them, at most; the
+// reader adds a zero-width space there, which the writer leaves out.
+inline constexpr int maxUnbrokenRun = 1000;
+inline constexpr QChar zeroWidthSpace(0x200B);
+
 class RtfParser {
 public:
     RtfParser(const QByteArray& bytes, QTextDocument* document);
@@ -59,6 +64,10 @@ private:
     void appendText(const QString& text);
     void flushBytes();
     void flushRun();
+    // The text with a zero-width space after every maxUnbrokenRun characters
+    // that hold no place to break a line: the layout of a line searches the
+    // rest of its run for one, so that a long run costs its square.
+    QString withBreaks(const QString& text);
     void endParagraph();
     void finishPicture();
     GroupState& state() { return m_stack.back(); }
@@ -86,6 +95,7 @@ private:
     QString m_pendingText;
     QTextCharFormat m_pendingFormat;
     bool m_formatDirty = true;
+    int m_unbroken = 0; // characters since the last place to break the line
 };
 
 } // namespace Ionaria::exercises::rtf

@@ -7,6 +7,7 @@
 #include "config/FileBrowser.h"
 #include "config/MessageBoxes.h"
 #include "config/Ouvrir.h"
+#include "exercises/AnswerTextEdit.h"
 #include "exercises/ExerciseDialogs.h"
 #include "exercises/ExerciseSession.h"
 #include "look/DesignPalette.h"
@@ -126,6 +127,7 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
     // The main program may already have left a name: it is taken at the
     // activation that follows.
     m_tempFile.exerciseName();
+    showTempFileNote();
     illus->setFocus();
 }
 
@@ -271,7 +273,7 @@ void MainWindow::createTextColumn() {
         fich->setCursorPosition(static_cast<int>(text.size()));
         fich->setToolTip(text);
     });
-    supertext = new QTextEdit(this);
+    supertext = new exercises::AnswerTextEdit(this);
     supertext->setObjectName(QStringLiteral("supertext"));
     Zoom::setGeometry(supertext, supertextRect);
     supertext->setAcceptRichText(true);
@@ -547,10 +549,18 @@ bool MainWindow::event(QEvent* e) {
 
 void MainWindow::activate() {
     m_handlers.Form_Activate();
-    const std::string name = m_tempFile.takeExerciseName();
-    if (!QString::fromStdString(name).trimmed().isEmpty()) {
-        emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(name).trimmed()));
-        m_exercises->openFromRecord(QString::fromStdString(name));
+    const auto name = m_tempFile.takeRequest();
+    showTempFileNote();
+    if (name) {
+        emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(*name)));
+        m_exercises->openFromRecord(QString::fromStdString(*name));
+    }
+}
+
+void MainWindow::showTempFileNote() {
+    const std::string note = m_tempFile.takeNote();
+    if (!note.empty()) {
+        info->setText(QString::fromStdString(note));
     }
 }
 
@@ -803,6 +813,11 @@ void MainWindow::unload() {
         m_courbes->close();
     }
     m_tempFile.markStopped();
+}
+
+void MainWindow::endRun() {
+    unload();
+    close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

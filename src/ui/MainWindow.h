@@ -110,6 +110,9 @@ public:
     bool openExerciseFile(const QString& path);
     // Shows in every control the parameters as they stand, and the picture.
     void refreshFromStore();
+    // Ends the run without asking, as the session or the system asks: the
+    // other windows close and the temporary file says that it stopped.
+    void endRun();
 
     // Shared with the other windows.
     QString copyMessage() const { return m_copyMessage; }
@@ -198,6 +201,8 @@ private:
     void zoomText(double z);
     void zoomTo(double z);
     void activate();
+    // Tells in the hint line what kept the temporary file from being used.
+    void showTempFileNote();
     bool confirmQuit();
     void unload();
     void timerChanged(bool running);

@@ -164,14 +164,16 @@ xdotool type --delay 20 "reponse"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --clearmodifiers alt+f
 
+# answer TITLE [KEY]: the question's box, answered by KEY (Return: its default).
 answer() {
     local box
     wait_for "box=\$(xdotool search --onlyvisible --name '$1' | head -n 1); [ -n \"\$box\" ]" 100 ||
         fail "pas de question « $1 »"
     xdotool windowfocus --sync "$box" 2>/dev/null || true
-    xdotool key --clearmodifiers Return
+    xdotool key --clearmodifiers "${2:-Return}"
 }
-answer '^Abandon des donn'
+# Dropping the answer is never the default: Enter would keep it.
+answer '^Abandon des donn' alt+o
 answer '^Fermer$'
 
 wait_for '! kill -0 "$program_pid" 2>/dev/null' 100 || fail "le programme ne se termine pas"
