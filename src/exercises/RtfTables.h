@@ -18,6 +18,9 @@ inline constexpr long long numberCeiling = 2'000'000'000LL;
 inline constexpr int maxWordLetters = 32;
 // No picture is shown wider or taller than this, px.
 inline constexpr int maxDisplayPixels = 20000;
+// Cell edges, row indents and border widths beyond these, twips, are no page's.
+inline constexpr int maxTableTwips = 63360;
+inline constexpr int maxBorderTwips = 255;
 
 enum class Word {
     Unknown,
@@ -89,6 +92,62 @@ enum class Word {
     PicHGoal,
     PicScaleX,
     PicScaleY,
+    // Tables: the row, its cells' definitions and their borders.
+    Row,
+    InTable,
+    RowDefaults,
+    CellRight,
+    RowGap,
+    RowLeft,
+    RowCentred,
+    RowRight,
+    RowHeader,
+    MergeFirst,
+    MergeNext,
+    VerticalMergeFirst,
+    VerticalMergeNext,
+    CellBorderTop,
+    CellBorderLeft,
+    CellBorderBottom,
+    CellBorderRight,
+    RowBorderTop,
+    RowBorderLeft,
+    RowBorderBottom,
+    RowBorderRight,
+    RowBorderInnerH,
+    RowBorderInnerV,
+    ParagraphBorder,
+    BorderNone,
+    BorderSingle,
+    BorderDouble,
+    BorderDotted,
+    BorderDashed,
+    BorderDotDash,
+    BorderDotDotDash,
+    BorderInset,
+    BorderOutset,
+    BorderWidth,
+    BorderColor,
+    CellShading,
+    CellTop,
+    CellMiddle,
+    CellBottom,
+    // Numbered paragraphs: the numbering group and its words, the text of
+    // the number, and the list of the paragraph.
+    Pn,
+    PnText,
+    PnTextBefore,
+    PnTextAfter,
+    PnDecimal,
+    PnUpperRoman,
+    PnLowerRoman,
+    PnUpperLetter,
+    PnLowerLetter,
+    PnBullet,
+    PnLevel,
+    PnStart,
+    ListOverride,
+    ListLevel,
 };
 
 // The word of a control word's name; Unknown for one the reader skips.

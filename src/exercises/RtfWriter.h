@@ -11,7 +11,7 @@ namespace Ionaria::exercises {
 // Writes a document as a rich-text file that the reader of this folder and
 // the usual word processors open: plain ASCII, characters beyond it as
 // Unicode escapes with a Windows-1252 fallback, lists as text, pictures as
-// embedded PNG.
+// embedded PNG, tables as tables.
 class RtfWriter {
 public:
     static QByteArray write(const QTextDocument& document);
