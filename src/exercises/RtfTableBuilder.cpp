@@ -196,7 +196,16 @@ RtfTableBuilder::CellContent& RtfTableBuilder::currentCell() {
     if (m_cells.empty()) {
         m_cells.emplace_back();
     }
-    return m_cells.back();
+    CellContent& cell = m_cells.back();
+    // The content of a cell beyond the last column follows a tab.
+    if (m_joinNext) {
+        m_joinNext = false;
+        Piece tab;
+        tab.text = QStringLiteral("\t");
+        tab.format = cell.pieces.empty() ? QTextCharFormat() : cell.pieces.back().format;
+        cell.pieces.push_back(tab);
+    }
+    return cell;
 }
 
 void RtfTableBuilder::addText(const QString& text, const QTextCharFormat& format) {
@@ -246,6 +255,7 @@ void RtfTableBuilder::endCell(const QTextBlockFormat& block) {
         m_cells.resize(std::min<std::size_t>(m_cells.size() + 1, maxColumns));
         return;
     }
+    m_joinNext = false;
     CellContent& cell = currentCell();
     cell.lastBlock = block;
     // Some writers end every paragraph of a cell, its last one too, with a
@@ -258,8 +268,7 @@ void RtfTableBuilder::endCell(const QTextBlockFormat& block) {
     if (m_cells.size() < static_cast<std::size_t>(maxColumns)) {
         m_cells.emplace_back();
     } else {
-        addText(QStringLiteral("\t"),
-                cell.pieces.empty() ? QTextCharFormat() : cell.pieces.back().format);
+        m_joinNext = true;
     }
 }
 
@@ -268,6 +277,7 @@ void RtfTableBuilder::endRow() {
         return;
     }
     m_rowOpen = false;
+    m_joinNext = false;
     // The cell opened by the last \cell holds nothing unless the row ended
     // without closing it.
     if (m_cells.size() > 1 && m_cells.back().pieces.empty()) {

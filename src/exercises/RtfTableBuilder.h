@@ -126,6 +126,7 @@ private:
     int m_cellsUsed = 0;
     int m_tableCells = 0;
     bool m_flat = false;
+    bool m_joinNext = false; // the current cell is the last column's, and was ended
     RowDefinition m_definition;
     CellDefinition m_cell;
     Border* m_border = nullptr;
