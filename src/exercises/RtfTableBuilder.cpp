@@ -464,10 +464,13 @@ void RtfTableBuilder::build(QTextCursor& cursor) {
     format.setCellSpacing(0);
     format.setCellPadding(first.gapTwips / twipsPerPixel);
     format.setAlignment(first.alignment);
+    const double total = edges.back() - edges.front();
+    format.setWidth(
+        QTextLength(QTextLength::PercentageLength, std::min(100.0, 100.0 * total / pageTextTwips)));
     QList<QTextLength> widths;
     for (int c = 0; c < columns; ++c) {
-        widths << QTextLength(QTextLength::FixedLength,
-                              (edges[std::size_t(c) + 1] - edges[std::size_t(c)]) / twipsPerPixel);
+        widths << QTextLength(QTextLength::PercentageLength,
+                              100.0 * (edges[std::size_t(c) + 1] - edges[std::size_t(c)]) / total);
     }
     format.setColumnWidthConstraints(widths);
     int headers = 0;

@@ -18,28 +18,40 @@ namespace Ionaria::exercises::rtf {
 
 namespace {
 
-// Columns without a width of their own share the text width of an A4 page
-// with 2 cm margins.
-constexpr int pageTextTwips = 9638;
 constexpr int minimumColumnTwips = 15;
 
 int twipsOf(double pixels) {
     return static_cast<int>(std::lround(pixels * twipsPerPixel));
 }
 
-// The right edge of each column, from 0 at the table's left.
+int twipsOf(const QTextLength& length, int whole) {
+    switch (length.type()) {
+    case QTextLength::FixedLength:
+        return twipsOf(length.rawValue());
+    case QTextLength::PercentageLength:
+        return static_cast<int>(std::lround(whole * length.rawValue() / 100));
+    default:
+        return whole;
+    }
+}
+
+// The right edge of each column, from 0 at the table's left. A table without
+// a width takes the page's; the last column takes what the others leave of
+// the table's width when they have shares of it.
 std::vector<int> columnEdges(const QTextTable& table) {
     const int columns = table.columns();
-    const QList<QTextLength> constraints = table.format().columnWidthConstraints();
+    const QTextTableFormat format = table.format();
+    const QList<QTextLength> constraints = format.columnWidthConstraints();
+    const int whole = std::clamp(twipsOf(format.width(), pageTextTwips),
+                                 minimumColumnTwips * columns, maxTableTwips);
     std::vector<int> edges;
     int right = 0;
     for (int c = 0; c < columns; ++c) {
         const QTextLength length = c < constraints.size() ? constraints[c] : QTextLength();
-        int width = pageTextTwips / columns;
-        if (length.type() == QTextLength::FixedLength) {
-            width = twipsOf(length.rawValue());
-        } else if (length.type() == QTextLength::PercentageLength) {
-            width = static_cast<int>(std::lround(pageTextTwips * length.rawValue() / 100));
+        int width =
+            length.type() == QTextLength::VariableLength ? whole / columns : twipsOf(length, whole);
+        if (c + 1 == columns && length.type() == QTextLength::PercentageLength) {
+            width = whole - right;
         }
         // Each edge leaves room for the columns after it within the edges a
         // file may give.

@@ -54,11 +54,12 @@ QStringList cellFormats(const QTextDocument& document) {
         for (const QTextLength& length : format.columnWidthConstraints()) {
             widths << QString::number(length.rawValue(), 'f', 2);
         }
-        out << QStringLiteral("table padding=%1 align=%2 headers=%3 widths=%4")
+        out << QStringLiteral("table width=%5 padding=%1 align=%2 headers=%3 widths=%4")
                    .arg(format.cellPadding(), 0, 'f', 2)
                    .arg(int(format.alignment() & Qt::AlignHorizontal_Mask))
                    .arg(format.headerRowCount())
-                   .arg(widths.join(QLatin1Char(',')));
+                   .arg(widths.join(QLatin1Char(',')))
+                   .arg(format.width().rawValue(), 0, 'f', 2);
         for (int r = 0; r < table->rows(); ++r) {
             for (int c = 0; c < table->columns(); ++c) {
                 const QTextTableCell cell = table->cellAt(r, c);
@@ -257,13 +258,14 @@ void RtfTableTest::readsCellFormats() {
         R"(\intbl c\cell d\cell\row})";
     QTextDocument document;
     QVERIFY(RtfReader::read(rtf, document));
-    QCOMPARE(cellFormats(document), (QStringList{
-                                        "table padding=7.20 align=4 headers=1 widths=100.00,200.00",
-                                        "  0,0 t=2.00/3/#c80000 l=- b=1.00/4/- r=- bg=#f0f0a0 v=3",
-                                        "  0,1 t=- l=1.00/1/- b=- r=- bg=- v=5",
-                                        "  1,0 t=3.00/3/- l=- b=- r=1.00/2/- bg=- v=0",
-                                        "  1,1 t=3.00/3/- l=1.00/2/- b=- r=- bg=- v=0",
-                                    }));
+    QCOMPARE(cellFormats(document),
+             (QStringList{
+                 "table width=46.69 padding=7.20 align=4 headers=1 widths=33.33,66.67",
+                 "  0,0 t=2.00/3/#c80000 l=- b=1.00/4/- r=- bg=#f0f0a0 v=3",
+                 "  0,1 t=- l=1.00/1/- b=- r=- bg=- v=5",
+                 "  1,0 t=3.00/3/- l=- b=- r=1.00/2/- bg=- v=0",
+                 "  1,1 t=3.00/3/- l=1.00/2/- b=- r=- bg=- v=0",
+             }));
 }
 
 void RtfTableTest::roundTripsTables_data() {
@@ -326,8 +328,8 @@ void RtfTableTest::roundTripsBuiltTable() {
     const QList<QTextLength> widths = tablesOf(reread).front()->format().columnWidthConstraints();
     QCOMPARE(widths.size(), 3);
     for (const QTextLength& width : widths) {
-        QCOMPARE(width.type(), QTextLength::FixedLength);
-        QVERIFY(width.rawValue() > 100);
+        QCOMPARE(width.type(), QTextLength::PercentageLength);
+        QVERIFY(qAbs(width.rawValue() - 100.0 / 3) < 0.01);
     }
 }
 
