@@ -465,12 +465,16 @@ void RtfTableBuilder::build(QTextCursor& cursor) {
     format.setCellPadding(first.gapTwips / twipsPerPixel);
     format.setAlignment(first.alignment);
     const double total = edges.back() - edges.front();
-    format.setWidth(
-        QTextLength(QTextLength::PercentageLength, std::min(100.0, 100.0 * total / pageTextTwips)));
+    const bool shared = total > maxFixedTableTwips;
+    if (shared) {
+        format.setWidth(QTextLength(QTextLength::PercentageLength,
+                                    std::min(100.0, 100.0 * total / pageTextTwips)));
+    }
     QList<QTextLength> widths;
     for (int c = 0; c < columns; ++c) {
-        widths << QTextLength(QTextLength::PercentageLength,
-                              100.0 * (edges[std::size_t(c) + 1] - edges[std::size_t(c)]) / total);
+        const double twips = edges[std::size_t(c) + 1] - edges[std::size_t(c)];
+        widths << (shared ? QTextLength(QTextLength::PercentageLength, 100.0 * twips / total)
+                          : QTextLength(QTextLength::FixedLength, twips / twipsPerPixel));
     }
     format.setColumnWidthConstraints(widths);
     int headers = 0;

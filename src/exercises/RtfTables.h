@@ -21,10 +21,12 @@ inline constexpr int maxDisplayPixels = 20000;
 // Cell edges, row indents and border widths beyond these, twips, are no page's.
 inline constexpr int maxTableTwips = 63360;
 inline constexpr int maxBorderTwips = 255;
-// The text width of an A4 page with 2 cm margins. Tables take the share of
-// the window's width that their file gives them of this width, so that a
-// table made for the page fits the narrower exercise box.
+// The text width of an A4 page with 2 cm margins. Tables wider than 9 cm take
+// the share of the window's width that their file gives them of this width,
+// so that a table made for the page fits the narrower exercise box; narrower
+// ones keep their widths.
 inline constexpr int pageTextTwips = 9638;
+inline constexpr int maxFixedTableTwips = 5102;
 
 enum class Word {
     Unknown,

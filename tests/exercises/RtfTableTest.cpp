@@ -34,6 +34,8 @@ private slots:
     void readsTables_data();
     void readsTables();
     void readsCellFormats();
+    void readsWidths_data();
+    void readsWidths();
     void roundTripsTables_data();
     void roundTripsTables();
     void roundTripsBuiltTable();
@@ -260,12 +262,58 @@ void RtfTableTest::readsCellFormats() {
     QVERIFY(RtfReader::read(rtf, document));
     QCOMPARE(cellFormats(document),
              (QStringList{
-                 "table width=46.69 padding=7.20 align=4 headers=1 widths=33.33,66.67",
+                 "table width=0.00 padding=7.20 align=4 headers=1 widths=100.00,200.00",
                  "  0,0 t=2.00/3/#c80000 l=- b=1.00/4/- r=- bg=#f0f0a0 v=3",
                  "  0,1 t=- l=1.00/1/- b=- r=- bg=- v=5",
                  "  1,0 t=3.00/3/- l=- b=- r=1.00/2/- bg=- v=0",
                  "  1,1 t=3.00/3/- l=1.00/2/- b=- r=- bg=- v=0",
              }));
+}
+
+// A table up to 9 cm keeps its widths; a wider one, made for the page, takes
+// its share of the page's width from the window's.
+void RtfTableTest::readsWidths_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("widths");
+
+    QTest::newRow("narrow") << QByteArray(R"({\rtf1 \trowd\cellx1500\cellx4500\intbl\row})")
+                            << QStringLiteral("table width=0.00 widths=100.00,200.00 fixed");
+    QTest::newRow("9 cm") << QByteArray(R"({\rtf1 \trowd\cellx2000\cellx5102\intbl\row})")
+                          << QStringLiteral("table width=0.00 widths=133.33,206.80 fixed");
+    QTest::newRow("page wide from a margin")
+        << QByteArray(R"({\rtf1 \trowd\trleft-108\cellx2772\cellx8532\intbl\row})")
+        << QStringLiteral("table width=89.65 widths=33.33,66.67 shared");
+    QTest::newRow("wider than the page")
+        << QByteArray(R"({\rtf1 \trowd\cellx5000\cellx20000\intbl\row})")
+        << QStringLiteral("table width=100.00 widths=25.00,75.00 shared");
+}
+
+void RtfTableTest::readsWidths() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, widths);
+    QTextDocument document;
+    QVERIFY(RtfReader::read(rtf, document));
+    const QTextTableFormat format = tablesOf(document).front()->format();
+    QStringList columns;
+    for (const QTextLength& length : format.columnWidthConstraints()) {
+        columns << QString::number(length.rawValue(), 'f', 2);
+    }
+    const bool shared =
+        format.columnWidthConstraints().front().type() == QTextLength::PercentageLength;
+    QCOMPARE(QStringLiteral("table width=%1 widths=%2 %3")
+                 .arg(format.width().rawValue(), 0, 'f', 2)
+                 .arg(columns.join(QLatin1Char(',')))
+                 .arg(shared ? QStringLiteral("shared") : QStringLiteral("fixed")),
+             widths);
+    // Written and read again, the widths stay within a twip of the page's.
+    const QByteArray written = RtfWriter::write(document);
+    QTextDocument reread;
+    QVERIFY(RtfReader::read(written, reread));
+    const QList<QTextLength> again = tablesOf(reread).front()->format().columnWidthConstraints();
+    for (qsizetype c = 0; c < again.size(); ++c) {
+        QVERIFY(qAbs(again[c].rawValue() - format.columnWidthConstraints()[c].rawValue()) < 0.02);
+    }
+    QCOMPARE(RtfWriter::write(reread), written);
 }
 
 void RtfTableTest::roundTripsTables_data() {
