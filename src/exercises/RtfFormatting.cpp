@@ -110,6 +110,12 @@ bool applyParagraphWord(ParaState& para, Word word, int value) {
     case Word::Sa:
         para.afterTwips = twips();
         return true;
+    case Word::ListOverride:
+        para.listOverride = std::max(value, 0);
+        return true;
+    case Word::ListLevel:
+        para.listLevel = std::clamp(value, 0, maxListLevel);
+        return true;
     default:
         return false;
     }
@@ -272,16 +278,11 @@ QTextCharFormat RtfFormatting::charFormat(const CharState& chars) const {
     format.setFontItalic(chars.italic);
     format.setFontUnderline(chars.underline);
     format.setFontStrikeOut(chars.strike);
-    const auto colorAt = [this](int index) {
-        return index > 0 && static_cast<std::size_t>(index) < m_colors.size()
-                   ? m_colors[static_cast<std::size_t>(index)]
-                   : QColor();
-    };
-    if (const QColor color = colorAt(chars.foreground); color.isValid()) {
-        format.setForeground(color);
+    if (const QColor foreground = color(chars.foreground); foreground.isValid()) {
+        format.setForeground(foreground);
     }
-    if (const QColor color = colorAt(chars.background); color.isValid()) {
-        format.setBackground(color);
+    if (const QColor background = color(chars.background); background.isValid()) {
+        format.setBackground(background);
     }
     if (chars.vertical > 0) {
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
@@ -289,6 +290,12 @@ QTextCharFormat RtfFormatting::charFormat(const CharState& chars) const {
         format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
     }
     return format;
+}
+
+QColor RtfFormatting::color(int index) const {
+    return index > 0 && static_cast<std::size_t>(index) < m_colors.size()
+               ? m_colors[static_cast<std::size_t>(index)]
+               : QColor();
 }
 
 QTextBlockFormat RtfFormatting::blockFormat(const ParaState& para) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exercises/RtfWriter.h"
 
+#include "exercises/RtfTableWriter.h"
+
 #include "base/Windows1252.h"
 
 #include <QBuffer>
@@ -342,32 +344,32 @@ RtfWriter::Written RtfWriter::writeCounted(const QTextDocument& document) {
     Tables tables(document);
     Pictures pictures(document);
     QByteArray body;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        appendParagraphFormat(body, block, document);
+    const auto writeBlock = [&tables, &pictures, &document](QByteArray& out,
+                                                            const QTextBlock& block) {
+        appendParagraphFormat(out, block, document);
         if (block.textList()) {
-            body += '{';
-            appendCharFormat(body, markerFormat(block), tables, document);
-            appendEscaped(body, listMarker(block));
-            body += "\\tab}";
+            out += '{';
+            appendCharFormat(out, markerFormat(block), tables, document);
+            appendEscaped(out, listMarker(block));
+            out += "\\tab}";
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
             if (format.isImageFormat()) {
                 for (qsizetype n = 0; n < fragment.length(); ++n) {
-                    pictures.append(body, format.toImageFormat());
+                    pictures.append(out, format.toImageFormat());
                 }
                 continue;
             }
-            body += '{';
-            appendCharFormat(body, format, tables, document);
-            appendEscaped(body, fragment.text());
-            body += '}';
+            out += '{';
+            appendCharFormat(out, format, tables, document);
+            appendEscaped(out, fragment.text());
+            out += '}';
         }
-        if (block.next().isValid()) {
-            body += "\\par\n";
-        }
-    }
+    };
+    rtf::appendFrame(body, *document.rootFrame(), writeBlock,
+                     [&tables](const QColor& color) { return tables.colorIndex(color); });
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
     for (std::size_t i = 0; i < tables.fonts().size(); ++i) {

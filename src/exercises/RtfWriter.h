@@ -11,7 +11,8 @@ namespace Ionaria::exercises {
 // Writes a document as a rich-text file that the reader of this folder and
 // the usual word processors open: plain ASCII, the other characters of
 // Windows-1252 as its bytes in hexadecimal, the rest as Unicode escapes,
-// lists as text, pictures as embedded PNG at their own size in pixels.
+// lists as text, pictures as embedded PNG at their own size in pixels,
+// tables as tables.
 class RtfWriter {
 public:
     // The pictures as written: how many times one was written, their pixels
