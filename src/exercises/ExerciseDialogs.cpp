@@ -17,7 +17,7 @@ bool ExerciseDialogs::message(QWidget* parent, const ExerciseMessage& message) {
                     QString::fromStdString(message.title), QString::fromStdString(message.text),
                     question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
     if (question) {
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Annuler"));
     }
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PagePicture3.h"
 
+#include "report/StateDescription.h"
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
+#include "ui/Accessibility.h"
+#include "ui/Keyboard.h"
 #include "ui/NumberBox.h"
 #include "ui/UpDownButtons.h"
 #include "ui/Zoom.h"
@@ -10,8 +13,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace Ionaria::ui {
 
@@ -21,6 +29,9 @@ namespace {
 
 constexpr int boxWidth = 56;      // px
 constexpr int controlHeight = 20; // px
+// The U and I rows are 19 px apart: their boxes are no higher, so that
+// they never cover each other.
+constexpr int valueHeight = 19; // px
 
 QLabel* valueLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -29,7 +40,7 @@ QLabel* valueLabel(QWidget* parent, const char* name) {
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAutoFillBackground(true);
     Zoom::setGeometry(label,
-                      QRect(PagePicture3::valueLeft, 0, PagePicture3::valueWidth, controlHeight));
+                      QRect(PagePicture3::valueLeft, 0, PagePicture3::valueWidth, valueHeight));
     return label;
 }
 
@@ -94,7 +105,9 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
     UpDown2->setAccessibleName(QStringLiteral("Intensité I du générateur (mA)"));
     Label1->setAccessibleDescription(QStringLiteral("Tension U du générateur"));
     Label2->setAccessibleDescription(QStringLiteral("Intensité I du générateur"));
-    Combo1->setAccessibleName(QStringLiteral("Nature de la solution aqueuse"));
+    labelList(Combo1, QStringLiteral("Solution"));
+    new TypeAheadKeys(Combo1);
+    new OptionGroupKeys({Option2[0], Option2[1], Option2[2]}, this);
     Text2_0->setAccessibleName(QStringLiteral("Concentration c de la solution (mol/L)"));
     Text2_1->setAccessibleName(QStringLiteral("Volume V de la solution (mL)"));
     Text2_1->setAccessibleDescription(QStringLiteral("De 200 mL à 500 mL"));
@@ -135,6 +148,14 @@ void PagePicture3::syncFromStore() {
     }
     Label1->setText(QString::fromStdString(p.Label1));
     Label2->setText(QString::fromStdString(p.Label2));
+    UpDown1->setValue({p.UpDown1 / 10.0, cat::upDown1Min / 10.0, cat::upDown1Max / 10.0, 0.1,
+                       report::spokenMeasure(Label1->text())});
+    UpDown2->setValue({p.UpDown2 * 10.0, cat::upDown2Min * 10.0, cat::upDown2Max * 10.0, 10.0,
+                       report::spokenMeasure(Label2->text())});
+    // The arrows of the generator the montage has not are greyed out and
+    // out of the Tab order.
+    UpDown1->setEnabled(p.Option2 == cat::montageTension);
+    UpDown2->setEnabled(p.Option2 == cat::montageCourant);
     setLabelBackground(Label1, p.Option2 == cat::montageTension);
     setLabelBackground(Label2, p.Option2 == cat::montageCourant);
     for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
@@ -145,6 +166,25 @@ void PagePicture3::syncFromStore() {
         Check3->setChecked(p.Check3 == 1);
     }
     refresh();
+}
+
+void PagePicture3::paintEvent(QPaintEvent* event) {
+    PrintedPage::paintEvent(event);
+    // The focus is shown round the whole box, value and arrows.
+    for (const auto& [label, arrows] : {std::pair{Label1, UpDown1}, std::pair{Label2, UpDown2}}) {
+        if (!arrows->hasFocus()) {
+            continue;
+        }
+        QPainter p(this);
+        QPen pen(palette().color(QPalette::Highlight));
+        const int width = std::max(2, static_cast<int>(std::lround(2 * Zoom::factor(this))));
+        pen.setWidth(width);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        const QRect box = label->geometry().united(arrows->geometry());
+        p.drawRect(box.adjusted(-width / 2 - 1, -width / 2 - 1, width / 2, width / 2));
+    }
 }
 
 void PagePicture3::compose(PrintCursor& c) {

@@ -48,6 +48,7 @@ public:
 
 protected:
     void compose(PrintCursor& c) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     sim::Handlers& m_handlers;
