@@ -140,6 +140,7 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     panel->addWidget(m_time);
     m_follow = new QCheckBox(QStringLiteral("&Suivre la mesure"), this);
     m_follow->setChecked(true);
+    m_follow->setAccessibleName(QStringLiteral("Suivre la mesure"));
     m_follow->setAccessibleDescription(
         QStringLiteral("Coché, la lecture suit la dernière mesure ; un temps tapé la fixe"));
     m_follow->setToolTip(m_follow->accessibleDescription());
@@ -469,6 +470,8 @@ void CourbesWindow::createZoomKeys() {
             target =
                 target.boundedTo(s->availableGeometry().size() - (frameGeometry().size() - size()));
         }
+        // The texts shrink first, so that the layout lets the window shrink.
+        applyZoom(zoomFor(target));
         resize(target);
     };
     key({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
@@ -479,7 +482,10 @@ void CourbesWindow::createZoomKeys() {
 
 void CourbesWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const double z = zoomFor(size());
+    applyZoom(zoomFor(size()));
+}
+
+void CourbesWindow::applyZoom(double z) {
     if (z == m_zoom) {
         return;
     }
@@ -492,6 +498,8 @@ void CourbesWindow::resizeEvent(QResizeEvent* event) {
     }
     setFont(f);
     m_panel->setFixedWidth(static_cast<int>(std::lround(panelWidth * z)));
+    // The smaller texts' minimum size holds at once, for a resize that follows.
+    layout()->activate();
     m_view->setTransform(QTransform::fromScale(m_zoom, m_zoom));
     m_chart.setSize(QSizeF(m_view->viewport()->size()) / m_zoom);
 }

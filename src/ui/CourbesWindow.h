@@ -104,6 +104,8 @@ protected:
 private:
     // F11, Ctrl++, Ctrl+- and Ctrl+0, as in the main window.
     void createZoomKeys();
+    // The texts, the panel and the chart's view at the scale z.
+    void applyZoom(double z);
     void updateBoxes();
     void choicesChanged();
     void updateReadout();

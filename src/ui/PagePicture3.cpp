@@ -10,12 +10,14 @@
 #include "ui/UpDownButtons.h"
 #include "ui/Zoom.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -189,6 +191,22 @@ void PagePicture3::paintEvent(QPaintEvent* event) {
 
 void PagePicture3::compose(PrintCursor& c) {
     const bool pile = m_handlers.engine().params().isPile();
+    // The options are as wide as their caption in the page's font, whatever
+    // font they were made with; the two beside U and I end before "U = ".
+    const QStyle* style = QApplication::style();
+    const int indicator = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    QFont italic = arial8();
+    italic.setItalic(true);
+    const int budget =
+        valueLeft - QFontMetrics(italic).horizontalAdvance(QStringLiteral("U = ")) - 2 - optionLeft;
+    for (std::size_t i = 0; i < Option2.size(); ++i) {
+        int width = indicator + QFontMetrics(arial8()).horizontalAdvance(Option2[i]->text()) + 4;
+        if (i > 0) {
+            width = std::min(width, budget);
+        }
+        Zoom::resize(Option2[i], QSize(width, Zoom::geometry(Option2[i]).height()));
+    }
     c.setBold(true);
     c.setItalic(false);
     c.moveTo(18, 10);

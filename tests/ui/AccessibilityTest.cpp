@@ -116,8 +116,20 @@ QStringList layoutProblems(MainWindow& w) {
             }
             for (qsizetype j = i + 1; j < controls.size(); ++j) {
                 if (place(controls[i]).intersects(place(controls[j]))) {
-                    problems << QStringLiteral("chevauchement : %1 et %2")
-                                    .arg(controls[i]->objectName(), controls[j]->objectName());
+                    const QRect a = place(controls[i]);
+                    const QRect b = place(controls[j]);
+                    problems << QStringLiteral(
+                                    "chevauchement : %1 (%2,%3 %4x%5) et %6 (%7,%8 %9x%10)")
+                                    .arg(controls[i]->objectName())
+                                    .arg(a.x())
+                                    .arg(a.y())
+                                    .arg(a.width())
+                                    .arg(a.height())
+                                    .arg(controls[j]->objectName())
+                                    .arg(b.x())
+                                    .arg(b.y())
+                                    .arg(b.width())
+                                    .arg(b.height());
                 }
             }
         }
