@@ -31,9 +31,9 @@ namespace {
 
 constexpr int boxWidth = 56;      // px
 constexpr int controlHeight = 20; // px
-// The U and I rows are 19 px apart: their boxes are no higher, so that
+// The U and I rows are 18 px apart: their boxes are no higher, so that
 // they never cover each other.
-constexpr int valueHeight = 19; // px
+constexpr int valueHeight = 18; // px
 
 QLabel* valueLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -199,9 +199,11 @@ void PagePicture3::compose(PrintCursor& c) {
     QFont italic = arial8();
     italic.setItalic(true);
     const int budget =
-        valueLeft - QFontMetrics(italic).horizontalAdvance(QStringLiteral("U = ")) - 2 - optionLeft;
+        valueLeft - QFontMetrics(italic).horizontalAdvance(QStringLiteral("U = ")) - optionLeft;
     for (std::size_t i = 0; i < Option2.size(); ++i) {
-        int width = indicator + QFontMetrics(arial8()).horizontalAdvance(Option2[i]->text()) + 4;
+        // A few pixels more than the caption: texts round their sizes up
+        // as the window grows.
+        int width = indicator + QFontMetrics(arial8()).horizontalAdvance(Option2[i]->text()) + 8;
         if (i > 0) {
             width = std::min(width, budget);
         }

@@ -15,7 +15,7 @@ class UpDownButtons : public QWidget {
 
 public:
     static constexpr int buttonsWidth = 16;  // px
-    static constexpr int buttonsHeight = 19; // px, the height of a value box
+    static constexpr int buttonsHeight = 18; // px, the height of a value box
 
     explicit UpDownButtons(QWidget* parent = nullptr);
 
