@@ -5,7 +5,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace Ionaria::base {
@@ -81,7 +80,10 @@ struct Decimal {
 Decimal toDecimal(double value) {
     Decimal d;
     std::array<char, 64> buffer{};
-    const int n = std::snprintf(buffer.data(), buffer.size(), "%.14e", value);
+    // Never the C library's printf: under a French locale it writes a comma.
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                       std::chars_format::scientific, 14);
+    const auto n = written.ec == std::errc() ? written.ptr - buffer.data() : 0;
     std::string_view s(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0U);
     if (!s.empty() && s.front() == '-') {
         d.negative = true;
@@ -278,11 +280,15 @@ std::string formatGeneral(float value) {
         return "0";
     }
     std::array<char, 64> buffer{};
-    const int n = std::snprintf(buffer.data(), buffer.size(), "%.7G", static_cast<double>(value));
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                       static_cast<double>(value), std::chars_format::general, 7);
+    const auto n = written.ec == std::errc() ? written.ptr - buffer.data() : 0;
     std::string out(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0U);
     for (char& c : out) {
         if (c == '.') {
             c = ',';
+        } else if (c == 'e') {
+            c = 'E';
         }
     }
     return out;
