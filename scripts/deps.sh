@@ -21,6 +21,7 @@ packages=(
     dpkg-dev file lintian                  # the Debian package: shlibdeps, build flags, checks
     xvfb xauth xdotool x11-utils imagemagick  # the end-to-end test of the real window
     poppler-utils                          # pdftotext for the printing tests
+    at-spi2-core dbus-daemon python3-pyatspi  # scripts/check-accessibility.sh: a screen reader's view
     clang libclang-rt-14-dev               # the libFuzzer targets (scripts/fuzz.sh)
     clang-format clang-tidy git            # CI's checks: scripts/check-format.sh, scripts/tidy.sh
 )

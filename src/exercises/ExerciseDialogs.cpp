@@ -17,7 +17,7 @@ bool ExerciseDialogs::message(QWidget* parent, const ExerciseMessage& message) {
                     QString::fromStdString(message.title), QString::fromStdString(message.text),
                     question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
     if (question) {
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Annuler"));
         // Enter keeps; Alt+O is the key that goes on.
         box.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));
     }

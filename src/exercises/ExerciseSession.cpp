@@ -52,7 +52,7 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
         answer->setRefusalHandler([this](const ExerciseMessage& message) { show(message); });
     }
     m_menu->setObjectName(QStringLiteral("optionexo"));
-    m_menu->setTitle(QStringLiteral("Exercices"));
+    m_menu->setTitle(QStringLiteral("E&xercices"));
     const auto item = [this](const char* name, const QString& caption,
                              void (ExerciseSession::*run)()) {
         QAction* action = m_menu->addAction(caption);
@@ -61,20 +61,21 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
         return action;
     };
     m_prisenmain =
-        item("PRISENMAIN", QStringLiteral("Prise en main"), &ExerciseSession::PRISENMAIN_Click);
-    m_openexo = item("openexo", QStringLiteral("Ouvrir un exercice (énoncé + configuration)"),
+        item("PRISENMAIN", QStringLiteral("&Prise en main"), &ExerciseSession::PRISENMAIN_Click);
+    m_openexo = item("openexo", QStringLiteral("&Ouvrir un exercice (énoncé + configuration)"),
                      &ExerciseSession::openexo_Click);
     m_opencor =
-        item("opencor", QStringLiteral("Voir la correction"), &ExerciseSession::opencor_Click);
-    m_savetexte = item("savetexte", QStringLiteral("Enregistrer le contenu de la fenêtre exercice"),
-                       &ExerciseSession::savetexte_Click);
+        item("opencor", QStringLiteral("&Voir la correction"), &ExerciseSession::opencor_Click);
+    m_savetexte =
+        item("savetexte", QStringLiteral("&Enregistrer le contenu de la fenêtre exercice"),
+             &ExerciseSession::savetexte_Click);
     m_opentexte =
-        item("opentexte", QStringLiteral("Retrouver un texte"), &ExerciseSession::opentexte_Click);
+        item("opentexte", QStringLiteral("&Retrouver un texte"), &ExerciseSession::opentexte_Click);
     m_imprimetexte =
-        item("imprimetexte", QStringLiteral("Imprimer le contenu de la fenêtre exercice"),
+        item("imprimetexte", QStringLiteral("&Imprimer le contenu de la fenêtre exercice"),
              &ExerciseSession::imprimetexte_Click);
     m_closexo =
-        item("Closexo", QStringLiteral("Fermer l'exercice"), &ExerciseSession::Closexo_Click);
+        item("Closexo", QStringLiteral("&Fermer l'exercice"), &ExerciseSession::Closexo_Click);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &ExerciseSession::updateMenu);
     connect(&m_supertext, &QTextEdit::textChanged, this, &ExerciseSession::textChanged);
     updateMenu();

@@ -231,8 +231,9 @@ std::optional<double> concentration(double amountMol, const sim::NumBox& volumeM
     return 1000.0 * amountMol / v;
 }
 
-// The species of the electrolysis listed by the report, in their order.
-std::vector<int> listedSpecies(const sim::State& s) {
+} // namespace
+
+std::vector<int> reportedSpecies(const sim::State& s) {
     std::vector<int> listed;
     for (int i = 1; i <= 10; ++i) {
         const double amount = s.quantite[static_cast<std::size_t>(i)];
@@ -243,6 +244,8 @@ std::vector<int> listedSpecies(const sim::State& s) {
     }
     return listed;
 }
+
+namespace {
 
 void speciesLine(Writer& w, const sim::Engine& engine, int species) {
     w.text("[");
@@ -286,7 +289,7 @@ void rapportMicro(render::Canvas& canvas, const sim::Engine& engine, double mass
         return;
     }
 
-    const std::vector<int> listed = listedSpecies(s);
+    const std::vector<int> listed = reportedSpecies(s);
     if (listed.empty()) {
         return;
     }
@@ -353,7 +356,7 @@ void rapport(render::Canvas& canvas, sim::Engine& writable) {
         w.massLine(250.0, 485.0, b);
         canvas.setCurrentY(canvas.currentY() + 4.0);
         bool first = true;
-        for (const int i : listedSpecies(s)) {
+        for (const int i : reportedSpecies(s)) {
             canvas.setCurrentY(canvas.currentY() + 4.0 + (first ? 0.0 : speciesGap));
             canvas.setCurrentX(155.0);
             speciesLine(w, engine, i);

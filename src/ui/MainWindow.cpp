@@ -15,6 +15,7 @@
 #include "report/Confimp.h"
 #include "report/Rapport.h"
 #include "report/StateDescription.h"
+#include "ui/Accessibility.h"
 #include "ui/CourbesWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
@@ -27,6 +28,7 @@
 #include "ui/PrintedPage.h"
 #include "ui/TabStrip.h"
 #include "ui/Zoom.h"
+#include "ui/ZoomStyle.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -82,13 +84,16 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
       m_host(
           m_picture, [this](bool running) { timerChanged(running); },
           [this] { naturesChanged(); }) {
+    installAccessibility();
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Ionaria"));
     // Before any control exists: each takes the design's colours as it is made.
     look::useDesignPalette(this);
     Zoom::setFont(this, PrintedPage::arial8());
     resize(designWidth, designHeight);
-    setMinimumSize(designWidth / 2, designHeight / 2);
+    // The smallest size at which no control hides another and no text is cut.
+    setMinimumSize(static_cast<int>(std::lround(designWidth * minimumZoom)),
+                   static_cast<int>(std::lround(designHeight * minimumZoom)));
     m_engine.setHost(&m_host);
     m_engine.setStepObserver(&m_recorder);
     Timer1.setInterval(tickInterval);
@@ -99,6 +104,10 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
     createZoomKeys();
     createKeyboardOrder();
     zoomText(1.0);
+    // Indicators, arrows, scroll bars and icons grow with the texts.
+    auto* zoomStyle = new ZoomStyle;
+    zoomStyle->setParent(this);
+    zoomStyle->applyTo(this);
 
     m_tempFile.markRunning();
     applySizeRule();
@@ -154,14 +163,15 @@ QPushButton* MainWindow::command(const char* name, const QString& caption, const
 
 void MainWindow::createKeyboardOrder() {
     illus->setFocusPolicy(Qt::StrongFocus);
-    illus->setAccessibleName(QStringLiteral("Illustration de l'expérience"));
+    illus->setAccessibleName(QStringLiteral("Expérience"));
     Picture2->setAccessibleName(QStringLiteral("Mesures"));
     fich->setAccessibleName(QStringLiteral("Fichier de l'exercice"));
     supertext->setAccessibleName(QStringLiteral("Texte de l'exercice"));
-    info->setAccessibleName(QStringLiteral("Aide"));
+    info->setAccessibleName(QStringLiteral("Ligne d'aide"));
     // The pupil's text takes no tab character: Tab goes on to the next
     // control, as everywhere else in the window.
     supertext->setTabChangesFocus(true);
+    nameScrollBars(this);
 
     QList<QWidget*> order{illus, Onglets};
     for (QWidget* page : std::initializer_list<QWidget*>{Picture3, Frame2, Picture1, Picaff}) {
@@ -258,6 +268,8 @@ void MainWindow::createTabs() {
 void MainWindow::createTextColumn() {
     info = new QLabel(this);
     info->setObjectName(QStringLiteral("info"));
+    // Before anything asks a screen reader's view of it.
+    markStatusLine(info);
     Zoom::setGeometry(info, infoRect);
     info->setWordWrap(true);
     info->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -651,6 +663,9 @@ void MainWindow::Command5_Click() {
 }
 
 void MainWindow::Command4_Click() {
+    // Pop-up menus are windows of their own: they take the window's zoomed
+    // font when they open.
+    menucop->setFont(font());
     menucop->exec(Command4->mapToGlobal(QPoint(0, Command4->height())));
 }
 
@@ -759,6 +774,7 @@ void MainWindow::Command10_Click() {
 void MainWindow::Command12_Click() {
     if (m_courbes == nullptr) {
         m_courbes = new CourbesWindow(m_recorder, this);
+        connect(m_courbes, &CourbesWindow::exported, info, &QLabel::setText);
     }
     m_courbes->show();
     m_courbes->raise();
@@ -766,6 +782,7 @@ void MainWindow::Command12_Click() {
 }
 
 void MainWindow::btexo_Click() {
+    m_exercises->optionexo()->setFont(font());
     m_exercises->btexo_Click(btexo);
 }
 

@@ -67,7 +67,8 @@ public:
     static constexpr int tickInterval = 20;         // ms
     // The zoom keys step the content's scale by quarters, within these.
     static constexpr double zoomStep = 0.25;
-    static constexpr double minimumZoom = 0.5;
+    // Below this zoom, texts would be cut and controls overlap.
+    static constexpr double minimumZoom = 0.75;
     static constexpr double maximumZoom = 4.0;
     // How often a running experiment tells its state to screen readers, ms.
     static constexpr int descriptionInterval = 500;

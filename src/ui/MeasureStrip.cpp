@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MeasureStrip.h"
 
+#include "report/StateDescription.h"
 #include "ui/PrintedPage.h"
 #include "ui/Zoom.h"
 
 #include <QLabel>
 #include <QPainter>
+
+#include <utility>
 
 namespace Ionaria::ui {
 
@@ -33,19 +36,21 @@ MeasureStrip::MeasureStrip(QWidget* parent) : QWidget(parent) {
     Labeltps = valueLabel(this, "Labeltps", 24, 112);
     Labelu = valueLabel(this, "Labelu", 184, 96);
     Labelint = valueLabel(this, "Labelint", 312, 100);
+    Labeltps->setAccessibleName(QStringLiteral("Durée"));
+    Labelu->setAccessibleName(QStringLiteral("Tension"));
+    Labelint->setAccessibleName(QStringLiteral("Intensité"));
 }
 
 void MeasureStrip::setValues(const QString& temps, const QString& tension,
                              const QString& intensite) {
     // Setting an unchanged text would still repaint the label at every tick.
-    if (Labeltps->text() != temps) {
-        Labeltps->setText(temps);
-    }
-    if (Labelu->text() != tension) {
-        Labelu->setText(tension);
-    }
-    if (Labelint->text() != intensite) {
-        Labelint->setText(intensite);
+    // A screen reader hears the name, then the value with its unit in words.
+    for (const auto& [label, text] :
+         {std::pair{Labeltps, temps}, std::pair{Labelu, tension}, std::pair{Labelint, intensite}}) {
+        if (label->text() != text) {
+            label->setText(text);
+            label->setAccessibleDescription(report::spokenMeasure(text));
+        }
     }
 }
 
