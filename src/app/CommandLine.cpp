@@ -349,8 +349,7 @@ std::string exerciceError(const CommandLine& cl) {
         return "--exercice ne va ni avec --batch, ni avec --calcul, ni avec un fichier à ouvrir";
     }
     if (e.lire) {
-        return e.writes() ? "--lire ne va avec aucune option qui écrit l'exercice"
-                          : std::string();
+        return e.writes() ? "--lire ne va avec aucune option qui écrit l'exercice" : std::string();
     }
     if (!e.intitule || !e.enonce) {
         return "--exercice demande --intitule et --enonce, ou --lire";

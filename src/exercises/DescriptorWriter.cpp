@@ -124,8 +124,9 @@ std::string capitalised(std::string text) {
 std::optional<Refusal> DescriptorWriter::checkName(Field field, const std::string& name) {
     const std::string value = trimmed(name);
     if (value.empty()) {
-        return field == Field::Statement ? std::optional(Refusal{field, Problem::Blank, name, 0, {}})
-                                         : std::nullopt;
+        return field == Field::Statement
+                   ? std::optional(Refusal{field, Problem::Blank, name, 0, {}})
+                   : std::nullopt;
     }
     if (value.find_first_of("/\\") != std::string::npos || value == "." || value == "..") {
         return Refusal{field, Problem::PathSeparator, value, 0, {}};
@@ -236,15 +237,15 @@ std::string DescriptorWriter::message(const Refusal& refusal) {
                                              : "Il faut choisir le fichier de l'énoncé.";
     case Problem::TooLong:
         if (isName(refusal.field)) {
-            return capitalised(what) + " " + quoted + " est trop long : " +
-                   wholeNumber(static_cast<int>(refusal.bytes)) + " octets, 126 au plus.";
+            return capitalised(what) + " " + quoted +
+                   " est trop long : " + wholeNumber(static_cast<int>(refusal.bytes)) +
+                   " octets, 126 au plus.";
         }
-        return capitalised(what) + (refusal.field == Field::Notions ? " sont trop longues : "
-                                                                    : " est trop long : ") +
+        return capitalised(what) +
+               (refusal.field == Field::Notions ? " sont trop longues : " : " est trop long : ") +
                wholeNumber(static_cast<int>(refusal.bytes)) + " octets, " +
-               wholeNumber(static_cast<int>(refusal.field == Field::Notions
-                                                ? maxNotionBytes
-                                                : RecordFile::maxTextBytes)) +
+               wholeNumber(static_cast<int>(
+                   refusal.field == Field::Notions ? maxNotionBytes : RecordFile::maxTextBytes)) +
                " au plus.";
     case Problem::NotWindows1252:
         return capitalised(what) + (isName(refusal.field) ? " " + quoted : std::string()) +
@@ -256,8 +257,7 @@ std::string DescriptorWriter::message(const Refusal& refusal) {
                " n'est pas un simple nom de fichier : le fichier doit être dans le dossier de "
                "l'exercice, nommé sans / ni \\.";
     case Problem::ControlCharacter:
-        return capitalised(what) + " " + quoted +
-               " contient une tabulation ou un saut de ligne.";
+        return capitalised(what) + " " + quoted + " contient une tabulation ou un saut de ligne.";
     case Problem::OutOfRange:
         return refusal.field == Field::Level
                    ? "Le niveau va de 0 à 3."

@@ -40,9 +40,9 @@ public:
     struct Refusal {
         Field field;
         Problem problem;
-        std::string text;       // the value refused, UTF-8
-        std::size_t bytes = 0;  // Problem::TooLong: its length in Windows-1252
-        std::string character;  // Problem::NotWindows1252: the first one that fails
+        std::string text;      // the value refused, UTF-8
+        std::size_t bytes = 0; // Problem::TooLong: its length in Windows-1252
+        std::string character; // Problem::NotWindows1252: the first one that fails
         bool operator==(const Refusal&) const = default;
     };
 

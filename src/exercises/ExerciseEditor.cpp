@@ -33,6 +33,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -115,13 +116,12 @@ ExerciseEditor::ExerciseEditor(ExerciseEditorPrompts& prompts, sim::Handlers& ha
                                std::function<void(const QString&)> openExercise,
                                const QString& folder, QWidget* parent)
     : QDialog(parent), m_prompts(prompts), m_handlers(handlers),
-      m_openExercise(std::move(openExercise)), m_startFolder(folder),
-      m_fichier(new QLineEdit), m_intitule(new QLineEdit), m_niveau(new QComboBox),
-      m_notions(new QLineEdit), m_duree(new QSpinBox), m_enonce(new QLineEdit),
-      m_correction(new QLineEdit), m_configEnonce(configurationChoice()),
-      m_configEnonceFile(new QLineEdit), m_configCorrection(configurationChoice()),
-      m_configCorrectionFile(new QLineEdit), m_createEnonce(new QPushButton),
-      m_createCorrection(new QPushButton), m_durees(new QLineEdit),
+      m_openExercise(std::move(openExercise)), m_startFolder(folder), m_fichier(new QLineEdit),
+      m_intitule(new QLineEdit), m_niveau(new QComboBox), m_notions(new QLineEdit),
+      m_duree(new QSpinBox), m_enonce(new QLineEdit), m_correction(new QLineEdit),
+      m_configEnonce(configurationChoice()), m_configEnonceFile(new QLineEdit),
+      m_configCorrection(configurationChoice()), m_configCorrectionFile(new QLineEdit),
+      m_createEnonce(new QPushButton), m_createCorrection(new QPushButton), m_durees(new QLineEdit),
       m_valeurs(new QTableWidget(0, 4)) {
     setObjectName(QStringLiteral("editeurExercice"));
     setWindowTitle(QString::fromUtf8(titleNew));
@@ -154,7 +154,8 @@ ExerciseEditor::ExerciseEditor(ExerciseEditorPrompts& prompts, sim::Handlers& ha
     m_duree->setRange(0, ExerciseDescriptor::maxHourglasses);
     m_duree->setValue(1);
     m_duree->setSuffix(QStringLiteral(" sablier(s)"));
-    m_configEnonceFile->setAccessibleName(QStringLiteral("Fichier de la configuration de l'énoncé"));
+    m_configEnonceFile->setAccessibleName(
+        QStringLiteral("Fichier de la configuration de l'énoncé"));
     m_configCorrectionFile->setAccessibleName(
         QStringLiteral("Fichier de la configuration de la correction"));
     m_durees->setText(QStringLiteral("600 1800 3600"));
@@ -195,8 +196,8 @@ ExerciseEditor::ExerciseEditor(ExerciseEditorPrompts& prompts, sim::Handlers& ha
     };
 
     row(QStringLiteral("&Fichier de l'exercice :"), m_fichier,
-        line({m_fichier, button(QStringLiteral("&Parcourir…"), "parcourir",
-                                [this] { chooseDescriptor(); })}));
+        line({m_fichier,
+              button(QStringLiteral("&Parcourir…"), "parcourir", [this] { chooseDescriptor(); })}));
     row(QStringLiteral("&Intitulé :"), m_intitule);
     row(QStringLiteral("Ni&veau :"), m_niveau);
     row(QStringLiteral("&Notions abordées :"), m_notions);
@@ -212,12 +213,12 @@ ExerciseEditor::ExerciseEditor(ExerciseEditorPrompts& prompts, sim::Handlers& ha
     connect(m_createCorrection, &QPushButton::clicked, this, [this] { createText(true); });
 
     row(QStringLiteral("&Texte de l'énoncé :"), m_enonce,
-        line({m_enonce,
-              button(QStringLiteral("C&hoisir…"), "choisirEnonce",
-                     [this] { chooseText(m_enonce); }),
-              m_createEnonce,
-              button(QStringLiteral("&Modifier le texte"), "ouvrirEnonce",
-                     [this] { openText(false); })}));
+        line(
+            {m_enonce,
+             button(QStringLiteral("C&hoisir…"), "choisirEnonce", [this] { chooseText(m_enonce); }),
+             m_createEnonce, button(QStringLiteral("&Modifier le texte"), "ouvrirEnonce", [this] {
+                 openText(false);
+             })}));
     row(QStringLiteral("Confi&guration de l'énoncé :"), m_configEnonce,
         line({m_configEnonce, m_configEnonceFile,
               button(QStringLiteral("Choisir…"), "choisirConfigurationEnonce",
@@ -231,8 +232,9 @@ ExerciseEditor::ExerciseEditor(ExerciseEditorPrompts& prompts, sim::Handlers& ha
                      [this] { openText(true); })}));
     row(QStringLiteral("Configuration de &la correction :"), m_configCorrection,
         line({m_configCorrection, m_configCorrectionFile,
-              button(QStringLiteral("Choisir…"), "choisirConfigurationCorrection",
-                     [this] { chooseConfiguration(m_configCorrection, m_configCorrectionFile); })}));
+              button(QStringLiteral("Choisir…"), "choisirConfigurationCorrection", [this] {
+                  chooseConfiguration(m_configCorrection, m_configCorrectionFile);
+              })}));
     row(QStringLiteral("D&urées à vérifier (s) :"), m_durees,
         line({m_durees, button(QStringLiteral("Vérifier les v&aleurs"), "verifier",
                                [this] { checkValues(); })}));
@@ -241,10 +243,11 @@ ExerciseEditor::ExerciseEditor(ExerciseEditorPrompts& prompts, sim::Handlers& ha
     QPushButton* saveButton =
         buttons->addButton(QStringLiteral("&Enregistrer"), QDialogButtonBox::AcceptRole);
     saveButton->setObjectName(QStringLiteral("enregistrer"));
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("annuler"));
-    QPushButton* copy = button(QStringLiteral("Copier le ta&bleau"), "copier",
-                               [this] { copyValues(); });
+    QPushButton* copy =
+        button(QStringLiteral("Copier le ta&bleau"), "copier", [this] { copyValues(); });
     buttons->addButton(copy, QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { save(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -392,7 +395,8 @@ std::optional<ExerciseEditor::Plan> ExerciseEditor::plan() {
             return QFileInfo(p.configuration).fileName();
         case Source::File:
             if (field->text().trimmed().isEmpty()) {
-                refuse(QStringLiteral("Il faut choisir le fichier de configuration, ou « aucune »."));
+                refuse(
+                    QStringLiteral("Il faut choisir le fichier de configuration, ou « aucune »."));
                 missing = true;
                 return {};
             }
@@ -416,10 +420,9 @@ std::optional<ExerciseEditor::Plan> ExerciseEditor::plan() {
     if (missing) {
         return std::nullopt;
     }
-    d.correctionConfiguration =
-        configurationName(m_configCorrection, m_configCorrectionFile,
-                          base + QStringLiteral("-correction.C14"))
-            .toStdString();
+    d.correctionConfiguration = configurationName(m_configCorrection, m_configCorrectionFile,
+                                                  base + QStringLiteral("-correction.C14"))
+                                    .toStdString();
     if (missing) {
         return std::nullopt;
     }
@@ -481,9 +484,9 @@ bool ExerciseEditor::save() {
             return false;
         }
         const QByteArray bytes = source.readAll();
-        if (!base::CarefulFile::writeAll(copy.to.toStdString(),
-                                         std::string_view(bytes.constData(),
-                                                          static_cast<std::size_t>(bytes.size())))
+        if (!base::CarefulFile::writeAll(
+                 copy.to.toStdString(),
+                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
                  .ok()) {
             return failed(copy.to);
         }
@@ -665,8 +668,8 @@ void ExerciseEditor::checkValues() {
 QString ExerciseEditor::valuesText() const {
     QString text;
     for (int c = 0; c < m_valeurs->columnCount(); ++c) {
-        text += (c > 0 ? QStringLiteral("\t") : QString()) +
-                m_valeurs->horizontalHeaderItem(c)->text();
+        text +=
+            (c > 0 ? QStringLiteral("\t") : QString()) + m_valeurs->horizontalHeaderItem(c)->text();
     }
     text += QLatin1Char('\n');
     for (int r = 0; r < m_valeurs->rowCount(); ++r) {

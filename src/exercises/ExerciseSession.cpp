@@ -371,8 +371,7 @@ void ExerciseSession::modifexo_Click() {
         return;
     }
     ExerciseEditor editor(
-        *m_editorPrompts, m_handlers,
-        [this](const QString& path) { openExercise(path); },
+        *m_editorPrompts, m_handlers, [this](const QString& path) { openExercise(path); },
         QFileInfo(descriptor).absolutePath(), m_window);
     if (!editor.load(descriptor)) {
         show(ExerciseMessage::cannotRead());

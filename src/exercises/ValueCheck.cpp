@@ -65,15 +65,15 @@ void appendValues(std::vector<ValueCheck::Row>& rows, const ValueCheck::Row& whe
     add("Masse de l'électrode D", base::formatPattern(m.masseD, "# ##0.00") + " g");
     for (const sim::Quantity& q : sim::quantitiesOf(record, true)) {
         if (q.kind == sim::Quantity::Kind::Concentration) {
-            add(q.name, base::formatPattern(channelValue(m, q.channel) * q.scale, "0.00E+00") +
-                            " mol/L");
+            add(q.name,
+                base::formatPattern(channelValue(m, q.channel) * q.scale, "0.00E+00") + " mol/L");
         } else if (q.kind == sim::Quantity::Kind::Potentiel) {
             add(q.name, base::formatPattern(channelValue(m, q.channel), "0.000") + " V");
         }
     }
     const bool current = engine.state().intensite != 0.0F;
-    for (const auto& [name, reaction] : {std::pair{"Électrode G", m.reactionG},
-                                         std::pair{"Électrode D", m.reactionD}}) {
+    for (const auto& [name, reaction] :
+         {std::pair{"Électrode G", m.reactionG}, std::pair{"Électrode D", m.reactionD}}) {
         const std::string equation = current ? sim::halfEquationPretty(reaction) : std::string();
         add(name, equation.empty() ? std::string("aucune réaction") : equation);
     }

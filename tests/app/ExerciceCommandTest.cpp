@@ -35,10 +35,10 @@ private slots:
     void writesThenReads() {
         const QString file = path("pile.E37");
         const QString notions = QString(130, 'n') + QStringLiteral(" : électrodes");
-        const Result written = ionaria(
-            {"--exercice", file, "--intitule", "La pile à l'étude", "--enonce", "pile-enonce.RTF",
-             "--configuration-enonce", "pile.C14", "--correction", "pile-correction.RTF",
-             "--niveau", "3", "--notions", notions, "--duree", "4"});
+        const Result written =
+            ionaria({"--exercice", file, "--intitule", "La pile à l'étude", "--enonce",
+                     "pile-enonce.RTF", "--configuration-enonce", "pile.C14", "--correction",
+                     "pile-correction.RTF", "--niveau", "3", "--notions", notions, "--duree", "4"});
         QCOMPARE(written.status, 0);
         QVERIFY(written.err.isEmpty());
         QCOMPARE(QFileInfo(file).size(), qint64(12 * 128));
@@ -98,9 +98,9 @@ private slots:
 
     void helpNamesTheOptions() {
         const Result r = ionaria({"--help"});
-        for (const char* option : {"--exercice", "--intitule", "--enonce", "--correction",
-                                   "--configuration-enonce", "--configuration-correction",
-                                   "--niveau", "--notions", "--duree", "--lire"}) {
+        for (const char* option :
+             {"--exercice", "--intitule", "--enonce", "--correction", "--configuration-enonce",
+              "--configuration-correction", "--niveau", "--notions", "--duree", "--lire"}) {
             QVERIFY2(r.out.contains(QLatin1String(option)), option);
         }
     }

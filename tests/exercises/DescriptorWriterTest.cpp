@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "base/RecordFile.h"
 #include "exercises/DescriptorWriter.h"
+#include "base/RecordFile.h"
 #include "exercises/ExerciseDescriptor.h"
 
 #include <QDir>
@@ -89,39 +89,39 @@ private slots:
         for (int i = 0; i < 126; ++i) {
             accents += "é"; // two bytes of UTF-8, one of Windows-1252
         }
-        QTest::newRow("126 bytes") << Field::Statement << std::string(122, 'a') + ".RTF" << false
-                                   << Problem::TooLong;
-        QTest::newRow("127 bytes") << Field::Statement << std::string(123, 'a') + ".RTF" << true
-                                   << Problem::TooLong;
+        QTest::newRow("126 bytes")
+            << Field::Statement << std::string(122, 'a') + ".RTF" << false << Problem::TooLong;
+        QTest::newRow("127 bytes")
+            << Field::Statement << std::string(123, 'a') + ".RTF" << true << Problem::TooLong;
         QTest::newRow("126 accents, counted in the code page")
             << Field::Correction << accents << false << Problem::TooLong;
-        QTest::newRow("127 accents") << Field::Correction << accents + "é" << true
-                                     << Problem::TooLong;
+        QTest::newRow("127 accents")
+            << Field::Correction << accents + "é" << true << Problem::TooLong;
         QTest::newRow("euro sign, in the code page")
             << Field::StatementConfiguration << std::string("prix-€.C14") << false
             << Problem::NotWindows1252;
-        QTest::newRow("subscript two") << Field::Statement << std::string("H₂O.RTF") << true
-                                       << Problem::NotWindows1252;
+        QTest::newRow("subscript two")
+            << Field::Statement << std::string("H₂O.RTF") << true << Problem::NotWindows1252;
         QTest::newRow("Greek") << Field::CorrectionConfiguration << std::string("Δ.C14") << true
                                << Problem::NotWindows1252;
         QTest::newRow("slash") << Field::Statement << std::string("textes/pile.RTF") << true
                                << Problem::PathSeparator;
-        QTest::newRow("backslash") << Field::StatementConfiguration
-                                   << std::string("configs\\pile.C14") << true
-                                   << Problem::PathSeparator;
-        QTest::newRow("parent folder") << Field::Correction << std::string("..") << true
-                                       << Problem::PathSeparator;
+        QTest::newRow("backslash")
+            << Field::StatementConfiguration << std::string("configs\\pile.C14") << true
+            << Problem::PathSeparator;
+        QTest::newRow("parent folder")
+            << Field::Correction << std::string("..") << true << Problem::PathSeparator;
         QTest::newRow("tab") << Field::Correction << std::string("a\tb.RTF") << true
                              << Problem::ControlCharacter;
-        QTest::newRow("no statement") << Field::Statement << std::string("  ") << true
-                                      << Problem::Blank;
-        QTest::newRow("no correction") << Field::Correction << std::string() << false
-                                       << Problem::Blank;
+        QTest::newRow("no statement")
+            << Field::Statement << std::string("  ") << true << Problem::Blank;
+        QTest::newRow("no correction")
+            << Field::Correction << std::string() << false << Problem::Blank;
         QTest::newRow("no title") << Field::Title << std::string(" ") << true << Problem::Blank;
-        QTest::newRow("long title") << Field::Title << std::string(127, 't') << true
-                                    << Problem::TooLong;
-        QTest::newRow("title with an arrow") << Field::Title << std::string("Cu → Cu²⁺") << true
-                                             << Problem::NotWindows1252;
+        QTest::newRow("long title")
+            << Field::Title << std::string(127, 't') << true << Problem::TooLong;
+        QTest::newRow("title with an arrow")
+            << Field::Title << std::string("Cu → Cu²⁺") << true << Problem::NotWindows1252;
         QTest::newRow("notions over four records")
             << Field::Notions << std::string(505, 'n') << true << Problem::TooLong;
         QTest::newRow("notions filling four records")
@@ -205,8 +205,8 @@ private slots:
         QTest::addColumn<QString>("part");
         QTest::newRow("too long") << Field::Statement << std::string(130, 'a')
                                   << QString("130 octets, 126 au plus");
-        QTest::newRow("character") << Field::Statement << std::string("H₂.RTF")
-                                   << QString("le caractère « ₂ »");
+        QTest::newRow("character")
+            << Field::Statement << std::string("H₂.RTF") << QString("le caractère « ₂ »");
         QTest::newRow("separator") << Field::Correction << std::string("a/b.RTF")
                                    << QString("Le nom du fichier de la correction « a/b.RTF »");
     }
@@ -251,9 +251,7 @@ private slots:
         original.replace(5 * 128, 128, record6);
         const std::string extra = *RecordFile::encodeRecord("treizième") + "queue";
         original += extra;
-        {
-            std::ofstream(file, std::ios::binary) << original;
-        }
+        { std::ofstream(file, std::ios::binary) << original; }
         ExerciseDescriptor edited = *ExerciseDescriptor::read(file);
         edited.title = "La pile, revue";
         edited.level = 3;
