@@ -356,8 +356,8 @@ private slots:
                                 << "604800";
         QTest::newRow("beyond a week") << "604801"
                                        << "";
-        QTest::newRow("decimal") << "60,5"
-                                 << "";
+        QTest::newRow("decimal point") << "60.5"
+                                       << "";
         QTest::newRow("negative") << "-1"
                                   << "";
         QTest::newRow("words") << "1 h"
