@@ -81,8 +81,12 @@ struct Decimal {
 Decimal toDecimal(double value) {
     Decimal d;
     std::array<char, 64> buffer{};
-    const int n = std::snprintf(buffer.data(), buffer.size(), "%.14e", value);
-    std::string_view s(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0U);
+    // Never through the C library: a program that set the user's locale
+    // (Qt does, at start-up) would get a decimal comma from it.
+    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                         std::chars_format::scientific, 14);
+    std::string_view s(buffer.data(),
+                       ec == std::errc() ? static_cast<std::size_t>(end - buffer.data()) : 0U);
     if (!s.empty() && s.front() == '-') {
         d.negative = true;
         s.remove_prefix(1);
