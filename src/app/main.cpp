@@ -3,6 +3,7 @@
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "calc/CalculCommand.h"
+#include "exercises/DescriptorCommand.h"
 #include "report/ExperimentPicture.h"
 #include "report/PicturePrinter.h"
 #include "ui/AppFolders.h"
@@ -94,6 +95,24 @@ void markStoppedAtExit() {
     }
 }
 
+// --exercice: the descriptor printed, or written from the options.
+int runExercice(const CommandLine::Exercice& options) {
+    using Ionaria::exercises::DescriptorCommand;
+    if (options.lire) {
+        return DescriptorCommand::print(options.file, std::cout, std::cerr);
+    }
+    Ionaria::exercises::ExerciseDescriptor descriptor;
+    descriptor.title = options.intitule.value_or(std::string());
+    descriptor.statement = options.enonce.value_or(std::string());
+    descriptor.statementConfiguration = options.configurationEnonce.value_or(std::string());
+    descriptor.correction = options.correction.value_or(std::string());
+    descriptor.correctionConfiguration = options.configurationCorrection.value_or(std::string());
+    descriptor.level = options.niveau.value_or(0);
+    descriptor.notions = options.notions.value_or(std::string());
+    descriptor.hourglasses = options.duree.value_or(1);
+    return DescriptorCommand::write(options.file, descriptor, std::cerr);
+}
+
 // The icon of the window and of its dialogs, in every size that was drawn.
 QIcon programIcon() {
     QIcon icon;
@@ -124,6 +143,8 @@ int main(int argc, char* argv[]) {
         return Ionaria::calc::runCalculCommand(options.expression, options.radians, std::cout);
     case CommandLine::Mode::Batch:
         return runBatch(options, argc, argv);
+    case CommandLine::Mode::Exercice:
+        return runExercice(options.exercice);
     case CommandLine::Mode::Window:
         break;
     }

@@ -6,6 +6,7 @@
 #include "exercises/AnswerBounds.h"
 #include "exercises/AnswerTextEdit.h"
 #include "exercises/ExerciseDialogs.h"
+#include "exercises/ExerciseEditor.h"
 #include "exercises/ExerciseFiles.h"
 #include "exercises/ExerciseMessage.h"
 #include "exercises/Fichexo.h"
@@ -47,7 +48,8 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
     : m_supertext(supertext), m_fich(fich), m_handlers(handlers),
       m_restorePresentation(std::move(restorePresentation)), m_applicationFolder(applicationFolder),
       m_dataFolder(QDir(applicationFolder).filePath(QStringLiteral("data"))), m_window(window),
-      m_dialogs(dialogs), m_menu(std::make_unique<QMenu>()) {
+      m_dialogs(dialogs), m_editorPrompts(&ExerciseEditorPrompts::standard()),
+      m_menu(std::make_unique<QMenu>()) {
     if (auto* answer = qobject_cast<AnswerTextEdit*>(&m_supertext)) {
         answer->setRefusalHandler([this](const ExerciseMessage& message) { show(message); });
     }
@@ -76,6 +78,11 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
              &ExerciseSession::imprimetexte_Click);
     m_closexo =
         item("Closexo", QStringLiteral("&Fermer l'exercice"), &ExerciseSession::Closexo_Click);
+    m_menu->addSeparator();
+    m_nouvelexo =
+        item("nouvelexo", QStringLiteral("&Nouvel exercice…"), &ExerciseSession::nouvelexo_Click);
+    m_modifexo =
+        item("modifexo", QStringLiteral("&Modifier l'exercice…"), &ExerciseSession::modifexo_Click);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &ExerciseSession::updateMenu);
     connect(&m_supertext, &QTextEdit::textChanged, this, &ExerciseSession::textChanged);
     updateMenu();
@@ -101,6 +108,9 @@ void ExerciseSession::textChanged() {
 void ExerciseSession::updateMenu() {
     m_opencor->setEnabled(m_exoCorrige == 1);
     m_closexo->setEnabled(!m_fich.text().isEmpty());
+    // fich holds a descriptor's path, or "Texte: " and a pupil's text.
+    m_modifexo->setEnabled(!m_fich.text().isEmpty() &&
+                           !m_fich.text().startsWith(QStringLiteral("Texte: ")));
 }
 
 void ExerciseSession::btexo_Click(QWidget* btexo) {
@@ -352,6 +362,39 @@ void ExerciseSession::Closexo_Click() {
     m_supertext.document()->clearUndoRedoStacks();
     m_exoCorrige = 0;
     m_texteModifie = 0;
+}
+
+void ExerciseSession::nouvelexo_Click() {
+    if (!askAbandonEdits()) {
+        return;
+    }
+    const QString start = m_lastEditorFolder.isEmpty()
+                              ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                              : m_lastEditorFolder;
+    ExerciseEditor editor(
+        *m_editorPrompts, m_handlers,
+        [this](const QString& descriptor) {
+            m_lastEditorFolder = QFileInfo(descriptor).absolutePath();
+            openExercise(descriptor);
+        },
+        start.isEmpty() ? QDir::homePath() : start, m_window);
+    m_dialogs.runModal(editor);
+}
+
+void ExerciseSession::modifexo_Click() {
+    const QString descriptor = m_fich.text();
+    if (descriptor.isEmpty() || descriptor.startsWith(QStringLiteral("Texte: ")) ||
+        !askAbandonEdits()) {
+        return;
+    }
+    ExerciseEditor editor(
+        *m_editorPrompts, m_handlers, [this](const QString& path) { openExercise(path); },
+        QFileInfo(descriptor).absolutePath(), m_window);
+    if (!editor.load(descriptor)) {
+        show(ExerciseMessage::cannotRead());
+        return;
+    }
+    m_dialogs.runModal(editor);
 }
 
 } // namespace Ionaria::exercises
