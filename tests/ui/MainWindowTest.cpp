@@ -382,7 +382,8 @@ void MainWindowTest::exerciseMenu() {
         (QStringList{"&Prise en main", "&Ouvrir un exercice (énoncé + configuration)",
                      "&Voir la correction (grisé)",
                      "&Enregistrer le contenu de la fenêtre exercice", "&Retrouver un texte",
-                     "&Imprimer le contenu de la fenêtre exercice", "&Fermer l'exercice (grisé)"}));
+                     "&Imprimer le contenu de la fenêtre exercice", "&Fermer l'exercice (grisé)",
+                     "&Nouvel exercice…", "&Modifier l'exercice… (grisé)"}));
 }
 
 QTEST_MAIN(MainWindowTest)
