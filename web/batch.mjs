@@ -8,7 +8,7 @@ import path from "node:path";
 import { fileURLToPath } from "node:url";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const build = process.env.IONARIA_WEB_BUILD ?? path.join(here, "..", "build-web");
+const build = path.resolve(process.env.IONARIA_WEB_BUILD ?? path.join(here, "..", "build-web"));
 // The emscripten program reads its arguments from process.argv after the
 // script's name, runs main on Node's own file system and exits with its status.
 process.argv = [process.argv[0], path.join(build, "ionaria_batch.js"), ...process.argv.slice(2)];
