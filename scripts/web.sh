@@ -61,7 +61,7 @@ test)
         flags+=(-DIONARIA_WERROR=ON)
     fi
     configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
-    cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings
+    cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump
     "$top/tests/web/parity.sh" "$desktop" "$web"
     ;;
 serve)

@@ -3,10 +3,14 @@
 # The batch mode compiled to WebAssembly, under Node, gives the desktop's CSV
 # and summary byte for byte: every shipped configuration and exercise
 # configuration, then random settings drawn with a fixed seed, each for ten
-# simulated hours or until its run stops.
+# simulated hours or until its run stops; and before them, the texts of
+# 200 000 drawn doubles in every form the program writes, with what is read
+# back from them, through base's conversions (the WebAssembly build's C
+# library against the desktop's std::to_chars and std::from_chars).
 #   tests/web/parity.sh DESKTOP_BUILD WEB_BUILD [COUNT]
-# DESKTOP_BUILD holds ionaria and tests/web/web_draw_settings, WEB_BUILD
-# ionaria_batch.js; COUNT random settings (50 unless given).
+# DESKTOP_BUILD holds ionaria and tests/web/web_draw_settings and
+# web_numbers_dump, WEB_BUILD ionaria_batch.js and ionaria_numbers_dump.js;
+# COUNT random settings (50 unless given).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 desktop=$(cd "$1" && pwd)
@@ -16,6 +20,15 @@ seconds=36000
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+"$desktop/tests/web/web_numbers_dump" 200000 >"$work/nombres-bureau.txt"
+node "$web/ionaria_numbers_dump.js" 200000 >"$work/nombres-web.txt"
+if ! cmp -s "$work/nombres-bureau.txt" "$work/nombres-web.txt"; then
+    echo "ÉCART dans l'écriture ou la lecture des nombres :" >&2
+    diff "$work/nombres-bureau.txt" "$work/nombres-web.txt" | head -5 >&2 || true
+    exit 1
+fi
+echo "parité : 200000 nombres écrits et relus comme sur le bureau"
+
 mkdir "$work/tirages"
 "$desktop/tests/web/web_draw_settings" "$work/tirages" "$count"
 
