@@ -3,7 +3,19 @@
 # Installs the Debian packages that building, running and testing Ionaria
 # need and that are not installed yet, then generates the locales the tests
 # run under. Runs apt-get and locale-gen as root, or through sudo.
+#   scripts/deps.sh          the desktop program's
+#   scripts/deps.sh --web    those of the WebAssembly build too (scripts/web.sh)
 set -euo pipefail
+
+web=0
+case "${1:-}" in
+"") ;;
+--web) web=1 ;;
+*)
+    echo "usage : scripts/deps.sh [--web]" >&2
+    exit 2
+    ;;
+esac
 
 packages=(
     cmake g++ make pkg-config              # the build
@@ -25,6 +37,15 @@ packages=(
     clang libclang-rt-14-dev               # the libFuzzer targets (scripts/fuzz.sh)
     clang-format clang-tidy git            # CI's checks: scripts/check-format.sh, scripts/tidy.sh
 )
+# Only scripts/web.sh asks for these: the desktop's commands never need them.
+webPackages=(
+    emscripten node-acorn                  # the WebAssembly build; acorn for its JavaScript passes
+    nodejs                                 # the batch mode under Node, the parity check
+    chromium                               # the page in a headless browser
+)
+if [ "$web" -eq 1 ]; then
+    packages+=("${webPackages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Numbers.h"
 
+#if defined(IONARIA_FLOAT_TEXT_FALLBACK)
+#include "base/FloatTextFallback.h"
+#endif
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -249,6 +253,9 @@ std::string formatScientific(double value, int decimals, int exponentDigits) {
 } // namespace
 
 std::string writeFloat(double value, FloatForm form, int precision) {
+#if defined(IONARIA_FLOAT_TEXT_FALLBACK)
+    return fallbackWriteFloat(value, form, precision);
+#else
     std::chars_format format = std::chars_format::general;
     if (form == FloatForm::Scientific) {
         format = std::chars_format::scientific;
@@ -266,9 +273,13 @@ std::string writeFloat(double value, FloatForm form, int precision) {
     }
     text.resize(static_cast<std::size_t>(end - text.data()));
     return text;
+#endif
 }
 
 FloatRead readFloat(std::string_view text) {
+#if defined(IONARIA_FLOAT_TEXT_FALLBACK)
+    return fallbackReadFloat(text);
+#else
     const std::size_t first = text.starts_with('-') ? 1 : 0;
     // from_chars also reads "inf" and "nan", which no number text of the
     // program holds.
@@ -287,6 +298,7 @@ FloatRead readFloat(std::string_view text) {
         return {};
     }
     return {FloatStatus::Ok, value};
+#endif
 }
 
 std::optional<double> parseDouble(std::string_view text) {

@@ -33,7 +33,7 @@ RecordFile::Text RecordFile::readRecord(std::istream& in, std::int64_t fileSize,
     in.clear();
     in.seekg(start);
     const std::int64_t available = std::min<std::int64_t>(fileSize - start, recordSize);
-    in.read(bytes.data(), available);
+    in.read(bytes.data(), static_cast<std::streamsize>(available));
     if (!in || in.gcount() != available) {
         result.status = Status::ReadError;
         return result;
