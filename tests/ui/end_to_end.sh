@@ -156,7 +156,7 @@ back_to_design() {
     crop "$work/back.png" 417 497 8 24 "$work/small2.png"
     [ "$(differing_pixels "$work/small.png" "$work/small2.png")" = 0 ]
 }
-wait_for back_to_design 50 || fail "l'illustration n'est pas la même après Ctrl+0"
+wait_for back_to_design 300 || fail "l'illustration n'est pas la même après Ctrl+0"
 
 # Writing an answer in the exercise makes the quit ask about the text first.
 xdotool mousemove --sync $((X + 600)) $((Y + 440)) click 1
