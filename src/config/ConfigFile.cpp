@@ -98,7 +98,7 @@ Message ConfigFile::messageWriteError() {
 
 std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
     std::vector<std::string> out;
-    out.reserve(recordNernst);
+    out.reserve(recordSurtension);
     out.emplace_back(signature);
     out.push_back(std::to_string(p.Option2));
     out.emplace_back(p.Option1 == 1 ? "1" : "0");
@@ -112,7 +112,12 @@ std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
     for (const auto& box : p.Text2) {
         out.push_back(box.text());
     }
-    if (p.Check3 == 1) {
+    // Each option a record of its own, after the twenty: none when both
+    // are off, so that such a file reads as the older versions wrote it.
+    if (p.Check3 == 1 || p.Check4 == 1) {
+        out.emplace_back(p.Check3 == 1 ? "1" : "0");
+    }
+    if (p.Check4 == 1) {
         out.emplace_back("1");
     }
     return out;
@@ -159,10 +164,8 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     const int natureCount =
         static_cast<int>(pile ? cat::naturesPile.size() : cat::naturesElectrolyse.size());
     const bool usable = inRange(montage, 0, 2) && check1.has_value() &&
-                        inRange(speed, cat::hScroll2Min, cat::hScroll2Max) &&
-                        inRange(voltage, cat::upDown1Min, cat::upDown1Max) &&
-                        inRange(current, cat::upDown2Min, cat::upDown2Max) &&
-                        inRange(nature1, 0, natureCount - 1) &&
+                        inRange(speed, cat::hScroll2Min, cat::hScroll2Max) && voltage.has_value() &&
+                        current.has_value() && inRange(nature1, 0, natureCount - 1) &&
                         inRange(nature2, 0, natureCount - 1) &&
                         inRange(electrolyte, 0, static_cast<int>(cat::electrolytes.size()) - 1);
     if (!usable) {
@@ -173,6 +176,8 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     handlers.selectOption1(r[2] == "1" ? 1 : 0);
     handlers.setCheck1(*check1 == 1 ? 1 : 0);
     handlers.setHScroll2(*speed);
+    // A generator's setting beyond its spin button's range takes the
+    // nearest bound, as the numeric boxes' values do.
     handlers.setUpDown1(*voltage);
     handlers.setUpDown2(*current);
     handlers.selectCombo2(0, *nature1);
@@ -187,6 +192,12 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     const int check3 = nernst.status == RecordFile::Status::Ok && nernst.value == "1" ? 1 : 0;
     if (handlers.engine().params().Check3 != check3) {
         handlers.setCheck3(check3);
+    }
+    const auto surtension = RecordFile::readOne(path, recordSurtension);
+    const int check4 =
+        surtension.status == RecordFile::Status::Ok && surtension.value == "1" ? 1 : 0;
+    if (handlers.engine().params().Check4 != check4) {
+        handlers.setCheck4(check4);
     }
     // The check sees the loaded values, not those in force before the file
     // was opened.

@@ -3,6 +3,7 @@
 
 #include "base/Numbers.h"
 #include "sim/Catalogue.h"
+#include "sim/Chemistry.h"
 #include "sim/Nernst.h"
 #include "sim/Reactions.h"
 
@@ -113,6 +114,12 @@ public:
             sup("2-", sulfateShift);
             break;
         }
+        case cat::hydrogene:
+            charged("H", "+");
+            break;
+        case cat::hydroxyde:
+            charged("HO", "-");
+            break;
         case cat::fer2:
             charged("Fe", "2+");
             break;
@@ -231,24 +238,35 @@ std::optional<double> concentration(double amountMol, const sim::NumBox& volumeM
     return 1000.0 * amountMol / v;
 }
 
-// The species of the electrolysis listed by the report, in their order.
+// The lines of the electrolysis's species, in their order, then the pH.
+constexpr int pHLine = 0;
 std::vector<int> listedSpecies(const sim::State& s) {
     std::vector<int> listed;
     for (int i = 1; i <= 10; ++i) {
         const double amount = s.quantite[static_cast<std::size_t>(i)];
-        if (i == cat::hydrogene || i == 4 || !(amount > 0.0)) {
+        if (!(amount > 0.0)) {
             continue;
         }
         listed.push_back(i);
     }
+    listed.push_back(pHLine);
     return listed;
 }
 
 void speciesLine(Writer& w, const sim::Engine& engine, int species) {
+    const sim::NumBox& volume = engine.params().Text2[cat::Text2Volume];
+    if (species == pHLine) {
+        if (volume.isNumber() && volume.value() > 0.0F) {
+            w.text("pH = " +
+                   base::formatPattern(sim::pH(engine.state(), static_cast<double>(volume.value())),
+                                       "0.00"));
+        }
+        return;
+    }
     w.text("[");
     w.species(species);
-    w.concentrationTail(concentration(engine.state().quantite[static_cast<std::size_t>(species)],
-                                      engine.params().Text2[cat::Text2Volume]));
+    w.concentrationTail(
+        concentration(engine.state().quantite[static_cast<std::size_t>(species)], volume));
 }
 
 // The report at the microscopic scale, on panels in the free bands.

@@ -103,6 +103,8 @@ Shown shownOf(const Quantity& q, double largestAmperes) {
         return {QStringLiteral("g"), 1.0};
     case Quantity::Kind::Concentration:
         return {QStringLiteral("mol·L⁻¹"), q.scale};
+    case Quantity::Kind::PH:
+        return {};
     }
     return {};
 }
@@ -372,8 +374,9 @@ void CourbesChart::fill(Plot& plot) {
     }
     plot.low = plot.value->min();
     plot.high = plot.value->max();
-    plot.value->setTitleText(utf8(q.symbol) + QStringLiteral(" (") + shown.unit +
-                             QStringLiteral(")"));
+    plot.value->setTitleText(shown.unit.isEmpty() ? utf8(q.symbol)
+                                                  : utf8(q.symbol) + QStringLiteral(" (") +
+                                                        shown.unit + QStringLiteral(")"));
 }
 
 void CourbesChart::placeEvents(Plot& plot, bool labelled) {

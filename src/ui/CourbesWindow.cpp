@@ -83,6 +83,8 @@ QString valueText(const sim::Quantity& q, double value) {
         return number(value) + QStringLiteral(" g");
     case sim::Quantity::Kind::Concentration:
         return number(value * q.scale) + QStringLiteral(" mol·L⁻¹");
+    case sim::Quantity::Kind::PH:
+        return number(value);
     }
     return {};
 }
