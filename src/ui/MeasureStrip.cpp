@@ -44,8 +44,17 @@ void MeasureStrip::setValues(const QString& temps, const QString& tension,
     if (Labelu->text() != tension) {
         Labelu->setText(tension);
     }
-    if (Labelint->text() != intensite) {
-        Labelint->setText(intensite);
+    // The generator's limit in full where the label has room for it; in
+    // short otherwise, the whole text staying its description.
+    QString shown = intensite;
+    const QString limite = QStringLiteral(" (limite du générateur)");
+    if (shown.endsWith(limite) && QFontMetrics(PrintedPage::arial8()).horizontalAdvance(shown) >
+                                      Zoom::geometry(Labelint).width()) {
+        shown.replace(limite, QStringLiteral(" (limite)"));
+    }
+    if (Labelint->text() != shown) {
+        Labelint->setText(shown);
+        Labelint->setAccessibleDescription(intensite);
     }
 }
 
