@@ -357,7 +357,8 @@ private slots:
         int sens = -1;
         b.engine.variations(sens);
         QCOMPARE(b.s().intensite, 2.0F);
-        QCOMPARE(b.p().Labelint(), std::string("2,00 A (limite du générateur)"));
+        QCOMPARE(QString::fromStdString(b.p().Labelint()),
+                 QStringLiteral("2,00 A (limite du générateur)"));
         b.handlers.setUpDown1(15);
         b.engine.variations(sens);
         QVERIFY(b.s().intensite < 2.0F);
