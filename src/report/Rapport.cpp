@@ -372,7 +372,18 @@ void rapport(render::Canvas& canvas, sim::Engine& writable) {
         canvas.setCurrentY(canvas.currentY() + 4.0);
         bool first = true;
         for (const int i : listedSpecies(s)) {
+            if (i == pHLine) {
+                // Beside the first line: under the vessel, the lines reach
+                // the bottom of the picture already.
+                continue;
+            }
             canvas.setCurrentY(canvas.currentY() + 4.0 + (first ? 0.0 : speciesGap));
+            if (first) {
+                const double y = canvas.currentY();
+                canvas.setCurrentX(300.0);
+                speciesLine(w, engine, pHLine);
+                canvas.setCurrentY(y);
+            }
             canvas.setCurrentX(155.0);
             speciesLine(w, engine, i);
             canvas.newLine();

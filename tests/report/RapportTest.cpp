@@ -168,8 +168,8 @@ void RapportTest::speciesLinesWithoutGaps() {
     q = {};
     q[1] = 0.005;  // chloride
     q[2] = 0.0;    // no sulfate: no line
-    q[3] = 0.01;   // never listed
-    q[4] = 0.01;   // never listed
+    q[3] = 0.01;   // H+, listed as any other ion
+    q[4] = 0.01;   // HO-, likewise
     q[7] = 0.005;  // sodium
     q[10] = 0.001; // copper(II)
     const auto texts = r.draw();
@@ -182,7 +182,7 @@ void RapportTest::speciesLinesWithoutGaps() {
             species << QString::fromStdString(texts[i + 1].text);
         }
     }
-    QCOMPARE(species.join(','), QStringLiteral("Cl,Na,Cu"));
+    QCOMPARE(species.join(','), QStringLiteral("Cl,H,HO,Na,Cu"));
     // 3 pixels more than a text line and the shift, so that a subscript and
     // the next superscript keep background between them.
     const double pitch = r.canvas.textHeight("A") + 4.0 + 3.0;
