@@ -224,13 +224,15 @@ void RapportTest::halfEquations_data() {
     QTest::addColumn<float>("e02");
     QTest::addColumn<QString>("leftText");
     QTest::addColumn<QString>("rightText");
-    QTest::newRow("electrolysis 3, 1") << 1 << 3 << 1 << 0.0F << 0.0F << "2 H|+ | + 2 e|- |→ | H|2 "
-                                       << "2 Cl|- |→| Cl|2 | + 2 e|-";
+    // No H+ in the vessel: water is reduced.
+    QTest::newRow("electrolysis 3, 1")
+        << 1 << 3 << 1 << 0.0F << 0.0F << "2 H|2|O + 2 e|- |→ | H|2| + 2 HO|-"
+        << "2 Cl|- |→| Cl|2 | + 2 e|-";
     QTest::newRow("electrolysis 10, 11")
         << 1 << 10 << 11 << 0.0F << 0.0F << "Cu|2+| + 2 e|- |→ | Cu"
         << "2 H|2|O |→ | 4 H|+| + O|2| + 4 e|-";
-    QTest::newRow("electrolysis 2, 12: empty boxes") << 1 << 2 << 12 << 0.0F << 0.0F << ""
-                                                     << "";
+    QTest::newRow("electrolysis 2, 7: empty boxes") << 1 << 2 << 7 << 0.0F << 0.0F << ""
+                                                    << "";
     QTest::newRow("cell zinc | copper")
         << 0 << 3 << 1 << -0.76F << 0.34F << "Zn |→ | Zn|2+| + 2 e|-"
         << "Cu|2+| + 2 e|- |→ | Cu";
