@@ -199,7 +199,7 @@ void RapportTest::concentrationPieces() {
     r.state().intensite = 0.0F;
     const auto texts = r.draw();
     QCOMPARE(Report::joined(texts).section('|', 6),
-             QStringLiteral("[|Na|+|] = 1,23| · 10|-2| mol · L|-1"));
+             QStringLiteral("pH = 7,00|[|Na|+|] = 1,23| · 10|-2| mol · L|-1"));
     const DrawOp* mantissa = findText(texts, "] = 1,23");
     const DrawOp* exponent = findText(texts, "-2");
     const DrawOp* unit = findText(texts, "-1");
@@ -307,10 +307,11 @@ void RapportTest::layout_data() {
             const char* potentials = nernst ? ", potentials" : "";
             QTest::addRow("cell zinc | copper, %s%s", scale, potentials)
                 << 0 << 0 << 3 << 1 << macro << 1 << nernst;
+            // With HO- and H+, which water forms.
             QTest::addRow("sodium chloride, zinc anode, %s%s", scale, potentials)
-                << 2 << 4 << 3 << 4 << macro << 3 << nernst;
+                << 2 << 4 << 3 << 4 << macro << 4 << nernst;
             QTest::addRow("iron(III) sulfate, %s%s", scale, potentials)
-                << 2 << 8 << 3 << 3 << macro << 3 << nernst;
+                << 2 << 8 << 3 << 3 << macro << 4 << nernst;
             QTest::addRow("cell copper | copper, no current, %s%s", scale, potentials)
                 << 0 << 0 << 1 << 1 << macro << 1 << nernst;
         }
