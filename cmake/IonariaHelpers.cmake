@@ -23,9 +23,12 @@ endfunction()
 # folders. NO_QT declares a library of the standard library only: it may link
 # only other NO_QT libraries, and the layer check (tests/architecture) refuses
 # a Qt header in its sources. Without Qt linked, the compiler finds none
-# anyway.
+# anyway. The web build (IONARIA_WEB) makes only the NO_QT libraries.
 function(ionaria_library name)
     cmake_parse_arguments(ARG "QT;NO_QT" "" "SOURCES;LIBS" ${ARGN})
+    if(IONARIA_WEB AND NOT ARG_NO_QT)
+        return()
+    endif()
     add_library(ionaria_${name} STATIC ${ARG_SOURCES})
     target_include_directories(ionaria_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(ionaria_${name} PUBLIC ${ARG_LIBS})

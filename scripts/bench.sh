@@ -19,7 +19,7 @@ case "${1:-}" in
     ;;
 esac
 dir="${IONARIA_BUILD_DIR:-$top/build}"
-names=(bench_sim bench_picture bench_rtf bench_calcul bench_courbes)
+names=(bench_sim bench_picture bench_rtf bench_layout bench_calcul bench_courbes)
 cmake --build "$dir" -j"$(nproc)" --target "${names[@]}"
 export QT_QPA_PLATFORM=offscreen
 for name in "${names[@]}"; do

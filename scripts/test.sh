@@ -4,20 +4,26 @@
 #   scripts/test.sh              the normal build, in build/
 #   scripts/test.sh --sanitize   again with AddressSanitizer and
 #                                UndefinedBehaviorSanitizer, in build-asan/
+#   scripts/test.sh --francais   the tests of the normal build as on a
+#                                French pupil's computer: LANG=fr_FR.UTF-8
+#                                and only the fonts the package depends on
+#                                (tests/fonts/fonts.conf)
 # Warnings are errors when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
 usage() {
-    echo "usage : scripts/test.sh [--sanitize]" >&2
+    echo "usage : scripts/test.sh [--sanitize | --francais]" >&2
     exit 2
 }
 sanitize=0
+francais=0
 for arg in "$@"; do
     case "$arg" in
     --sanitize) sanitize=1 ;;
+    --francais) francais=1 ;;
     -h | --help)
-        echo "usage : scripts/test.sh [--sanitize]"
+        echo "usage : scripts/test.sh [--sanitize | --francais]"
         exit 0
         ;;
     *)
@@ -26,6 +32,10 @@ for arg in "$@"; do
         ;;
     esac
 done
+
+if [ "$sanitize" -eq 1 ] && [ "$francais" -eq 1 ]; then
+    usage
+fi
 
 "$top/scripts/deps.sh"
 
@@ -50,4 +60,11 @@ if ! cmake -S "$top" -B "$dir" "${flags[@]}" >"$log" 2>&1; then
 fi
 cmake --build "$dir" -j"$(nproc)"
 cd "$dir"
+if [ "$francais" -eq 1 ]; then
+    # A layout or a glyph that needs a font of this machine, or numbers that
+    # follow the locale, fail here.
+    export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
+    export FONTCONFIG_FILE="$top/tests/fonts/fonts.conf"
+    echo "Tests en français, avec les seules polices du paquet ($FONTCONFIG_FILE)"
+fi
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -14,7 +14,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <sstream>
 
 namespace Ionaria::app {
 
@@ -28,25 +27,28 @@ constexpr const char* standardOutput = "sortie standard";
 // the record of the curves when there is one.
 class CsvWriter : public sim::StepObserver {
 public:
-    CsvWriter(const sim::Engine& engine, std::ostream& out, sim::CsvDialect dialect,
+    // out is where the rows go, nullptr when they go nowhere.
+    CsvWriter(const sim::Engine& engine, std::ostream* out, sim::CsvDialect dialect,
               sim::StepObserver* record)
         : m_engine(engine), m_out(out), m_dialect(dialect), m_record(record) {}
 
     void stepDone(bool programmedStop) override {
-        m_row.clear();
-        sim::appendCsvRow(m_row, sim::Measurement::of(m_engine), m_dialect);
-        m_out << m_row;
+        if (m_out != nullptr) {
+            m_row.clear();
+            sim::appendCsvRow(m_row, sim::Measurement::of(m_engine), m_dialect);
+            *m_out << m_row;
+        }
         m_stopped = m_stopped || programmedStop;
         if (m_record != nullptr) {
             m_record->stepDone(programmedStop);
         }
     }
     // A programmed stop, or an output that failed: nothing more can be written.
-    bool stopped() const { return m_stopped || !m_out; }
+    bool stopped() const { return m_stopped || (m_out != nullptr && !*m_out); }
 
 private:
     const sim::Engine& m_engine;
-    std::ostream& m_out;
+    std::ostream* m_out;
     sim::CsvDialect m_dialect;
     sim::StepObserver* m_record;
     std::string m_row;
@@ -215,9 +217,7 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
     if (options.courbes.path) {
         record = std::make_unique<sim::Recorder>(*engine);
     }
-    std::ostringstream discard;
-    CsvWriter writer(*engine, csv.stream() != nullptr ? *csv.stream() : discard,
-                     options.courbes.csvDialect, record.get());
+    CsvWriter writer(*engine, csv.stream(), options.courbes.csvDialect, record.get());
     if (csv.stream() != nullptr) {
         engine->setStepObserver(&writer);
     } else if (record) {

@@ -103,9 +103,24 @@ std::string CommandLine::usage() {
            "virgule\n"
            "                       décimale) ou le CSV ordinaire (« , », point décimal ; par "
            "défaut)\n"
+           "  ionaria --exercice FICHIER.E37 --intitule TEXTE --enonce ENONCE.RTF [options]\n"
+           "                                        écrit le fichier d'un exercice\n"
+           "      --correction CORRECTION.RTF  le texte de la correction\n"
+           "      --configuration-enonce F.C14  la configuration chargée avec l'énoncé\n"
+           "      --configuration-correction F.C14  celle chargée avec la correction\n"
+           "      --niveau N       le niveau, de 0 à 3 (0 par défaut)\n"
+           "      --notions TEXTE  les notions abordées (504 octets au plus)\n"
+           "      --duree N        la durée en sabliers, de 0 à 10 (1 par défaut)\n"
+           "                       Les noms de fichiers sont ceux du dossier de l'exercice.\n"
+           "  ionaria --exercice FICHIER.E37 --lire  affiche le contenu d'un exercice\n"
            "  ionaria --calcul \"EXPRESSION\" [--radians]  calcule comme la calculatrice\n"
            "  ionaria --dossier DOSSIER ...         dossier de l'application\n"
            "  ionaria --help | --version\n";
+}
+
+bool CommandLine::Exercice::writes() const {
+    return intitule || enonce || correction || configurationEnonce || configurationCorrection ||
+           notions || niveau || duree;
 }
 
 bool CommandLine::isExerciseName(const std::string& path) {
@@ -195,6 +210,63 @@ Taken readRunOption(CommandLine& cl, const std::string& a, Arguments& args) {
     return {};
 }
 
+// What an exercise descriptor holds, for --exercice.
+Taken readExerciceOption(CommandLine& cl, const std::string& a, Arguments& args) {
+    auto& e = cl.exercice;
+    std::string v;
+    const auto text = [&](std::optional<std::string>& out, const char* message) {
+        if (!args.value(v)) {
+            return wrong(message);
+        }
+        out = v;
+        return known();
+    };
+    const auto number = [&](std::optional<int>& out, int high, const std::string& message) {
+        const auto n = args.value(v) ? parseWhole(v) : std::nullopt;
+        if (!n || *n < 0 || *n > high) {
+            return wrong(message);
+        }
+        out = static_cast<int>(*n);
+        return known();
+    };
+    if (a == "--exercice") {
+        if (!args.value(e.file)) {
+            return wrong("--exercice demande le fichier de l'exercice");
+        }
+        cl.mode = CommandLine::Mode::Exercice;
+        return known();
+    }
+    if (a == "--lire") {
+        e.lire = true;
+        return known();
+    }
+    if (a == "--intitule") {
+        return text(e.intitule, "--intitule demande un texte");
+    }
+    if (a == "--enonce") {
+        return text(e.enonce, "--enonce demande un fichier");
+    }
+    if (a == "--correction") {
+        return text(e.correction, "--correction demande un fichier");
+    }
+    if (a == "--configuration-enonce") {
+        return text(e.configurationEnonce, "--configuration-enonce demande un fichier");
+    }
+    if (a == "--configuration-correction") {
+        return text(e.configurationCorrection, "--configuration-correction demande un fichier");
+    }
+    if (a == "--notions") {
+        return text(e.notions, "--notions demande un texte");
+    }
+    if (a == "--niveau") {
+        return number(e.niveau, 3, "--niveau demande un nombre de 0 à 3");
+    }
+    if (a == "--duree") {
+        return number(e.duree, 10, "--duree demande un nombre de sabliers, de 0 à 10");
+    }
+    return {};
+}
+
 // What the batch writes: the rows, the picture, the printed pages.
 Taken readOutputOption(CommandLine& cl, const std::string& a, Arguments& args) {
     std::string v;
@@ -265,8 +337,32 @@ Taken readOperand(CommandLine& cl, const std::string& a) {
     return wrong("argument en trop : " + a);
 }
 
+// What is wrong with the options of an exercise taken together.
+std::string exerciceError(const CommandLine& cl) {
+    const auto& e = cl.exercice;
+    if (cl.mode != CommandLine::Mode::Exercice) {
+        return e.lire || e.writes() ? "--lire, --intitule, --enonce, --correction, --niveau, "
+                                      "--notions, --duree et --configuration-... vont avec "
+                                      "--exercice"
+                                    : std::string();
+    }
+    if (!cl.configFile.empty() || !cl.exerciseFile.empty() || !cl.expression.empty()) {
+        return "--exercice ne va ni avec --batch, ni avec --calcul, ni avec un fichier à ouvrir";
+    }
+    if (e.lire) {
+        return e.writes() ? "--lire ne va avec aucune option qui écrit l'exercice" : std::string();
+    }
+    if (!e.intitule || !e.enonce) {
+        return "--exercice demande --intitule et --enonce, ou --lire";
+    }
+    return {};
+}
+
 // What is wrong with the options taken together; empty when nothing is.
 std::string combinationError(const CommandLine& cl) {
+    if (std::string error = exerciceError(cl); !error.empty()) {
+        return error;
+    }
     const bool batchOnly = cl.csvPath || cl.pngPath || cl.pdfPath;
     if (batchOnly && cl.mode != CommandLine::Mode::Batch) {
         return "--csv, --png et --pdf vont avec --batch";
@@ -311,6 +407,9 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         }
         if (!taken.known) {
             taken = readCourbesOption(cl, a, args);
+        }
+        if (!taken.known) {
+            taken = readExerciceOption(cl, a, args);
         }
         if (!taken.known) {
             taken = readOperand(cl, a);

@@ -11,7 +11,7 @@ namespace Ionaria::app {
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Mode { Window, Batch, Help, Version, Calcul, Error };
+    enum class Mode { Window, Batch, Help, Version, Calcul, Exercice, Error };
 
     Mode mode = Mode::Window;
     std::string error;        // Mode::Error: what was wrong, in French
@@ -30,6 +30,25 @@ struct CommandLine {
     bool radians = false;
     std::optional<std::string> dossier; // the application folder
     CourbesOptions courbes;
+
+    // --exercice FICHIER: writes an exercise descriptor from the options
+    // below, or with --lire prints the one there is. Every text is as typed;
+    // the writer checks them.
+    struct Exercice {
+        std::string file;
+        bool lire = false;
+        std::optional<std::string> intitule;
+        std::optional<std::string> enonce;
+        std::optional<std::string> correction;
+        std::optional<std::string> configurationEnonce;
+        std::optional<std::string> configurationCorrection;
+        std::optional<std::string> notions;
+        std::optional<int> niveau;
+        std::optional<int> duree;
+        // Whether any option that writes was given.
+        bool writes() const;
+    };
+    Exercice exercice;
 
     static CommandLine parse(const std::vector<std::string>& arguments);
     // Whether the window takes the file as an exercise descriptor (".E37",

@@ -3,10 +3,14 @@
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "calc/CalculCommand.h"
+#include "exercises/DescriptorCommand.h"
 #include "report/ExperimentPicture.h"
 #include "report/PicturePrinter.h"
 #include "ui/AppFolders.h"
 #include "ui/MainWindow.h"
+#include "ui/QuitSignals.h"
+#include "ui/SingleInstance.h"
+#include "ui/TempFile.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -16,7 +20,9 @@
 #include <QString>
 #include <QTranslator>
 
+#include <cstdlib>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -79,6 +85,34 @@ int runBatch(const CommandLine& options, int argc, char* argv[]) {
         [&options](const BatchMode::LastFrame& last) { return writePictures(options, last); });
 }
 
+// The application folder of the running window, told when the program ends
+// without its normal quit (the display gone: the toolkit ends the process).
+std::string runningFolder;
+
+void markStoppedAtExit() {
+    if (!runningFolder.empty()) {
+        Ionaria::ui::TempFile(runningFolder).markStopped();
+    }
+}
+
+// --exercice: the descriptor printed, or written from the options.
+int runExercice(const CommandLine::Exercice& options) {
+    using Ionaria::exercises::DescriptorCommand;
+    if (options.lire) {
+        return DescriptorCommand::print(options.file, std::cout, std::cerr);
+    }
+    Ionaria::exercises::ExerciseDescriptor descriptor;
+    descriptor.title = options.intitule.value_or(std::string());
+    descriptor.statement = options.enonce.value_or(std::string());
+    descriptor.statementConfiguration = options.configurationEnonce.value_or(std::string());
+    descriptor.correction = options.correction.value_or(std::string());
+    descriptor.correctionConfiguration = options.configurationCorrection.value_or(std::string());
+    descriptor.level = options.niveau.value_or(0);
+    descriptor.notions = options.notions.value_or(std::string());
+    descriptor.hourglasses = options.duree.value_or(1);
+    return DescriptorCommand::write(options.file, descriptor, std::cerr);
+}
+
 // The icon of the window and of its dialogs, in every size that was drawn.
 QIcon programIcon() {
     QIcon icon;
@@ -109,6 +143,8 @@ int main(int argc, char* argv[]) {
         return Ionaria::calc::runCalculCommand(options.expression, options.radians, std::cout);
     case CommandLine::Mode::Batch:
         return runBatch(options, argc, argv);
+    case CommandLine::Mode::Exercice:
+        return runExercice(options.exercice);
     case CommandLine::Mode::Window:
         break;
     }
@@ -118,6 +154,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(IONARIA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("ionaria"));
     QApplication app(argc, argv);
+    // From here a signal that ends the session waits for the event loop, which
+    // ends the run through the window's quit.
+    Ionaria::ui::QuitSignals endings;
     QApplication::setWindowIcon(programIcon());
     // The standard boxes and dialogs speak French too ("Annuler", "Ouvrir").
     QTranslator qtFrench;
@@ -127,12 +166,34 @@ int main(int argc, char* argv[]) {
     }
     const Ionaria::ui::AppFolders folders(Ionaria::ui::AppFolders::programInputs(
         QString::fromStdString(options.dossier.value_or(std::string()))));
+    using Ionaria::ui::SingleInstance;
+    SingleInstance instance(folders.applicationFolder());
+    const SingleInstance::Kind kind = !options.exerciseFile.empty() ? SingleInstance::Kind::Exercise
+                                      : !options.configFile.empty()
+                                          ? SingleInstance::Kind::Configuration
+                                          : SingleInstance::Kind::None;
+    const QString argument = QString::fromStdString(
+        kind == SingleInstance::Kind::Exercise ? options.exerciseFile : options.configFile);
+    if (instance.handOver(kind, argument)) {
+        return 0;
+    }
+    instance.serve();
     Ionaria::ui::MainWindow feuilleP(folders);
+    runningFolder = folders.applicationFolder().toStdString();
+    std::atexit(markStoppedAtExit);
+    instance.deliverTo(feuilleP);
+    QObject::connect(&endings, &Ionaria::ui::QuitSignals::received, &feuilleP, [&feuilleP] {
+        feuilleP.endRun();
+        QApplication::quit();
+    });
     feuilleP.show();
     if (!options.exerciseFile.empty()) {
         feuilleP.openExerciseFile(QString::fromStdString(options.exerciseFile));
     } else if (!options.configFile.empty()) {
         feuilleP.openConfiguration(QString::fromStdString(options.configFile));
     }
-    return app.exec();
+    const int status = app.exec();
+    // Said once, by the window's quit: the end of the process need not again.
+    runningFolder.clear();
+    return status;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/CarefulFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -9,8 +10,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +26,9 @@ namespace {
 constexpr int maxLinkHops = 40;
 // Names tried for the new file before giving up on the folder.
 constexpr int maxNameTries = 100;
+constexpr std::size_t uniqueSuffixLength = 8;
+// A new file older than this is no save's in progress: one killed left it.
+constexpr auto leftoverAge = std::chrono::minutes(1);
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -79,11 +85,52 @@ std::string uniqueSuffix() {
                               (counter.fetch_add(1) * 0x9E3779B97F4A7C15ULL);
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::string suffix;
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < uniqueSuffixLength; ++i) {
         suffix.push_back(letters[seed % 36U]);
         seed /= 36U;
     }
     return suffix;
+}
+
+// Whether name is that of a new file made for target by uniqueSuffix().
+bool isTemporaryOf(std::string_view name, std::string_view target) {
+    const std::size_t length = 1 + target.size() + 1 + uniqueSuffixLength + 4;
+    if (name.size() != length || name.front() != '.' || name.substr(1, target.size()) != target ||
+        name[1 + target.size()] != '.' || !name.ends_with(".tmp")) {
+        return false;
+    }
+    const std::string_view suffix = name.substr(2 + target.size(), uniqueSuffixLength);
+    return std::all_of(suffix.begin(), suffix.end(),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+}
+
+// Removes the new files that saves of target killed before their end left
+// in its folder: the user's own, none younger than a save may last.
+void removeLeftovers(const std::string& target) {
+    const std::string folder = folderOf(target);
+    const std::string name = nameOf(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const auto now = std::chrono::system_clock::now();
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTemporaryOf(entry->d_name, name)) {
+            continue;
+        }
+        const std::string path = folder + "/" + entry->d_name;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_uid != ::geteuid()) {
+            continue;
+        }
+        const auto modified =
+            std::chrono::system_clock::time_point(std::chrono::seconds(info.st_mtim.tv_sec));
+        if (now - modified > leftoverAge) {
+            ::unlink(path.c_str());
+        }
+    }
+    ::closedir(dir);
 }
 
 bool writeEvery(int fd, const char* data, std::size_t size, int& error) {
@@ -289,6 +336,7 @@ CarefulFile::Result CarefulFile::commit() {
         return fail(Status::WriteFailed, errno);
     }
     m_temporary.clear();
+    removeLeftovers(m_target);
     // The rename itself reaches the disk with the folder; a folder that cannot
     // be flushed still holds the new file.
     const int folder = ::open(folderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

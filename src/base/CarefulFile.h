@@ -19,6 +19,10 @@ namespace Ionaria::base {
 // replaced, the link staying a link. A file the user may not write is not
 // replaced. A device or a pipe (/dev/null, /dev/stdout) is written in place,
 // every write still checked.
+//
+// A save that succeeds removes the new files of the same target that saves
+// killed before their end left behind: named as this class names them, the
+// user's own, older than a minute. Nothing else is ever removed.
 class CarefulFile {
 public:
     enum class Status {

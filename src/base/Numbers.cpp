@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Numbers.h"
 
-#include <array>
+#if defined(IONARIA_FLOAT_TEXT_FALLBACK)
+#include "base/FloatTextFallback.h"
+#endif
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
+#include <system_error>
 
 namespace Ionaria::base {
 
@@ -80,9 +83,8 @@ struct Decimal {
 
 Decimal toDecimal(double value) {
     Decimal d;
-    std::array<char, 64> buffer{};
-    const int n = std::snprintf(buffer.data(), buffer.size(), "%.14e", value);
-    std::string_view s(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0U);
+    const std::string text = writeFloat(value, FloatForm::Scientific, 14);
+    std::string_view s(text);
     if (!s.empty() && s.front() == '-') {
         d.negative = true;
         s.remove_prefix(1);
@@ -250,19 +252,103 @@ std::string formatScientific(double value, int decimals, int exponentDigits) {
 
 } // namespace
 
+std::string writeFloat(double value, FloatForm form, int precision) {
+#if defined(IONARIA_FLOAT_TEXT_FALLBACK)
+    return fallbackWriteFloat(value, form, precision);
+#else
+    std::chars_format format = std::chars_format::general;
+    if (form == FloatForm::Scientific) {
+        format = std::chars_format::scientific;
+    } else if (form == FloatForm::Fixed) {
+        format = std::chars_format::fixed;
+    }
+    // Room for the sign, the point, the exponent, the precision's digits and,
+    // in the fixed form, the 309 integer digits of the largest double.
+    const std::size_t decimals = precision > 0 ? static_cast<std::size_t>(precision) : 0U;
+    std::string text(32 + decimals + (form == FloatForm::Fixed ? 309U : 0U), '\0');
+    const auto [end, error] =
+        std::to_chars(text.data(), text.data() + text.size(), value, format, precision);
+    if (error != std::errc{}) {
+        return {};
+    }
+    text.resize(static_cast<std::size_t>(end - text.data()));
+    return text;
+#endif
+}
+
+namespace {
+
+template <typename Number> std::string shortest(Number value) {
+#if defined(IONARIA_FLOAT_TEXT_FALLBACK)
+    if (!std::isfinite(value)) {
+        return writeFloat(static_cast<double>(value), FloatForm::General, 1);
+    }
+    // The digits printf gives, one more at a time, until they read back.
+    constexpr int most = std::numeric_limits<Number>::max_digits10;
+    for (int precision = 1; precision < most; ++precision) {
+        std::string text = writeFloat(static_cast<double>(value), FloatForm::General, precision);
+        const FloatRead back = readFloat(text);
+        if (back.status == FloatStatus::Ok && static_cast<Number>(back.value) == value) {
+            return text;
+        }
+    }
+    return writeFloat(static_cast<double>(value), FloatForm::General, most);
+#else
+    std::string text(std::numeric_limits<Number>::max_digits10 + 16, '\0');
+    const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{}) {
+        return {};
+    }
+    text.resize(static_cast<std::size_t>(end - text.data()));
+    return text;
+#endif
+}
+
+} // namespace
+
+std::string writeShortest(double value) {
+    return shortest(value);
+}
+
+std::string writeShortest(float value) {
+    return shortest(value);
+}
+
+FloatRead readFloat(std::string_view text) {
+#if defined(IONARIA_FLOAT_TEXT_FALLBACK)
+    return fallbackReadFloat(text);
+#else
+    const std::size_t first = text.starts_with('-') ? 1 : 0;
+    // from_chars also reads "inf" and "nan", which no number text of the
+    // program holds.
+    if (first >= text.size() ||
+        (std::isdigit(static_cast<unsigned char>(text[first])) == 0 && text[first] != '.')) {
+        return {};
+    }
+    double value = 0.0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    const auto [ptr, error] = std::from_chars(begin, end, value, std::chars_format::general);
+    if (error == std::errc::result_out_of_range && ptr == end) {
+        return {FloatStatus::OutOfRange, 0.0};
+    }
+    if (error != std::errc{} || ptr != end) {
+        return {};
+    }
+    return {FloatStatus::Ok, value};
+#endif
+}
+
 std::optional<double> parseDouble(std::string_view text) {
     const auto normalised = normalise(text);
     if (!normalised) {
         return std::nullopt;
     }
-    double value = 0.0;
-    const auto* first = normalised->data();
-    const auto* last = first + normalised->size();
-    const auto [ptr, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || ptr != last || !std::isfinite(value)) {
+    const FloatRead read = readFloat(*normalised);
+    if (read.status != FloatStatus::Ok || !std::isfinite(read.value)) {
         return std::nullopt;
     }
-    return value;
+    return read.value;
 }
 
 std::optional<float> parseSingle(std::string_view text) {
@@ -277,12 +363,12 @@ std::string formatGeneral(float value) {
     if (value == 0.0F || !std::isfinite(value)) {
         return "0";
     }
-    std::array<char, 64> buffer{};
-    const int n = std::snprintf(buffer.data(), buffer.size(), "%.7G", static_cast<double>(value));
-    std::string out(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0U);
+    std::string out = writeFloat(static_cast<double>(value), FloatForm::General, 7);
     for (char& c : out) {
         if (c == '.') {
             c = ',';
+        } else if (c == 'e') {
+            c = 'E';
         }
     }
     return out;

@@ -2,31 +2,18 @@
 #include "base/RecordFile.h"
 
 #include "base/CarefulFile.h"
+#include "base/SharedFile.h"
 #include "base/Windows1252.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace Ionaria::base {
-
-namespace fs = std::filesystem;
-
-namespace {
-
-std::int64_t sizeOf(const std::string& path) {
-    std::error_code ec;
-    const auto size = fs::file_size(path, ec);
-    return ec ? -1 : static_cast<std::int64_t>(size);
-}
-
-} // namespace
 
 RecordFile::Text RecordFile::readRecord(std::istream& in, std::int64_t fileSize, int record) {
     Text result;
@@ -46,7 +33,7 @@ RecordFile::Text RecordFile::readRecord(std::istream& in, std::int64_t fileSize,
     in.clear();
     in.seekg(start);
     const std::int64_t available = std::min<std::int64_t>(fileSize - start, recordSize);
-    in.read(bytes.data(), available);
+    in.read(bytes.data(), static_cast<std::streamsize>(available));
     if (!in || in.gcount() != available) {
         result.status = Status::ReadError;
         return result;
@@ -63,15 +50,15 @@ RecordFile::Text RecordFile::readRecord(std::istream& in, std::int64_t fileSize,
 
 RecordFile::Records RecordFile::readAll(const std::string& path, int count) {
     Records result;
-    std::ifstream in(path, std::ios::binary);
-    const std::int64_t size = sizeOf(path);
-    if (!in || size < 0) {
+    // Never held by a pipe or a device named as a file: only a regular file opens.
+    const SharedFile file(path, SharedFile::Access::Read, SharedFile::Links::Follow);
+    if (!file.isOpen()) {
         result.status = Status::CannotOpen;
         return result;
     }
     result.values.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     for (int n = 1; n <= count; ++n) {
-        Text text = readRecord(in, size, n);
+        Text text = readOneAt(file.fd(), n);
         if (text.status != Status::Ok) {
             result.status = text.status;
             result.values.clear();
@@ -109,14 +96,59 @@ RecordFile::Status RecordFile::writeAll(const std::string& path,
 }
 
 RecordFile::Text RecordFile::readOne(const std::string& path, int record) {
-    Text result;
-    std::ifstream in(path, std::ios::binary);
-    const std::int64_t size = sizeOf(path);
-    if (!in || size < 0) {
+    const SharedFile file(path, SharedFile::Access::Read, SharedFile::Links::Follow);
+    if (!file.isOpen()) {
+        Text result;
         result.status = Status::CannotOpen;
         return result;
     }
-    return readRecord(in, size, record);
+    return readOneAt(file.fd(), record);
+}
+
+RecordFile::Text RecordFile::readOneAt(int fd, int record) {
+    Text result;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        result.status = Status::ReadError;
+        return result;
+    }
+    const std::int64_t fileSize = info.st_size;
+    if (record < 1) {
+        result.status = Status::BadRecord;
+        return result;
+    }
+    const std::int64_t start = static_cast<std::int64_t>(record - 1) * std::int64_t{recordSize};
+    if (start >= fileSize) {
+        return result;
+    }
+    if (start + 2 > fileSize) {
+        result.status = Status::BadRecord;
+        return result;
+    }
+    std::array<char, recordSize> bytes{};
+    const std::int64_t available = std::min<std::int64_t>(fileSize - start, recordSize);
+    std::int64_t done = 0;
+    while (done < available) {
+        const ssize_t got =
+            ::pread(fd, bytes.data() + done, static_cast<std::size_t>(available - done),
+                    static_cast<off_t>(start + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            result.status = Status::ReadError;
+            return result;
+        }
+        done += got;
+    }
+    const auto length = static_cast<std::size_t>(static_cast<unsigned char>(bytes[0])) |
+                        (static_cast<std::size_t>(static_cast<unsigned char>(bytes[1])) << 8U);
+    if (length > maxTextBytes || static_cast<std::int64_t>(length) + 2 > available) {
+        result.status = Status::BadRecord;
+        return result;
+    }
+    result.value = windows1252ToUtf8(std::string_view(bytes.data() + 2, length));
+    return result;
 }
 
 RecordFile::Status RecordFile::writeOne(const std::string& path, int record,
@@ -130,13 +162,24 @@ RecordFile::Status RecordFile::writeOne(const std::string& path, int record,
     }
     // In place, not through a new file: the other program may hold this one
     // open, and must see the record change in the file it has.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    SharedFile file(path, SharedFile::Access::UpdateOrCreate, SharedFile::Links::Follow);
+    if (!file.isOpen()) {
         return Status::CannotOpen;
+    }
+    const Status written = writeOneAt(file.fd(), record, text);
+    return file.close() || written != Status::Ok ? written : Status::WriteError;
+}
+
+RecordFile::Status RecordFile::writeOneAt(int fd, int record, const std::string& text) {
+    if (record < 1) {
+        return Status::BadRecord;
+    }
+    const auto bytes = encodeRecord(text);
+    if (!bytes) {
+        return Status::TooLong;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
         return Status::CannotOpen;
     }
     const off_t oldSize = info.st_size;
@@ -162,9 +205,6 @@ RecordFile::Status RecordFile::writeOne(const std::string& path, int record,
     }
     if (!ok && grows && ::ftruncate(fd, oldSize) != 0) {
         // The file keeps the records it grew by; zeros read as empty texts.
-    }
-    if (::close(fd) != 0) {
-        ok = false;
     }
     return ok ? Status::Ok : Status::WriteError;
 }

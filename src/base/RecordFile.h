@@ -50,6 +50,9 @@ public:
     // while growing it leaves it at its old size.
     static Text readOne(const std::string& path, int record);
     static Status writeOne(const std::string& path, int record, const std::string& text);
+    // The same on a file already open, for reading or for update.
+    static Text readOneAt(int fd, int record);
+    static Status writeOneAt(int fd, int record, const std::string& text);
 };
 
 } // namespace Ionaria::base

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace Ionaria::base {
 
@@ -32,7 +33,7 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-char encode(char32_t cp) {
+std::optional<char> encode(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
         return static_cast<char>(static_cast<unsigned char>(cp));
     }
@@ -41,30 +42,13 @@ char encode(char32_t cp) {
             return static_cast<char>(static_cast<unsigned char>(0x80 + i));
         }
     }
-    return '?';
+    return std::nullopt;
 }
 
-} // namespace
-
-std::string windows1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b < 0xA0) {
-            const char32_t cp = high[b - 0x80U];
-            // An unassigned byte keeps its C1 control code point.
-            appendUtf8(out, cp != 0 ? cp : static_cast<char32_t>(b));
-        } else {
-            appendUtf8(out, b);
-        }
-    }
-    return out;
-}
-
-std::string utf8ToWindows1252(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+// Decodes text character by character; each character is handed to put with
+// its code point, or with nothing when its bytes are not UTF-8. Stops at the
+// first false.
+template <typename Put> void eachCodePoint(std::string_view text, Put put) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto b = static_cast<unsigned char>(text[i]);
@@ -89,18 +73,65 @@ std::string utf8ToWindows1252(std::string_view text) {
             valid = (cont & 0xC0) == 0x80;
             cp = (cp << 6) | (cont & 0x3FU);
         }
-        if (!valid) {
-            out.push_back('?');
-            ++i;
-            continue;
+        if (!put(valid ? std::optional<char32_t>(cp) : std::nullopt)) {
+            return;
         }
-        if (cp >= 0x80 && cp < 0xA0) {
-            // A C1 control stands for the unassigned byte of the same value.
-            out.push_back(static_cast<char>(static_cast<unsigned char>(cp)));
+        i += valid ? length : 1;
+    }
+}
+
+// The byte of a code point, a C1 control standing for the unassigned byte of
+// the same value.
+std::optional<char> byteOf(char32_t cp) {
+    if (cp >= 0x80 && cp < 0xA0) {
+        return static_cast<char>(static_cast<unsigned char>(cp));
+    }
+    return encode(cp);
+}
+
+} // namespace
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 && b < 0xA0) {
+            const char32_t cp = high[b - 0x80U];
+            // An unassigned byte keeps its C1 control code point.
+            appendUtf8(out, cp != 0 ? cp : static_cast<char32_t>(b));
         } else {
-            out.push_back(encode(cp));
+            appendUtf8(out, b);
         }
-        i += length;
+    }
+    return out;
+}
+
+std::string utf8ToWindows1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    eachCodePoint(text, [&out](std::optional<char32_t> cp) {
+        const auto byte = cp ? byteOf(*cp) : std::nullopt;
+        out.push_back(byte.value_or('?'));
+        return true;
+    });
+    return out;
+}
+
+std::optional<std::string> utf8ToWindows1252Exactly(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    bool exact = true;
+    eachCodePoint(text, [&out, &exact](std::optional<char32_t> cp) {
+        const auto byte = cp ? byteOf(*cp) : std::nullopt;
+        exact = byte.has_value();
+        if (exact) {
+            out.push_back(*byte);
+        }
+        return exact;
+    });
+    if (!exact) {
+        return std::nullopt;
     }
     return out;
 }

@@ -4,12 +4,15 @@
 #include "calc/Evaluator.h"
 #include "calc/NumberText.h"
 #include "calc/ResultDisplay.h"
+#include "look/DesignPalette.h"
+#include "look/Faces.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,6 +60,19 @@ int arrondiPair(double valeur) {
     return static_cast<int>(std::nearbyint(valeur));
 }
 
+// The decimal point as a pupil types it: "." or the French ",", the keypad's
+// decimal key whatever its layout writes (",", "." or nothing), or the decimal
+// point of the user's language ("٫" in Arabic).
+bool pointDecimal(const QKeyEvent& touche) {
+    if (touche.modifiers().testFlag(Qt::KeypadModifier) &&
+        (touche.key() == Qt::Key_Period || touche.key() == Qt::Key_Comma)) {
+        return true;
+    }
+    const QString texte = touche.text();
+    return texte == QLatin1String(".") || texte == QLatin1String(",") ||
+           (!texte.isEmpty() && texte == QLocale().decimalPoint());
+}
+
 } // namespace
 
 Machine::Machine(QWidget* parent) : QDialog(parent) {
@@ -64,8 +80,10 @@ Machine::Machine(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Machine à calculer"));
     setModal(true);
     setFixedSize(kLargeur, kHauteur);
-    QFont police = font();
-    police.setPixelSize(11);
+    look::useDesignPalette(this);
+    // The keys' symbols (eˣ, xʸ, √, ←) and the messages in a face that has
+    // them all, whatever the platform's own.
+    const QFont police = look::textFont(11);
     setFont(police);
 
     m_z1 = new QLineEdit(this);
@@ -135,6 +153,11 @@ void Machine::createOptions() {
     }
     connect(m_scientifique, &QRadioButton::clicked, this, [this] { C_Click(); });
     connect(standard, &QRadioButton::clicked, this, [this] { C_Click(); });
+    // The options on a light panel of their own: the gradient darkens to the
+    // right, where dark text would no longer read.
+    for (QGroupBox* groupe : {angles, affichage}) {
+        groupe->setAutoFillBackground(true);
+    }
 }
 
 QPushButton* Machine::addKey(const char* name, const QString& caption, const QString& tooltip,
@@ -466,6 +489,10 @@ bool Machine::eventFilter(QObject* watched, QEvent* event) {
         EXE_Click();
         return true;
     }
+    if (pointDecimal(*touche)) {
+        ajoute(QStringLiteral("."));
+        return true;
+    }
     const QString texte = touche->text();
     if (texte.size() != 1) {
         return true;
@@ -473,21 +500,19 @@ bool Machine::eventFilter(QObject* watched, QEvent* event) {
     const QChar c = texte.front();
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
         ajoute(texte);
-    } else if (c == QLatin1Char('.')) {
-        ajoute(texte);
     } else if (QStringLiteral("eEdD").contains(c)) {
         ajoute(QStringLiteral("E"));
     } else if (c == QLatin1Char('(')) {
         fonction(texte);
     } else if (c == QLatin1Char(')')) {
         ajoute(texte);
-    } else if (c == QLatin1Char('*')) {
+    } else if (c == QLatin1Char('*') || c == QChar(0x00D7) || c == QChar(0x00B7)) { // × ·
         multip_Click();
     } else if (c == QLatin1Char('+')) {
         plus_Click();
     } else if (c == QLatin1Char('-')) {
         moins_Click();
-    } else if (c == QLatin1Char('/')) {
+    } else if (c == QLatin1Char('/') || c == QChar(0x00F7)) { // ÷
         div_Click();
     } else if (c == QLatin1Char('^')) {
         puissance_Click();

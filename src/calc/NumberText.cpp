@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/NumberText.h"
 
+#include "base/Numbers.h"
+
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <system_error>
 
 namespace Ionaria::calc {
 
@@ -119,20 +118,17 @@ ReadResult convert(std::string_view number) {
         }
         normalised.push_back(isExponentLetter(c) ? 'e' : c);
     }
-    double value = 0.0;
-    const char* first = normalised.data();
-    const char* last = first + normalised.size();
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
+    const base::FloatRead read = base::readFloat(normalised);
+    if (read.status == base::FloatStatus::OutOfRange) {
         if (magnitude(number) < 0) {
             return {ReadStatus::Ok, 0.0};
         }
         return {ReadStatus::Overflow, 0.0};
     }
-    if (error != std::errc{} || end != last || !std::isfinite(value)) {
+    if (read.status != base::FloatStatus::Ok || !std::isfinite(read.value)) {
         return {ReadStatus::Malformed, 0.0};
     }
-    return {ReadStatus::Ok, value};
+    return {ReadStatus::Ok, read.value};
 }
 
 void upperExponent(std::string& text) {
@@ -152,13 +148,7 @@ std::optional<std::string> formatNumber(double value) {
     if (value == 0.0) {
         return std::string("0");
     }
-    std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::general, 15);
-    if (error != std::errc{}) {
-        return std::nullopt;
-    }
-    std::string text(buffer.data(), end);
+    std::string text = base::writeFloat(value, base::FloatForm::General, 15);
     upperExponent(text);
     // Near the largest double, 15 digits round beyond it: such a text could
     // not be read back.
@@ -180,13 +170,7 @@ std::optional<std::string> formatScientific(double value) {
     if (value == 0.0) {
         value = 0.0;
     }
-    std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::scientific, 7);
-    if (error != std::errc{}) {
-        return std::nullopt;
-    }
-    std::string text(buffer.data(), end);
+    std::string text = base::writeFloat(value, base::FloatForm::Scientific, 7);
     const std::size_t exponent = text.find('e');
     std::size_t mantissaEnd = exponent;
     while (mantissaEnd > 0 && text[mantissaEnd - 1] == '0') {

@@ -4,6 +4,7 @@
 #include "base/Numbers.h"
 #include "base/RecordFile.h"
 #include "base/Rounding.h"
+#include "config/SaveFailure.h"
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
 
@@ -131,7 +132,7 @@ std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
 
 std::optional<Message> ConfigFile::save(const std::string& path, const sim::ParamStore& params) {
     if (RecordFile::writeAll(path, records(params)) != RecordFile::Status::Ok) {
-        return messageWriteError();
+        return saveFailure(path);
     }
     return std::nullopt;
 }

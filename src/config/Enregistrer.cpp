@@ -4,6 +4,8 @@
 #include "config/ConfigFile.h"
 #include "config/FileBrowser.h"
 #include "config/MessageBoxes.h"
+#include "look/DesignPalette.h"
+#include "look/Faces.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,6 +54,8 @@ Enregistrer::Enregistrer(const sim::ParamStore& params, std::string& cheminConfi
     setObjectName(QStringLiteral("enregistrer"));
     setWindowTitle(QStringLiteral("Enregistrer la configuration"));
     setModal(true);
+    look::useDesignPalette(this);
+    look::useTextFace(this);
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setText(QString::fromStdString(m_cheminConfig));
     m_text1->installEventFilter(this);

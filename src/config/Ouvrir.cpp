@@ -4,6 +4,8 @@
 #include "config/ConfigFile.h"
 #include "config/FileBrowser.h"
 #include "config/MessageBoxes.h"
+#include "look/DesignPalette.h"
+#include "look/Faces.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +26,8 @@ Ouvrir::Ouvrir(sim::Handlers& handlers, std::string& cheminConfig, QWidget* main
     setObjectName(QStringLiteral("ouvrir"));
     setWindowTitle(QStringLiteral("Ouvrir une configuration"));
     setModal(true);
+    look::useDesignPalette(this);
+    look::useTextFace(this);
     m_ficharge->setObjectName(QStringLiteral("ficharge"));
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     m_frame1->setFrameShape(QFrame::Panel);

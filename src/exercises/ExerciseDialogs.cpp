@@ -17,9 +17,12 @@ bool ExerciseDialogs::message(QWidget* parent, const ExerciseMessage& message) {
                     QString::fromStdString(message.title), QString::fromStdString(message.text),
                     question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
     if (question) {
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Annuler"));
+        // Enter keeps; Alt+O is the key that goes on.
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));
     }
-    box.setDefaultButton(QMessageBox::Ok);
+    // A question may cost the pupil's answer or an old file: Enter keeps them.
+    box.setDefaultButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exercises/ExerciseFiles.h"
 
+#include "exercises/FileRefusals.h"
+
 #include <algorithm>
 #include <system_error>
 
@@ -99,6 +101,14 @@ std::optional<fs::path> ExerciseFiles::locate(const fs::path& folder, const std:
 
 ExerciseFiles::Opening ExerciseFiles::open(const fs::path& descriptor, Part part) {
     Opening opening;
+    if (isOtherThanFile(descriptor)) {
+        opening.messages.push_back(notAFile(descriptor.string()));
+        return opening;
+    }
+    if (isConfiguration(descriptor)) {
+        opening.messages.push_back(notAnExercise(descriptor.string()));
+        return opening;
+    }
     std::optional<ExerciseDescriptor> read = ExerciseDescriptor::read(descriptor);
     if (!read) {
         opening.messages.push_back(ExerciseMessage::cannotRead());
@@ -121,16 +131,18 @@ ExerciseFiles::Opening ExerciseFiles::open(const fs::path& descriptor, Part part
         std::error_code ec;
         if (text && fs::is_regular_file(*text, ec)) {
             opening.text = text;
+        } else if (isOtherThanFile(folder / withSlashes(textName))) {
+            opening.messages.push_back(notAFile(folderName + withSlashes(textName)));
         } else {
             opening.messages.push_back(
-                ExerciseMessage::fileMissing(folderName, withSlashes(textName)));
+                ExerciseMessage::fileMissing(folderName, shownName(withSlashes(textName))));
         }
     }
     if (!configurationName.empty()) {
         opening.configuration = locate(folder, configurationName);
         if (!opening.configuration) {
-            opening.messages.push_back(
-                ExerciseMessage::fileMissing(folderName, withSlashes(configurationName)));
+            opening.messages.push_back(ExerciseMessage::fileMissing(
+                folderName, shownName(withSlashes(configurationName))));
         }
     }
     opening.descriptor = std::move(read);

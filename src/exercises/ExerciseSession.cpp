@@ -2,10 +2,15 @@
 #include "exercises/ExerciseSession.h"
 
 #include "config/ConfigFile.h"
+#include "config/SaveFailure.h"
+#include "exercises/AnswerBounds.h"
+#include "exercises/AnswerTextEdit.h"
 #include "exercises/ExerciseDialogs.h"
+#include "exercises/ExerciseEditor.h"
 #include "exercises/ExerciseFiles.h"
 #include "exercises/ExerciseMessage.h"
 #include "exercises/Fichexo.h"
+#include "exercises/FileRefusals.h"
 #include "exercises/RtfReader.h"
 #include "exercises/RtfWriter.h"
 #include "output/FileOutput.h"
@@ -43,9 +48,13 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
     : m_supertext(supertext), m_fich(fich), m_handlers(handlers),
       m_restorePresentation(std::move(restorePresentation)), m_applicationFolder(applicationFolder),
       m_dataFolder(QDir(applicationFolder).filePath(QStringLiteral("data"))), m_window(window),
-      m_dialogs(dialogs), m_menu(std::make_unique<QMenu>()) {
+      m_dialogs(dialogs), m_editorPrompts(&ExerciseEditorPrompts::standard()),
+      m_menu(std::make_unique<QMenu>()) {
+    if (auto* answer = qobject_cast<AnswerTextEdit*>(&m_supertext)) {
+        answer->setRefusalHandler([this](const ExerciseMessage& message) { show(message); });
+    }
     m_menu->setObjectName(QStringLiteral("optionexo"));
-    m_menu->setTitle(QStringLiteral("Exercices"));
+    m_menu->setTitle(QStringLiteral("E&xercices"));
     const auto item = [this](const char* name, const QString& caption,
                              void (ExerciseSession::*run)()) {
         QAction* action = m_menu->addAction(caption);
@@ -54,20 +63,26 @@ ExerciseSession::ExerciseSession(QTextEdit& supertext, QLineEdit& fich, sim::Han
         return action;
     };
     m_prisenmain =
-        item("PRISENMAIN", QStringLiteral("Prise en main"), &ExerciseSession::PRISENMAIN_Click);
-    m_openexo = item("openexo", QStringLiteral("Ouvrir un exercice (énoncé + configuration)"),
+        item("PRISENMAIN", QStringLiteral("&Prise en main"), &ExerciseSession::PRISENMAIN_Click);
+    m_openexo = item("openexo", QStringLiteral("&Ouvrir un exercice (énoncé + configuration)"),
                      &ExerciseSession::openexo_Click);
     m_opencor =
-        item("opencor", QStringLiteral("Voir la correction"), &ExerciseSession::opencor_Click);
-    m_savetexte = item("savetexte", QStringLiteral("Enregistrer le contenu de la fenêtre exercice"),
-                       &ExerciseSession::savetexte_Click);
+        item("opencor", QStringLiteral("&Voir la correction"), &ExerciseSession::opencor_Click);
+    m_savetexte =
+        item("savetexte", QStringLiteral("&Enregistrer le contenu de la fenêtre exercice"),
+             &ExerciseSession::savetexte_Click);
     m_opentexte =
-        item("opentexte", QStringLiteral("Retrouver un texte"), &ExerciseSession::opentexte_Click);
+        item("opentexte", QStringLiteral("&Retrouver un texte"), &ExerciseSession::opentexte_Click);
     m_imprimetexte =
-        item("imprimetexte", QStringLiteral("Imprimer le contenu de la fenêtre exercice"),
+        item("imprimetexte", QStringLiteral("&Imprimer le contenu de la fenêtre exercice"),
              &ExerciseSession::imprimetexte_Click);
     m_closexo =
-        item("Closexo", QStringLiteral("Fermer l'exercice"), &ExerciseSession::Closexo_Click);
+        item("Closexo", QStringLiteral("&Fermer l'exercice"), &ExerciseSession::Closexo_Click);
+    m_menu->addSeparator();
+    m_nouvelexo =
+        item("nouvelexo", QStringLiteral("&Nouvel exercice…"), &ExerciseSession::nouvelexo_Click);
+    m_modifexo =
+        item("modifexo", QStringLiteral("&Modifier l'exercice…"), &ExerciseSession::modifexo_Click);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &ExerciseSession::updateMenu);
     connect(&m_supertext, &QTextEdit::textChanged, this, &ExerciseSession::textChanged);
     updateMenu();
@@ -93,6 +108,9 @@ void ExerciseSession::textChanged() {
 void ExerciseSession::updateMenu() {
     m_opencor->setEnabled(m_exoCorrige == 1);
     m_closexo->setEnabled(!m_fich.text().isEmpty());
+    // fich holds a descriptor's path, or "Texte: " and a pupil's text.
+    m_modifexo->setEnabled(!m_fich.text().isEmpty() &&
+                           !m_fich.text().startsWith(QStringLiteral("Texte: ")));
 }
 
 void ExerciseSession::btexo_Click(QWidget* btexo) {
@@ -202,7 +220,9 @@ bool ExerciseSession::openFromRecord(const QString& text) {
         }
     }
     if (!located) {
-        show(ExerciseMessage::cannotRead());
+        const auto asked =
+            std::filesystem::path(m_applicationFolder.toStdString()) / name.toStdString();
+        show(isOtherThanFile(asked) ? notAFile(asked.string()) : ExerciseMessage::cannotRead());
         return false;
     }
     if (!askAbandonEdits() || !openExercise(fromPath(*located))) {
@@ -263,6 +283,13 @@ void ExerciseSession::opencor_Click() {
 }
 
 void ExerciseSession::savetexte_Click() {
+    // Only what the window can reopen whole is saved; the pupil is told
+    // what to take out before choosing a file.
+    const RtfWriter::Written written = RtfWriter::writeCounted(*m_supertext.document());
+    if (const auto refusal = AnswerBounds::saveRefusal(AnswerBounds::of(written))) {
+        show(*refusal);
+        return;
+    }
     QString name = m_dialogs.saveFileName(m_window, textFolder(TextDialog::Save));
     if (name.isEmpty()) {
         return;
@@ -277,8 +304,8 @@ void ExerciseSession::savetexte_Click() {
     }
     // Through the careful writer: a full disk or a protected file keeps the
     // old text whole, and the edits stay marked as not saved.
-    if (!output::writeBytes(name, RtfWriter::write(*m_supertext.document())).ok()) {
-        const config::Message message = config::ConfigFile::messageWriteError();
+    if (!output::writeBytes(name, written.bytes).ok()) {
+        const config::Message message = config::saveFailure(name.toStdString());
         m_dialogs.critical(m_window, QString::fromStdString(message.title),
                            QString::fromStdString(message.text));
         return;
@@ -335,6 +362,39 @@ void ExerciseSession::Closexo_Click() {
     m_supertext.document()->clearUndoRedoStacks();
     m_exoCorrige = 0;
     m_texteModifie = 0;
+}
+
+void ExerciseSession::nouvelexo_Click() {
+    if (!askAbandonEdits()) {
+        return;
+    }
+    const QString start = m_lastEditorFolder.isEmpty()
+                              ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                              : m_lastEditorFolder;
+    ExerciseEditor editor(
+        *m_editorPrompts, m_handlers,
+        [this](const QString& descriptor) {
+            m_lastEditorFolder = QFileInfo(descriptor).absolutePath();
+            openExercise(descriptor);
+        },
+        start.isEmpty() ? QDir::homePath() : start, m_window);
+    m_dialogs.runModal(editor);
+}
+
+void ExerciseSession::modifexo_Click() {
+    const QString descriptor = m_fich.text();
+    if (descriptor.isEmpty() || descriptor.startsWith(QStringLiteral("Texte: ")) ||
+        !askAbandonEdits()) {
+        return;
+    }
+    ExerciseEditor editor(
+        *m_editorPrompts, m_handlers, [this](const QString& path) { openExercise(path); },
+        QFileInfo(descriptor).absolutePath(), m_window);
+    if (!editor.load(descriptor)) {
+        show(ExerciseMessage::cannotRead());
+        return;
+    }
+    m_dialogs.runModal(editor);
 }
 
 } // namespace Ionaria::exercises

@@ -23,6 +23,7 @@ class Handlers;
 namespace Ionaria::exercises {
 
 class ExerciseDialogs;
+class ExerciseEditorPrompts;
 
 // The exercises of the main window: the menu of its exercises button and
 // what each item does to the rich-text box supertext and the file-name field
@@ -46,6 +47,8 @@ public:
     // not data/ of the application folder (an installed program keeps its
     // data apart from the folder it shares with the main program).
     void setDataFolder(const QString& folder) { m_dataFolder = folder; }
+    // Who answers the exercise editor's questions (tests answer themselves).
+    void setEditorPrompts(ExerciseEditorPrompts& prompts) { m_editorPrompts = &prompts; }
 
     QString exercisesFolder() const;
     QString prisenmainPath() const;
@@ -68,6 +71,8 @@ public:
     QAction* opentexte() const { return m_opentexte; }
     QAction* imprimetexte() const { return m_imprimetexte; }
     QAction* Closexo() const { return m_closexo; }
+    QAction* nouvelexo() const { return m_nouvelexo; }
+    QAction* modifexo() const { return m_modifexo; }
 
     // Enables the items as the flags and fich stand; runs before the menu shows.
     void updateMenu();
@@ -98,6 +103,9 @@ public slots:
     void opentexte_Click();
     void imprimetexte_Click();
     void Closexo_Click();
+    // The exercise editor, on a new descriptor or on the one shown.
+    void nouvelexo_Click();
+    void modifexo_Click();
 
 signals:
     // A configuration of an exercise was loaded into the simulator.
@@ -124,8 +132,11 @@ private:
     QWidget* m_window;
     ExerciseDialogs& m_dialogs;
 
+    ExerciseEditorPrompts* m_editorPrompts;
+
     QString m_dossierExo;
     QString m_lastTextFolder;
+    QString m_lastEditorFolder;
     int m_exoCorrige = 0;
     int m_texteModifie = 0;
     int m_openedFromOutside = 0;
@@ -138,6 +149,8 @@ private:
     QAction* m_opentexte;
     QAction* m_imprimetexte;
     QAction* m_closexo;
+    QAction* m_nouvelexo;
+    QAction* m_modifexo;
 };
 
 } // namespace Ionaria::exercises

@@ -4,6 +4,8 @@
 #include "config/FileBrowser.h"
 #include "exercises/ExerciseDescriptor.h"
 #include "exercises/ExerciseFiles.h"
+#include "look/DesignPalette.h"
+#include "look/Faces.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +19,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -24,6 +27,22 @@
 namespace Ionaria::exercises {
 
 namespace {
+
+// A descriptor's file name with its title after it; the item's text stays
+// the name, which the preview and the opening read.
+class TitledNameDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString title = index.data(Fichexo::titleRole).toString();
+        if (!title.isEmpty()) {
+            option->text += QStringLiteral("  —  ") + title;
+        }
+    }
+};
 
 constexpr int levelImageSide = 26;  // px
 constexpr int hourglassWidth = 16;  // px
@@ -95,8 +114,8 @@ QLabel* wrappedLabel(QWidget* parent, const char* name) {
 Fichexo::Fichexo(const QString& startFolder, Opener open, QWidget* mainWindow)
     : QDialog(mainWindow), m_open(std::move(open)),
       m_browser(new config::FileBrowser(QString::fromLatin1(pattern), this)),
-      m_ouvreur(new QPushButton(QStringLiteral("Ouvrir l'exercice sélectionné"), this)),
-      m_image5(new QPushButton(QStringLiteral("Fermer sans charger d'exercice"), this)),
+      m_ouvreur(new QPushButton(QStringLiteral("&Ouvrir l'exercice sélectionné"), this)),
+      m_image5(new QPushButton(QStringLiteral("&Fermer sans charger d'exercice"), this)),
       m_levelLabel(new QLabel(QStringLiteral("Niveau :"), this)),
       m_correction(wrappedLabel(this, "correction")),
       m_notionsCaption(new QLabel(QStringLiteral("Notions abordées :"), this)),
@@ -108,6 +127,8 @@ Fichexo::Fichexo(const QString& startFolder, Opener open, QWidget* mainWindow)
     setObjectName(QStringLiteral("Fichexo"));
     setWindowTitle(QString::fromUtf8(title));
     setModal(true);
+    look::useDesignPalette(this);
+    look::useTextFace(this);
     m_ouvreur->setObjectName(QStringLiteral("ouvreur"));
     m_image5->setObjectName(QStringLiteral("Image5"));
     m_levelLabel->setObjectName(QStringLiteral("niveau"));
@@ -162,7 +183,11 @@ Fichexo::Fichexo(const QString& startFolder, Opener open, QWidget* mainWindow)
     m_wait->hide();
     m_loading->hide();
     m_browser->File1()->installEventFilter(this);
-    connect(m_browser, &config::FileBrowser::folderChanged, this, [this] { preview({}); });
+    m_browser->File1()->setItemDelegate(new TitledNameDelegate(m_browser->File1()));
+    connect(m_browser, &config::FileBrowser::folderChanged, this, [this] {
+        showTitles();
+        preview({});
+    });
     connect(m_browser, &config::FileBrowser::fileClicked, this, &Fichexo::preview);
     connect(m_browser, &config::FileBrowser::fileActivated, this, [this](const QString& name) {
         preview(name);
@@ -175,6 +200,23 @@ Fichexo::Fichexo(const QString& startFolder, Opener open, QWidget* mainWindow)
 
     m_browser->setFolder(startFolder);
     preview({});
+}
+
+void Fichexo::showTitles() {
+    QListWidget* files = m_browser->File1();
+    for (int i = 0; i < files->count(); ++i) {
+        QListWidgetItem* item = files->item(i);
+        const QString path = config::FileBrowser::join(m_browser->folder(), item->text());
+        const auto descriptor = ExerciseDescriptor::read(path.toStdString());
+        const QString exerciseTitle =
+            descriptor ? QString::fromStdString(descriptor->title).trimmed() : QString();
+        if (exerciseTitle.isEmpty()) {
+            continue;
+        }
+        item->setData(titleRole, exerciseTitle);
+        item->setData(Qt::AccessibleTextRole, item->text() + QStringLiteral(" : ") + exerciseTitle);
+        item->setToolTip(exerciseTitle);
+    }
 }
 
 QString Fichexo::dossierExo() const {
@@ -287,7 +329,7 @@ void Fichexo::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter p(this);
     p.fillRect(QRect(0, 0, width(), titleBandHeight), titleBand);
-    QFont font(QStringLiteral("Arial"));
+    QFont font(QString::fromLatin1(look::designFamily));
     font.setPixelSize(titlePixelSize);
     font.setBold(true);
     p.setFont(font);

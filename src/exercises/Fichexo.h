@@ -30,6 +30,8 @@ public:
     static constexpr int titleBandHeight = 56;
     static constexpr int titleFirstBlue = 155;
     static constexpr int titleLastBlue = 255;
+    // The data role of a file item that holds its exercise's title.
+    static constexpr int titleRole = Qt::UserRole + 1;
 
     // open receives the path of the descriptor to open; the chooser closes
     // after it returns.
@@ -70,6 +72,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Each descriptor of the file list gets its title beside its name.
+    void showTitles();
     void showNothingSelected();
     void showLevel(int level);
 

@@ -5,6 +5,7 @@
 #include "exercises/RtfWriter.h"
 
 #include "base/Windows1252.h"
+#include "look/Faces.h"
 
 #include <QStringDecoder>
 
@@ -108,6 +109,12 @@ bool applyParagraphWord(ParaState& para, Word word, int value) {
         return true;
     case Word::Sa:
         para.afterTwips = twips();
+        return true;
+    case Word::ListOverride:
+        para.listOverride = std::max(value, 0);
+        return true;
+    case Word::ListLevel:
+        para.listLevel = std::clamp(value, 0, maxListLevel);
         return true;
     default:
         return false;
@@ -262,23 +269,20 @@ QTextCharFormat RtfFormatting::charFormat(const CharState& chars) const {
     const int font = chars.font >= 0 ? chars.font : m_defaultFont;
     const auto it = m_fonts.find(font);
     if (it != m_fonts.end() && !it->second.name.isEmpty()) {
-        format.setFontFamilies(QStringList{it->second.name});
+        // A character the named font lacks, or a font this machine lacks,
+        // comes from the text face rather than from the platform's choice.
+        format.setFontFamilies(QStringList{it->second.name, QString::fromLatin1(look::textFamily)});
     }
     format.setFontPointSize(chars.halfPoints / 2.0);
     format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(chars.italic);
     format.setFontUnderline(chars.underline);
     format.setFontStrikeOut(chars.strike);
-    const auto colorAt = [this](int index) {
-        return index > 0 && static_cast<std::size_t>(index) < m_colors.size()
-                   ? m_colors[static_cast<std::size_t>(index)]
-                   : QColor();
-    };
-    if (const QColor color = colorAt(chars.foreground); color.isValid()) {
-        format.setForeground(color);
+    if (const QColor foreground = color(chars.foreground); foreground.isValid()) {
+        format.setForeground(foreground);
     }
-    if (const QColor color = colorAt(chars.background); color.isValid()) {
-        format.setBackground(color);
+    if (const QColor background = color(chars.background); background.isValid()) {
+        format.setBackground(background);
     }
     if (chars.vertical > 0) {
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
@@ -286,6 +290,12 @@ QTextCharFormat RtfFormatting::charFormat(const CharState& chars) const {
         format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
     }
     return format;
+}
+
+QColor RtfFormatting::color(int index) const {
+    return index > 0 && static_cast<std::size_t>(index) < m_colors.size()
+               ? m_colors[static_cast<std::size_t>(index)]
+               : QColor();
 }
 
 QTextBlockFormat RtfFormatting::blockFormat(const ParaState& para) {

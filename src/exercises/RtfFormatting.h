@@ -18,6 +18,8 @@ class QStringDecoder;
 namespace Ionaria::exercises::rtf {
 
 inline constexpr int defaultHalfPoints = 24;
+// Lists nest at most this deep (levels 0 to 8 in files).
+inline constexpr int maxListLevel = 8;
 
 // The character formatting that a group sets and its subgroups inherit.
 struct CharState {
@@ -32,7 +34,10 @@ struct CharState {
     int vertical = 0;   // +1 superscript, -1 subscript
 };
 
-// The paragraph formatting, in twips.
+// How a paragraph's number is written (\pn groups).
+enum class NumberStyle { None, Decimal, UpperRoman, LowerRoman, UpperLetter, LowerLetter, Bullet };
+
+// The paragraph formatting, in twips, and its numbering.
 struct ParaState {
     Qt::Alignment alignment = Qt::AlignLeft;
     int leftTwips = 0;
@@ -40,6 +45,13 @@ struct ParaState {
     int firstTwips = 0;
     int beforeTwips = 0;
     int afterTwips = 0;
+    NumberStyle numberStyle = NumberStyle::None;
+    int numberLevel = 0;
+    int numberStart = 1;
+    QString numberBefore;
+    QString numberAfter;
+    int listOverride = 0; // \ls: the list of the paragraph, 0 for none
+    int listLevel = 0;
 };
 
 // Applies a character formatting word; false when the word is not one.
@@ -86,6 +98,9 @@ public:
     // Windows-1252.
     QString decode(const QByteArray& raw, int codePage);
     QTextCharFormat charFormat(const CharState& chars) const;
+    // The colour of an entry of the colour table; invalid for the default
+    // entry 0 and beyond the table.
+    QColor color(int index) const;
     static QTextBlockFormat blockFormat(const ParaState& para);
 
 private:

@@ -3,6 +3,7 @@
 
 #include "exercises/RtfFormatting.h"
 #include "exercises/RtfPicture.h"
+#include "exercises/RtfTableBuilder.h"
 #include "exercises/RtfTables.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include <map>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,11 @@ namespace Ionaria::exercises::rtf {
 // splits the bytes into groups, control words, control symbols and text; the
 // parser sends each to the destination of its group: the text, the font or
 // colour table, a picture, or nowhere.
+// Characters read with no place to break a line among them, at most; the
+// reader adds a zero-width space there, which the writer leaves out.
+inline constexpr int maxUnbrokenRun = 1000;
+inline constexpr QChar zeroWidthSpace(0x200B);
+
 class RtfParser {
 public:
     RtfParser(const QByteArray& bytes, QTextDocument* document);
@@ -33,7 +40,18 @@ public:
     bool tooManyParagraphs() const;
 
 private:
-    enum class Destination { Text, Skip, FontTable, ColorTable, Picture, Upr };
+    enum class Destination {
+        Text,
+        Skip,
+        FontTable,
+        ColorTable,
+        Picture,
+        Upr,
+        ListText,  // the number of a paragraph as the file writes it
+        Numbering, // how the number of a paragraph is made (\pn)
+        NumberBefore,
+        NumberAfter,
+    };
 
     struct GroupState {
         Destination destination = Destination::Text;
@@ -57,10 +75,22 @@ private:
 
     // The text and its runs.
     void appendText(const QString& text);
+    void appendRun(const QString& text);
     void flushBytes();
     void flushRun();
+    // The text with a zero-width space after every maxUnbrokenRun characters
+    // that hold no place to break a line: the layout of a line searches the
+    // rest of its run for one, so that a long run costs its square.
+    QString withBreaks(const QString& text);
     void endParagraph();
     void finishPicture();
+    // Tables and numbered paragraphs.
+    void buildPendingTable();
+    void tableWord(Word word);
+    void numberingWord(Word word, int value);
+    void numberingText(const QString& text);
+    void startParagraph();
+    QString numberOf(const ParaState& para);
     GroupState& state() { return m_stack.back(); }
 
     const QByteArray& m_bytes;
@@ -82,10 +112,17 @@ private:
     std::size_t m_pictureDepth = 0;
     PictureBudget m_pictureBudget;
 
+    RtfTableBuilder m_table;
+    bool m_paragraphStarted = false;
+    QString m_listText;               // the number the file wrote for the next paragraph
+    std::size_t m_numberingOwner = 0; // the group whose paragraph a \pn group numbers
+    std::map<std::pair<int, int>, int> m_counters; // last number of each list and level
+
     QByteArray m_pendingBytes;
     QString m_pendingText;
     QTextCharFormat m_pendingFormat;
     bool m_formatDirty = true;
+    int m_unbroken = 0; // characters since the last place to break the line
 };
 
 } // namespace Ionaria::exercises::rtf

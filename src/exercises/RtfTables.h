@@ -18,6 +18,15 @@ inline constexpr long long numberCeiling = 2'000'000'000LL;
 inline constexpr int maxWordLetters = 32;
 // No picture is shown wider or taller than this, px.
 inline constexpr int maxDisplayPixels = 20000;
+// Cell edges, row indents and border widths beyond these, twips, are no page's.
+inline constexpr int maxTableTwips = 63360;
+inline constexpr int maxBorderTwips = 255;
+// The text width of an A4 page with 2 cm margins. Tables wider than 9 cm take
+// the share of the window's width that their file gives them of this width,
+// so that a table made for the page fits the narrower exercise box; narrower
+// ones keep their widths.
+inline constexpr int pageTextTwips = 9638;
+inline constexpr int maxFixedTableTwips = 5102;
 
 enum class Word {
     Unknown,
@@ -89,6 +98,62 @@ enum class Word {
     PicHGoal,
     PicScaleX,
     PicScaleY,
+    // Tables: the row, its cells' definitions and their borders.
+    Row,
+    InTable,
+    RowDefaults,
+    CellRight,
+    RowGap,
+    RowLeft,
+    RowCentred,
+    RowRight,
+    RowHeader,
+    MergeFirst,
+    MergeNext,
+    VerticalMergeFirst,
+    VerticalMergeNext,
+    CellBorderTop,
+    CellBorderLeft,
+    CellBorderBottom,
+    CellBorderRight,
+    RowBorderTop,
+    RowBorderLeft,
+    RowBorderBottom,
+    RowBorderRight,
+    RowBorderInnerH,
+    RowBorderInnerV,
+    ParagraphBorder,
+    BorderNone,
+    BorderSingle,
+    BorderDouble,
+    BorderDotted,
+    BorderDashed,
+    BorderDotDash,
+    BorderDotDotDash,
+    BorderInset,
+    BorderOutset,
+    BorderWidth,
+    BorderColor,
+    CellShading,
+    CellTop,
+    CellMiddle,
+    CellBottom,
+    // Numbered paragraphs: the numbering group and its words, the text of
+    // the number, and the list of the paragraph.
+    Pn,
+    PnText,
+    PnTextBefore,
+    PnTextAfter,
+    PnDecimal,
+    PnUpperRoman,
+    PnLowerRoman,
+    PnUpperLetter,
+    PnLowerLetter,
+    PnBullet,
+    PnLevel,
+    PnStart,
+    ListOverride,
+    ListLevel,
 };
 
 // The word of a control word's name; Unknown for one the reader skips.

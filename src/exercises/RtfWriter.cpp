@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exercises/RtfWriter.h"
 
+#include "exercises/RtfTableWriter.h"
+
 #include "base/Windows1252.h"
 
 #include <QBuffer>
+#include <QCache>
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QTextBlock>
@@ -26,6 +30,8 @@ namespace {
 constexpr double twipsPerPixel = 15.0;
 constexpr int listHangTwips = 360;
 constexpr qsizetype hexBytesPerLine = 64;
+// The pictures' PNG kept between two writings, in hexadecimal bytes.
+constexpr qsizetype maxRecentHexBytes = qsizetype{32} * 1024 * 1024;
 
 int toTwips(double pixels) {
     return static_cast<int>(std::lround(pixels * twipsPerPixel));
@@ -74,6 +80,11 @@ private:
     std::vector<QRgb> m_colors;
 };
 
+void appendHexByte(QByteArray& out, unsigned char byte) {
+    out += "\\'";
+    out += QByteArray::number(byte, 16).rightJustified(2, '0');
+}
+
 void appendEscaped(QByteArray& out, const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text.at(i).unicode();
@@ -102,6 +113,10 @@ void appendEscaped(QByteArray& out, const QString& text) {
         case 0x2011:
             out += "\\_";
             continue;
+        case 0x200B:
+            // The reader's own mark in long runs (rtf::zeroWidthSpace): it is
+            // put back at the same places on reading.
+            continue;
         default:
             break;
         }
@@ -112,20 +127,21 @@ void appendEscaped(QByteArray& out, const QString& text) {
             out += static_cast<char>(unit);
             continue;
         }
+        // A character of the file's code page takes its one byte; only the
+        // others need the longer Unicode escape, with "?" for older readers.
+        if (!QChar::isSurrogate(unit)) {
+            const std::string bytes = base::utf8ToWindows1252(QString(QChar(unit)).toStdString());
+            if (bytes.size() == 1 && static_cast<unsigned char>(bytes.front()) >= 0x80) {
+                appendHexByte(out, static_cast<unsigned char>(bytes.front()));
+                continue;
+            }
+        }
         out += "\\u";
         out += QByteArray::number(unit > 0x7FFF ? static_cast<int>(unit) - 0x10000
                                                 : static_cast<int>(unit));
-        // The fallback is always a hex escape: some readers mishandle a plain
+        // The fallback is a hex escape: some readers mishandle a plain
         // character right after the number.
-        char fallback = '?';
-        if (!QChar::isSurrogate(unit)) {
-            const std::string bytes = base::utf8ToWindows1252(QString(QChar(unit)).toStdString());
-            if (bytes.size() == 1) {
-                fallback = bytes.front();
-            }
-        }
-        out += "\\'";
-        out += QByteArray::number(static_cast<unsigned char>(fallback), 16).rightJustified(2, '0');
+        appendHexByte(out, '?');
     }
 }
 
@@ -183,28 +199,72 @@ QImage imageOf(const QTextDocument& document, const QString& name) {
     return {};
 }
 
-void appendPicture(QByteArray& out, const QTextDocument& document, const QTextImageFormat& format) {
-    const QImage image = imageOf(document, format.name());
-    if (image.isNull()) {
-        return;
+// Each picture of the document is made into PNG once, whatever the number of
+// times it shows.
+class Pictures {
+public:
+    explicit Pictures(const QTextDocument& document) : m_document(document) {}
+
+    void append(QByteArray& out, const QTextImageFormat& format) {
+        auto found = m_encoded.find(format.name());
+        if (found == m_encoded.end()) {
+            found = m_encoded.insert(format.name(), encode(format.name()));
+        }
+        const Encoded& picture = found.value();
+        if (picture.hex.isEmpty()) {
+            return;
+        }
+        const double width = format.width() > 0 ? format.width() : picture.size.width();
+        const double height = format.height() > 0 ? format.height() : picture.size.height();
+        out += "{\\pict\\pngblip\\picw" + QByteArray::number(picture.size.width()) + "\\pich" +
+               QByteArray::number(picture.size.height()) + "\\picwgoal" +
+               QByteArray::number(toTwips(width)) + "\\pichgoal" +
+               QByteArray::number(toTwips(height)) + "\n";
+        for (qsizetype start = 0; start < picture.hex.size(); start += 2 * hexBytesPerLine) {
+            out += picture.hex.mid(start, 2 * hexBytesPerLine);
+            out += '\n';
+        }
+        out += '}';
+        ++m_use.count;
+        m_use.pixels += qint64{picture.size.width()} * picture.size.height();
+        m_use.largestSide =
+            std::max({m_use.largestSide, picture.size.width(), picture.size.height()});
     }
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
-        return;
+
+    const RtfWriter::PictureUse& use() const { return m_use; }
+
+private:
+    struct Encoded {
+        QSize size;
+        QByteArray hex;
+    };
+
+    Encoded encode(const QString& name) const {
+        const QImage image = imageOf(m_document, name);
+        if (image.isNull()) {
+            return {};
+        }
+        // The answer is written again at every paste, to check it: a picture
+        // already made into PNG is not made again.
+        static QCache<qint64, Encoded> recent(maxRecentHexBytes);
+        if (const Encoded* known = recent.object(image.cacheKey())) {
+            return *known;
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+            return {};
+        }
+        Encoded encoded{image.size(), png.toHex()};
+        const auto cost = std::max<qsizetype>(1, encoded.hex.size());
+        recent.insert(image.cacheKey(), new Encoded(encoded), cost);
+        return encoded;
     }
-    const double width = format.width() > 0 ? format.width() : image.width();
-    const double height = format.height() > 0 ? format.height() : image.height();
-    out += "{\\pict\\pngblip\\picw" + QByteArray::number(image.width()) + "\\pich" +
-           QByteArray::number(image.height()) + "\\picwgoal" + QByteArray::number(toTwips(width)) +
-           "\\pichgoal" + QByteArray::number(toTwips(height)) + "\n";
-    const QByteArray hex = png.toHex();
-    for (qsizetype start = 0; start < hex.size(); start += 2 * hexBytesPerLine) {
-        out += hex.mid(start, 2 * hexBytesPerLine);
-        out += '\n';
-    }
-    out += '}';
-}
+
+    const QTextDocument& m_document;
+    QHash<QString, Encoded> m_encoded;
+    RtfWriter::PictureUse m_use;
+};
 
 QString listMarker(const QTextBlock& block) {
     const QTextList* list = block.textList();
@@ -277,34 +337,39 @@ QString RtfWriter::fontTableName(const QString& family) {
 }
 
 QByteArray RtfWriter::write(const QTextDocument& document) {
+    return writeCounted(document).bytes;
+}
+
+RtfWriter::Written RtfWriter::writeCounted(const QTextDocument& document) {
     Tables tables(document);
+    Pictures pictures(document);
     QByteArray body;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        appendParagraphFormat(body, block, document);
+    const auto writeBlock = [&tables, &pictures, &document](QByteArray& out,
+                                                            const QTextBlock& block) {
+        appendParagraphFormat(out, block, document);
         if (block.textList()) {
-            body += '{';
-            appendCharFormat(body, markerFormat(block), tables, document);
-            appendEscaped(body, listMarker(block));
-            body += "\\tab}";
+            out += '{';
+            appendCharFormat(out, markerFormat(block), tables, document);
+            appendEscaped(out, listMarker(block));
+            out += "\\tab}";
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
             if (format.isImageFormat()) {
                 for (qsizetype n = 0; n < fragment.length(); ++n) {
-                    appendPicture(body, document, format.toImageFormat());
+                    pictures.append(out, format.toImageFormat());
                 }
                 continue;
             }
-            body += '{';
-            appendCharFormat(body, format, tables, document);
-            appendEscaped(body, fragment.text());
-            body += '}';
+            out += '{';
+            appendCharFormat(out, format, tables, document);
+            appendEscaped(out, fragment.text());
+            out += '}';
         }
-        if (block.next().isValid()) {
-            body += "\\par\n";
-        }
-    }
+    };
+    rtf::appendFrame(body, *document.rootFrame(), writeBlock,
+                     [&tables](const QColor& color) { return tables.colorIndex(color); });
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
     for (std::size_t i = 0; i < tables.fonts().size(); ++i) {
@@ -320,7 +385,7 @@ QByteArray RtfWriter::write(const QTextDocument& document) {
     out += "}\n";
     out += body;
     out += "}\n";
-    return out;
+    return {out, pictures.use()};
 }
 
 } // namespace Ionaria::exercises

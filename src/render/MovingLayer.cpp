@@ -236,6 +236,8 @@ void MovingLayer::generator() {
         } else {
             c.line(208.0, dy + 60.0, 208.0, dy + 100.0, black);
         }
+        // Above the cable, on each side of the generator.
+        polarity(176.0, 232.0, dy + 48.0);
     } else {
         c.setDrawWidth(1);
         c.circle(208.0, dy + 160.0, 13.0);
@@ -253,6 +255,7 @@ void MovingLayer::generator() {
             text(224.0, dy + 143.0, "+");
         } else {
             c.line(208.0, dy + 147.0, 208.0, dy + 173.0, black);
+            polarity(185.0, 224.0, dy + 142.0);
             c.setFontBold(false);
             c.setForeColor(black);
             c.setFontSize(10.0);
@@ -268,6 +271,31 @@ void MovingLayer::generator() {
     if (m_engine.params().isMacro()) {
         report();
     }
+}
+
+// The generator's terminals: its negative one feeds electrode G, where the
+// reduction takes place, its positive one electrode D. The font is left as
+// it was found.
+void MovingLayer::polarity(double minusX, double plusX, double y) {
+    Canvas& c = m_canvas;
+    const double size = c.fontSize();
+    const bool bold = c.fontBold();
+    const bool italic = c.fontItalic();
+    const Color colour = c.foreColor();
+    c.setFontSize(10.0);
+    c.setFontBold(false);
+    c.setFontItalic(false);
+    c.setForeColor(black);
+    c.setCurrentX(minusX);
+    c.setCurrentY(y);
+    c.print("–");
+    c.setCurrentX(plusX);
+    c.setCurrentY(y + 1.0);
+    c.print("+");
+    c.setFontSize(size);
+    c.setFontBold(bold);
+    c.setFontItalic(italic);
+    c.setForeColor(colour);
 }
 
 void MovingLayer::resistor(int sens) {

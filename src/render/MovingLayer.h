@@ -40,6 +40,7 @@ private:
     void labels();
     void cellProcesses(int sens, double avance1, double avance2);
     void generator();
+    void polarity(double minusX, double plusX, double y);
     void resistor(int sens);
     void report();
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/Confimp.h"
 
+#include "look/DesignPalette.h"
+#include "look/Faces.h"
 #include "report/PicturePrinter.h"
 
 #include <QCheckBox>
@@ -31,6 +33,8 @@ Confimp::Confimp(const PicturePrinter::Picture& picture, QPrinter& printer, QWid
     setObjectName(QStringLiteral("confimp"));
     setWindowTitle(QStringLiteral("Imprimer"));
     setModal(true);
+    look::useDesignPalette(this);
+    look::useTextFace(this);
     m_check1->setChecked(true);
     m_upDown1->setRange(1, maxCopies);
     m_upDown1->setValue(1);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/PicturePrinter.h"
 
+#include "look/Faces.h"
 #include "output/FileOutput.h"
 #include "render/QtCanvas.h"
 
@@ -15,10 +16,10 @@ namespace Ionaria::report {
 namespace {
 
 QFont printFont(qreal points, bool bold) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
+    // The title is the user's text: formulas may have superscripts and
+    // subscripts that only the text face has.
+    QFont font = look::textFont(1, bold);
     font.setPointSizeF(points);
-    font.setBold(bold);
     return font;
 }
 

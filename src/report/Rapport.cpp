@@ -238,9 +238,9 @@ std::optional<double> concentration(double amountMol, const sim::NumBox& volumeM
     return 1000.0 * amountMol / v;
 }
 
-// The lines of the electrolysis's species, in their order, then the pH.
-constexpr int pHLine = 0;
-std::vector<int> listedSpecies(const sim::State& s) {
+} // namespace
+
+std::vector<int> reportedSpecies(const sim::State& s) {
     std::vector<int> listed;
     for (int i = 1; i <= 10; ++i) {
         const double amount = s.quantite[static_cast<std::size_t>(i)];
@@ -249,6 +249,15 @@ std::vector<int> listedSpecies(const sim::State& s) {
         }
         listed.push_back(i);
     }
+    return listed;
+}
+
+namespace {
+
+// The lines of the electrolysis's species, in their order, then the pH.
+constexpr int pHLine = 0;
+std::vector<int> listedSpecies(const sim::State& s) {
+    std::vector<int> listed = reportedSpecies(s);
     listed.push_back(pHLine);
     return listed;
 }

@@ -4,6 +4,8 @@
 #include "render/Canvas.h"
 #include "sim/Engine.h"
 
+#include <vector>
+
 namespace Ionaria::report {
 
 // The state of the system written over the picture: the mass of each
@@ -12,5 +14,9 @@ namespace Ionaria::report {
 // masses are first cleared in the state, its only write, made through the
 // engine's drawing feedback.
 void rapport(render::Canvas& canvas, sim::Engine& engine);
+
+// The species of the electrolysis whose concentration the report gives, in
+// its order: every ion present, water's H+ and HO- included.
+std::vector<int> reportedSpecies(const sim::State& s);
 
 } // namespace Ionaria::report

@@ -7,12 +7,18 @@
 
 namespace Ionaria::report {
 
-// The experiment told in words, for a screen reader: the montage, its
+// The experiment told in words, for a screen reader: one short sentence a
+// line, each a whole statement a voice reads as it stands. The montage, its
 // electrodes and solution, the time, voltage and current shown above the
-// picture, then the lines of the state report (the masses, the
+// picture, then what the state report shows (the masses, the
 // concentrations and, while a current flows, the reaction at each
-// electrode). The report is written on a copy of the engine, so that
-// reading the description changes nothing in the run.
+// electrode). Numbers keep their decimal comma; powers of ten, charges and
+// units are said in words ("9,96 fois 10 puissance moins 2 mole par litre",
+// "Cu2+ + 2 e- donne Cu"). Reading it changes nothing in the run.
 QString stateDescription(const sim::Engine& engine);
+
+// A measurement as its label shows it ("1 min 5 s", "56,7 mA"), its units
+// in words ("1 minute 5 secondes", "56,7 milliampères").
+QString spokenMeasure(const QString& shown);
 
 } // namespace Ionaria::report

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/MeasureCsv.h"
 
+#include "base/Numbers.h"
+
 #include <array>
-#include <charconv>
 #include <string_view>
+#include <type_traits>
 
 namespace Ionaria::sim {
 
@@ -50,10 +52,12 @@ char separator(CsvDialect dialect) {
 // The shortest text that reads back as the stored value, of the type it is
 // stored in: a current of 0.05 A stays 0.05.
 template <typename Number> void appendNumber(std::string& row, Number value, CsvDialect dialect) {
-    std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     const std::size_t start = row.size();
-    row.append(buffer.data(), result.ptr);
+    if constexpr (std::is_integral_v<Number>) {
+        row += base::formatInteger(value);
+    } else {
+        row += base::writeShortest(value);
+    }
     if (dialect == CsvDialect::Tableur) {
         for (std::size_t i = start; i < row.size(); ++i) {
             if (row[i] == '.') {

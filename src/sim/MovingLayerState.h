@@ -57,7 +57,7 @@ std::optional<GasRule> gasRule(int k, int code);
 // none below 0.05 A.
 template <class F>
 void forEachBubbleTrain(const State& s, int k, const GasRule& rule, double avance, F&& f) {
-    const double intensite = s.intensite;
+    const auto intensite = static_cast<double>(s.intensite);
     const int last = intensite < 0.05 ? 0 : 6;
     // Denser bubbles for a larger current.
     const auto spacing = base::roundToInt16(32.0 - 15.0 * intensite);

@@ -3,9 +3,10 @@
 
 #include "ui/TempFile.h"
 
+#include "base/SharedFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -18,13 +19,19 @@ QString cleaned(const QString& folder) {
 }
 
 // Whether the temporary file can be kept in folder: it exists and the file
-// opens for update there (which creates it, as the start-up would).
+// opens for update there (which creates it, as the start-up would). A link or
+// a pipe in its place still names this folder, the one the main program
+// reads: the window tells what stands there.
 bool holdsTempFile(const QString& folder) {
     if (!QFileInfo(folder).isDir()) {
         return false;
     }
-    QFile file(QDir(folder).filePath(QString::fromLatin1(TempFile::fileName)));
-    return file.open(QIODevice::ReadWrite);
+    using base::SharedFile;
+    const SharedFile file(
+        QDir(folder).filePath(QString::fromLatin1(TempFile::fileName)).toStdString(),
+        SharedFile::Access::UpdateOrCreate, SharedFile::Links::Refuse);
+    return file.isOpen() || file.refusal() == SharedFile::Refusal::SymbolicLink ||
+           file.refusal() == SharedFile::Refusal::NotAFile;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ChartExport.h"
 
+#include "look/Faces.h"
 #include "ui/CourbesChart.h"
 
 #include <QBuffer>
@@ -22,9 +23,20 @@ constexpr double pointsPerInch = 72.0;
 
 void paint(QPaintDevice& device, CourbesChart& chart, const QRectF& target) {
     QPainter painter(&device);
+    // An SVG names the painter's font on every group, text or not.
+    painter.setFont(look::textFont(10));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     chart.render(painter, target);
+}
+
+// The generator names the family alone; a viewer without it would draw a
+// serif face, so the generic family follows it.
+void namedWithGeneric(QByteArray& svg) {
+    const QByteArray alone = QByteArrayLiteral("font-family=\"") + look::textFamily + '"';
+    const QByteArray withGeneric =
+        QByteArrayLiteral("font-family=\"") + look::svgFamilies().toUtf8() + '"';
+    svg.replace(alone, withGeneric);
 }
 
 } // namespace
@@ -82,7 +94,9 @@ QByteArray chartBytes(CourbesChart& chart, ChartFormat format) {
         svg.setTitle(QString::fromLatin1(documentTitle));
         svg.setDescription(QStringLiteral("Mesures de l'expérience au cours du temps"));
         paint(svg, chart, target);
-        break;
+        buffer.close();
+        namedWithGeneric(bytes);
+        return bytes;
     }
     case ChartFormat::Pdf: {
         QPdfWriter pdf(&buffer);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CourbesChart.h"
 
+#include "look/Faces.h"
+
 #include <QBrush>
 #include <QChart>
 #include <QFont>
@@ -34,10 +36,7 @@ constexpr double minutesUpTo = 3.0 * 3600.0;
 constexpr double milliampereBelow = 1.0; // A
 
 QFont chartFont(int pixels, bool bold = false) {
-    QFont font;
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
+    return look::textFont(pixels, bold);
 }
 
 // The decimals that tell apart the labels of ticks so far apart.

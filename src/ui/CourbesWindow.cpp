@@ -2,14 +2,18 @@
 #include "ui/CourbesWindow.h"
 
 #include "base/CarefulFile.h"
+#include "look/Faces.h"
 #include "sim/Quantities.h"
 #include "ui/ChartExport.h"
+#include "ui/MainWindow.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsView>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +22,8 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QTransform>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -105,7 +111,11 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     setObjectName(QStringLiteral("Courbes"));
     setWindowTitle(QStringLiteral("Courbes"));
     setAccessibleName(QStringLiteral("Courbes des mesures"));
-    resize(980, 660);
+    // The reading's formulas need the text face; the colours stay the
+    // desktop's, as nothing of the design is drawn here but the plots.
+    look::useTextFace(this);
+    resize(designWidth, designHeight);
+    m_designFont = font();
     m_ask = [](QWidget* owner, const QString& title, const QString& suggested,
                const QStringList& filters, QString& chosenFilter) {
         return QFileDialog::getSaveFileName(owner, title, suggested,
@@ -134,6 +144,13 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     timeLabel->setBuddy(m_time);
     panel->addWidget(timeLabel);
     panel->addWidget(m_time);
+    m_follow = new QCheckBox(QStringLiteral("&Suivre la mesure"), this);
+    m_follow->setChecked(true);
+    m_follow->setAccessibleName(QStringLiteral("Suivre la mesure"));
+    m_follow->setAccessibleDescription(
+        QStringLiteral("Coché, la lecture suit la dernière mesure ; un temps tapé la fixe"));
+    m_follow->setToolTip(m_follow->accessibleDescription());
+    panel->addWidget(m_follow);
 
     m_readout = new QLabel(this);
     m_readout->setAccessibleName(QStringLiteral("Valeurs à l'instant choisi"));
@@ -160,6 +177,7 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     auto* panelWidget = new QWidget(this);
     panelWidget->setLayout(panel);
     panelWidget->setFixedWidth(panelWidth);
+    m_panel = panelWidget;
 
     m_view = new QGraphicsView(&m_chart.scene(), this);
     m_view->setAccessibleName(QStringLiteral("Courbes des mesures"));
@@ -178,20 +196,31 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     layout->addWidget(m_view, 1);
 
     setTabOrder(m_faraday, m_time);
-    setTabOrder(m_time, m_view);
+    setTabOrder(m_time, m_follow);
+    setTabOrder(m_follow, m_view);
     setTabOrder(m_view, m_exportMeasures);
     setTabOrder(m_exportMeasures, m_exportImage);
     setTabOrder(m_exportImage, m_close);
 
     connect(m_faraday, &QCheckBox::toggled, this, &CourbesWindow::choicesChanged);
-    // A time typed is read on Enter, even the one already shown.
+    // A time typed is read on Enter, even the one already shown, in the unit
+    // the box shows.
     connect(m_time, &QDoubleSpinBox::editingFinished, this,
-            [this] { readAt(m_time->value() * m_chart.timeUnit().seconds); });
+            [this] { readAt(m_time->value() * m_boxUnitSeconds); });
     connect(m_time, &QDoubleSpinBox::valueChanged, this,
-            [this](double value) { readAt(value * m_chart.timeUnit().seconds); });
+            [this](double value) { readAt(value * m_boxUnitSeconds); });
+    connect(m_follow, &QCheckBox::toggled, this, [this](bool follow) {
+        if (follow) {
+            m_readSeconds.reset();
+            m_chart.setCursor(std::nullopt);
+            updateTimeBox();
+            updateReadout();
+        }
+    });
     connect(m_exportMeasures, &QPushButton::clicked, this, &CourbesWindow::exportMeasuresClicked);
     connect(m_exportImage, &QPushButton::clicked, this, &CourbesWindow::exportImageClicked);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    createZoomKeys();
     m_timer.setInterval(refreshInterval);
     connect(&m_timer, &QTimer::timeout, this, &CourbesWindow::refreshIfChanged);
 
@@ -282,22 +311,41 @@ bool CourbesWindow::refreshIfChanged() {
     return true;
 }
 
+// While the pupil types, the box only lets its range grow: its text, unit
+// and value stay theirs. A time read keeps the unit it was typed in.
 void CourbesWindow::updateTimeBox() {
     const TimeUnit& unit = m_chart.timeUnit();
+    const bool editing = m_time->hasFocus();
+    if (!editing && !m_readSeconds) {
+        m_boxUnitSeconds = unit.seconds;
+        m_boxUnitSymbol = unit.symbol;
+    }
     const QSignalBlocker blocker(m_time);
-    m_time->setSuffix(QLatin1Char(' ') + unit.symbol);
-    m_time->setDecimals(unit.seconds == 1.0 ? 0 : (unit.seconds == 60.0 ? 2 : 3));
-    m_time->setSingleStep(unit.seconds == 1.0 ? 1.0 : 0.1);
-    m_time->setRange(0.0, std::max<double>(m_record.lastSeconds(), 0.0) / unit.seconds);
-    m_time->setValue(m_readSeconds.value_or(m_record.lastSeconds()) / unit.seconds);
+    const double last = std::max<double>(m_record.lastSeconds(), 0.0) / m_boxUnitSeconds;
+    if (editing) {
+        if (m_time->maximum() < last) {
+            m_time->setMaximum(last);
+        }
+        return;
+    }
+    m_time->setSuffix(QLatin1Char(' ') + m_boxUnitSymbol);
+    m_time->setDecimals(m_boxUnitSeconds == 1.0 ? 0 : (m_boxUnitSeconds == 60.0 ? 2 : 3));
+    m_time->setSingleStep(m_boxUnitSeconds == 1.0 ? 1.0 : 0.1);
+    m_time->setRange(0.0, last);
+    m_time->setValue(m_readSeconds.value_or(m_record.lastSeconds()) / m_boxUnitSeconds);
 }
 
 void CourbesWindow::readAt(double seconds) {
     m_readSeconds = std::clamp(seconds, 0.0, static_cast<double>(m_record.lastSeconds()));
+    {
+        // A time chosen stops the reading from following the run.
+        const QSignalBlocker blocker(m_follow);
+        m_follow->setChecked(false);
+    }
     m_chart.setCursor(m_readSeconds);
     {
         const QSignalBlocker blocker(m_time);
-        m_time->setValue(*m_readSeconds / m_chart.timeUnit().seconds);
+        m_time->setValue(*m_readSeconds / m_boxUnitSeconds);
     }
     updateReadout();
 }
@@ -366,7 +414,10 @@ bool CourbesWindow::eventFilter(QObject* watched, QEvent* event) {
                 readAt(*t);
             }
         } else if (event->type() == QEvent::Resize) {
-            m_chart.setSize(QSizeF(m_view->viewport()->size()));
+            // The chart is laid out at the design scale and shown at the
+            // window's: texts and lines grow with it.
+            m_view->setTransform(QTransform::fromScale(m_zoom, m_zoom));
+            m_chart.setSize(QSizeF(m_view->viewport()->size()) / m_zoom);
         }
     } else if (watched == m_view && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -392,6 +443,73 @@ bool CourbesWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+double CourbesWindow::zoomFor(const QSize& size) {
+    return std::clamp(std::min(static_cast<double>(size.width()) / designWidth,
+                               static_cast<double>(size.height()) / designHeight),
+                      1.0, MainWindow::maximumZoom);
+}
+
+void CourbesWindow::createZoomKeys() {
+    auto key = [this](const QList<QKeySequence>& keys, auto slot) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    key({QKeySequence(Qt::Key_F11)}, [this] {
+        if (isFullScreen()) {
+            showNormal();
+        } else {
+            showFullScreen();
+        }
+    });
+    const auto step = [this](int steps) {
+        if (isFullScreen() || isMaximized()) {
+            showNormal();
+        }
+        const double z = steps == 0 ? 1.0 : MainWindow::nextZoom(m_zoom, steps);
+        QSize target(static_cast<int>(std::lround(designWidth * z)),
+                     static_cast<int>(std::lround(designHeight * z)));
+        // Growing, the frame of the window stays on the screen.
+        if (const QScreen* s = screen(); s != nullptr && z > m_zoom) {
+            target =
+                target.boundedTo(s->availableGeometry().size() - (frameGeometry().size() - size()));
+        }
+        // The texts shrink first, so that the layout lets the window shrink.
+        applyZoom(zoomFor(target));
+        resize(target);
+    };
+    key({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        [step] { step(1); });
+    key({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [step] { step(-1); });
+    key({QKeySequence(Qt::CTRL | Qt::Key_0)}, [step] { step(0); });
+}
+
+void CourbesWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applyZoom(zoomFor(size()));
+}
+
+void CourbesWindow::applyZoom(double z) {
+    if (z == m_zoom) {
+        return;
+    }
+    m_zoom = z;
+    QFont f = m_designFont;
+    if (f.pixelSize() > 0) {
+        f.setPixelSize(static_cast<int>(std::lround(f.pixelSize() * z)));
+    } else {
+        f.setPointSizeF(f.pointSizeF() * z);
+    }
+    setFont(f);
+    m_panel->setFixedWidth(static_cast<int>(std::lround(panelWidth * z)));
+    // The smaller texts' minimum size holds at once, for a resize that follows.
+    layout()->activate();
+    m_view->setTransform(QTransform::fromScale(m_zoom, m_zoom));
+    m_chart.setSize(QSizeF(m_view->viewport()->size()) / m_zoom);
+}
+
 void CourbesWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     refreshIfChanged();
@@ -415,6 +533,7 @@ bool CourbesWindow::exportMeasures(const QString& path, sim::CsvDialect dialect)
                                 path + QLatin1Char('\n') + failureReason(result));
         return false;
     }
+    emit exported(QStringLiteral("Mesures exportées dans « %1 ».").arg(QFileInfo(path).fileName()));
     return true;
 }
 
@@ -430,6 +549,8 @@ bool CourbesWindow::exportImage(const QString& path) {
                                         : QStringLiteral("Choisir un nom en .png, .svg ou .pdf.")));
         return false;
     }
+    emit exported(
+        QStringLiteral("Image des courbes exportée dans « %1 ».").arg(QFileInfo(path).fileName()));
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "sim/Recorder.h"
 #include "ui/CourbesChart.h"
 
+#include <QFont>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,13 @@ class CourbesWindow : public QWidget {
 
 public:
     static constexpr int refreshInterval = 100; // ms
+    // The size the window opens at; larger, its texts and lines grow with
+    // it, by the smaller of its two ratios to this size.
+    static constexpr int designWidth = 980;  // px
+    static constexpr int designHeight = 660; // px
+
+    static double zoomFor(const QSize& size);
+    double zoom() const { return m_zoom; }
 
     // The choices of the CSV export, the spreadsheet's first.
     static const QString tableurFilter;
@@ -54,6 +62,7 @@ public:
     QCheckBox* quantityBox(const QString& id) const { return m_boxes.value(id); }
     QCheckBox* faradayBox() const { return m_faraday; }
     QDoubleSpinBox* timeBox() const { return m_time; }
+    QCheckBox* followBox() const { return m_follow; }
     QLabel* readout() const { return m_readout; }
     QLabel* eventsLabel() const { return m_events; }
     QPushButton* exportMeasuresButton() const { return m_exportMeasures; }
@@ -83,13 +92,20 @@ public slots:
 signals:
     // The chart was drawn again from the record.
     void redrawn();
+    // A file was written: what to tell the pupil, with its name.
+    void exported(const QString& confirmation);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // F11, Ctrl++, Ctrl+- and Ctrl+0, as in the main window.
+    void createZoomKeys();
+    // The texts, the panel and the chart's view at the scale z.
+    void applyZoom(double z);
     void updateBoxes();
     void choicesChanged();
     void updateReadout();
@@ -111,12 +127,19 @@ private:
     QHash<QString, bool> m_chosen; // by id, kept while a box is away
     QCheckBox* m_faraday = nullptr;
     QDoubleSpinBox* m_time = nullptr;
+    QCheckBox* m_follow = nullptr;
+    // The unit of the time box, kept while a time chosen is shown.
+    double m_boxUnitSeconds = 1.0; // s per unit
+    QString m_boxUnitSymbol = QStringLiteral("s");
     QLabel* m_readout = nullptr;
     QLabel* m_events = nullptr;
     QPushButton* m_exportMeasures = nullptr;
     QPushButton* m_exportImage = nullptr;
     QPushButton* m_close = nullptr;
     QGraphicsView* m_view = nullptr;
+    QWidget* m_panel = nullptr;
+    QFont m_designFont;
+    double m_zoom = 1.0;
 };
 
 } // namespace Ionaria::ui

@@ -7,12 +7,15 @@
 #include "config/FileBrowser.h"
 #include "config/MessageBoxes.h"
 #include "config/Ouvrir.h"
+#include "exercises/AnswerTextEdit.h"
 #include "exercises/ExerciseDialogs.h"
 #include "exercises/ExerciseSession.h"
+#include "look/DesignPalette.h"
 #include "output/FileOutput.h"
 #include "report/Confimp.h"
 #include "report/Rapport.h"
 #include "report/StateDescription.h"
+#include "ui/Accessibility.h"
 #include "ui/CourbesWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/IllusView.h"
@@ -25,6 +28,7 @@
 #include "ui/PrintedPage.h"
 #include "ui/TabStrip.h"
 #include "ui/Zoom.h"
+#include "ui/ZoomStyle.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -80,11 +84,16 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
       m_host(
           m_picture, [this](bool running) { timerChanged(running); },
           [this] { naturesChanged(); }) {
+    installAccessibility();
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Ionaria"));
+    // Before any control exists: each takes the design's colours as it is made.
+    look::useDesignPalette(this);
     Zoom::setFont(this, PrintedPage::arial8());
     resize(designWidth, designHeight);
-    setMinimumSize(designWidth / 2, designHeight / 2);
+    // The smallest size at which no control hides another and no text is cut.
+    setMinimumSize(static_cast<int>(std::lround(designWidth * minimumZoom)),
+                   static_cast<int>(std::lround(designHeight * minimumZoom)));
     m_engine.setHost(&m_host);
     m_engine.setStepObserver(&m_recorder);
     Timer1.setInterval(tickInterval);
@@ -95,6 +104,10 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
     createZoomKeys();
     createKeyboardOrder();
     zoomText(1.0);
+    // Indicators, arrows, scroll bars and icons grow with the texts.
+    auto* zoomStyle = new ZoomStyle;
+    zoomStyle->setParent(this);
+    zoomStyle->applyTo(this);
 
     m_tempFile.markRunning();
     applySizeRule();
@@ -123,6 +136,7 @@ MainWindow::MainWindow(const AppFolders& folders, QWidget* parent)
     // The main program may already have left a name: it is taken at the
     // activation that follows.
     m_tempFile.exerciseName();
+    showTempFileNote();
     illus->setFocus();
 }
 
@@ -149,14 +163,15 @@ QPushButton* MainWindow::command(const char* name, const QString& caption, const
 
 void MainWindow::createKeyboardOrder() {
     illus->setFocusPolicy(Qt::StrongFocus);
-    illus->setAccessibleName(QStringLiteral("Illustration de l'expérience"));
+    illus->setAccessibleName(QStringLiteral("Expérience"));
     Picture2->setAccessibleName(QStringLiteral("Mesures"));
     fich->setAccessibleName(QStringLiteral("Fichier de l'exercice"));
     supertext->setAccessibleName(QStringLiteral("Texte de l'exercice"));
-    info->setAccessibleName(QStringLiteral("Aide"));
+    info->setAccessibleName(QStringLiteral("Ligne d'aide"));
     // The pupil's text takes no tab character: Tab goes on to the next
     // control, as everywhere else in the window.
     supertext->setTabChangesFocus(true);
+    nameScrollBars(this);
 
     QList<QWidget*> order{illus, Onglets};
     for (QWidget* page : std::initializer_list<QWidget*>{Picture3, Frame2, Picture1, Picaff}) {
@@ -253,6 +268,8 @@ void MainWindow::createTabs() {
 void MainWindow::createTextColumn() {
     info = new QLabel(this);
     info->setObjectName(QStringLiteral("info"));
+    // Before anything asks a screen reader's view of it.
+    markStatusLine(info);
     Zoom::setGeometry(info, infoRect);
     info->setWordWrap(true);
     info->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -268,7 +285,7 @@ void MainWindow::createTextColumn() {
         fich->setCursorPosition(static_cast<int>(text.size()));
         fich->setToolTip(text);
     });
-    supertext = new QTextEdit(this);
+    supertext = new exercises::AnswerTextEdit(this);
     supertext->setObjectName(QStringLiteral("supertext"));
     Zoom::setGeometry(supertext, supertextRect);
     supertext->setAcceptRichText(true);
@@ -544,10 +561,18 @@ bool MainWindow::event(QEvent* e) {
 
 void MainWindow::activate() {
     m_handlers.Form_Activate();
-    const std::string name = m_tempFile.takeExerciseName();
-    if (!QString::fromStdString(name).trimmed().isEmpty()) {
-        emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(name).trimmed()));
-        m_exercises->openFromRecord(QString::fromStdString(name));
+    const auto name = m_tempFile.takeRequest();
+    showTempFileNote();
+    if (name) {
+        emit exerciseFileRequested(QDir(m_folder).filePath(QString::fromStdString(*name)));
+        m_exercises->openFromRecord(QString::fromStdString(*name));
+    }
+}
+
+void MainWindow::showTempFileNote() {
+    const std::string note = m_tempFile.takeNote();
+    if (!note.empty()) {
+        info->setText(QString::fromStdString(note));
     }
 }
 
@@ -569,9 +594,12 @@ void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     // The gradient fills the whole window; the content is centred on it.
     const int h = std::max(height(), 1);
+    const auto along = [h](int top, int bottom, int i) {
+        return static_cast<int>(std::nearbyint(top + (bottom - top) * static_cast<double>(i) / h));
+    };
     for (int i = 0; i <= h; ++i) {
-        const int a = static_cast<int>(std::nearbyint(255.0 - 55.0 * i / h));
-        const int b = static_cast<int>(std::nearbyint(255.0 - 75.0 * i / h));
+        const int a = along(gradientTop.red(), gradientBottom.red(), i);
+        const int b = along(gradientTop.blue(), gradientBottom.blue(), i);
         p.setPen(QColor(a, a, b));
         p.drawLine(0, i, width(), i);
     }
@@ -635,6 +663,9 @@ void MainWindow::Command5_Click() {
 }
 
 void MainWindow::Command4_Click() {
+    // Pop-up menus are windows of their own: they take the window's zoomed
+    // font when they open.
+    menucop->setFont(font());
     menucop->exec(Command4->mapToGlobal(QPoint(0, Command4->height())));
 }
 
@@ -743,6 +774,7 @@ void MainWindow::Command10_Click() {
 void MainWindow::Command12_Click() {
     if (m_courbes == nullptr) {
         m_courbes = new CourbesWindow(m_recorder, this);
+        connect(m_courbes, &CourbesWindow::exported, info, &QLabel::setText);
     }
     m_courbes->show();
     m_courbes->raise();
@@ -750,6 +782,7 @@ void MainWindow::Command12_Click() {
 }
 
 void MainWindow::btexo_Click() {
+    m_exercises->optionexo()->setFont(font());
     m_exercises->btexo_Click(btexo);
 }
 
@@ -797,6 +830,11 @@ void MainWindow::unload() {
         m_courbes->close();
     }
     m_tempFile.markStopped();
+}
+
+void MainWindow::endRun() {
+    unload();
+    close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

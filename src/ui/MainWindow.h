@@ -9,6 +9,7 @@
 #include "ui/TempFile.h"
 #include "ui/WindowHost.h"
 
+#include <QColor>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
@@ -57,12 +58,17 @@ class MainWindow : public QWidget {
 public:
     static constexpr int designWidth = 800;  // px
     static constexpr int designHeight = 600; // px
+    // The window's background runs from the first colour at the top to the
+    // second at the bottom; the texts laid on it are read over the second.
+    static inline const QColor gradientTop{255, 255, 255};
+    static inline const QColor gradientBottom{200, 200, 180};
     // Screens wider than this get the window at its design size, centred.
     static constexpr int sizeRuleScreenWidth = 850; // px
     static constexpr int tickInterval = 20;         // ms
     // The zoom keys step the content's scale by quarters, within these.
     static constexpr double zoomStep = 0.25;
-    static constexpr double minimumZoom = 0.5;
+    // Below this zoom, texts would be cut and controls overlap.
+    static constexpr double minimumZoom = 0.75;
     static constexpr double maximumZoom = 4.0;
     // How often a running experiment tells its state to screen readers, ms.
     static constexpr int descriptionInterval = 500;
@@ -105,6 +111,9 @@ public:
     bool openExerciseFile(const QString& path);
     // Shows in every control the parameters as they stand, and the picture.
     void refreshFromStore();
+    // Ends the run without asking, as the session or the system asks: the
+    // other windows close and the temporary file says that it stopped.
+    void endRun();
 
     // Shared with the other windows.
     QString copyMessage() const { return m_copyMessage; }
@@ -193,6 +202,8 @@ private:
     void zoomText(double z);
     void zoomTo(double z);
     void activate();
+    // Tells in the hint line what kept the temporary file from being used.
+    void showTempFileNote();
     bool confirmQuit();
     void unload();
     void timerChanged(bool running);

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MeasureStrip.h"
 
+#include "report/StateDescription.h"
 #include "ui/PrintedPage.h"
 #include "ui/Zoom.h"
 
 #include <QLabel>
 #include <QPainter>
+
+#include <tuple>
 
 namespace Ionaria::ui {
 
@@ -33,28 +36,31 @@ MeasureStrip::MeasureStrip(QWidget* parent) : QWidget(parent) {
     Labeltps = valueLabel(this, "Labeltps", 24, 112);
     Labelu = valueLabel(this, "Labelu", 184, 96);
     Labelint = valueLabel(this, "Labelint", 312, 100);
+    Labeltps->setAccessibleName(QStringLiteral("Durée"));
+    Labelu->setAccessibleName(QStringLiteral("Tension"));
+    Labelint->setAccessibleName(QStringLiteral("Intensité"));
 }
 
 void MeasureStrip::setValues(const QString& temps, const QString& tension,
                              const QString& intensite) {
-    // Setting an unchanged text would still repaint the label at every tick.
-    if (Labeltps->text() != temps) {
-        Labeltps->setText(temps);
-    }
-    if (Labelu->text() != tension) {
-        Labelu->setText(tension);
-    }
     // The generator's limit in full where the label has room for it; in
-    // short otherwise, the whole text staying its description.
+    // short otherwise.
     QString shown = intensite;
     const QString limite = QStringLiteral(" (limite du générateur)");
     if (shown.endsWith(limite) && QFontMetrics(PrintedPage::arial8()).horizontalAdvance(shown) >
                                       Zoom::geometry(Labelint).width()) {
         shown.replace(limite, QStringLiteral(" (limite)"));
     }
-    if (Labelint->text() != shown) {
-        Labelint->setText(shown);
-        Labelint->setAccessibleDescription(intensite);
+    // A screen reader hears the name, then the whole value with its unit in
+    // words. Setting an unchanged text would still repaint the label at
+    // every tick.
+    for (const auto& [label, text, full] :
+         {std::tuple{Labeltps, temps, temps}, std::tuple{Labelu, tension, tension},
+          std::tuple{Labelint, shown, intensite}}) {
+        if (label->text() != text) {
+            label->setText(text);
+            label->setAccessibleDescription(report::spokenMeasure(full));
+        }
     }
 }
 

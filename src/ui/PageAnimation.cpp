@@ -3,6 +3,7 @@
 
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
+#include "ui/Keyboard.h"
 #include "ui/NumberBox.h"
 #include "ui/Zoom.h"
 
@@ -36,6 +37,8 @@ PageAnimation::PageAnimation(sim::Handlers& handlers, QWidget* parent)
         });
         Option1[static_cast<std::size_t>(i)] = option;
     }
+    // Top to bottom, as the arrows go.
+    new OptionGroupKeys({Option1[1], Option1[0]}, this);
     Check2 = new QCheckBox(
         QStringLiteral("Animation ralentie indépendante de l'intensité du courant"), this);
     Check2->setObjectName(QStringLiteral("Check2"));

@@ -3,6 +3,8 @@
 
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
+#include "ui/Accessibility.h"
+#include "ui/Keyboard.h"
 #include "ui/NumberBox.h"
 #include "ui/Zoom.h"
 
@@ -38,7 +40,8 @@ PageElectrode::PageElectrode(int electrode, sim::Handlers& handlers, QWidget* pa
         Zoom::resize(box, QSize(boxWidth, controlHeight));
     }
     const QString side = m_k == 0 ? QStringLiteral("G") : QStringLiteral("D");
-    Combo2->setAccessibleName(QStringLiteral("Nature de l'électrode %1").arg(side));
+    labelList(Combo2, QStringLiteral("Nature de l'électrode %1").arg(side));
+    new TypeAheadKeys(Combo2);
     masse->setAccessibleName(QStringLiteral("Masse m de l'électrode %1 (g)").arg(side));
     masse->setAccessibleDescription(QStringLiteral("De 1 g à 100 g"));
     concentration->setAccessibleName(

@@ -1,17 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PagePicture3.h"
 
+#include "report/StateDescription.h"
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
+#include "ui/Accessibility.h"
+#include "ui/Keyboard.h"
 #include "ui/NumberBox.h"
 #include "ui/UpDownButtons.h"
 #include "ui/Zoom.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace Ionaria::ui {
 
@@ -21,6 +31,9 @@ namespace {
 
 constexpr int boxWidth = 56;      // px
 constexpr int controlHeight = 20; // px
+// The U and I rows are 18 px apart: their boxes are no higher, so that
+// they never cover each other.
+constexpr int valueHeight = 18; // px
 
 QLabel* valueLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -29,7 +42,7 @@ QLabel* valueLabel(QWidget* parent, const char* name) {
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAutoFillBackground(true);
     Zoom::setGeometry(label,
-                      QRect(PagePicture3::valueLeft, 0, PagePicture3::valueWidth, controlHeight));
+                      QRect(PagePicture3::valueLeft, 0, PagePicture3::valueWidth, valueHeight));
     return label;
 }
 
@@ -94,7 +107,9 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
     UpDown2->setAccessibleName(QStringLiteral("Intensité I du générateur (mA)"));
     Label1->setAccessibleDescription(QStringLiteral("Tension U du générateur"));
     Label2->setAccessibleDescription(QStringLiteral("Intensité I du générateur"));
-    Combo1->setAccessibleName(QStringLiteral("Nature de la solution aqueuse"));
+    labelList(Combo1, QStringLiteral("Solution"));
+    new TypeAheadKeys(Combo1);
+    new OptionGroupKeys({Option2[0], Option2[1], Option2[2]}, this);
     Text2_0->setAccessibleName(QStringLiteral("Concentration c de la solution (mol/L)"));
     Text2_1->setAccessibleName(QStringLiteral("Volume V de la solution (mL)"));
     Text2_1->setAccessibleDescription(QStringLiteral("De 200 mL à 500 mL"));
@@ -143,6 +158,14 @@ void PagePicture3::syncFromStore() {
     }
     Label1->setText(QString::fromStdString(p.Label1));
     Label2->setText(QString::fromStdString(p.Label2));
+    UpDown1->setValue({p.UpDown1 / 10.0, cat::upDown1Min / 10.0, cat::upDown1Max / 10.0, 0.1,
+                       report::spokenMeasure(Label1->text())});
+    UpDown2->setValue({p.UpDown2 * 10.0, cat::upDown2Min * 10.0, cat::upDown2Max * 10.0, 10.0,
+                       report::spokenMeasure(Label2->text())});
+    // The arrows of the generator the montage has not are greyed out and
+    // out of the Tab order.
+    UpDown1->setEnabled(p.Option2 == cat::montageTension);
+    UpDown2->setEnabled(p.Option2 == cat::montageCourant);
     setLabelBackground(Label1, p.Option2 == cat::montageTension);
     setLabelBackground(Label2, p.Option2 == cat::montageCourant);
     for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
@@ -159,8 +182,45 @@ void PagePicture3::syncFromStore() {
     refresh();
 }
 
+void PagePicture3::paintEvent(QPaintEvent* event) {
+    PrintedPage::paintEvent(event);
+    // The focus is shown round the whole box, value and arrows.
+    for (const auto& [label, arrows] : {std::pair{Label1, UpDown1}, std::pair{Label2, UpDown2}}) {
+        if (!arrows->hasFocus()) {
+            continue;
+        }
+        QPainter p(this);
+        QPen pen(palette().color(QPalette::Highlight));
+        const int width = std::max(2, static_cast<int>(std::lround(2 * Zoom::factor(this))));
+        pen.setWidth(width);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        const QRect box = label->geometry().united(arrows->geometry());
+        p.drawRect(box.adjusted(-width / 2 - 1, -width / 2 - 1, width / 2, width / 2));
+    }
+}
+
 void PagePicture3::compose(PrintCursor& c) {
     const bool pile = m_handlers.engine().params().isPile();
+    // The options are as wide as their caption in the page's font, whatever
+    // font they were made with; the two beside U and I end before "U = ".
+    const QStyle* style = QApplication::style();
+    const int indicator = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    QFont italic = arial8();
+    italic.setItalic(true);
+    const int budget =
+        valueLeft - QFontMetrics(italic).horizontalAdvance(QStringLiteral("U = ")) - optionLeft;
+    for (std::size_t i = 0; i < Option2.size(); ++i) {
+        // A few pixels more than the caption: texts round their sizes up
+        // as the window grows.
+        int width = indicator + QFontMetrics(arial8()).horizontalAdvance(Option2[i]->text()) + 8;
+        if (i > 0) {
+            width = std::min(width, budget);
+        }
+        Zoom::resize(Option2[i], QSize(width, Zoom::geometry(Option2[i]).height()));
+    }
     c.setBold(true);
     c.setItalic(false);
     c.moveTo(18, 10);

@@ -27,7 +27,7 @@ class PagePicture3 : public PrintedPage {
 
 public:
     // Design left edges of the generator value labels and their arrows, px.
-    static constexpr int valueLeft = 272;
+    static constexpr int valueLeft = 278;
     static constexpr int valueWidth = 54;
     static constexpr int optionLeft = 18;
 
@@ -49,6 +49,7 @@ public:
 
 protected:
     void compose(PrintCursor& c) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     sim::Handlers& m_handlers;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PrintedPage.h"
 
+#include "look/Faces.h"
 #include "ui/Zoom.h"
 
 #include <QPainter>
@@ -13,7 +14,11 @@ PrintedPage::PrintedPage(QWidget* parent) : QWidget(parent) {
 }
 
 QFont PrintedPage::arial8() {
-    QFont font(QStringLiteral("Liberation Sans"));
+    // What Liberation Sans lacks comes from the text face, not from whatever
+    // the platform would pick.
+    QFont font;
+    font.setFamilies(
+        {QString::fromLatin1(look::designFamily), QString::fromLatin1(look::textFamily)});
     font.setPixelSize(11);
     return font;
 }

@@ -139,6 +139,15 @@ void TabStrip::setOngletActif(int tab) {
     if (QAccessible::isActive()) {
         QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&changed);
+        // The tabs are the strip's first four accessible children.
+        QAccessibleEvent selected(this, QAccessible::Selection);
+        selected.setChild(tab - 1);
+        QAccessible::updateAccessibility(&selected);
+        if (hasFocus()) {
+            QAccessibleEvent focused(this, QAccessible::Focus);
+            focused.setChild(tab - 1);
+            QAccessible::updateAccessibility(&focused);
+        }
     }
     emit tabChanged(tab);
 }

@@ -3,6 +3,7 @@
 
 #include "ui/Zoom.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QToolButton>
 
@@ -34,6 +35,15 @@ void UpDownButtons::setAccessibleName(const QString& name) {
     setToolTip(name);
 }
 
+void UpDownButtons::setValue(const Value& value) {
+    const bool changed = value.current != m_value.current || value.shown != m_value.shown;
+    m_value = value;
+    if (changed && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, m_value.current);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 void UpDownButtons::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Up) {
         emit stepped(1);
@@ -57,6 +67,10 @@ void UpDownButtons::focusOutEvent(QFocusEvent* event) {
 }
 
 void UpDownButtons::showFocus(bool focused) {
+    // The page draws the focus round the value and the arrows.
+    if (parentWidget() != nullptr) {
+        parentWidget()->update();
+    }
     for (QToolButton* b : {m_up, m_down}) {
         QPalette pal = palette();
         if (focused) {

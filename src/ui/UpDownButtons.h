@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class QToolButton;
@@ -14,13 +15,25 @@ class UpDownButtons : public QWidget {
 
 public:
     static constexpr int buttonsWidth = 16;  // px
-    static constexpr int buttonsHeight = 20; // px
+    static constexpr int buttonsHeight = 18; // px, the height of a value box
 
     explicit UpDownButtons(QWidget* parent = nullptr);
 
     // Names the pair for the keyboard and for screen readers: what it sets,
     // with its unit.
     void setAccessibleName(const QString& name);
+
+    // The setting the arrows step, as a screen reader reads it: its number
+    // in the unit of the name, its range and step, and its value as shown.
+    struct Value {
+        double current = 0.0;
+        double minimum = 0.0;
+        double maximum = 0.0;
+        double step = 1.0;
+        QString shown;
+    };
+    void setValue(const Value& value);
+    const Value& value() const { return m_value; }
 
     QToolButton* upButton() const { return m_up; }
     QToolButton* downButton() const { return m_down; }
@@ -41,6 +54,7 @@ private:
 
     QToolButton* m_up;
     QToolButton* m_down;
+    Value m_value;
 };
 
 } // namespace Ionaria::ui

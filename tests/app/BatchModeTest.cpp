@@ -2,6 +2,7 @@
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "base/RecordFile.h"
+#include "support/Locales.h"
 #include "support/SmallDisk.h"
 
 #include <QRegularExpression>
@@ -273,6 +274,41 @@ private slots:
         const Run off = run({"--batch", write("off.C14", plain), "--csv", "-"});
         QCOMPARE(off.status, int(BatchMode::refused));
         QVERIFY(off.out.empty());
+    }
+
+    // The rows of each dialect and the summary are the same whatever the C
+    // library's locale: those of a run under "C", whose numbers a line of
+    // the output shows written in the dialect's own way.
+    void sameRunInEveryLocale_data() {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("line");
+        testing::addRowsInEveryLocale("rows", QStringList{"--csv", "-"},
+                                      "^0,0\\.0[0-9]+,-?[0-9]\\.[0-9]+,10,10,");
+        testing::addRowsInEveryLocale("spreadsheet rows",
+                                      QStringList{"--csv", "-", "--format-csv", "tableur"},
+                                      "^0;0,0[0-9]+;-?[0-9],[0-9]+;10;10;");
+        testing::addRowsInEveryLocale("summary", QStringList{}, "^Intensité : [0-9]+,[0-9] mA$");
+    }
+    void sameRunInEveryLocale() {
+        QFETCH(QByteArray, locale);
+        QFETCH(QStringList, options);
+        QFETCH(QString, line);
+        std::vector<std::string> arguments{
+            "--batch", write("cell.C14", records("0", "1", "3", "4")), "--seconds", "30"};
+        for (const QString& option : options) {
+            arguments.push_back(option.toStdString());
+        }
+        const Run reference = [&arguments] {
+            const testing::ScopedCLocale classic("C");
+            return run(arguments);
+        }();
+        IONARIA_USE_LOCALE(locale.constData());
+        const Run r = run(arguments);
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, reference.out);
+        const QRegularExpression shown(line, QRegularExpression::MultilineOption);
+        QVERIFY2(QString::fromStdString(r.out).contains(shown), r.out.c_str());
     }
 
     void summaryAndDefaultDuration() {

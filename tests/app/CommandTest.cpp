@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/RecordFile.h"
+#include "support/Locales.h"
 #include "support/SmallDisk.h"
 
 #include <QImage>
@@ -18,8 +19,10 @@ struct Result {
     QString err;
 };
 
-Result ionaria(const QStringList& arguments) {
+Result ionaria(const QStringList& arguments,
+               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(IONARIA_BINARY), arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -243,6 +246,84 @@ private slots:
 
     // What each command writes, whole: on standard output, then on standard
     // error (regular expressions, the whole text to match).
+    // A run shows and draws the same under every locale, byte for byte: the
+    // summary, the rows of each CSV dialect, the picture and the curves.
+    void sameRunInEveryLocale_data() {
+        QTest::addColumn<QString>("config");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("outputs");
+        QTest::addColumn<bool>("summary");
+        QTest::newRow("Faraday's exercise, picture")
+            << QStringLiteral(IONARIA_SOURCE_DATA "/exercices/loi-de-faraday.C14")
+            << QStringList{"--seconds", "1800", "--png", "OUT.png"} << QStringList{"OUT.png"}
+            << true;
+        QTest::newRow("cell, rows and picture")
+            << "pile" << QStringList{"--seconds", "600", "--csv", "-", "--png", "OUT.png"}
+            << QStringList{"OUT.png"} << false;
+        QTest::newRow("cell, spreadsheet rows and curves")
+            << "pile" << QStringList{"--seconds",    "600",     "--csv",     "OUT.csv",
+                                     "--format-csv", "tableur", "--courbes", "OUT-courbes.svg"}
+            << QStringList{"OUT.csv", "OUT-courbes.svg"} << true;
+    }
+    void sameRunInEveryLocale() {
+        QFETCH(QString, config);
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, outputs);
+        QFETCH(bool, summary);
+        if (config == "pile") {
+            config = write("pile.C14", records("0", "1", "1", "3", "4"));
+        }
+        QString firstOut;
+        QList<QByteArray> firstFiles;
+        for (const char* locale : Ionaria::testing::numberLocales) {
+            const QString out = m_dir.path() + "/" + locale;
+            const Result r = ionaria(QStringList{"--batch", config} +
+                                         QStringList(options).replaceInStrings("OUT", out),
+                                     Ionaria::testing::environmentOfLocale(locale));
+            QCOMPARE(r.status, 0);
+            QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+            // The summary's numbers have one decimal comma; the rows written
+            // to standard output instead have none.
+            const QRegularExpression intensity("\nIntensité : \\d+,\\d+ m?A\n");
+            QVERIFY2(r.out.contains(intensity) == summary, qPrintable(r.out.left(200)));
+            QList<QByteArray> files;
+            for (const QString& output : outputs) {
+                files << Ionaria::testing::contentOf(QString(output).replace("OUT", out));
+                QVERIFY(!files.back().isEmpty());
+            }
+            if (firstFiles.isEmpty()) {
+                firstOut = r.out;
+                firstFiles = files;
+                continue;
+            }
+            QCOMPARE(r.out, firstOut);
+            for (qsizetype k = 0; k < files.size(); ++k) {
+                QVERIFY2(files[k] == firstFiles[k], qPrintable(outputs[k] + " under " + locale));
+            }
+        }
+    }
+
+    // --calcul takes what a pupil writes, whatever the locale.
+    void calculInEveryLocale_data() {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("out");
+        Ionaria::testing::addRowsInEveryLocale("decimal comma", "0,25*2", " .5\n");
+        Ionaria::testing::addRowsInEveryLocale("Faraday", "0,25*1800*63,5/(2*96500)",
+                                               " .148056994818653\n");
+        Ionaria::testing::addRowsInEveryLocale("comma and exponent", "1,5e-3/2", " .00075\n");
+        Ionaria::testing::addRowsInEveryLocale("signs", "6\u00D74\u00F72", " 12\n");
+    }
+    void calculInEveryLocale() {
+        QFETCH(QByteArray, locale);
+        QFETCH(QString, expression);
+        QFETCH(QString, out);
+        const Result r =
+            ionaria({"--calcul", expression}, Ionaria::testing::environmentOfLocale(locale));
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, out);
+    }
+
     void otherCommands_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");

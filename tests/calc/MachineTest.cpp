@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/Machine.h"
+#include "support/Locales.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 using Ionaria::calc::Machine;
+using Ionaria::testing::addRowsInEveryLocale;
 
 namespace {
 
@@ -35,6 +37,8 @@ private slots:
     void keys();
     void keyboard_data();
     void keyboard();
+    void decimalKeys_data();
+    void decimalKeys();
     void messagesShownWhole_data();
     void messagesShownWhole();
     void everyKeyExists();
@@ -155,23 +159,34 @@ void MachineTest::messagesShownWhole() {
 }
 
 void MachineTest::keyboard_data() {
+    QTest::addColumn<QByteArray>("locale");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("last");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("enter evaluates") << "2+3*4" << int(Qt::Key_Return) << " 14";
-    QTest::newRow("keypad enter") << "(2+3)^2" << int(Qt::Key_Enter) << " 25";
-    QTest::newRow("division") << "9/3" << int(Qt::Key_Return) << " 3";
-    QTest::newRow("group after a digit") << "2(3)" << int(Qt::Key_Return) << " 6";
-    QTest::newRow("backspace") << "12" << int(Qt::Key_Backspace) << "1";
-    QTest::newRow("backspace on operator") << "12+" << int(Qt::Key_Backspace) << "12";
-    QTest::newRow("exponent letters") << "1e-3+2d1" << 0 << "1E-3 + 2E1";
-    QTest::newRow("exponent sign") << "1E-3" << 0 << "1E-3";
-    QTest::newRow("minus sign") << "-5-" << 0 << "-5 - ";
-    QTest::newRow("others ignored") << "axz,;= " << 0 << "";
-    QTest::newRow("others ignored in between") << "1a2" << 0 << "12";
+    const int enter = Qt::Key_Return;
+    addRowsInEveryLocale("enter evaluates", "2+3*4", enter, " 14");
+    addRowsInEveryLocale("keypad enter", "(2+3)^2", int(Qt::Key_Enter), " 25");
+    addRowsInEveryLocale("division", "9/3", enter, " 3");
+    addRowsInEveryLocale("group after a digit", "2(3)", enter, " 6");
+    addRowsInEveryLocale("backspace", "12", int(Qt::Key_Backspace), "1");
+    addRowsInEveryLocale("backspace on operator", "12+", int(Qt::Key_Backspace), "12");
+    addRowsInEveryLocale("exponent letters", "1e-3+2d1", 0, "1E-3 + 2E1");
+    addRowsInEveryLocale("exponent sign", "1E-3", 0, "1E-3");
+    addRowsInEveryLocale("minus sign", "-5-", 0, "-5 - ");
+    addRowsInEveryLocale("decimal point", "0.25*2", enter, " .5");
+    addRowsInEveryLocale("decimal comma", "0,25*1800*63,5/(2*96500)", enter, " .148056994818653");
+    addRowsInEveryLocale("decimal comma while typing", "0,25*1800*63,5", 0, "0.25 * 1800 * 63.5");
+    addRowsInEveryLocale("decimal comma and exponent", "1,5e-3/2", enter, " .00075");
+    addRowsInEveryLocale("times sign", "3\u00D74", enter, " 12");
+    addRowsInEveryLocale("middle dot", "3\u00B74", enter, " 12");
+    addRowsInEveryLocale("division sign", "8\u00F72", enter, " 4");
+    addRowsInEveryLocale("others ignored", "axz;= \u00A4", 0, "");
+    addRowsInEveryLocale("others ignored in between", "1a2", 0, "12");
 }
 
 void MachineTest::keyboard() {
+    QFETCH(QByteArray, locale);
+    IONARIA_USE_LOCALE(locale.constData());
     QFETCH(QString, typed);
     QFETCH(int, last);
     QFETCH(QString, shown);
@@ -183,6 +198,58 @@ void MachineTest::keyboard() {
     }
     QCOMPARE(z1->text(), shown);
     QCOMPARE(z1->cursorPosition(), z1->text().size());
+}
+
+// The decimal key of a keypad writes the layout's decimal point, whatever the
+// language; between 1 and 5, a decimal point gives "1.5", anything else "15".
+void MachineTest::decimalKeys_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("keypad");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    const QString arabicPoint(QChar(0x066B));
+    QTest::newRow("French keypad") << "fr_FR" << int(Qt::Key_Comma) << true << ","
+                                   << "1.5";
+    QTest::newRow("German keypad") << "de_DE" << int(Qt::Key_Comma) << true << ","
+                                   << "1.5";
+    QTest::newRow("English keypad") << "en_US" << int(Qt::Key_Period) << true << "."
+                                    << "1.5";
+    QTest::newRow("keypad comma, English") << "en_US" << int(Qt::Key_Comma) << true << ","
+                                           << "1.5";
+    QTest::newRow("keypad key without text") << "fr_FR" << int(Qt::Key_Period) << true << ""
+                                             << "1.5";
+    QTest::newRow("keypad writing the language's point")
+        << "ar_EG" << int(Qt::Key_Period) << true << arabicPoint << "1.5";
+    QTest::newRow("language's point typed")
+        << "ar_EG" << int(Qt::Key_unknown) << false << arabicPoint << "1.5";
+    QTest::newRow("another language's point")
+        << "fr_FR" << int(Qt::Key_unknown) << false << arabicPoint << "15";
+    QTest::newRow("comma key") << "fr_FR" << int(Qt::Key_Comma) << false << ","
+                               << "1.5";
+    QTest::newRow("keypad operator") << "fr_FR" << int(Qt::Key_Asterisk) << true << "*"
+                                     << "1 * 5";
+    QTest::newRow("keypad text other than a point")
+        << "fr_FR" << int(Qt::Key_Semicolon) << true << ";"
+        << "15";
+}
+
+void MachineTest::decimalKeys() {
+    QFETCH(QString, language);
+    QFETCH(int, key);
+    QFETCH(bool, keypad);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    const QLocale before;
+    QLocale::setDefault(QLocale(language));
+    Machine machine;
+    QLineEdit* z1 = display(machine);
+    QTest::keyClick(z1, Qt::Key_1);
+    QKeyEvent press(QEvent::KeyPress, key, keypad ? Qt::KeypadModifier : Qt::NoModifier, text);
+    QApplication::sendEvent(z1, &press);
+    QTest::keyClick(z1, Qt::Key_5);
+    QLocale::setDefault(before);
+    QCOMPARE(z1->text(), shown);
 }
 
 void MachineTest::everyKeyExists() {

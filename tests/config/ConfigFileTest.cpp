@@ -3,6 +3,7 @@
 #include "base/RecordFile.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/Locales.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -58,7 +59,15 @@ private slots:
         QCOMPARE(r, expected);
     }
 
+    // The file's numbers are texts with a decimal comma, read and written the
+    // same whatever the C library's locale.
+    void roundTripByteForByte_data() {
+        QTest::addColumn<QByteArray>("locale");
+        testing::addRowsInEveryLocale("cell");
+    }
     void roundTripByteForByte() {
+        QFETCH(QByteArray, locale);
+        IONARIA_USE_LOCALE(locale.constData());
         const std::string first = path("cell.C14");
         QCOMPARE(base::RecordFile::writeAll(first, cellRecords()), base::RecordFile::Status::Ok);
         Bench b;
@@ -166,43 +175,31 @@ private slots:
     }
 
     void unusableTexts_data() {
+        QTest::addColumn<QByteArray>("locale");
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("loaded");
-        QTest::newRow("letters in a volume") << 6 << "abc"
-                                             << "80";
-        QTest::newRow("zero volume") << 8 << "0"
-                                     << "80";
-        QTest::newRow("negative mass") << 2 << "-5"
-                                       << "1";
-        QTest::newRow("zero resistance") << 4 << "0"
-                                         << "5";
-        QTest::newRow("empty concentration") << 5 << ""
-                                             << "1E-05";
-        QTest::newRow("stop time letters") << 9 << "x"
-                                           << "0";
+        testing::addRowsInEveryLocale("letters in a volume", 6, "abc", "80");
+        testing::addRowsInEveryLocale("zero volume", 8, "0", "80");
+        testing::addRowsInEveryLocale("negative mass", 2, "-5", "1");
+        testing::addRowsInEveryLocale("zero resistance", 4, "0", "5");
+        testing::addRowsInEveryLocale("empty concentration", 5, "", "1E-05");
+        testing::addRowsInEveryLocale("stop time letters", 9, "x", "0");
         // Above the range a value becomes the upper bound, as a box does when
         // it is validated: no absurd number reaches the results.
-        QTest::newRow("large resistance") << 4 << "5000"
-                                          << "1000";
-        QTest::newRow("huge concentration") << 5 << "3E+38"
-                                            << "1";
-        QTest::newRow("beyond single precision") << 7 << "1E+39"
-                                                 << "1";
-        QTest::newRow("huge mass") << 2 << "1E+30"
-                                   << "100";
-        QTest::newRow("large volume") << 6 << "250"
-                                      << "200";
-        QTest::newRow("stop time beyond 100 h") << 9 << "400000"
-                                                << "360000";
-        QTest::newRow("upper bound kept") << 3 << "100"
-                                          << "100";
-        QTest::newRow("many digits kept") << 5 << "0,012345"
-                                          << "0,012345";
-        QTest::newRow("point kept") << 6 << "150.5"
-                                    << "150.5";
+        testing::addRowsInEveryLocale("large resistance", 4, "5000", "1000");
+        testing::addRowsInEveryLocale("huge concentration", 5, "3E+38", "1");
+        testing::addRowsInEveryLocale("beyond single precision", 7, "1E+39", "1");
+        testing::addRowsInEveryLocale("huge mass", 2, "1E+30", "100");
+        testing::addRowsInEveryLocale("large volume", 6, "250", "200");
+        testing::addRowsInEveryLocale("stop time beyond 100 h", 9, "400000", "360000");
+        testing::addRowsInEveryLocale("upper bound kept", 3, "100", "100");
+        testing::addRowsInEveryLocale("many digits kept", 5, "0,012345", "0,012345");
+        testing::addRowsInEveryLocale("point kept", 6, "150.5", "150.5");
     }
     void unusableTexts() {
+        QFETCH(QByteArray, locale);
+        IONARIA_USE_LOCALE(locale.constData());
         QFETCH(int, box);
         QFETCH(QString, stored);
         QFETCH(QString, loaded);

@@ -3,6 +3,7 @@
 #include "exercises/ExerciseDescriptor.h"
 #include "exercises/ExerciseFiles.h"
 #include "exercises/ExerciseMessage.h"
+#include "exercises/FileRefusals.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -171,7 +172,10 @@ void DescriptorTest::refusesUnreadableFiles() {
         ExerciseFiles::open(file, ExerciseFiles::Part::Statement);
     QVERIFY(!opening.text);
     QVERIFY(!opening.configuration);
-    QCOMPARE(opening.messages, std::vector<ExerciseMessage>{ExerciseMessage::cannotRead()});
+    // A folder is told as what it is, not as a file that could not be read.
+    const ExerciseMessage told =
+        asFolder ? Ionaria::exercises::notAFile(file.string()) : ExerciseMessage::cannotRead();
+    QCOMPARE(opening.messages, std::vector<ExerciseMessage>{told});
 }
 
 void DescriptorTest::messagesHaveTheirTexts_data() {

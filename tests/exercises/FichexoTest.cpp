@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -58,6 +59,24 @@ private slots:
         Fichexo chooser(m_dir.path(), {});
         QCOMPARE(listed(chooser.browser()->File1()), (QStringList{"a.E37", "b.e37"}));
         QCOMPARE(chooser.dossierExo(), QDir::toNativeSeparators(m_dir.path() + "/"));
+    }
+
+    // Each descriptor shows its title beside its name, for the eye and for
+    // screen readers; one that cannot be read shows its name alone.
+    void listShowsTitles() {
+        Fichexo chooser(m_dir.path(), {});
+        const QListWidget* files = chooser.browser()->File1();
+        QCOMPARE(files->item(0)->text(), QStringLiteral("a.E37"));
+        QCOMPARE(files->item(0)->data(Fichexo::titleRole).toString(),
+                 QStringLiteral("Dépôt de cuivre"));
+        QCOMPARE(files->item(0)->data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("a.E37 : Dépôt de cuivre"));
+        QVERIFY(files->item(1)->data(Fichexo::titleRole).toString().isEmpty());
+        QStyleOptionViewItem option;
+        option.initFrom(files);
+        const QSize titled = files->itemDelegate()->sizeHint(option, files->model()->index(0, 0));
+        const QSize bare = files->itemDelegate()->sizeHint(option, files->model()->index(1, 0));
+        QVERIFY(titled.width() > bare.width() + files->fontMetrics().horizontalAdvance("cuivre"));
     }
 
     void nothingSelected() {

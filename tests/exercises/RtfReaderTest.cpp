@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RtfFixture.h"
+#include "look/Faces.h"
 
 #include <QtTest>
 
@@ -145,6 +146,9 @@ void RtfReaderTest::readsParagraphFormats() {
 }
 
 void RtfReaderTest::readsCharacterFormats() {
+    // A font the machine lacks, or a character the font lacks, falls back to
+    // the text face.
+    const QString textFace = QString::fromLatin1(Ionaria::look::textFamily);
     const QByteArray rtf =
         R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}{\f1\froman Times New Roman;}})"
         R"({\colortbl;\red255\green0\blue0;\red255\green255\blue0;})"
@@ -153,10 +157,10 @@ void RtfReaderTest::readsCharacterFormats() {
     QTextDocument document;
     QVERIFY(RtfReader::read(rtf, document));
     QCOMPARE(formatAt(document, QStringLiteral("normal")).fontFamilies().toStringList(),
-             QStringList{QStringLiteral("Arial")});
+             QStringList({QStringLiteral("Arial"), textFace}));
     QCOMPARE(formatAt(document, QStringLiteral("normal")).fontPointSize(), 12.0);
     QCOMPARE(formatAt(document, QStringLiteral("grand")).fontFamilies().toStringList(),
-             QStringList{QStringLiteral("Times New Roman")});
+             QStringList({QStringLiteral("Times New Roman"), textFace}));
     QCOMPARE(formatAt(document, QStringLiteral("grand")).fontPointSize(), 18.0);
     QCOMPARE(formatAt(document, QStringLiteral("rouge")).foreground().color(), QColor(255, 0, 0));
     QCOMPARE(formatAt(document, QStringLiteral("surligne")).background().color(),
@@ -171,9 +175,9 @@ void RtfReaderTest::readsCharacterFormats() {
         R"({\rtf1{\fonttbl{\f0 D\u233\'e9j\u224\'e0  Vu;}{\f1\fcharset204 \'c0\'e1;}}x{\f1 y}})",
         named));
     QCOMPARE(formatAt(named, QStringLiteral("x")).fontFamilies().toStringList(),
-             QStringList{QStringLiteral("Déjà Vu")});
+             QStringList({QStringLiteral("Déjà Vu"), textFace}));
     QCOMPARE(formatAt(named, QStringLiteral("y")).fontFamilies().toStringList(),
-             QStringList{QStringLiteral("Аб")});
+             QStringList({QStringLiteral("Аб"), textFace}));
 }
 
 void RtfReaderTest::readsPictures_data() {

@@ -102,8 +102,11 @@ void RtfRoundTripTest::writesPlainAscii() {
     for (const char c : rtf) {
         QVERIFY(static_cast<unsigned char>(c) < 0x80);
     }
-    QVERIFY(rtf.contains("\\u201\\'c9lectrolyse"));
-    QVERIFY(rtf.contains("Cu\\u178\\'b2\\u8314\\'3f"));
+    // Windows-1252 takes one byte, written in hexadecimal; other characters
+    // need the Unicode escape.
+    QVERIFY(rtf.contains(" \\'c9lectrolyse"));
+    QVERIFY(rtf.contains("Cu\\'b2\\u8314\\'3f"));
+    QVERIFY(!rtf.contains("\\u201"));
     QVERIFY(rtf.contains("\\{x\\} \\\\ \\u-10179\\'3f\\u-8704\\'3f"));
     QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252"));
 }

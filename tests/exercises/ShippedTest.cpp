@@ -3,6 +3,7 @@
 
 #include "exercises/ExerciseDescriptor.h"
 #include "exercises/ExerciseSession.h"
+#include "exercises/RtfReader.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTextEdit>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QtTest>
 
 using namespace Ionaria;
@@ -41,6 +44,31 @@ class ShippedTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The tables of the statements and corrections show as tables, their
+    // cells filled from the file.
+    void tablesShowAsTables() {
+        QDir folder(QStringLiteral(IONARIA_SOURCE_DATA "/exercices"));
+        int tables = 0;
+        for (const QString& name : folder.entryList({QStringLiteral("*.RTF")}, QDir::Files)) {
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray rtf = file.readAll();
+            QTextDocument document;
+            QVERIFY(Ionaria::exercises::RtfReader::read(rtf, document));
+            int found = 0;
+            for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+                if (auto* table = qobject_cast<QTextTable*>(frame)) {
+                    ++found;
+                    QVERIFY2(table->rows() >= 2 && table->columns() >= 2, qPrintable(name));
+                    QVERIFY(!table->cellAt(0, 0).firstCursorPosition().block().text().isEmpty());
+                }
+            }
+            QCOMPARE(found > 0, rtf.contains("\\trowd"));
+            tables += found;
+        }
+        QVERIFY2(tables > 0, "no shipped exercise has a table");
+    }
+
     void exercisesAreShipped() {
         const QStringList names = shippedDescriptors();
         QVERIFY2(names.size() >= 2, "no exercise in data/exercices");

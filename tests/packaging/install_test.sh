@@ -51,7 +51,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "pas de responsable"
 [ -n "$(field Description)" ] || fail "pas de description"
 depends=$(field Depends)
-for library in libqt6widgets6 libqt6printsupport6 libc6 fonts-liberation; do
+for library in libqt6widgets6 libqt6printsupport6 libc6 fonts-liberation fonts-dejavu-core; do
     [[ $depends == *"$library"* ]] || fail "Depends sans $library : $depends"
 done
 version=$(field Version)

@@ -309,7 +309,8 @@ void ParticlesTest::resistorBySens() {
 
 // The generator's symbol: a circle with a stroke across it for a voltage
 // generator, along the wire for a current generator; at the macroscopic scale
-// smaller, lower, with its poles or the arrow of its current. The arrow is the
+// smaller, lower, with the arrow of its current; its poles at every scale, the
+// negative one on the side of electrode G. The arrow is the
 // generator's own and does not turn with the direction of the current.
 void ParticlesTest::generatorBySens_data() {
     QTest::addColumn<int>("montage");
@@ -318,17 +319,21 @@ void ParticlesTest::generatorBySens_data() {
     QTest::addColumn<QStringList>("drawn");
     for (const int sens : {1, -1}) {
         QTest::addRow("voltage, microscopic, sens %d", sens)
-            << 1 << false << sens << QStringList{"circle 208,50 r20 w2", "line 188,50-228,50 w2"};
+            << 1 << false << sens
+            << QStringList{"circle 208,50 r20 w2", "line 188,50-228,50 w2", "– 176,18 10 pt",
+                           "+ 232,19 10 pt"};
         QTest::addRow("current, microscopic, sens %d", sens)
-            << 2 << false << sens << QStringList{"circle 208,50 r20 w2", "line 208,30-208,70 w2"};
+            << 2 << false << sens
+            << QStringList{"circle 208,50 r20 w2", "line 208,30-208,70 w2", "– 176,18 10 pt",
+                           "+ 232,19 10 pt"};
         QTest::addRow("voltage, macroscopic, sens %d", sens)
             << 1 << true << sens
             << QStringList{"circle 208,130 r13 w1", "line 195,130-221,130 w1", "– 185,112 10 pt",
                            "+ 224,113 10 pt"};
         QTest::addRow("current, macroscopic, sens %d", sens)
-            << 2 << true << sens
-            << QStringList{"circle 208,130 r13 w1", "line 208,117-208,143 w1", "> 260,122 10 pt",
-                           "I 262,110 10 pt italic"};
+            << 2 << true << sens << QStringList{"circle 208,130 r13 w1", "line 208,117-208,143 w1",
+                                                "– 185,112 10 pt",       "+ 224,113 10 pt",
+                                                "> 260,122 10 pt",       "I 262,110 10 pt italic"};
     }
 }
 

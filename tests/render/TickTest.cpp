@@ -101,7 +101,49 @@ private slots:
     void electronsLeaveTheAnode();
     void stateAdvancesWithoutPicture_data();
     void stateAdvancesWithoutPicture();
+    void generatorPolarity_data();
+    void generatorPolarity();
 };
+
+void TickTest::generatorPolarity_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<int>("scale");
+    for (int montage : {1, 2}) {
+        for (int scale : {0, 1}) {
+            QTest::addRow("montage %d scale %d", montage, scale) << montage << scale;
+        }
+    }
+}
+
+// Both generators, at both scales, show "–" on the side of G, where the
+// reduction is, and "+" on the side of D, with or without a current.
+void TickTest::generatorPolarity() {
+    QFETCH(int, montage);
+    QFETCH(int, scale);
+    Picture p;
+    p.handlers.selectOption2(montage);
+    p.handlers.selectOption1(scale);
+    for (int ticks : {0, 3}) {
+        if (ticks > 0) {
+            p.run(ticks);
+        }
+        p.canvas().clearOps();
+        p.run(1);
+        // The two marks stand on one line, a pixel apart at most; charges
+        // of the report and the legend are "+" too, elsewhere.
+        const auto texts = p.canvas().opsOf(DrawOp::Kind::Text);
+        int pairs = 0;
+        for (const DrawOp& minus : texts) {
+            for (const DrawOp& plus : texts) {
+                if (minus.text == "–" && plus.text == "+" && std::fabs(plus.y1 - minus.y1) <= 1.0 &&
+                    minus.x1 < 208.0 && plus.x1 > 208.0 && plus.x1 - minus.x1 < 70.0) {
+                    ++pairs;
+                }
+            }
+        }
+        QCOMPARE(pairs, 1);
+    }
+}
 
 void TickTest::backgroundRefresh_data() {
     QTest::addColumn<int>("tempsSec");

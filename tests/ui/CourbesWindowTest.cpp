@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QFontInfo>
 #include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,6 +257,70 @@ private slots:
         QCOMPARE(predicted > batch.value(shown, "m_G_g") + 1e-3, seconds > 2000);
     }
 
+    // A typed time stays read, in the unit it was typed in, while the run
+    // goes on and the chart changes its unit; "Suivre la mesure" goes back
+    // to the last second.
+    void typedTimeIsKept() {
+        CourbesRun run;
+        run.copperDeposit();
+        run.runFor(120, 1);
+        CourbesWindow window(run.record);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.followBox()->isChecked());
+        QCOMPARE(window.timeBox()->suffix(), QStringLiteral(" s"));
+        QLineEdit* edit = window.timeBox()->findChild<QLineEdit*>();
+        window.timeBox()->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("20"));
+        // The run goes on while the pupil types: the text stays.
+        run.runFor(130, 1);
+        window.refreshIfChanged();
+        QCOMPARE(edit->text(), QStringLiteral("20 s"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(window.readTime(), std::optional<double>(20.0));
+        QVERIFY(!window.followBox()->isChecked());
+        window.view()->setFocus();
+        run.runFor(3000, 39);
+        window.refreshIfChanged();
+        QCOMPARE(window.chart().timeTitle(), QString("t (min)"));
+        QCOMPARE(window.readTime(), std::optional<double>(20.0));
+        QCOMPARE(window.timeBox()->suffix(), QStringLiteral(" s"));
+        QCOMPARE(window.timeBox()->value(), 20.0);
+        QCOMPARE(readoutSeconds(window.readout()->text()), 20);
+        window.followBox()->setChecked(true);
+        QVERIFY(!window.readTime().has_value());
+        QCOMPARE(readoutSeconds(window.readout()->text()), run.record.lastSeconds());
+        QCOMPARE(window.timeBox()->suffix(), QStringLiteral(" min"));
+    }
+
+    // The main window's keys: full screen, larger, smaller, design size;
+    // the chart's texts and lines grow with the window.
+    void zoomKeys() {
+        CourbesRun run;
+        run.copperDeposit();
+        run.runFor(60, 1);
+        CourbesWindow window(run.record);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.size(), QSize(CourbesWindow::designWidth, CourbesWindow::designHeight));
+        const int designFont = QFontInfo(window.timeBox()->font()).pixelSize();
+        window.resize(2 * CourbesWindow::designWidth, 2 * CourbesWindow::designHeight);
+        QTRY_COMPARE(window.zoom(), 2.0);
+        QTRY_COMPARE(window.view()->transform().m11(), 2.0);
+        QVERIFY(QFontInfo(window.timeBox()->font()).pixelSize() >= 2 * designFont - 1);
+        QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+        QTRY_COMPARE(window.zoom(), 1.75);
+        QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+        QTRY_COMPARE(window.zoom(), 1.0);
+        QCOMPARE(window.size(), QSize(CourbesWindow::designWidth, CourbesWindow::designHeight));
+        QTRY_COMPARE(window.view()->transform().m11(), 1.0);
+        QTest::keyClick(&window, Qt::Key_F11);
+        QTRY_VERIFY(window.windowState().testFlag(Qt::WindowFullScreen));
+        QTest::keyClick(&window, Qt::Key_F11);
+        QTRY_VERIFY(!window.windowState().testFlag(Qt::WindowFullScreen));
+    }
+
     // Tab reaches every control, and each has a name for screen readers.
     void everyControlByKeyboard() {
         CourbesRun run;
@@ -324,9 +389,15 @@ private slots:
             chosen = filter;
             return m_dir.filePath(name);
         });
+        QSignalSpy confirmed(&window, &CourbesWindow::exported);
         (written.endsWith(".csv") ? window.exportMeasuresButton() : window.exportImageButton())
             ->click();
         QVERIFY(boxes.criticals.isEmpty());
+        // The confirmation names the file written.
+        QCOMPARE(confirmed.count(), 1);
+        QVERIFY2(confirmed.front().front().toString().contains(QStringLiteral("« ") + written +
+                                                               QStringLiteral(" »")),
+                 qPrintable(confirmed.front().front().toString()));
         QVERIFY(offered.contains(filter) || !written.endsWith(".csv"));
         QFile file(m_dir.filePath(written));
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -379,10 +379,11 @@ void MainWindowTest::exerciseMenu() {
     QVERIFY(popup->done());
     QCOMPARE(
         captions,
-        (QStringList{"Prise en main", "Ouvrir un exercice (énoncé + configuration)",
-                     "Voir la correction (grisé)", "Enregistrer le contenu de la fenêtre exercice",
-                     "Retrouver un texte", "Imprimer le contenu de la fenêtre exercice",
-                     "Fermer l'exercice (grisé)"}));
+        (QStringList{"&Prise en main", "&Ouvrir un exercice (énoncé + configuration)",
+                     "&Voir la correction (grisé)",
+                     "&Enregistrer le contenu de la fenêtre exercice", "&Retrouver un texte",
+                     "&Imprimer le contenu de la fenêtre exercice", "&Fermer l'exercice (grisé)",
+                     "&Nouvel exercice…", "&Modifier l'exercice… (grisé)"}));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -228,6 +228,11 @@ void ParameterEntryTest::generatorArrows() {
     }
     QCOMPARE(w.Picture3->Label1->text(), QStringLiteral("2,8 V"));
     QCOMPARE(w.engine().params().UpDown1, 28);
+    // The arrows of the generator the montage has not are greyed out.
+    QVERIFY(!w.Picture3->UpDown2->isEnabled());
+    w.Picture3->Option2[2]->click();
+    QVERIFY(w.Picture3->UpDown2->isEnabled());
+    QVERIFY(!w.Picture3->UpDown1->isEnabled());
     w.Picture3->UpDown2->downButton()->click();
     QCOMPARE(w.Picture3->Label2->text(), QStringLiteral("40 mA"));
     for (int i = 0; i < 30; ++i) {

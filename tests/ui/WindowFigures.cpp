@@ -8,6 +8,11 @@
 // or, to see the window at the zooms 1, 1.5 and 2 (the offscreen platform
 // will do), after a few seconds of an electrolysis:
 //     ui_window_figures --captures FOLDER
+// or the window, the calculator and the curves' window as the session's
+// locale and fonts show them, then the window and the calculator again under
+// a dark desktop theme:
+//     ui_window_figures --looks FOLDER
+#include "calc/Machine.h"
 #include "sim/Catalogue.h"
 #include "ui/CourbesWindow.h"
 #include "ui/IllusView.h"
@@ -94,6 +99,68 @@ int captures(const QString& folder) {
     return 0;
 }
 
+bool save(QWidget& widget, const QString& path) {
+    QApplication::processEvents();
+    if (!widget.grab().save(path)) {
+        std::cerr << "Écriture impossible : " << path.toStdString() << "\n";
+        return false;
+    }
+    std::cout << path.toStdString() << "\n";
+    return true;
+}
+
+// The colours of a dark desktop theme, set before any window is made.
+QPalette darkTheme() {
+    QPalette p;
+    const QColor dark(45, 45, 45);
+    const QColor light(238, 238, 236);
+    p.setColor(QPalette::Window, dark);
+    p.setColor(QPalette::WindowText, light);
+    p.setColor(QPalette::Base, QColor(30, 30, 30));
+    p.setColor(QPalette::Text, light);
+    p.setColor(QPalette::Button, QColor(60, 60, 60));
+    p.setColor(QPalette::ButtonText, light);
+    p.setColor(QPalette::ToolTipBase, dark);
+    p.setColor(QPalette::ToolTipText, light);
+    return p;
+}
+
+int looks(const QString& folder) {
+    for (const bool dark : {false, true}) {
+        if (dark) {
+            QApplication::setPalette(darkTheme());
+        }
+        const QString suffix = dark ? QStringLiteral("-sombre") : QString();
+        QTemporaryDir appFolder;
+        Ionaria::ui::MainWindow window(appFolder.path());
+        window.show();
+        window.handlers().setHScroll2(Ionaria::sim::catalogue::hScroll2Max);
+        window.refreshFromStore();
+        window.Command5_Click();
+        for (int i = 0; i < 150; ++i) {
+            window.engine().Timer1_Timer();
+        }
+        window.Command5_Click();
+        window.refreshFromStore();
+        Ionaria::calc::Machine machine(&window);
+        machine.show();
+        if (!save(window, folder + QStringLiteral("/fenetre%1.png").arg(suffix)) ||
+            !save(machine, folder + QStringLiteral("/calculatrice%1.png").arg(suffix))) {
+            return 1;
+        }
+        machine.hide();
+        if (!dark) {
+            window.Command12_Click();
+            Ionaria::ui::CourbesWindow* courbes = window.courbesWindow();
+            courbes->resize(820, 560);
+            if (!save(*courbes, folder + QStringLiteral("/courbes.png"))) {
+                return 1;
+            }
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -102,6 +169,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc > 2 && QString::fromLatin1(argv[1]) == QStringLiteral("--captures")) {
         return captures(QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc > 2 && QString::fromLatin1(argv[1]) == QStringLiteral("--looks")) {
+        return looks(QString::fromLocal8Bit(argv[2]));
     }
     const QStringList arguments = QApplication::arguments();
     const double seconds = arguments.size() > 1 ? std::max(1.0, arguments.at(1).toDouble()) : 10.0;

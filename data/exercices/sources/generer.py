@@ -2,17 +2,28 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Regenerates the exercises of Ionaria (folder data/exercices).
 
-    python3 data/exercices/sources/generer.py
+    python3 data/exercices/sources/generer.py [--ionaria PROGRAMME]
+        [--dossier DOSSIER] [--descripteurs-seulement]
 
-- writes the configurations (.C14) and the descriptors (.E37, KIVAR.PEM)
-  described below, as files of 128-byte records;
+- writes the configurations (.C14) described below, as files of 128-byte
+  records;
+- writes the descriptors (.E37, KIVAR.PEM) with the program itself,
+  "ionaria --exercice FICHIER --intitule ... --enonce ...", as a teacher
+  would for a series of exercises;
 - converts every text sources/*.md into ../*.RTF with pandoc
   (pandoc -s -f markdown -t rtf).
+
+The program is the one given by --ionaria, else by the variable IONARIA,
+else "ionaria" on the PATH, else build/ionaria of the source tree.
+--descripteurs-seulement writes the descriptors alone, into --dossier
+(the tests compare them with those shipped).
 
 A record holds one text: a 16-bit little-endian length L (at most 126),
 then L bytes in Windows-1252, then zeros up to 128 bytes.
 """
 
+import argparse
+import os
 import pathlib
 import re
 import shutil
@@ -37,8 +48,8 @@ def enregistrements(textes):
     return bytes(donnees)
 
 
-def ecrire(nom, textes):
-    (DOSSIER / nom).write_bytes(enregistrements(textes))
+def ecrire(dossier, nom, textes):
+    (dossier / nom).write_bytes(enregistrements(textes))
     print("écrit", nom)
 
 
@@ -153,28 +164,23 @@ def configuration(valeurs):
 
 
 # --------------------------------------------------------------------------
-# Descriptors: twelve records.
+# Descriptors: twelve records, written by "ionaria --exercice".
 #  1 énoncé, 2 sa configuration, 3 correction, 4 sa configuration,
-#  5 niveau (0 à 3), 6 libre, 7 à 10 "Notions abordées :" (morceaux mis bout
-#  à bout sans séparateur, 126 octets au plus chacun), 11 titre,
-#  12 durée en nombre de sabliers.
+#  5 niveau (0 à 3), 6 libre, 7 à 10 "Notions abordées :" (le programme les
+#  coupe en morceaux de 126 octets), 11 titre, 12 durée en nombre de sabliers.
 # --------------------------------------------------------------------------
-def notions(texte):
-    """Cuts a text into the four pieces of records 7 to 10."""
-    octets = texte.encode("cp1252")
-    morceaux = []
-    while octets:
-        morceaux.append(octets[:TAILLE - 2].decode("cp1252"))
-        octets = octets[TAILLE - 2:]
-    if len(morceaux) > 4:
-        raise ValueError("notions trop longues : " + texte)
-    return morceaux + [""] * (4 - len(morceaux))
-
-
 def descripteur(enonce, config, correction, config_correction, niveau,
                 texte_notions, titre, sabliers):
-    return ([enonce, config, correction, config_correction, str(niveau), ""]
-            + notions(texte_notions) + [titre, str(sabliers)])
+    """The options of "ionaria --exercice" that write the descriptor."""
+    options = ["--intitule", titre, "--enonce", enonce]
+    if config:
+        options += ["--configuration-enonce", config]
+    if correction:
+        options += ["--correction", correction]
+    if config_correction:
+        options += ["--configuration-correction", config_correction]
+    return options + ["--niveau", str(niveau), "--notions", texte_notions,
+                      "--duree", str(sabliers)]
 
 
 DESCRIPTEURS = {
@@ -271,12 +277,38 @@ def convertir_textes():
         print("écrit", cible.name)
 
 
+def programme(demande):
+    """The ionaria program that writes the descriptors."""
+    for candidat in (demande, os.environ.get("IONARIA"), shutil.which("ionaria"),
+                     SOURCES.parents[2] / "build" / "ionaria"):
+        if candidat and pathlib.Path(candidat).is_file():
+            return str(candidat)
+    sys.exit("ionaria est introuvable : construire le programme ou donner "
+             "--ionaria CHEMIN")
+
+
+def ecrire_descripteur(ionaria, dossier, nom, options):
+    fichier = dossier / nom
+    subprocess.run([ionaria, "--exercice", str(fichier)] + options, check=True)
+    print("écrit", nom)
+
+
 def main():
-    for nom, valeurs in CONFIGURATIONS.items():
-        ecrire(nom, configuration(valeurs))
-    for nom, textes in DESCRIPTEURS.items():
-        ecrire(nom, textes)
-    convertir_textes()
+    arguments = argparse.ArgumentParser(description="Régénère les exercices d'Ionaria.")
+    arguments.add_argument("--ionaria", help="le programme ionaria")
+    arguments.add_argument("--dossier", type=pathlib.Path, default=DOSSIER,
+                           help="où écrire (data/exercices par défaut)")
+    arguments.add_argument("--descripteurs-seulement", action="store_true",
+                           help="n'écrit que les descripteurs")
+    options = arguments.parse_args()
+    ionaria = programme(options.ionaria)
+    if not options.descripteurs_seulement:
+        for nom, valeurs in CONFIGURATIONS.items():
+            ecrire(options.dossier, nom, configuration(valeurs))
+    for nom, valeurs in DESCRIPTEURS.items():
+        ecrire_descripteur(ionaria, options.dossier, nom, valeurs)
+    if not options.descripteurs_seulement:
+        convertir_textes()
 
 
 if __name__ == "__main__":

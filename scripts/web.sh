@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The WebAssembly build of Ionaria's Qt-free libraries, in build-web/.
+#   scripts/web.sh           builds, then serves build-web/site on
+#                            http://localhost:8080
+#   scripts/web.sh --build   only builds
+#   scripts/web.sh --test    builds, then checks that the batch mode under Node
+#                            gives the desktop's outputs (tests/web/parity.sh)
+# Warnings are errors, as on the desktop when CI is set.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+
+usage() {
+    echo "usage : scripts/web.sh [--build | --test]" >&2
+    exit 2
+}
+mode=serve
+case "${1:-}" in
+"") ;;
+--build) mode=build ;;
+--test) mode=test ;;
+-h | --help)
+    echo "usage : scripts/web.sh [--build | --test]"
+    exit 0
+    ;;
+*) usage ;;
+esac
+[ $# -le 1 ] || usage
+
+"$top/scripts/deps.sh" --web
+
+# Debian's emscripten runs its JavaScript passes with the acorn of Debian's
+# node modules, which Node does not look in unless told.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+
+configure() {
+    local dir=$1
+    shift
+    local log
+    log=$(mktemp)
+    if ! "$@" >"$log" 2>&1; then
+        cat "$log" >&2
+        rm -f "$log"
+        echo "échec de la configuration de $dir" >&2
+        exit 1
+    fi
+    rm -f "$log"
+}
+
+web="$top/build-web"
+configure "$web" emcmake cmake -S "$top" -B "$web" -DCMAKE_BUILD_TYPE=Release \
+    -DIONARIA_WEB=ON -DIONARIA_WERROR=ON
+cmake --build "$web" -j"$(nproc)"
+
+case "$mode" in
+build) ;;
+test)
+    desktop="$top/build"
+    flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    if [ -n "${CI:-}" ]; then
+        flags+=(-DIONARIA_WERROR=ON)
+    fi
+    configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
+    cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump
+    "$top/tests/web/parity.sh" "$desktop" "$web"
+    ;;
+serve)
+    echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"
+    exec python3 -m http.server 8080 --bind 127.0.0.1 --directory "$web/site"
+    ;;
+esac
