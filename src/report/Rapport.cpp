@@ -50,6 +50,7 @@ constexpr Panel underRightBeaker{224.0, 372.0};
 constexpr double underTop = 476.0;
 constexpr double underTextY = 479.0;
 constexpr double underBottom = 495.0;
+constexpr Panel underVessel{60.0, 357.0}; // the electrolysis's pH
 constexpr Panel betweenLegs{134.0, 282.0};
 constexpr double betweenTop = 247.0; // under the longest legend
 constexpr double panelMargin = 5.0;
@@ -313,7 +314,23 @@ void rapportMicro(render::Canvas& canvas, const sim::Engine& engine, double mass
         return;
     }
 
-    const std::vector<int> listed = listedSpecies(s);
+    // Water's ion and the pH under the vessel, in the band the cell's beakers
+    // use: between the legs a fourth line would reach the liquid.
+    std::vector<int> listed;
+    std::vector<int> water;
+    for (const int species : reportedSpecies(s)) {
+        (species == cat::hydrogene || species == cat::hydroxyde ? water : listed)
+            .push_back(species);
+    }
+    water.push_back(pHLine);
+    w.panel(underVessel.left, underTop, underVessel.right, underBottom);
+    w.at(underVessel.left + panelMargin, underTextY);
+    for (std::size_t k = 0; k < water.size(); ++k) {
+        if (k > 0) {
+            w.text("   ");
+        }
+        speciesLine(w, engine, water[k]);
+    }
     if (listed.empty()) {
         return;
     }
