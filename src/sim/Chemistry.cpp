@@ -2,6 +2,7 @@
 #include "sim/Chemistry.h"
 
 #include "sim/Catalogue.h"
+#include "sim/Characteristic.h"
 #include "sim/Nernst.h"
 
 #include <algorithm>
@@ -339,13 +340,8 @@ void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductanc
     }
     // The back-voltage of the amounts the current now meets.
     nernst::applyElectrolyse(s, p);
-    double sum = 0.0;
-    for (std::size_t i = 1; i <= 10; ++i) {
-        sum += cat::conductivity[i] * s.quantite[i];
-    }
-    const auto volume = static_cast<double>(p.Text2[cat::Text2Volume].value());
-    if (volume != 0.0) {
-        conductance = 1000.0 * sum / volume;
+    if (p.Text2[cat::Text2Volume].value() != 0.0F) {
+        conductance = vesselConductance(s, p);
     }
     const auto delta = static_cast<double>(s.e02 - s.e01);
     if (p.Option2 == cat::montageTension) {

@@ -87,6 +87,8 @@ public:
     };
 
     explicit Recorder(const Engine& engine, std::size_t capacity = defaultCapacity);
+    // The engine whose run it records, as it stands now.
+    const Engine& engine() const { return m_engine; }
 
     void stepDone(bool programmedStop) override;
     void runReset() override;

@@ -136,6 +136,14 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     m_faraday->setToolTip(m_faraday->accessibleDescription());
     panel->addWidget(m_faraday);
 
+    m_characteristic = new QCheckBox(QStringLiteral("&Caractéristique I = f(U)"), this);
+    m_characteristic->setAccessibleName(QStringLiteral("Caractéristique I = f(U)"));
+    m_characteristic->setAccessibleDescription(
+        QStringLiteral("Ajoute sous les courbes l'intensité selon la tension du générateur, de 0 "
+                       "à 10 V, pour l'état présent de l'électrolyseur, avec son seuil"));
+    m_characteristic->setToolTip(m_characteristic->accessibleDescription());
+    panel->addWidget(m_characteristic);
+
     auto* timeLabel = new QLabel(QStringLiteral("&Temps de lecture :"), this);
     m_time = new QDoubleSpinBox(this);
     m_time->setAccessibleName(QStringLiteral("Temps de lecture"));
@@ -195,7 +203,8 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     layout->addWidget(panelWidget);
     layout->addWidget(m_view, 1);
 
-    setTabOrder(m_faraday, m_time);
+    setTabOrder(m_faraday, m_characteristic);
+    setTabOrder(m_characteristic, m_time);
     setTabOrder(m_time, m_follow);
     setTabOrder(m_follow, m_view);
     setTabOrder(m_view, m_exportMeasures);
@@ -203,6 +212,7 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     setTabOrder(m_exportImage, m_close);
 
     connect(m_faraday, &QCheckBox::toggled, this, &CourbesWindow::choicesChanged);
+    connect(m_characteristic, &QCheckBox::toggled, this, &CourbesWindow::choicesChanged);
     // A time typed is read on Enter, even the one already shown, in the unit
     // the box shows.
     connect(m_time, &QDoubleSpinBox::editingFinished, this,
@@ -289,6 +299,7 @@ void CourbesWindow::choicesChanged() {
     }
     m_chart.setFaraday(m_faraday->isChecked());
     m_chart.setQuantities(ids);
+    m_chart.setCharacteristicShown(m_characteristic->isChecked());
     updateReadout();
 }
 

@@ -2,14 +2,17 @@
 #include "sim/Chemistry.h"
 #include "SimBench.h"
 #include "sim/Catalogue.h"
+#include "sim/Characteristic.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "sim/Reactions.h"
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace Ionaria::sim;
@@ -295,6 +298,22 @@ private slots:
         Bench v;
         v.electrolysis(1, electrolyte, nature1, nature2);
         const double delta = double(v.s().e02 - v.s().e01);
+        // What Courbes draws for the present state, before either generator
+        // is run.
+        const std::optional<Characteristic> curve = characteristic(v.s(), v.p());
+        QVERIFY(curve.has_value());
+        QCOMPARE(curve->seuilV, delta);
+        QCOMPARE(curve->points.front().tensionV, 0.0);
+        QCOMPARE(curve->points.back().tensionV, Characteristic::maxVoltageV);
+        for (const Characteristic::Point& p : curve->points) {
+            if (p.tensionV <= delta) {
+                QCOMPARE(p.intensiteA, 0.0);
+            }
+        }
+        if (delta > 0.0) {
+            QVERIFY(std::any_of(curve->points.begin(), curve->points.end(),
+                                [&](const auto& p) { return p.tensionV == delta; }));
+        }
         struct Point {
             double u;
             double i;
@@ -328,6 +347,10 @@ private slots:
                 QVERIFY2(std::fabs(p.i - (p.u - delta) * slope) < 1e-5,
                          qPrintable(QString("U = %1, I = %2").arg(p.u).arg(p.i)));
             }
+            if (!p.limite) {
+                QVERIFY2(std::fabs(p.i - curve->intensiteA(p.u)) < 1e-5 * std::max(1.0, p.i),
+                         qPrintable(QString("U = %1, I = %2").arg(p.u).arg(p.i)));
+            }
             if (p.limite) {
                 QCOMPARE(p.i, 2.0);
                 // The voltage shown is the one that drives 2 A.
@@ -346,7 +369,35 @@ private slots:
             const double u = c.p().mesures.tension;
             QVERIFY2(std::fabs(u - (delta + i / slope)) < 1e-4 * std::max(1.0, std::fabs(u)),
                      qPrintable(QString("I = %1, U = %2").arg(i).arg(u)));
+            QVERIFY2(std::fabs(curve->intensiteA(u) - i) < 1e-4 * std::max(1.0, i),
+                     qPrintable(QString("I = %1, U = %2").arg(i).arg(u)));
         }
+    }
+
+    // The threshold as Courbes writes it, and a cell's characteristic, which
+    // drives a current from 0 V and has no threshold within the range.
+    void characteristicThreshold_data() {
+        QTest::addColumn<double>("seuil");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("electrolyser") << 1.5649 << QStringLiteral("seuil ≈ 1,56 V");
+        QTest::addRow("rounded up") << 0.895 << QStringLiteral("seuil ≈ 0,90 V");
+        QTest::addRow("cell") << -0.51 << QStringLiteral("seuil ≈ -0,51 V");
+    }
+    void characteristicThreshold() {
+        QFETCH(double, seuil);
+        QFETCH(QString, text);
+        Characteristic c;
+        c.seuilV = seuil;
+        c.conductanceS = 0.5;
+        QCOMPARE(QString::fromStdString(c.seuilText()), text);
+        QCOMPARE(c.intensiteA(0.0), seuil < 0.0 ? -seuil * 0.5 : 0.0);
+        QCOMPARE(c.intensiteA(seuil + 2.0), 1.0);
+    }
+
+    void characteristicOfTheCell() {
+        Bench b;
+        b.handlers.selectOption2(0);
+        QVERIFY(!characteristic(b.s(), b.p()).has_value());
     }
 
     void generatorLimitIsShown() {

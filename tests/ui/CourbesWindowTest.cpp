@@ -199,6 +199,32 @@ private slots:
         QTRY_COMPARE(readoutSeconds(window->readout()->text()), 0);
     }
 
+    // The characteristic is that of the state the run reached: its threshold
+    // moves as the copper ions run out, and it leaves with its box.
+    void characteristicFollowsTheState() {
+        CourbesRun run;
+        run.copperDeposit();
+        run.runFor(60);
+        CourbesWindow window(run.record);
+        window.refreshIfChanged();
+        QVERIFY(!window.chart().characteristicShown());
+        window.characteristicBox()->setChecked(true);
+        QVERIFY(window.chart().characteristicShown());
+        const auto& shown = window.chart().characteristic();
+        QVERIFY(shown.has_value());
+        const auto& s = run.engine.state();
+        QCOMPARE(shown->seuilV, double(s.e02 - s.e01));
+        QVERIFY(!window.chart().characteristicArea().isEmpty());
+        const double before = shown->seuilV;
+        run.runFor(2400);
+        QVERIFY(window.refreshIfChanged());
+        QCOMPARE(window.chart().characteristic()->seuilV, double(s.e02 - s.e01));
+        QVERIFY(window.chart().characteristic()->seuilV != before);
+        window.characteristicBox()->setChecked(false);
+        QVERIFY(!window.chart().characteristicShown());
+        QVERIFY(window.chart().characteristicArea().isEmpty());
+    }
+
     // The values at a time chosen with the pointer or typed in the time box
     // are those of the measurement at that time.
     void readoutAtAChosenTime_data() {
