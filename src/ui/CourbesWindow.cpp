@@ -126,6 +126,9 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     auto* grandeurs = new QGroupBox(QStringLiteral("Grandeurs"), this);
     grandeurs->setAccessibleName(QStringLiteral("Grandeurs tracées"));
     m_boxesLayout = new QVBoxLayout(grandeurs);
+    // The electrolysis's twenty quantities, the law and the characteristic
+    // fit the height the window opens at.
+    m_boxesLayout->setSpacing(2);
     panel->addWidget(grandeurs);
 
     m_faraday = new QCheckBox(QStringLiteral("&Loi de Faraday"), this);

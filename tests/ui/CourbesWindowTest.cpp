@@ -387,7 +387,7 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QByteArray>("start");
         QTest::newRow("spreadsheet") << CourbesWindow::tableurFilter << "m1.csv"
-                                     << "m1.csv" << QByteArray("t_s;I_A;U_V;");
+                                     << "m1.csv" << QByteArray("t (s);i (A);U (V);");
         QTest::newRow("plain CSV") << CourbesWindow::csvFilter << "m2.csv"
                                    << "m2.csv" << QByteArray("t_s,I_A,U_V,");
         QTest::newRow("SVG by its filter") << "Dessin SVG (*.svg)"
@@ -462,7 +462,12 @@ private slots:
             return rows;
         };
         const auto sheetRows = read(sheet, ';', ',');
-        QCOMPARE(sheetRows, read(plain, ',', '.'));
+        // The spreadsheet leaves out the two reaction codes.
+        auto plainRows = read(plain, ',', '.');
+        for (auto& row : plainRows) {
+            row.remove(5, 2);
+        }
+        QCOMPARE(sheetRows, plainRows);
         QCOMPARE(sheetRows.size(), qsizetype(run.record.rows()));
         const auto& last = run.record.buckets().back().first;
         QCOMPARE(sheetRows.back().front(), double(last.tempsSec));
