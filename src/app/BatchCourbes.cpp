@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BatchCourbes.h"
 
+#include "base/CarefulFile.h"
+#include "sim/Characteristic.h"
 #include "sim/Recorder.h"
 #include "ui/ChartExport.h"
 #include "ui/CourbesChart.h"
@@ -13,7 +15,7 @@ namespace Ionaria::app {
 
 std::unique_ptr<QGuiApplication> batchApplication(const CourbesOptions& options, int& argc,
                                                   char* argv[]) {
-    if (options.path) {
+    if (options.drawsCharts()) {
         return std::make_unique<QApplication>(argc, argv);
     }
     return std::make_unique<QGuiApplication>(argc, argv);
@@ -38,6 +40,36 @@ bool writeCourbes(const CourbesOptions& options, const BatchMode::LastFrame& las
         return false;
     }
     return true;
+}
+
+bool writeCaracteristique(const CourbesOptions& options, const BatchMode::LastFrame& last,
+                          std::ostream& err) {
+    if (!options.caracteristique) {
+        return true;
+    }
+    const std::string& file = *options.caracteristique;
+    const auto characteristic = sim::characteristic(last.engine.state(), last.engine.params());
+    if (!characteristic) {
+        err << "Pas de caractéristique I = f(U) pour la pile : " << file << "\n";
+        return false;
+    }
+    bool written = false;
+    if (CourbesOptions::isCsv(file)) {
+        written = base::CarefulFile::writeAll(file, sim::characteristicCsv(*characteristic)).ok();
+    } else {
+        const sim::Recorder nothing(last.engine);
+        const sim::Recorder& record = last.record != nullptr ? *last.record : nothing;
+        ui::CourbesChart chart(record);
+        chart.setCharacteristicShown(true);
+        chart.setSize(QSizeF(ui::CourbesChart::exportSize(chart.rowCount())));
+        const QString path = QString::fromStdString(file);
+        const auto format = ui::chartFormatOf(path);
+        written = format && ui::writeChart(path, chart, *format).ok();
+    }
+    if (!written) {
+        err << "Ecriture impossible sur disque : " << file << "\n";
+    }
+    return written;
 }
 
 } // namespace Ionaria::app

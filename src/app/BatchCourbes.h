@@ -22,4 +22,10 @@ std::unique_ptr<QGuiApplication> batchApplication(const CourbesOptions& options,
 bool writeCourbes(const CourbesOptions& options, const BatchMode::LastFrame& last,
                   std::ostream& err);
 
+// The electrolyser's characteristic I = f(U) at the end of the run, as CSV
+// or drawn as Courbes draws it; false, after the message on err, when the
+// montage is the cell or the file could not be written.
+bool writeCaracteristique(const CourbesOptions& options, const BatchMode::LastFrame& last,
+                          std::ostream& err);
+
 } // namespace Ionaria::app

@@ -61,6 +61,9 @@ std::string clashingOutputs(const CommandLine& cl) {
     if (cl.courbes.path) {
         outputs.emplace_back("--courbes", *cl.courbes.path);
     }
+    if (cl.courbes.caracteristique) {
+        outputs.emplace_back("--caracteristique", *cl.courbes.caracteristique);
+    }
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         if (sameFile(outputs[i].second, cl.configFile)) {
             return std::string(outputs[i].first) +
@@ -94,10 +97,13 @@ std::string CommandLine::usage() {
            "      --courbes COURBES.png|.svg|.pdf  les courbes des mesures à la fin\n"
            "      --grandeurs LISTE  les courbes, séparées par des virgules (i,mG,mD par "
            "défaut) :\n"
-           "                       i, U, mG, mD, Cl-, SO42-, H+, Fe2+, Fe3+, Na+, Zn2+, Al3+, "
-           "Cu2+,\n"
-           "                       EG, ED (potentiels, avec la loi de Nernst)\n"
+           "                       i, U, mG, mD, Cl-, SO42-, H+, HO-, Fe2+, Fe3+, Na+, Zn2+, "
+           "Al3+,\n"
+           "                       Cu2+, pH (électrolyse), EG, ED (potentiels, avec la loi de "
+           "Nernst)\n"
            "      --faraday        ajoute aux masses celles que prédit la loi de Faraday\n"
+           "      --caracteristique FICHIER.csv|.png|.svg|.pdf  la caractéristique I = f(U)\n"
+           "                       de l'électrolyseur à la fin, de 0 à 10 V, avec son seuil\n"
            "      --format-csv tableur|csv  le CSV pour un tableur en français (« ; », "
            "virgule\n"
            "                       décimale) ou le CSV ordinaire (« , », point décimal ; par "

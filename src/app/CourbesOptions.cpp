@@ -79,6 +79,15 @@ std::optional<CourbesOptions::Format> CourbesOptions::formatOf(const std::string
     return std::nullopt;
 }
 
+bool CourbesOptions::isCsv(const std::string& path) {
+    const std::string name = lowered(path.substr(path.find_last_of("/\\") + 1));
+    return name.size() > 4 && name.ends_with(".csv");
+}
+
+bool CourbesOptions::drawsCharts() const {
+    return path || (caracteristique && !isCsv(*caracteristique));
+}
+
 bool takeCourbesOption(const std::string& option,
                        const std::function<std::optional<std::string>()>& next,
                        CourbesOptions& options, std::string& error) {
@@ -89,6 +98,13 @@ bool takeCourbesOption(const std::string& option,
             return true;
         }
         options.path = *path;
+    } else if (option == "--caracteristique") {
+        const auto file = next();
+        if (!file || !(CourbesOptions::isCsv(*file) || CourbesOptions::formatOf(*file))) {
+            error = "--caracteristique demande un fichier .csv, .png, .svg ou .pdf";
+            return true;
+        }
+        options.caracteristique = *file;
     } else if (option == "--grandeurs") {
         const auto list = next();
         if (!list) {
@@ -116,10 +132,11 @@ bool takeCourbesOption(const std::string& option,
 }
 
 std::string checkCourbesOptions(const CourbesOptions& options, bool batch, bool csv) {
-    const bool any =
-        options.path || options.grandeursGiven || options.faraday || options.formatGiven;
+    const bool any = options.path || options.caracteristique || options.grandeursGiven ||
+                     options.faraday || options.formatGiven;
     if (any && !batch) {
-        return "--courbes, --grandeurs, --faraday et --format-csv vont avec --batch";
+        return "--courbes, --caracteristique, --grandeurs, --faraday et --format-csv vont avec "
+               "--batch";
     }
     if ((options.grandeursGiven || options.faraday) && !options.path) {
         return "--grandeurs et --faraday vont avec --courbes";

@@ -15,6 +15,9 @@ struct CourbesOptions {
     enum class Format { Png, Svg, Pdf };
 
     std::optional<std::string> path; // --courbes
+    // --caracteristique: the characteristic I = f(U) at the end, as CSV or
+    // a picture by its extension.
+    std::optional<std::string> caracteristique;
     // --grandeurs: the keys of the quantities to draw, in the order given.
     std::vector<std::string> grandeurs = {"i", "mG", "mD"};
     bool grandeursGiven = false;
@@ -24,6 +27,10 @@ struct CourbesOptions {
 
     // The picture format a path asks for by its extension, in any case.
     static std::optional<Format> formatOf(const std::string& path);
+    // Whether a path names a CSV file, by its extension in any case.
+    static bool isCsv(const std::string& path);
+    // Whether the run draws with widgets' code.
+    bool drawsCharts() const;
 };
 
 // Takes an option when it is one of these, reading its value with next

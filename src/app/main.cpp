@@ -32,6 +32,7 @@ using Ionaria::app::CommandLine;
 // it, written as PNG and printed onto a PDF file.
 bool writePictures(const CommandLine& options, const Ionaria::app::BatchMode::LastFrame& last) {
     bool ok = Ionaria::app::writeCourbes(options.courbes, last, std::cerr);
+    ok = Ionaria::app::writeCaracteristique(options.courbes, last, std::cerr) && ok;
     if (!options.pngPath && !options.pdfPath) {
         return ok;
     }
@@ -72,7 +73,8 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 int runBatch(const CommandLine& options, int argc, char* argv[]) {
     using Ionaria::app::BatchMode;
     qInstallMessageHandler(keepQtQuiet);
-    if (!options.pngPath && !options.pdfPath && !options.courbes.path) {
+    if (!options.pngPath && !options.pdfPath && !options.courbes.path &&
+        !options.courbes.caracteristique) {
         return BatchMode::run(options, std::cout, std::cerr);
     }
     // Pictures need fonts and a paint engine, never a display.

@@ -276,6 +276,44 @@ std::string writeFloat(double value, FloatForm form, int precision) {
 #endif
 }
 
+namespace {
+
+template <typename Number> std::string shortest(Number value) {
+#if defined(IONARIA_FLOAT_TEXT_FALLBACK)
+    if (!std::isfinite(value)) {
+        return writeFloat(static_cast<double>(value), FloatForm::General, 1);
+    }
+    // The digits printf gives, one more at a time, until they read back.
+    constexpr int most = std::numeric_limits<Number>::max_digits10;
+    for (int precision = 1; precision < most; ++precision) {
+        std::string text = writeFloat(static_cast<double>(value), FloatForm::General, precision);
+        const FloatRead back = readFloat(text);
+        if (back.status == FloatStatus::Ok && static_cast<Number>(back.value) == value) {
+            return text;
+        }
+    }
+    return writeFloat(static_cast<double>(value), FloatForm::General, most);
+#else
+    std::string text(std::numeric_limits<Number>::max_digits10 + 16, '\0');
+    const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{}) {
+        return {};
+    }
+    text.resize(static_cast<std::size_t>(end - text.data()));
+    return text;
+#endif
+}
+
+} // namespace
+
+std::string writeShortest(double value) {
+    return shortest(value);
+}
+
+std::string writeShortest(float value) {
+    return shortest(value);
+}
+
 FloatRead readFloat(std::string_view text) {
 #if defined(IONARIA_FLOAT_TEXT_FALLBACK)
     return fallbackReadFloat(text);

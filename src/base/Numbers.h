@@ -22,6 +22,13 @@ enum class FloatForm {
 // precision; "inf", "-inf" or "nan" for a value that is not finite.
 std::string writeFloat(double value, FloatForm form, int precision);
 
+// The fewest significant digits that read back as the very value, of the type
+// it is stored in ("0.05" for the float 0.05F, not "0.0500000007"), in the
+// shorter of printf's %f and %e forms; "inf", "-inf" or "nan" for a value that
+// is not finite.
+std::string writeShortest(double value);
+std::string writeShortest(float value);
+
 enum class FloatStatus {
     Ok,
     Malformed,

@@ -49,12 +49,18 @@ std::optional<int> recordInt16(const std::string& text) {
     return *rounded;
 }
 
-std::optional<int> recordInt32(const std::string& text) {
-    const auto rounded = base::roundToInt32(base::parseDouble(text).value_or(0.0));
-    if (!rounded) {
-        return std::nullopt;
+// A spin button's setting: a value beyond its range, however far, takes the
+// nearest bound, as a numeric box's does; text that is not a number reads
+// as 0 before that.
+int recordSpin(const std::string& text, int low, int high) {
+    const double value = base::parseDouble(text).value_or(0.0);
+    if (!(value >= low)) {
+        return low;
     }
-    return *rounded;
+    if (value > high) {
+        return high;
+    }
+    return base::roundToInt32(value).value_or(low);
 }
 
 bool inRange(const std::optional<int>& value, int low, int high) {
@@ -99,7 +105,7 @@ Message ConfigFile::messageWriteError() {
 
 std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
     std::vector<std::string> out;
-    out.reserve(recordNernst);
+    out.reserve(recordSurtension);
     out.emplace_back(signature);
     out.push_back(std::to_string(p.Option2));
     out.emplace_back(p.Option1 == 1 ? "1" : "0");
@@ -113,7 +119,12 @@ std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
     for (const auto& box : p.Text2) {
         out.push_back(box.text());
     }
-    if (p.Check3 == 1) {
+    // Each option a record of its own, after the twenty: none when both
+    // are off, so that such a file reads as the older versions wrote it.
+    if (p.Check3 == 1 || p.Check4 == 1) {
+        out.emplace_back(p.Check3 == 1 ? "1" : "0");
+    }
+    if (p.Check4 == 1) {
         out.emplace_back("1");
     }
     return out;
@@ -151,8 +162,8 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     const auto montage = recordInt16(r[1]);
     const auto check1 = recordInt16(r[3]);
     const auto speed = recordInt16(r[4]);
-    const auto voltage = recordInt32(r[5]);
-    const auto current = recordInt32(r[6]);
+    const int voltage = recordSpin(r[5], cat::upDown1Min, cat::upDown1Max);
+    const int current = recordSpin(r[6], cat::upDown2Min, cat::upDown2Max);
     const auto nature1 = recordInt16(r[7]);
     const auto nature2 = recordInt16(r[8]);
     const auto electrolyte = recordInt16(r[9]);
@@ -161,8 +172,6 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
         static_cast<int>(pile ? cat::naturesPile.size() : cat::naturesElectrolyse.size());
     const bool usable = inRange(montage, 0, 2) && check1.has_value() &&
                         inRange(speed, cat::hScroll2Min, cat::hScroll2Max) &&
-                        inRange(voltage, cat::upDown1Min, cat::upDown1Max) &&
-                        inRange(current, cat::upDown2Min, cat::upDown2Max) &&
                         inRange(nature1, 0, natureCount - 1) &&
                         inRange(nature2, 0, natureCount - 1) &&
                         inRange(electrolyte, 0, static_cast<int>(cat::electrolytes.size()) - 1);
@@ -174,8 +183,8 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     handlers.selectOption1(r[2] == "1" ? 1 : 0);
     handlers.setCheck1(*check1 == 1 ? 1 : 0);
     handlers.setHScroll2(*speed);
-    handlers.setUpDown1(*voltage);
-    handlers.setUpDown2(*current);
+    handlers.setUpDown1(voltage);
+    handlers.setUpDown2(current);
     handlers.selectCombo2(0, *nature1);
     handlers.selectCombo2(1, *nature2);
     handlers.selectCombo1(*electrolyte);
@@ -188,6 +197,12 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     const int check3 = nernst.status == RecordFile::Status::Ok && nernst.value == "1" ? 1 : 0;
     if (handlers.engine().params().Check3 != check3) {
         handlers.setCheck3(check3);
+    }
+    const auto surtension = RecordFile::readOne(path, recordSurtension);
+    const int check4 =
+        surtension.status == RecordFile::Status::Ok && surtension.value == "1" ? 1 : 0;
+    if (handlers.engine().params().Check4 != check4) {
+        handlers.setCheck4(check4);
     }
     // The check sees the loaded values, not those in force before the file
     // was opened.

@@ -20,12 +20,15 @@ struct Message {
 
 // Configuration files (".C14"): twenty 128-byte records, the signature
 // "KIVAR" and then every parameter as text; a twenty-first, "1", when the
-// potentials follow the concentrations. Without it, a file is written as
-// programs that read twenty records expect it.
+// potentials follow the concentrations, and a twenty-second, "1", when
+// hydrogen's overpotential counts (the twenty-first then "0" if need be).
+// Without the options, a file is written as programs that read twenty
+// records expect it.
 class ConfigFile {
 public:
     static constexpr int recordCount = 20;
     static constexpr int recordNernst = 21;
+    static constexpr int recordSurtension = 22;
     static constexpr const char* signature = "KIVAR";
     static constexpr const char* extension = ".C14";
 

@@ -5,6 +5,7 @@
 
 #include "base/Rounding.h"
 #include "sim/Catalogue.h"
+#include "sim/Chemistry.h"
 
 namespace Ionaria::render {
 
@@ -84,7 +85,27 @@ void ElectrolysisParticles::cathode(double avance, base::Random& jitter) {
         m_processes.deposit(-1, solution(), static_cast<int>(cathodeX), 1, avance, ionCuivre2,
                             copperFrom, copperTo);
         break;
+    case cat::fer2:
+        m_processes.deposit(-1, solution(), static_cast<int>(cathodeX), 1, avance, ionFer2,
+                            greyFrom, greyTo);
+        break;
+    case cat::zinc2:
+        m_processes.deposit(-1, solution(), static_cast<int>(cathodeX), 1, avance, ionZinc2,
+                            greyFrom, greyTo);
+        break;
     case cat::hydrogene: {
+        if (sim::halfEquationNumber(s, 1) == cat::eauReduite) {
+            // Water reduced: the HO- formed leave on both sides.
+            for (int i = 4; i <= 6; ++i) {
+                const double weight = 2.0 * (i - 3);
+                const double offset = 18.0 * ((6 - i) + avance);
+                blended(hydroxydeColor, weight, cathodeX - offset, slot(1, i), 4.0);
+                blended(hydroxydeColor, weight, cathodeX + offset, slot(1, i), 4.0);
+            }
+            ring(eauColor);
+            dihydrogene(avance);
+            break;
+        }
         for (int j = 8; j <= 13; ++j) {
             // The second ion of a pair comes from the other side.
             const double side = slot(1, j) != slot(1, j - 1) ? -1.0 : 1.0;
@@ -92,22 +113,28 @@ void ElectrolysisParticles::cathode(double avance, base::Random& jitter) {
                     4.0);
         }
         ring(hydrogeneColor);
-        for (int i = 1; i <= 6; ++i) {
-            if (slot(1, i) == slot(1, i + 1)) {
-                continue;
-            }
-            const double yc = slot(1, i) - ((6 - i) + avance) * (slot(1, i) - s.niveau1) / 6.0;
-            c.setFillColor(hydrogeneColor);
-            c.circle(cathodeX, yc - 8.0, 4.0, black);
-            c.circle(cathodeX, yc + 8.0, 4.0, black);
-            c.setFillColor(moleculeElectronColor);
-            c.circle(cathodeX, yc - 2.0, 2.0, black);
-            c.circle(cathodeX, yc + 2.0, 2.0, black);
-        }
+        dihydrogene(avance);
         break;
     }
     default:
         break;
+    }
+}
+
+void ElectrolysisParticles::dihydrogene(double avance) {
+    const sim::State& s = m_engine.state();
+    Canvas& c = m_canvas;
+    for (int i = 1; i <= 6; ++i) {
+        if (slot(1, i) == slot(1, i + 1)) {
+            continue;
+        }
+        const double yc = slot(1, i) - ((6 - i) + avance) * (slot(1, i) - s.niveau1) / 6.0;
+        c.setFillColor(hydrogeneColor);
+        c.circle(cathodeX, yc - 8.0, 4.0, black);
+        c.circle(cathodeX, yc + 8.0, 4.0, black);
+        c.setFillColor(moleculeElectronColor);
+        c.circle(cathodeX, yc - 2.0, 2.0, black);
+        c.circle(cathodeX, yc + 2.0, 2.0, black);
     }
 }
 
@@ -165,14 +192,24 @@ void ElectrolysisParticles::anode(double avance, base::Random& jitter) {
         }
         break;
     case cat::eau:
-        for (int i = 4; i <= 6; ++i) {
-            // The ions formed leave on both sides of the electrode.
-            const double weight = 2.0 * (i - 3);
-            const double offset = 18.0 * ((6 - i) + avance);
-            blended(hydrogeneColor, weight, anodeX - offset, slot(2, i), 4.0);
-            blended(hydrogeneColor, weight, anodeX + offset, slot(2, i), 4.0);
+        if (sim::halfEquationNumber(s, 2) == cat::hydroxydeOxyde) {
+            // HO- come to the electrode as the chloride ions do.
+            for (int j = 8; j <= 13; ++j) {
+                const double side = slot(2, j) != slot(2, j - 1) ? -1.0 : 1.0;
+                blended(hydroxydeColor, 14 - j, anodeX + side * 9.0 * ((7 - j) + avance),
+                        slot(2, j), 4.0);
+            }
+            ring(hydroxydeColor);
+        } else {
+            for (int i = 4; i <= 6; ++i) {
+                // The ions formed leave on both sides of the electrode.
+                const double weight = 2.0 * (i - 3);
+                const double offset = 18.0 * ((6 - i) + avance);
+                blended(hydrogeneColor, weight, anodeX - offset, slot(2, i), 4.0);
+                blended(hydrogeneColor, weight, anodeX + offset, slot(2, i), 4.0);
+            }
+            ring(eauColor);
         }
-        ring(eauColor);
         for (int i = 4; i <= 6; ++i) {
             if (slot(2, i) == slot(2, i + 1)) {
                 continue;

@@ -26,6 +26,8 @@ public:
 private:
     void cathode(double avance, base::Random& jitter);
     void anode(double avance, base::Random& jitter);
+    // The H2 molecules rising from the cathode.
+    void dihydrogene(double avance);
     // A disc of a species blended at weight w (of 6) into the solution.
     void blended(Color species, double weight, double x, double y, double radius);
     // Gas bubbles along electrode k around its rising molecules.

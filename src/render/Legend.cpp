@@ -108,15 +108,24 @@ void Legend::drawCell(std::string_view tag1, std::string_view tag2) {
     }
 }
 
-void Legend::drawElectrolysis(int espece1, int espece2) {
-    const auto has = [&](int code) { return espece1 == code || espece2 == code; };
+void Legend::drawElectrolysis(int equation1, int equation2) {
+    const auto has = [&](int code) { return equation1 == code || equation2 == code; };
     bool hydrogeneShown = false;
+    bool hydroxydeShown = false;
     bool fer2Shown = false;
     bool cuivre2Shown = false;
 
     sample(190.0, 110.0, 2.0, electronColor);
     double y = charged(204.0, 103.0, "e", "-", "(électrode)") + rowPitch;
 
+    const auto dihydrogene = [&] {
+        const double y0 = y;
+        sample(190.0, y0 - 1.0, 4.0, hydrogeneColor);
+        sample(190.0, y0 + 15.0, 4.0, hydrogeneColor);
+        sample(190.0, y0 + 5.0, 2.0, moleculeElectronColor);
+        sample(190.0, y0 + 9.0, 2.0, moleculeElectronColor);
+        y = counted(204.0, y0 + 1.0, "H", "2 (g)") + rowPitch;
+    };
     if (has(cat::chlorure)) {
         y = cationRow(190.0, 204.0, y, chlorureColor, 4.0, "Cl", "-");
         y = moleculeRow(y, dichloreColor, 9.0, "Cl");
@@ -124,17 +133,25 @@ void Legend::drawElectrolysis(int espece1, int espece2) {
     if (has(cat::hydrogene)) {
         y = cationRow(190.0, 204.0, y, hydrogeneColor, 4.0, "H", "+");
         hydrogeneShown = true;
-        const double y0 = y;
-        sample(190.0, y0 - 1.0, 4.0, hydrogeneColor);
-        sample(190.0, y0 + 15.0, 4.0, hydrogeneColor);
-        sample(190.0, y0 + 5.0, 2.0, moleculeElectronColor);
-        sample(190.0, y0 + 9.0, 2.0, moleculeElectronColor);
-        y = counted(204.0, y0 + 1.0, "H", "2 (g)") + rowPitch;
+        dihydrogene();
+    }
+    if (has(cat::eauReduite)) {
+        y = cationRow(190.0, 204.0, y, hydroxydeColor, 4.0, "HO", "-");
+        hydroxydeShown = true;
+        dihydrogene();
     }
     if (has(cat::fer3)) {
         y = cationRow(190.0, 204.0, y, ionFer2, 5.0, "Fe", "2+");
         y = cationRow(190.0, 204.0, y, ionFer3, 5.0, "Fe", "3+");
         fer2Shown = true;
+    }
+    // Iron(II) and zinc(II) reduced while H2 waits for its overpotential.
+    if (equation1 == cat::fer2) {
+        y = cationRow(190.0, 204.0, y, ionFer2, 5.0, "Fe", "2+");
+        fer2Shown = true;
+    }
+    if (equation1 == cat::zinc2) {
+        y = cationRow(190.0, 204.0, y, ionZinc2, 5.0, "Zn", "2+");
     }
     if (has(cat::cuivre2)) {
         y = cationRow(190.0, 204.0, y, ionCuivre2, 5.0, "Cu", "2+");
@@ -143,6 +160,12 @@ void Legend::drawElectrolysis(int espece1, int espece2) {
     if (has(cat::eau)) {
         if (!hydrogeneShown) {
             y = cationRow(190.0, 204.0, y, hydrogeneColor, 4.0, "H", "+");
+        }
+        y = moleculeRow(y, dioxygeneColor, 9.0, "O");
+    }
+    if (equation2 == cat::hydroxydeOxyde) {
+        if (!hydroxydeShown) {
+            y = cationRow(190.0, 204.0, y, hydroxydeColor, 4.0, "HO", "-");
         }
         y = moleculeRow(y, dioxygeneColor, 9.0, "O");
     }
@@ -155,7 +178,7 @@ void Legend::drawElectrolysis(int espece1, int espece2) {
     if (has(cat::anodeFer) && !fer2Shown) {
         y = cationRow(190.0, 204.0, y, ionFer2, 5.0, "Fe", "2+");
     }
-    if (has(cat::anodeZinc)) {
+    if (has(cat::anodeZinc) && equation1 != cat::zinc2) {
         cationRow(190.0, 204.0, y, ionZinc2, 5.0, "Zn", "2+");
     }
 }

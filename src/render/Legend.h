@@ -16,9 +16,9 @@ public:
     // The cell: electrons, sulfate and potassium of the salt bridge, then the
     // cations of the two half-cells by the tags of their nature boxes.
     void drawCell(std::string_view tag1, std::string_view tag2);
-    // Electrolysis: electrons, then the species of the reactions at the two
-    // electrodes.
-    void drawElectrolysis(int espece1, int espece2);
+    // Electrolysis: electrons, then the species of the half-equations at the
+    // two electrodes (sim::halfEquationNumber).
+    void drawElectrolysis(int equation1, int equation2);
 
 private:
     // A sample particle at (x, y) outlined in black.

@@ -14,6 +14,7 @@ inline constexpr Color potassiumColor{255, 100, 100};
 inline constexpr Color chlorureColor{240, 255, 0};
 inline constexpr Color dichloreColor{180, 255, 0};
 inline constexpr Color hydrogeneColor{255, 0, 255};
+inline constexpr Color hydroxydeColor{120, 60, 255};
 inline constexpr Color dioxygeneColor{255, 0, 0};
 inline constexpr Color eauColor{155, 205, 255};
 inline constexpr Color ionAluminium3{210, 170, 170};

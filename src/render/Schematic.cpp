@@ -4,6 +4,7 @@
 #include "render/Legend.h"
 #include "render/SolutionColor.h"
 #include "sim/Catalogue.h"
+#include "sim/Chemistry.h"
 
 #include <array>
 #include <cmath>
@@ -286,7 +287,7 @@ void Schematic::electrodes() {
         if (pile) {
             legend.drawCell(p.Combo2[0].tag, p.Combo2[1].tag);
         } else {
-            legend.drawElectrolysis(s.espece[1], s.espece[2]);
+            legend.drawElectrolysis(sim::halfEquationNumber(s, 1), sim::halfEquationNumber(s, 2));
         }
         c.setFillStyle(FillStyle::Transparent);
     }

@@ -3,6 +3,7 @@
 
 #include "base/Numbers.h"
 #include "sim/Catalogue.h"
+#include "sim/Chemistry.h"
 #include "sim/Nernst.h"
 #include "sim/Reactions.h"
 
@@ -49,6 +50,7 @@ constexpr Panel underRightBeaker{224.0, 372.0};
 constexpr double underTop = 476.0;
 constexpr double underTextY = 479.0;
 constexpr double underBottom = 495.0;
+constexpr Panel underVessel{60.0, 357.0}; // the electrolysis's pH
 constexpr Panel betweenLegs{134.0, 282.0};
 constexpr double betweenTop = 247.0; // under the longest legend
 constexpr double panelMargin = 5.0;
@@ -113,6 +115,12 @@ public:
             sup("2-", sulfateShift);
             break;
         }
+        case cat::hydrogene:
+            charged("H", "+");
+            break;
+        case cat::hydroxyde:
+            charged("HO", "-");
+            break;
         case cat::fer2:
             charged("Fe", "2+");
             break;
@@ -237,7 +245,7 @@ std::vector<int> reportedSpecies(const sim::State& s) {
     std::vector<int> listed;
     for (int i = 1; i <= 10; ++i) {
         const double amount = s.quantite[static_cast<std::size_t>(i)];
-        if (i == cat::hydrogene || i == 4 || !(amount > 0.0)) {
+        if (!(amount > 0.0)) {
             continue;
         }
         listed.push_back(i);
@@ -247,11 +255,28 @@ std::vector<int> reportedSpecies(const sim::State& s) {
 
 namespace {
 
+// The lines of the electrolysis's species, in their order, then the pH.
+constexpr int pHLine = 0;
+std::vector<int> listedSpecies(const sim::State& s) {
+    std::vector<int> listed = reportedSpecies(s);
+    listed.push_back(pHLine);
+    return listed;
+}
+
 void speciesLine(Writer& w, const sim::Engine& engine, int species) {
+    const sim::NumBox& volume = engine.params().Text2[cat::Text2Volume];
+    if (species == pHLine) {
+        if (volume.isNumber() && volume.value() > 0.0F) {
+            w.text("pH = " +
+                   base::formatPattern(sim::pH(engine.state(), static_cast<double>(volume.value())),
+                                       "0.00"));
+        }
+        return;
+    }
     w.text("[");
     w.species(species);
-    w.concentrationTail(concentration(engine.state().quantite[static_cast<std::size_t>(species)],
-                                      engine.params().Text2[cat::Text2Volume]));
+    w.concentrationTail(
+        concentration(engine.state().quantite[static_cast<std::size_t>(species)], volume));
 }
 
 // The report at the microscopic scale, on panels in the free bands.
@@ -289,7 +314,23 @@ void rapportMicro(render::Canvas& canvas, const sim::Engine& engine, double mass
         return;
     }
 
-    const std::vector<int> listed = reportedSpecies(s);
+    // Water's ion and the pH under the vessel, in the band the cell's beakers
+    // use: between the legs a fourth line would reach the liquid.
+    std::vector<int> listed;
+    std::vector<int> water;
+    for (const int species : reportedSpecies(s)) {
+        (species == cat::hydrogene || species == cat::hydroxyde ? water : listed)
+            .push_back(species);
+    }
+    water.push_back(pHLine);
+    w.panel(underVessel.left, underTop, underVessel.right, underBottom);
+    w.at(underVessel.left + panelMargin, underTextY);
+    for (std::size_t k = 0; k < water.size(); ++k) {
+        if (k > 0) {
+            w.text("   ");
+        }
+        speciesLine(w, engine, water[k]);
+    }
     if (listed.empty()) {
         return;
     }
@@ -356,8 +397,19 @@ void rapport(render::Canvas& canvas, sim::Engine& writable) {
         w.massLine(250.0, 485.0, b);
         canvas.setCurrentY(canvas.currentY() + 4.0);
         bool first = true;
-        for (const int i : reportedSpecies(s)) {
+        for (const int i : listedSpecies(s)) {
+            if (i == pHLine) {
+                // Beside the first line: under the vessel, the lines reach
+                // the bottom of the picture already.
+                continue;
+            }
             canvas.setCurrentY(canvas.currentY() + 4.0 + (first ? 0.0 : speciesGap));
+            if (first) {
+                const double y = canvas.currentY();
+                canvas.setCurrentX(300.0);
+                speciesLine(w, engine, pHLine);
+                canvas.setCurrentY(y);
+            }
             canvas.setCurrentX(155.0);
             speciesLine(w, engine, i);
             canvas.newLine();

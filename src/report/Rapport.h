@@ -16,7 +16,7 @@ namespace Ionaria::report {
 void rapport(render::Canvas& canvas, sim::Engine& engine);
 
 // The species of the electrolysis whose concentration the report gives, in
-// its order: every ion present but the hydrogen ion.
+// its order: every ion present, water's H+ and HO- included.
 std::vector<int> reportedSpecies(const sim::State& s);
 
 } // namespace Ionaria::report

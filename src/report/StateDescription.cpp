@@ -4,6 +4,7 @@
 #include "base/Numbers.h"
 #include "report/Rapport.h"
 #include "sim/Catalogue.h"
+#include "sim/Chemistry.h"
 #include "sim/DrawingFeedback.h"
 #include "sim/Nernst.h"
 #include "sim/Reactions.h"
@@ -129,6 +130,10 @@ QString ionName(int species) {
         return QStringLiteral("ions aluminium(III)");
     case cat::cuivre2:
         return QStringLiteral("ions cuivre(II)");
+    case cat::hydrogene:
+        return QStringLiteral("ions hydrogène");
+    case cat::hydroxyde:
+        return QStringLiteral("ions hydroxyde");
     default:
         return {};
     }
@@ -246,6 +251,12 @@ QString stateDescription(const sim::Engine& engine) {
             concentrationLine(lines, species,
                               concentration(s.quantite[static_cast<std::size_t>(species)],
                                             p.Text2[cat::Text2Volume]));
+        }
+        const sim::NumBox& volume = p.Text2[cat::Text2Volume];
+        if (volume.isNumber() && volume.value() > 0.0F) {
+            lines << QStringLiteral("pH : %1.")
+                         .arg(qtext(base::formatPattern(
+                             sim::pH(s, static_cast<double>(volume.value())), "0.00")));
         }
     }
     if (s.intensite != 0.0F) {

@@ -36,6 +36,7 @@ inline constexpr int electrolyteChlorureDeSodium = 4;
 inline constexpr int chlorure = 1;
 inline constexpr int sulfate = 2;
 inline constexpr int hydrogene = 3;
+inline constexpr int hydroxyde = 4;
 inline constexpr int fer2 = 5;
 inline constexpr int fer3 = 6;
 inline constexpr int sodium = 7;
@@ -43,19 +44,34 @@ inline constexpr int zinc2 = 8;
 inline constexpr int aluminium3 = 9;
 inline constexpr int cuivre2 = 10;
 inline constexpr int eau = 11;
+// The half-equation numbers of water's other two processes: water reduced
+// at the cathode once no H+ is left, HO- oxidised at the anode while the
+// solution holds some. The reaction codes stay 3 and 11.
+inline constexpr int eauReduite = 12;
+inline constexpr int hydroxydeOxyde = hydroxyde;
 inline constexpr int anodeAluminium = 13;
 inline constexpr int anodeCuivre = 14;
 inline constexpr int anodeFer = 15;
 inline constexpr int anodeZinc = 16;
 
-// Names of species 1 to 10 as the program writes them; 4 is not used.
+// Names of species 1 to 10 as the program writes them.
 inline constexpr std::array<std::string_view, 11> speciesNames = {
-    "", "Cl-", "SO4 2-", "H+", "", "Fe2+", "Fe3+", "Na+", "Zn2+", "Al3+", "Cu2+"};
+    "", "Cl-", "SO4 2-", "H+", "HO-", "Fe2+", "Fe3+", "Na+", "Zn2+", "Al3+", "Cu2+"};
+
+// Charges of species 1 to 10.
+inline constexpr std::array<int, 11> charges = {0, -1, -2, 1, -1, 2, 3, 1, 2, 3, 2};
 
 // Molar ionic conductivity factors of species 1 to 10, multiplying the
 // amount in mol in the conductance of the electrolyte.
-inline constexpr std::array<double, 11> conductivity = {0.0,  7.631, 16.0,  34.97, 0.0,  10.8,
+inline constexpr std::array<double, 11> conductivity = {0.0,  7.631, 16.0,  34.97, 19.8, 10.8,
                                                         20.4, 5.008, 10.56, 18.3,  10.72};
+
+// The overpotential of hydrogen on zinc and iron, V: with the option, their
+// cations are reduced before water while they last.
+inline constexpr double surtensionH2 = 0.8;
+
+// Water's ionic product at 25 °C, (mol/L)².
+inline constexpr double produitIoniqueEau = 1E-14;
 
 // One species put in the vessel: multiplicity x c x V / 1000 mol.
 struct Solute {
@@ -142,10 +158,12 @@ inline constexpr std::array<std::string_view, 10> text2Design = {
 // Ranges of the other controls.
 inline constexpr int hScroll2Min = 1;
 inline constexpr int hScroll2Max = 39;
-inline constexpr int upDown1Min = 25;
-inline constexpr int upDown1Max = 100;
-inline constexpr int upDown2Min = 1;
-inline constexpr int upDown2Max = 25;
+inline constexpr int upDown1Min = 0;    // tenths of a volt
+inline constexpr int upDown1Max = 100;  // tenths of a volt
+inline constexpr int upDown1Start = 25; // tenths of a volt, at start-up
+inline constexpr int upDown2Min = 1;    // hundredths of an ampere
+inline constexpr int upDown2Max = 200;  // hundredths of an ampere
+inline constexpr int upDown2Start = 5;  // hundredths of an ampere, at start-up
 
 // Geometry shared by the engine and the drawing, in pixels of the picture.
 inline constexpr int decalYInitial = -30;

@@ -2,6 +2,7 @@
 #include "sim/Chemistry.h"
 
 #include "sim/Catalogue.h"
+#include "sim/Characteristic.h"
 #include "sim/Nernst.h"
 
 #include <algorithm>
@@ -17,8 +18,8 @@ namespace {
 constexpr float pileCurrentFloor = 1E-06F; // A
 
 // What a reaction consumes that can run out, and the charge in mol of
-// electrons that it can give before it does; none when the reaction consumes
-// nothing that can run out (water, hydrogen ions).
+// electrons that it can give before it does; none when water takes over
+// from what runs out (hydrogen and hydroxide ions).
 struct Reactant {
     double* amount = nullptr;
     double charge = 0.0;
@@ -39,6 +40,14 @@ void applyReaction(State& s, int code, int electrode, double x) {
         q[cat::cuivre2] -= x / 2.0;
         masses[1] += x * cat::masseCu / 2.0;
         break;
+    case cat::fer2:
+        q[cat::fer2] -= x / 2.0;
+        masses[2] += x * cat::masseFe / 2.0;
+        break;
+    case cat::zinc2:
+        q[cat::zinc2] -= x / 2.0;
+        masses[4] += x * cat::masseZn / 2.0;
+        break;
     case cat::anodeAluminium:
         q[cat::aluminium3] += x / 3.0;
         masses[0] -= x * cat::masseAl / 3.0;
@@ -55,8 +64,32 @@ void applyReaction(State& s, int code, int electrode, double x) {
         q[cat::zinc2] += x / 2.0;
         masses[4] -= x * cat::masseZn / 2.0;
         break;
-    default: // hydrogen and water change no amount
+    case cat::hydrogene: {
+        // H+ first; once none is left, water takes over within the step.
+        const double h = std::clamp(q[cat::hydrogene], 0.0, x);
+        q[cat::hydrogene] -= h;
+        q[cat::hydroxyde] += x - h;
         break;
+    }
+    case cat::eau: {
+        // HO- first; once none is left, water takes over within the step.
+        const double o = std::clamp(q[cat::hydroxyde], 0.0, x);
+        q[cat::hydroxyde] -= o;
+        q[cat::hydrogene] += x - o;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// H+ and HO- left together make water: the smaller amount is used up.
+void neutralise(State& s) {
+    auto& q = s.quantite;
+    const double n = std::min(q[cat::hydrogene], q[cat::hydroxyde]);
+    if (n > 0.0) {
+        q[cat::hydrogene] -= n;
+        q[cat::hydroxyde] -= n;
     }
 }
 
@@ -73,6 +106,10 @@ Reactant reactantOf(State& s, int code, int electrode) {
         return {&q[cat::fer3], q[cat::fer3]};
     case cat::cuivre2:
         return {&q[cat::cuivre2], 2.0 * q[cat::cuivre2]};
+    case cat::fer2:
+        return {&q[cat::fer2], 2.0 * q[cat::fer2]};
+    case cat::zinc2:
+        return {&q[cat::zinc2], 2.0 * q[cat::zinc2]};
     case cat::anodeAluminium:
         return metal(0, 3.0, cat::masseAl);
     case cat::anodeCuivre:
@@ -81,7 +118,7 @@ Reactant reactantOf(State& s, int code, int electrode) {
         return metal(2, 2.0, cat::masseFe);
     case cat::anodeZinc:
         return metal(4, 2.0, cat::masseZn);
-    default: // hydrogen ions and water never run out
+    default: // water never runs out, and takes over from H+ and HO-
         return {};
     }
 }
@@ -186,10 +223,12 @@ double internalResistance(const State& s, const ParamStore& p, double conductanc
 
 } // namespace
 
-void quielectrolyse(State& s) {
+void quielectrolyse(State& s, bool surtension) {
     const std::int16_t old1 = s.espece[1];
     const std::int16_t old2 = s.espece[2];
 
+    // With hydrogen's overpotential (E0 - 0.8 V for H+/H2), iron(II) and
+    // zinc(II) come before it.
     if (s.quantite[cat::fer3] > 0.0) {
         s.espece[1] = cat::fer3;
         s.nbe1 = 1;
@@ -198,6 +237,14 @@ void quielectrolyse(State& s) {
         s.espece[1] = cat::cuivre2;
         s.nbe1 = 2;
         s.e01 = 0.34F;
+    } else if (surtension && s.quantite[cat::fer2] > 0.0) {
+        s.espece[1] = cat::fer2;
+        s.nbe1 = 2;
+        s.e01 = cat::halfCellMetals[2].e0;
+    } else if (surtension && s.quantite[cat::zinc2] > 0.0) {
+        s.espece[1] = cat::zinc2;
+        s.nbe1 = 2;
+        s.e01 = cat::halfCellMetals[3].e0;
     } else {
         s.espece[1] = cat::hydrogene;
         s.nbe1 = 1;
@@ -236,8 +283,31 @@ void quielectrolyse(State& s) {
     }
 }
 
+int halfEquationNumber(const State& s, int electrode) {
+    const auto& q = s.quantite;
+    if (electrode == 1) {
+        return s.espece[1] == cat::hydrogene && !(q[cat::hydrogene] > 0.0) ? cat::eauReduite
+                                                                           : s.espece[1];
+    }
+    return s.espece[2] == cat::eau && q[cat::hydroxyde] > 0.0 ? cat::hydroxydeOxyde : s.espece[2];
+}
+
+double pH(const State& s, double volumeMl) {
+    if (!(volumeMl > 0.0)) {
+        return 7.0;
+    }
+    // The excess of H+ over HO-, mol/L, shared out by water's equilibrium.
+    const double c = 1000.0 * (s.quantite[cat::hydrogene] - s.quantite[cat::hydroxyde]) / volumeMl;
+    const double root = std::sqrt(c * c + 4.0 * cat::produitIoniqueEau);
+    // Of the two forms of the same root, the one that loses no digits.
+    const double h = c >= 0.0 ? (c + root) / 2.0 : 2.0 * cat::produitIoniqueEau / (root - c);
+    return -std::log10(h);
+}
+
 void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductance, double& u) {
-    quielectrolyse(s);
+    const int shown1 = halfEquationNumber(s, 1);
+    const int shown2 = halfEquationNumber(s, 2);
+    quielectrolyse(s, p.Check4 == 1);
     // No reactant gives more charge than it holds: the charge converted at
     // both electrodes is bounded by the first to run out, which is then
     // used up exactly.
@@ -263,20 +333,22 @@ void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductanc
             s.cptDessin = 60;
         }
     }
+    neutralise(s);
+    // The legend follows what water does.
+    if (halfEquationNumber(s, 1) != shown1 || halfEquationNumber(s, 2) != shown2) {
+        s.cptDessin = 60;
+    }
     // The back-voltage of the amounts the current now meets.
     nernst::applyElectrolyse(s, p);
-    double sum = 0.0;
-    for (std::size_t i = 1; i <= 10; ++i) {
-        sum += cat::conductivity[i] * s.quantite[i];
-    }
-    const auto volume = static_cast<double>(p.Text2[cat::Text2Volume].value());
-    if (volume != 0.0) {
-        conductance = 1000.0 * sum / volume;
+    if (p.Text2[cat::Text2Volume].value() != 0.0F) {
+        conductance = vesselConductance(s, p);
     }
     const auto delta = static_cast<double>(s.e02 - s.e01);
     if (p.Option2 == cat::montageTension) {
         const double ug = p.UpDown1 / 10.0;
-        s.intensite = static_cast<float>((ug - std::fabs(delta)) * conductance);
+        // Below the back-voltage no current flows; a montage that is itself
+        // a cell (delta < 0) drives one even at 0 V.
+        s.intensite = static_cast<float>(std::max(0.0, (ug - delta) * conductance));
         u = ug;
     } else if (p.Option2 == cat::montageCourant) {
         if (conductance != 0.0) {
@@ -330,18 +402,20 @@ void stepPile(State& s, const ParamStore& p, double x, int sens, double& conduct
     u *= sens;
 }
 
-void limitCurrent(State& s, const ParamStore& p, double conductance, double& u) {
+bool limitCurrent(State& s, const ParamStore& p, double conductance, double& u) {
     if (!(s.intensite > 2.0F && p.Option2 == cat::montageTension)) {
-        return;
+        return false;
     }
     const auto delta = static_cast<double>(s.e02 - s.e01);
     s.intensite = 2.0F;
+    // The voltage the generator falls to, on the same characteristic.
     if (conductance != 0.0) {
-        u = std::fabs(delta) + 2.0 / conductance;
-    } else {
-        u = std::fabs(delta);
-        s.intensite = 0.0F;
+        u = delta + 2.0 / conductance;
+        return true;
     }
+    u = delta;
+    s.intensite = 0.0F;
+    return false;
 }
 
 bool stopWhenUsedUp(State& s, const ParamStore& p, double& u) {

@@ -13,12 +13,16 @@ namespace Ionaria::sim {
 
 // Chooses the reaction at each electrode of the electrolysis from the amounts
 // in the vessel and the metal of the anode, with its couple; asks for an
-// early redraw when the choice changes.
-void quielectrolyse(State& s);
+// early redraw when the choice changes. With surtension (hydrogen's
+// overpotential on zinc and iron), iron(II) and zinc(II) are reduced before
+// water.
+void quielectrolyse(State& s, bool surtension = false);
 
 // One step of the electrolysis: x mol of electrons, the charge of the
-// previous second, converted at both electrodes; then the conductance of the
-// vessel (S) and the generator's current and voltage u (V).
+// previous second, converted at both electrodes, water taking over from H+
+// and HO- where they run out, which then neutralise each other; then the
+// conductance of the vessel (S) and the generator's current and voltage u
+// (V).
 void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductance, double& u);
 
 // One step of the cell, for the direction sens of the current: x mol of
@@ -28,8 +32,18 @@ void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductanc
 void stepPile(State& s, const ParamStore& p, double x, int sens, double& conductance, double& u);
 
 // The voltage generator drives at most 2 A: a larger current is brought back
-// to it, with the voltage that it then takes.
-void limitCurrent(State& s, const ParamStore& p, double conductance, double& u);
+// to it, with the voltage that it then takes. Returns whether it did.
+bool limitCurrent(State& s, const ParamStore& p, double conductance, double& u);
+
+// The half-equation at an electrode (1 or 2) of the electrolysis: the
+// reaction code, but for water reduced once no H+ is left at the cathode
+// (eauReduite) and HO- oxidised while some is left at the anode
+// (hydroxydeOxyde).
+int halfEquationNumber(const State& s, int electrode);
+
+// The pH of the electrolysis vessel of volumeMl mL, from its H+ and HO- and
+// water's ionic product; 7 when both are negligible.
+double pH(const State& s, double volumeMl);
 
 // An electrode that carries no metal left stops the current; u becomes the
 // voltage without current. Returns whether that happened, so that the

@@ -175,7 +175,7 @@ void Engine::resetParticleHeights() {
 }
 
 void Engine::quielectrolyse() {
-    sim::quielectrolyse(m_state);
+    sim::quielectrolyse(m_state, m_params.Check4 == 1);
     nernst::applyElectrolyse(m_state, m_params);
 }
 
@@ -213,8 +213,9 @@ void Engine::variations(int& sens) {
         } else {
             stepPile(s, p, x, sens, conductance, u);
         }
-        limitCurrent(s, p, conductance, u);
+        p.mesures.limite = limitCurrent(s, p, conductance, u);
         if (stopWhenUsedUp(s, p, u)) {
+            p.mesures.limite = false;
             electrodes();
         }
         const bool stop = countSecond();

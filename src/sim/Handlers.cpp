@@ -13,8 +13,8 @@ namespace cat = catalogue;
 
 void Handlers::startup() {
     ParamStore& p = store();
-    setUpDown1(cat::upDown1Min);
-    setUpDown2(5);
+    setUpDown1(cat::upDown1Start);
+    setUpDown2(cat::upDown2Start);
     p.Combo1.items.assign(cat::electrolytes.begin(), cat::electrolytes.end());
     selectCombo1(cat::electrolyteChlorureDeSodium);
     selectOption2(cat::montageTension);
@@ -195,6 +195,16 @@ void Handlers::Check3_Click() {
     m_engine.Command3_Click();
 }
 
+void Handlers::setCheck4(int value) {
+    store().Check4 = value == 1 ? 1 : 0;
+    Check4_Click();
+}
+
+void Handlers::Check4_Click() {
+    m_engine.verifnat();
+    m_engine.Command3_Click();
+}
+
 void Handlers::setHScroll2(int value) {
     store().HScroll2 = std::clamp(value, cat::hScroll2Min, cat::hScroll2Max);
 }
@@ -208,7 +218,9 @@ void Handlers::setUpDown1(int value) {
 void Handlers::setUpDown2(int value) {
     ParamStore& p = store();
     p.UpDown2 = std::clamp(value, cat::upDown2Min, cat::upDown2Max);
-    p.Label2 = std::to_string(p.UpDown2 * 10) + " mA";
+    // From 1 A on, in amperes, as the current's measurement is shown.
+    p.Label2 = p.UpDown2 < 100 ? std::to_string(p.UpDown2 * 10) + " mA"
+                               : base::formatPattern(p.UpDown2 / 100.0, "0.00") + " A";
 }
 
 } // namespace Ionaria::sim

@@ -47,6 +47,8 @@ public:
     // The potentials follow the concentrations: the initial state changes.
     void setCheck3(int value);
     void Check3_Click();
+    void setCheck4(int value);
+    void Check4_Click();
 
     // Scroll bar and spin buttons, clamped to their ranges.
     void setHScroll2(int value);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/Measurement.h"
 
+#include "sim/Catalogue.h"
+#include "sim/Chemistry.h"
 #include "sim/Engine.h"
 #include "sim/Nernst.h"
 #include "sim/Reactions.h"
@@ -24,6 +26,11 @@ Measurement Measurement::of(const Engine& engine) {
     }
     m.ions1 = s.ions1;
     m.ions2 = s.ions2;
+    m.pile = engine.params().isPile();
+    if (!m.pile) {
+        m.pH =
+            sim::pH(s, static_cast<double>(engine.params().Text2[catalogue::Text2Volume].value()));
+    }
     if (nernst::enabled(engine.params())) {
         m.potentials = true;
         m.potentielG = s.e01;

@@ -10,8 +10,9 @@ namespace Ionaria::sim {
 class Engine;
 
 // The species whose amounts are measured, by species number, in the order
-// of their columns.
-inline constexpr std::array<int, 9> measuredSpecies = {1, 2, 3, 5, 6, 7, 8, 9, 10};
+// of their columns: HO- last, its column after the cations of the cell's
+// half-cells (those before it came first, and keep their places).
+inline constexpr std::array<int, 10> measuredSpecies = {1, 2, 3, 5, 6, 7, 8, 9, 10, 4};
 
 // The measurements of the montage after one step: what a CSV row holds,
 // and the reactions at the electrodes.
@@ -29,6 +30,8 @@ struct Measurement {
     std::array<double, measuredSpecies.size()> quantite{}; // mol, by measuredSpecies
     double ions1 = 0.0;                                    // mol of cations, half-cell 1
     double ions2 = 0.0;                                    // mol of cations, half-cell 2
+    bool pile = false; // the cell: the vessel's amounts and pH do not apply
+    double pH = 7.0;   // of the electrolysis vessel, derived from H+ and HO-
     // The potentials of the couples, when they follow the concentrations.
     bool potentials = false;
     float potentielG = 0.0F; // V, electrode 1

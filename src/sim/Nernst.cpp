@@ -82,6 +82,12 @@ void applyElectrolyse(State& s, const ParamStore& p) {
     case cat::cuivre2:
         s.e01 = metal(1, cat::cuivre2);
         break;
+    case cat::fer2:
+        s.e01 = metal(2, cat::fer2);
+        break;
+    case cat::zinc2:
+        s.e01 = metal(3, cat::zinc2);
+        break;
     default: // hydrogen ions
         break;
     }

@@ -67,7 +67,11 @@ std::string ParamStore::Labeltps() const {
 }
 
 std::string ParamStore::Labelint() const {
-    return mesures.intensiteShown ? currentLabelText(mesures.intensite) : std::string();
+    if (!mesures.intensiteShown) {
+        return {};
+    }
+    return currentLabelText(mesures.intensite) +
+           (mesures.limite ? " (limite du générateur)" : std::string());
 }
 
 std::string ParamStore::Labelu() const {

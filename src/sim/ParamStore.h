@@ -46,6 +46,7 @@ struct MeasureLabels {
     std::int32_t tempsSec = 0; // the seconds the time label shows
     bool intensiteShown = false;
     float intensite = 0.0F; // A
+    bool limite = false;    // the voltage generator holds the current at its limit
     bool tensionShown = false;
     double tension = 0.0; // V, with its sign
 };
@@ -65,6 +66,7 @@ struct ParamStore {
     int Check1 = 0;                // programmed stop
     int Check2 = 0;                // slowed animation
     int Check3 = 0;                // potentials follow the concentrations (Nernst)
+    int Check4 = 0;                // hydrogen's overpotential on zinc and iron
     int HScroll2 = 1;              // simulated seconds per tick
     int UpDown1 = 30;              // generator voltage, tenths of a volt
     int UpDown2 = 5;               // generator current, hundredths of an ampere

@@ -17,10 +17,11 @@ struct Species {
     std::string_view symbol;
 };
 
-constexpr std::array<Species, 9> species = {{
+constexpr std::array<Species, 10> species = {{
     {1, "Cl-", "[Cl⁻]"},
     {2, "SO42-", "[SO₄²⁻]"},
     {3, "H+", "[H⁺]"},
+    {4, "HO-", "[HO⁻]"},
     {5, "Fe2+", "[Fe²⁺]"},
     {6, "Fe3+", "[Fe³⁺]"},
     {7, "Na+", "[Na⁺]"},
@@ -171,12 +172,22 @@ std::string eventText(const Recorder::Event& event) {
     return text;
 }
 
+namespace {
+
+// The pH of the electrolysis vessel.
+Quantity acidity() {
+    return fixed("pH", Quantity::Kind::PH, channel::pH, "pH", "pH");
+}
+
+} // namespace
+
 const std::vector<std::string>& quantityKeys() {
     static const std::vector<std::string> keys = [] {
         std::vector<std::string> k = {"i", "U", "mG", "mD", "EG", "ED"};
         for (const Species& sp : species) {
             k.emplace_back(sp.key);
         }
+        k.emplace_back("pH");
         return k;
     }();
     return keys;
@@ -199,6 +210,9 @@ std::vector<Quantity> quantitiesOf(const Recorder& record, bool onlyPresent) {
             out.push_back(std::move(q));
         }
     }
+    if (!record.run().pile()) {
+        out.push_back(acidity());
+    }
     return out;
 }
 
@@ -214,6 +228,10 @@ std::vector<Quantity> quantitiesFor(const std::string& key, const Recorder& reco
             return record.run().potentials ? std::vector<Quantity>{std::move(q)}
                                            : std::vector<Quantity>{};
         }
+    }
+    if (key == "pH") {
+        // The cell has no vessel to measure.
+        return record.run().pile() ? std::vector<Quantity>{} : std::vector<Quantity>{acidity()};
     }
     const std::string_view wanted = key == sulfateHeaderKey ? species[1].key : key;
     for (const Species& sp : species) {

@@ -11,7 +11,7 @@ namespace Ionaria::sim {
 // A quantity that the curves show: which channel of the record, and how it
 // is named.
 struct Quantity {
-    enum class Kind { Intensite, Tension, Masse, Concentration, Potentiel };
+    enum class Kind { Intensite, Tension, Masse, Concentration, Potentiel, PH };
 
     std::string id;  // unique within a run: "i", "mG", "EG", "Cu2+", "Cu2+ G"
     std::string key; // as the command line names it: "i", "mG", "Cu2+"
@@ -31,8 +31,8 @@ const std::vector<std::string>& quantityKeys();
 bool knownQuantityKey(const std::string& key);
 
 // The quantities of the recorded run, in their order: current, voltage, the
-// two masses, then the concentrations. With onlyPresent, a species that was
-// never in the solution since the reset is left out.
+// two masses, then the concentrations, and the pH in electrolysis. With onlyPresent, a species that
+// was never in the solution since the reset is left out.
 std::vector<Quantity> quantitiesOf(const Recorder& record, bool onlyPresent);
 // What a key names in the recorded run: a species may be in both half-cells
 // of a cell, or in none (its concentration is then zero). Empty for a key

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/Reactions.h"
 
+#include "sim/Catalogue.h"
+#include "sim/Chemistry.h"
 #include "sim/Engine.h"
 
 #include <array>
@@ -9,13 +11,14 @@ namespace Ionaria::sim {
 
 namespace {
 
+namespace cat = catalogue;
 using K = ReactionRun::Kind;
 
-// A table of twelve equations, one run a line: longer than a function should
-// be, and plainer so than cut in pieces.
+// A table of fourteen equations, one run a line: longer than a function
+// should be, and plainer so than cut in pieces.
 // NOLINTNEXTLINE(readability-function-size)
-const std::array<HalfEquation, 12>& table() {
-    static const std::array<HalfEquation, 12> equations = {{
+const std::array<HalfEquation, 14>& table() {
+    static const std::array<HalfEquation, 14> equations = {{
         {1,
          "2 Cl- + 2 e- = Cl2",
          {{K::Normal, "2 Cl"},
@@ -34,6 +37,17 @@ const std::array<HalfEquation, 12>& table() {
           {K::Arrow, "→ "},
           {K::Normal, " H"},
           {K::Sub, "2 "}}},
+        {cat::hydroxydeOxyde,
+         "4 HO- = O2 + 2 H2O + 4 e-",
+         {{K::Normal, "4 HO"},
+          {K::Sup, "- "},
+          {K::Arrow, "→ "},
+          {K::Normal, " O"},
+          {K::Sub, "2"},
+          {K::Normal, " + 2 H"},
+          {K::Sub, "2"},
+          {K::Normal, "O + 4 e"},
+          {K::Sup, "-"}}},
         {5,
          "Fe2+ + 2 e- = Fe",
          {{K::Normal, "Fe"},
@@ -86,6 +100,17 @@ const std::array<HalfEquation, 12>& table() {
           {K::Normal, " + O"},
           {K::Sub, "2"},
           {K::Normal, " + 4 e"},
+          {K::Sup, "-"}}},
+        {cat::eauReduite,
+         "2 H2O + 2 e- = H2 + 2 HO-",
+         {{K::Normal, "2 H"},
+          {K::Sub, "2"},
+          {K::Normal, "O + 2 e"},
+          {K::Sup, "- "},
+          {K::Arrow, "→ "},
+          {K::Normal, " H"},
+          {K::Sub, "2"},
+          {K::Normal, " + 2 HO"},
           {K::Sup, "-"}}},
         {13,
          "Al = Al3+ + 3 e-",
@@ -168,7 +193,7 @@ std::string halfEquationText(const HalfEquation& equation) {
 int reactionNumberLeft(const Engine& engine) {
     const auto& s = engine.state();
     if (!engine.params().isPile()) {
-        return s.espece[1];
+        return halfEquationNumber(s, 1);
     }
     return cellNumber(engine.params().Combo2[0].tag, s.e01 < s.e02);
 }
@@ -176,7 +201,7 @@ int reactionNumberLeft(const Engine& engine) {
 int reactionNumberRight(const Engine& engine) {
     const auto& s = engine.state();
     if (!engine.params().isPile()) {
-        return s.espece[2];
+        return halfEquationNumber(s, 2);
     }
     return cellNumber(engine.params().Combo2[1].tag, !(s.e01 <= s.e02));
 }

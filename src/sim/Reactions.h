@@ -32,7 +32,8 @@ const HalfEquation* halfEquation(int number);
 std::string halfEquationText(const HalfEquation& equation);
 
 // The reaction numbers at electrode 1 (left) and 2 (right): the reaction
-// codes in electrolysis; in the cell, chosen from the natures and the order
+// codes in electrolysis, with water's half-equation as it goes (see
+// halfEquationNumber); in the cell, chosen from the natures and the order
 // of the two potentials. 0 when there is none.
 int reactionNumberLeft(const Engine& engine);
 int reactionNumberRight(const Engine& engine);

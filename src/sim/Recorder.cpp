@@ -26,6 +26,7 @@ Values valuesOf(const Measurement& m, const std::array<double, 2>& loi) {
     }
     v[channel::ions1] = m.ions1;
     v[channel::ions2] = m.ions2;
+    v[channel::pH] = m.pH;
     v[channel::potentielG] = static_cast<double>(m.potentielG);
     v[channel::potentielD] = static_cast<double>(m.potentielD);
     v[channel::loiG] = loi[0];

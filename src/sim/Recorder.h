@@ -22,7 +22,8 @@ inline constexpr std::size_t masseD = 3;    // g
 inline constexpr std::size_t firstQuantite = 4;
 inline constexpr std::size_t ions1 = firstQuantite + measuredSpecies.size(); // mol
 inline constexpr std::size_t ions2 = ions1 + 1;                              // mol
-inline constexpr std::size_t potentielG = ions2 + 1;                         // V
+inline constexpr std::size_t pH = ions2 + 1;                                 // of the vessel
+inline constexpr std::size_t potentielG = pH + 1;                            // V
 inline constexpr std::size_t potentielD = potentielG + 1;                    // V
 inline constexpr std::size_t loiG = potentielD + 1;                          // g
 inline constexpr std::size_t loiD = loiG + 1;                                // g
@@ -86,6 +87,8 @@ public:
     };
 
     explicit Recorder(const Engine& engine, std::size_t capacity = defaultCapacity);
+    // The engine whose run it records, as it stands now.
+    const Engine& engine() const { return m_engine; }
 
     void stepDone(bool programmedStop) override;
     void runReset() override;

@@ -102,6 +102,8 @@ Shown shownOf(const Quantity& q, double largestAmperes) {
         return {QStringLiteral("g"), 1.0};
     case Quantity::Kind::Concentration:
         return {QStringLiteral("mol·L⁻¹"), q.scale};
+    case Quantity::Kind::PH:
+        return {};
     }
     return {};
 }
@@ -132,6 +134,14 @@ struct CourbesChart::Plot {
     bool lastRow = false;
 };
 
+struct CourbesChart::CharacteristicPlot {
+    QChart* chart = nullptr; // owned by the scene
+    QValueAxis* tension = nullptr;
+    QValueAxis* intensite = nullptr;
+    QLineSeries* curve = nullptr;
+    QLineSeries* seuil = nullptr;
+};
+
 CourbesChart::CourbesChart(const sim::Recorder& record, QObject* parent)
     : QObject(parent), m_record(record), m_unit(timeUnitFor(0.0)) {
     m_scene.setBackgroundBrush(Qt::white);
@@ -143,6 +153,9 @@ CourbesChart::CourbesChart(const sim::Recorder& record, QObject* parent)
 CourbesChart::~CourbesChart() {
     for (auto& plot : m_plots) {
         delete plot->chart;
+    }
+    if (m_characteristicPlot) {
+        delete m_characteristicPlot->chart;
     }
 }
 
@@ -207,6 +220,101 @@ void CourbesChart::setFaraday(bool on) {
     }
     m_faraday = on;
     rebuild();
+}
+
+void CourbesChart::setCharacteristicShown(bool on) {
+    if (on == characteristicShown()) {
+        return;
+    }
+    if (!on) {
+        m_scene.removeItem(m_characteristicPlot->chart);
+        delete m_characteristicPlot->chart;
+        m_characteristicPlot.reset();
+        m_characteristic.reset();
+        layout();
+        return;
+    }
+    auto plot = std::make_unique<CharacteristicPlot>();
+    auto* chart = new QChart();
+    plot->chart = chart;
+    chart->setBackgroundRoundness(0.0);
+    chart->setMargins(QMargins(0, 0, 0, 0));
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale(QLocale::French, QLocale::France));
+    chart->legend()->setFont(chartFont(11));
+    plot->tension = new QValueAxis(chart);
+    plot->intensite = new QValueAxis(chart);
+    for (QValueAxis* axis : {plot->tension, plot->intensite}) {
+        axis->setLabelsFont(chartFont(10));
+        axis->setTitleFont(chartFont(11, true));
+        axis->setGridLinePen(QPen(QColor(225, 225, 225), 1.0));
+    }
+    plot->tension->setTitleText(QStringLiteral("U (V)"));
+    chart->addAxis(plot->tension, Qt::AlignBottom);
+    chart->addAxis(plot->intensite, Qt::AlignLeft);
+    plot->curve = new QLineSeries(chart);
+    plot->curve->setName(QStringLiteral("Caractéristique I = f(U)"));
+    plot->curve->setPen(QPen(colourOf(QStringLiteral("i")), 2.0));
+    plot->seuil = new QLineSeries(chart);
+    plot->seuil->setPen(QPen(eventColour(), 1.5, Qt::DashLine));
+    for (QLineSeries* series : {plot->curve, plot->seuil}) {
+        chart->addSeries(series);
+        series->attachAxis(plot->tension);
+        series->attachAxis(plot->intensite);
+    }
+    chart->legend()->detachFromChart();
+    chart->legend()->setBackgroundVisible(false);
+    chart->legend()->setAlignment(Qt::AlignTop);
+    m_scene.addItem(chart);
+    m_characteristicPlot = std::move(plot);
+    layout();
+    refresh();
+}
+
+QRectF CourbesChart::characteristicArea() const {
+    if (!m_characteristicPlot) {
+        return {};
+    }
+    const QChart* chart = m_characteristicPlot->chart;
+    return chart->mapRectToScene(chart->plotArea());
+}
+
+// The line of the present state from 0 V to the generator's top, the
+// threshold dashed across it and written in the legend.
+void CourbesChart::fillCharacteristic() {
+    CharacteristicPlot& plot = *m_characteristicPlot;
+    m_characteristic = sim::characteristic(m_record.engine().state(), m_record.engine().params());
+    QList<QPointF> points;
+    double high = 0.0;
+    if (m_characteristic) {
+        for (const sim::Characteristic::Point& p : m_characteristic->points) {
+            points.append(QPointF(p.tensionV, p.intensiteA));
+            high = std::max(high, p.intensiteA);
+        }
+    }
+    plot.curve->replace(points);
+    niceAxis(*plot.tension, 0.0, sim::Characteristic::maxVoltageV, 10);
+    niceAxis(*plot.intensite, 0.0, high, 4);
+    if (plot.intensite->min() < 0.0) {
+        niceAxis(*plot.intensite, 0.0, plot.intensite->max(), 4);
+    }
+    plot.intensite->setTitleText(QStringLiteral("I (A)"));
+    QList<QPointF> seuil;
+    if (m_characteristic) {
+        const double u = m_characteristic->seuilV;
+        if (u >= 0.0 && u <= sim::Characteristic::maxVoltageV) {
+            seuil = {QPointF(u, plot.intensite->min()), QPointF(u, plot.intensite->max())};
+        }
+        plot.seuil->setName(QString::fromStdString(m_characteristic->seuilText()));
+    } else {
+        plot.seuil->setName(QStringLiteral("pas de caractéristique pour la pile"));
+    }
+    plot.seuil->replace(seuil);
+    if (QGraphicsLayout* chartLayout = plot.chart->layout()) {
+        chartLayout->invalidate();
+        chartLayout->activate();
+    }
 }
 
 void CourbesChart::setSize(const QSizeF& size) {
@@ -278,22 +386,34 @@ void CourbesChart::rebuild() {
 
 void CourbesChart::layout() {
     const int n = plotCount();
+    const int rows = rowCount();
     const double width = std::max(m_size.width(), 300.0);
-    const double each =
-        n == 0 ? 0.0 : std::max<double>(minimumPlotHeight, (m_size.height() - timeTitleHeight) / n);
+    // Each plot row shares the height; the time plots' last and the
+    // characteristic each add the title of their horizontal axis.
+    const int titled = (n > 0 ? 1 : 0) + (characteristicShown() ? 1 : 0);
+    const double each = rows == 0
+                            ? 0.0
+                            : std::max<double>(minimumPlotHeight,
+                                               (m_size.height() - timeTitleHeight * titled) / rows);
     double top = 0.0;
+    const auto place = [&](QChart* chart, QLegend* legend, bool titledRow) {
+        const double height = each + (titledRow ? timeTitleHeight : 0.0);
+        chart->setGeometry(QRectF(0.0, top, width, height));
+        const double bottom = bottomMargin + (titledRow ? timeTitleHeight : 0.0);
+        chart->setPlotArea(QRectF(leftMargin, topMargin, width - leftMargin - rightMargin,
+                                  height - topMargin - bottom));
+        legend->setGeometry(
+            QRectF(leftMargin, 2.0, width - leftMargin - rightMargin, topMargin - 4.0));
+        top += height;
+    };
     for (int k = 0; k < n; ++k) {
         Plot& plot = *m_plots[static_cast<std::size_t>(k)];
         plot.lastRow = k == n - 1;
-        const double height = each + (plot.lastRow ? timeTitleHeight : 0.0);
-        plot.chart->setGeometry(QRectF(0.0, top, width, height));
-        const double bottom = bottomMargin + (plot.lastRow ? timeTitleHeight : 0.0);
-        plot.chart->setPlotArea(QRectF(leftMargin, topMargin, width - leftMargin - rightMargin,
-                                       height - topMargin - bottom));
+        place(plot.chart, plot.chart->legend(), plot.lastRow);
         plot.time->setTitleVisible(plot.lastRow);
-        plot.chart->legend()->setGeometry(
-            QRectF(leftMargin, 2.0, width - leftMargin - rightMargin, topMargin - 4.0));
-        top += height;
+    }
+    if (m_characteristicPlot) {
+        place(m_characteristicPlot->chart, m_characteristicPlot->chart->legend(), true);
     }
     m_scene.setSceneRect(QRectF(0.0, 0.0, width, std::max(top, m_size.height())));
     setCursor(m_cursorSeconds);
@@ -314,6 +434,9 @@ void CourbesChart::refresh() {
         fill(plot);
         placeEvents(plot, k == 0);
         settle(plot);
+    }
+    if (m_characteristicPlot) {
+        fillCharacteristic();
     }
     setCursor(m_cursorSeconds);
 }
@@ -371,8 +494,9 @@ void CourbesChart::fill(Plot& plot) {
     }
     plot.low = plot.value->min();
     plot.high = plot.value->max();
-    plot.value->setTitleText(utf8(q.symbol) + QStringLiteral(" (") + shown.unit +
-                             QStringLiteral(")"));
+    plot.value->setTitleText(shown.unit.isEmpty() ? utf8(q.symbol)
+                                                  : utf8(q.symbol) + QStringLiteral(" (") +
+                                                        shown.unit + QStringLiteral(")"));
 }
 
 void CourbesChart::placeEvents(Plot& plot, bool labelled) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sim/Characteristic.h"
 #include "sim/Quantities.h"
 #include "sim/Recorder.h"
 
@@ -33,7 +34,9 @@ TimeUnit timeUnitFor(double lastSeconds);
 // one scene that the window shows and the exports render. With the law's
 // overlay, each mass plot also shows the mass Faraday's law gives from the
 // recorded current. Changes of reaction are vertical lines across every
-// plot, labelled on the first.
+// plot, labelled on the first. Below them, when asked, the electrolyser's
+// characteristic I = f(U) for the record's present state, on its own voltage
+// axis.
 class CourbesChart : public QObject {
     Q_OBJECT
 
@@ -57,6 +60,15 @@ public:
     const QStringList& quantities() const { return m_ids; }
     void setFaraday(bool on);
     bool faraday() const { return m_faraday; }
+    void setCharacteristicShown(bool on);
+    bool characteristicShown() const { return m_characteristicPlot != nullptr; }
+    // The characteristic drawn; none when hidden or for the cell.
+    const std::optional<sim::Characteristic>& characteristic() const { return m_characteristic; }
+    // The drawing area of the characteristic, in scene coordinates; empty
+    // when hidden.
+    QRectF characteristicArea() const;
+    // The plots of a picture, the characteristic's included.
+    int rowCount() const { return plotCount() + (characteristicShown() ? 1 : 0); }
     // The size to lay the stack out in, px; the scene grows taller when the
     // plots would be too small.
     void setSize(const QSizeF& size);
@@ -88,7 +100,9 @@ public:
 
 private:
     struct Plot;
+    struct CharacteristicPlot;
     void rebuild();
+    void fillCharacteristic();
     void layout();
     void fill(Plot& plot);
     static void settle(Plot& plot);
@@ -102,6 +116,8 @@ private:
     TimeUnit m_unit;
     double m_timeMax = 1.0; // in m_unit
     std::vector<std::unique_ptr<Plot>> m_plots;
+    std::unique_ptr<CharacteristicPlot> m_characteristicPlot;
+    std::optional<sim::Characteristic> m_characteristic;
     QGraphicsLineItem* m_cursor = nullptr;
     std::optional<double> m_cursorSeconds;
     std::vector<sim::Recorder::Point> m_points;

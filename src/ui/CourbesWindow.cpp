@@ -89,6 +89,8 @@ QString valueText(const sim::Quantity& q, double value) {
         return number(value) + QStringLiteral(" g");
     case sim::Quantity::Kind::Concentration:
         return number(value * q.scale) + QStringLiteral(" mol·L⁻¹");
+    case sim::Quantity::Kind::PH:
+        return number(value);
     }
     return {};
 }
@@ -124,6 +126,9 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     auto* grandeurs = new QGroupBox(QStringLiteral("Grandeurs"), this);
     grandeurs->setAccessibleName(QStringLiteral("Grandeurs tracées"));
     m_boxesLayout = new QVBoxLayout(grandeurs);
+    // The electrolysis's twenty quantities, the law and the characteristic
+    // fit the height the window opens at.
+    m_boxesLayout->setSpacing(2);
     panel->addWidget(grandeurs);
 
     m_faraday = new QCheckBox(QStringLiteral("&Loi de Faraday"), this);
@@ -133,6 +138,14 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
                        "courant mesuré"));
     m_faraday->setToolTip(m_faraday->accessibleDescription());
     panel->addWidget(m_faraday);
+
+    m_characteristic = new QCheckBox(QStringLiteral("&Caractéristique I = f(U)"), this);
+    m_characteristic->setAccessibleName(QStringLiteral("Caractéristique I = f(U)"));
+    m_characteristic->setAccessibleDescription(
+        QStringLiteral("Ajoute sous les courbes l'intensité selon la tension du générateur, de 0 "
+                       "à 10 V, pour l'état présent de l'électrolyseur, avec son seuil"));
+    m_characteristic->setToolTip(m_characteristic->accessibleDescription());
+    panel->addWidget(m_characteristic);
 
     auto* timeLabel = new QLabel(QStringLiteral("&Temps de lecture :"), this);
     m_time = new QDoubleSpinBox(this);
@@ -193,7 +206,8 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     layout->addWidget(panelWidget);
     layout->addWidget(m_view, 1);
 
-    setTabOrder(m_faraday, m_time);
+    setTabOrder(m_faraday, m_characteristic);
+    setTabOrder(m_characteristic, m_time);
     setTabOrder(m_time, m_follow);
     setTabOrder(m_follow, m_view);
     setTabOrder(m_view, m_exportMeasures);
@@ -201,6 +215,7 @@ CourbesWindow::CourbesWindow(const sim::Recorder& record, QWidget* parent,
     setTabOrder(m_exportImage, m_close);
 
     connect(m_faraday, &QCheckBox::toggled, this, &CourbesWindow::choicesChanged);
+    connect(m_characteristic, &QCheckBox::toggled, this, &CourbesWindow::choicesChanged);
     // A time typed is read on Enter, even the one already shown, in the unit
     // the box shows.
     connect(m_time, &QDoubleSpinBox::editingFinished, this,
@@ -287,6 +302,7 @@ void CourbesWindow::choicesChanged() {
     }
     m_chart.setFaraday(m_faraday->isChecked());
     m_chart.setQuantities(ids);
+    m_chart.setCharacteristicShown(m_characteristic->isChecked());
     updateReadout();
 }
 

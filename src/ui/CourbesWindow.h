@@ -61,6 +61,7 @@ public:
     CourbesChart& chart() { return m_chart; }
     QCheckBox* quantityBox(const QString& id) const { return m_boxes.value(id); }
     QCheckBox* faradayBox() const { return m_faraday; }
+    QCheckBox* characteristicBox() const { return m_characteristic; }
     QDoubleSpinBox* timeBox() const { return m_time; }
     QCheckBox* followBox() const { return m_follow; }
     QLabel* readout() const { return m_readout; }
@@ -126,6 +127,7 @@ private:
     QStringList m_boxOrder;
     QHash<QString, bool> m_chosen; // by id, kept while a box is away
     QCheckBox* m_faraday = nullptr;
+    QCheckBox* m_characteristic = nullptr;
     QDoubleSpinBox* m_time = nullptr;
     QCheckBox* m_follow = nullptr;
     // The unit of the time box, kept while a time chosen is shown.

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 
-#include <utility>
+#include <tuple>
 
 namespace Ionaria::ui {
 
@@ -43,13 +43,23 @@ MeasureStrip::MeasureStrip(QWidget* parent) : QWidget(parent) {
 
 void MeasureStrip::setValues(const QString& temps, const QString& tension,
                              const QString& intensite) {
-    // Setting an unchanged text would still repaint the label at every tick.
-    // A screen reader hears the name, then the value with its unit in words.
-    for (const auto& [label, text] :
-         {std::pair{Labeltps, temps}, std::pair{Labelu, tension}, std::pair{Labelint, intensite}}) {
+    // The generator's limit in full where the label has room for it; in
+    // short otherwise.
+    QString shown = intensite;
+    const QString limite = QStringLiteral(" (limite du générateur)");
+    if (shown.endsWith(limite) && QFontMetrics(PrintedPage::arial8()).horizontalAdvance(shown) >
+                                      Zoom::geometry(Labelint).width()) {
+        shown.replace(limite, QStringLiteral(" (limite)"));
+    }
+    // A screen reader hears the name, then the whole value with its unit in
+    // words. Setting an unchanged text would still repaint the label at
+    // every tick.
+    for (const auto& [label, text, full] :
+         {std::tuple{Labeltps, temps, temps}, std::tuple{Labelu, tension, tension},
+          std::tuple{Labelint, shown, intensite}}) {
         if (label->text() != text) {
             label->setText(text);
-            label->setAccessibleDescription(report::spokenMeasure(text));
+            label->setAccessibleDescription(report::spokenMeasure(full));
         }
     }
 }

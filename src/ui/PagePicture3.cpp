@@ -123,6 +123,14 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
         m_handlers.setCheck3(checked ? 1 : 0);
         emit parametersChanged();
     });
+    Check4 = new QCheckBox(QStringLiteral("Tenir compte de la surtension du dihydrogène"), this);
+    Check4->setObjectName(QStringLiteral("Check4"));
+    blend(Check4);
+    Zoom::setGeometry(Check4, QRect(optionLeft, 0, Check4->sizeHint().width(), 17));
+    connect(Check4, &QCheckBox::clicked, this, [this](bool checked) {
+        m_handlers.setCheck4(checked ? 1 : 0);
+        emit parametersChanged();
+    });
 }
 
 void PagePicture3::syncFromStore() {
@@ -166,6 +174,10 @@ void PagePicture3::syncFromStore() {
     {
         const QSignalBlocker block(Check3);
         Check3->setChecked(p.Check3 == 1);
+    }
+    {
+        const QSignalBlocker block(Check4);
+        Check4->setChecked(p.Check4 == 1);
     }
     refresh();
 }
@@ -281,6 +293,9 @@ void PagePicture3::compose(PrintCursor& c) {
     c.newLine();
     c.y += 6;
     PrintCursor::setTop(Check3, c.y);
+    // The electrolyses only: the cell has no hydrogen to form.
+    Check4->setVisible(!pile);
+    PrintCursor::setTop(Check4, c.y + 20);
 }
 
 } // namespace Ionaria::ui

@@ -45,6 +45,7 @@ public:
     NumberBox* Text2_1 = nullptr;
     NumberBox* Text2_4 = nullptr;
     QCheckBox* Check3 = nullptr;
+    QCheckBox* Check4 = nullptr;
 
 protected:
     void compose(PrintCursor& c) override;

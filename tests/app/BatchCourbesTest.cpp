@@ -13,6 +13,7 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <cmath>
 #include <sstream>
 
 using namespace Ionaria;
@@ -190,6 +191,16 @@ private slots:
                                          << "--format-csv demande tableur ou csv" << standard;
         QTest::newRow("dialect without rows")
             << QStringList{"--format-csv", "tableur"} << "--format-csv va avec --csv" << standard;
+        QTest::newRow("characteristic as CSV")
+            << QStringList{"--caracteristique", "u.CSV"} << "" << standard;
+        QTest::newRow("characteristic as SVG")
+            << QStringList{"--caracteristique", "u.svg"} << "" << standard;
+        QTest::newRow("characteristic in another format")
+            << QStringList{"--caracteristique", "u.txt"} << "--caracteristique demande un fichier"
+            << standard;
+        QTest::newRow("characteristic over the curves")
+            << QStringList{"--courbes", "c.png", "--caracteristique", "c.png"}
+            << "--courbes et --caracteristique désignent le même fichier" << standard;
         QTest::newRow("curves over the configuration")
             << QStringList{"--courbes", "a.C14.png", "--png", "a.C14.png"}
             << "--png et --courbes désignent le même fichier" << standard;
@@ -249,6 +260,67 @@ private slots:
         }
     }
 
+    // The CSV holds the end's characteristic: no current up to the
+    // threshold, then one line; the pictures are whole and of their kind.
+    void characteristic_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("CSV") << "u.csv" << QByteArray("U_V,I_A\n0,0\n");
+        QTest::newRow("PNG") << "u.png" << QByteArray("\x89PNG\r\n");
+        QTest::newRow("SVG") << "u.svg" << QByteArray("<?xml");
+        QTest::newRow("PDF") << "u.pdf" << QByteArray("%PDF-");
+    }
+    void characteristic() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, start);
+        const QString config = write("cuivre.C14", Config{"2", "3", "3", "6", "0,1"});
+        const QString out = m_dir.filePath(name);
+        const Result r = ionaria({"--batch", config, "--seconds", "60", "--caracteristique", out});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith(start));
+        if (name.endsWith(".svg")) {
+            QVERIFY(QString::fromUtf8(bytes).contains(QStringLiteral("seuil ≈ ")));
+        }
+        if (!name.endsWith(".csv")) {
+            return;
+        }
+        const QList<QByteArray> rows = bytes.trimmed().split('\n').mid(1);
+        QVERIFY(rows.size() >= 101);
+        double seuil = -1.0;
+        double slope = 0.0;
+        double previousU = -1.0;
+        for (const QByteArray& row : rows) {
+            const QList<QByteArray> cells = row.split(',');
+            QCOMPARE(cells.size(), 2);
+            const double u = cells[0].toDouble();
+            const double i = cells[1].toDouble();
+            QVERIFY(u > previousU);
+            previousU = u;
+            if (i == 0.0) {
+                seuil = u;
+            } else if (slope == 0.0) {
+                slope = i / (u - seuil);
+            } else {
+                QVERIFY2(std::fabs(i - slope * (u - seuil)) < 1e-9 * i, row.constData());
+            }
+        }
+        QVERIFY(seuil > 0.0 && seuil < 10.0);
+        QCOMPARE(previousU, 10.0);
+    }
+
+    void cellHasNoCharacteristic() {
+        const QString config = write("pile.C14", Config{"0"});
+        const QString out = m_dir.filePath("pile.csv");
+        const Result r = ionaria({"--batch", config, "--seconds", "5", "--caracteristique", out});
+        QCOMPARE(r.status, 4);
+        QCOMPARE(r.err, "Pas de caractéristique I = f(U) pour la pile : " + out + "\n");
+        QVERIFY(!QFile::exists(out));
+    }
+
     void unwritableCurves() {
         const QString config = write("nacl.C14", Config{});
         const QString out = m_dir.filePath("absent/courbes.png");
@@ -272,17 +344,23 @@ private slots:
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         const QByteArray plainBytes = a.readAll();
         const QByteArray sheetBytes = b.readAll();
-        QCOMPARE(sheetBytes.left(sheetBytes.indexOf('\n')),
-                 plainBytes.left(plainBytes.indexOf('\n')).replace(',', ';'));
+        QCOMPARE(
+            sheetBytes.left(sheetBytes.indexOf('\n')),
+            QByteArray::fromStdString(sim::csvHeader(sim::CsvDialect::Tableur, false)).trimmed());
         QVERIFY(!sheetBytes.contains('.'));
-        const auto plainRows = numbersOf(plainBytes, ',', '.');
+        // The spreadsheet's rows leave out the two reaction codes.
+        auto plainRows = numbersOf(plainBytes, ',', '.');
         QCOMPARE(plainRows.size(), 2401);
+        for (auto& row : plainRows) {
+            row.remove(5, 2);
+        }
         QCOMPARE(numbersOf(sheetBytes, ';', ','), plainRows);
     }
 
     void helpSaysTheOptions() {
         const Result r = ionaria({"--help"});
-        for (const char* option : {"--courbes", "--grandeurs", "--faraday", "--format-csv"}) {
+        for (const char* option :
+             {"--courbes", "--grandeurs", "--faraday", "--format-csv", "--caracteristique"}) {
             QVERIFY2(r.out.contains(option), option);
         }
     }

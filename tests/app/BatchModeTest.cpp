@@ -205,10 +205,14 @@ private slots:
         const auto rows = lines(r.out);
         QCOMPARE(rows.size(), 7);
         QCOMPARE(rows[0], QString("t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,"
-                                  "Na+,Zn2+,Al3+,Cu2+,ions_G,ions_D"));
+                                  "Na+,Zn2+,Al3+,Cu2+,ions_G,ions_D,HO-,pH"));
         for (int i = 1; i < rows.size(); ++i) {
             const auto cells = rows[i].split(',');
-            QCOMPARE(cells.size(), 18);
+            QCOMPARE(cells.size(), 20);
+            // Each chloride ion oxidised leaves a HO- in its place.
+            QVERIFY(qAbs(cells[18].toDouble() + cells[7].toDouble() -
+                         rows[1].split(',')[7].toDouble()) < 1e-12);
+            QVERIFY(cells[19].toDouble() >= 7.0);
             QCOMPARE(cells[0].toInt(), i - 1);
             QCOMPARE(cells[5], QString("3"));
             QCOMPARE(cells[6], QString("1"));
@@ -238,13 +242,17 @@ private slots:
         const auto rows = lines(r.out);
         QCOMPARE(rows.size(), 32);
         QCOMPARE(rows[0], QString("t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,"
-                                  "Na+,Zn2+,Al3+,Cu2+,ions_G,ions_D,E_G_V,E_D_V"));
+                                  "Na+,Zn2+,Al3+,Cu2+,ions_G,ions_D,HO-,pH,E_G_V,E_D_V"));
         double gap = 1.0;
         for (int i = 1; i < rows.size(); ++i) {
             const auto cells = rows[i].split(',');
-            QCOMPARE(cells.size(), 20);
-            const double eG = cells[18].toDouble();
-            const double eD = cells[19].toDouble();
+            QCOMPARE(cells.size(), 22);
+            // The cell has no vessel: its columns are empty.
+            for (const int vessel : {5, 6, 7, 15, 18, 19}) {
+                QVERIFY(cells[vessel].isEmpty());
+            }
+            const double eG = cells[20].toDouble();
+            const double eD = cells[21].toDouble();
             if (i == 1) {
                 QVERIFY(qAbs(eG - 0.28084) < 1e-5);
                 QVERIFY(qAbs(eD - 0.34) < 1e-5);
@@ -253,7 +261,7 @@ private slots:
             QVERIFY(eD - eG > 0.05);
             gap = eD - eG;
         }
-        QVERIFY(gap < rows[1].split(',')[19].toDouble() - rows[1].split(',')[18].toDouble());
+        QVERIFY(gap < rows[1].split(',')[21].toDouble() - rows[1].split(',')[20].toDouble());
 
         const Run summary = run({"--batch", p, "--seconds", "1"});
         QCOMPARE(summary.status, 0);

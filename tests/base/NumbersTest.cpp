@@ -170,6 +170,39 @@ private slots:
                  text);
     }
 
+    // The text reads back as the very value of its type, with no digit to
+    // spare: one digit fewer no longer does.
+    void writeShortest_data() {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("single");
+        QTest::addColumn<QString>("text");
+        addRowsInEveryLocale("float current", 0.05, true, "0.05");
+        addRowsInEveryLocale("float generator limit", 2.0, true, "2");
+        addRowsInEveryLocale("double quarter", 0.25, false, "0.25");
+        addRowsInEveryLocale("double Faraday", 96485.33212, false, "96485.33212");
+        addRowsInEveryLocale("double third", 1.0 / 3.0, false, "0.3333333333333333");
+        addRowsInEveryLocale("float third", 1.0 / 3.0, true, "0.33333334");
+        addRowsInEveryLocale("double negative", -0.0123, false, "-0.0123");
+    }
+    void writeShortest() {
+        QFETCH(QByteArray, locale);
+        IONARIA_USE_LOCALE(locale.constData());
+        QFETCH(double, value);
+        QFETCH(bool, single);
+        QFETCH(QString, text);
+        const std::string written = single ? Ionaria::base::writeShortest(static_cast<float>(value))
+                                           : Ionaria::base::writeShortest(value);
+        QCOMPARE(QString::fromStdString(written), text);
+        const auto back = Ionaria::base::readFloat(written);
+        QCOMPARE(back.status, Ionaria::base::FloatStatus::Ok);
+        if (single) {
+            QCOMPARE(static_cast<float>(back.value), static_cast<float>(value));
+        } else {
+            QCOMPARE(back.value, value);
+        }
+    }
+
     // The fixed form of the largest double has 309 integer digits.
     void writeFloatHasRoomForTheLargest() {
         const std::string text =

@@ -120,9 +120,6 @@ private slots:
         r[9] = "-1";
         QTest::newRow("no electrolyte") << file(r) << unreadable;
         r = records;
-        r[5] = "1E9";
-        QTest::newRow("huge voltage") << file(r) << unreadable;
-        r = records;
         r[4] = "99999";
         QTest::newRow("speed beyond a short") << file(r) << unreadable;
         QByteArray bad = file(records);
@@ -294,6 +291,80 @@ private slots:
         QCOMPARE(b.p().Check3, check3);
         QCOMPARE(b.engine.state().natInvalide, check3 == 0);
         QCOMPARE(b.p().Text2[7].text(), std::string("0,02"));
+    }
+
+    // A generator's setting beyond its spin button's range becomes the
+    // nearest bound, as a numeric box's value does; one within it, as those
+    // the older ranges allowed, reads as it is.
+    void generatorBeyondRange_data() {
+        QTest::addColumn<QString>("voltage");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<int>("upDown1");
+        QTest::addColumn<int>("upDown2");
+        QTest::newRow("older ranges") << "40"
+                                      << "12" << 40 << 12;
+        QTest::newRow("huge") << "1E9"
+                              << "400" << 100 << 200;
+        QTest::newRow("below") << "-5"
+                               << "0" << 0 << 1;
+        QTest::newRow("new ranges") << "0"
+                                    << "200" << 0 << 200;
+        QTest::newRow("beyond 32 bits") << "1E12"
+                                        << "-1E12" << 100 << 1;
+        QTest::newRow("not numbers") << "volts"
+                                     << "" << 0 << 1;
+    }
+    void generatorBeyondRange() {
+        QFETCH(QString, voltage);
+        QFETCH(QString, current);
+        QFETCH(int, upDown1);
+        QFETCH(int, upDown2);
+        auto records = cellRecords();
+        records[5] = voltage.toStdString();
+        records[6] = current.toStdString();
+        const std::string p = path("generators.C14");
+        QCOMPARE(base::RecordFile::writeAll(p, records), base::RecordFile::Status::Ok);
+        Bench b;
+        QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
+        QCOMPARE(b.p().UpDown1, upDown1);
+        QCOMPARE(b.p().UpDown2, upDown2);
+    }
+
+    // Record 22: "1" counts hydrogen's overpotential; saved, the file then
+    // holds record 21 too ("0" when the other option is off).
+    void surtensionRoundTrip_data() {
+        QTest::addColumn<int>("check3");
+        QTest::addColumn<int>("check4");
+        QTest::addColumn<QStringList>("tail");
+        QTest::newRow("neither") << 0 << 0 << QStringList{};
+        QTest::newRow("overpotential") << 0 << 1 << QStringList{"0", "1"};
+        QTest::newRow("both") << 1 << 1 << QStringList{"1", "1"};
+        QTest::newRow("Nernst") << 1 << 0 << QStringList{"1"};
+    }
+    void surtensionRoundTrip() {
+        QFETCH(int, check3);
+        QFETCH(int, check4);
+        QFETCH(QStringList, tail);
+        Bench b;
+        b.handlers.selectOption2(2);
+        b.handlers.selectCombo1(9);
+        b.handlers.setCheck3(check3);
+        b.handlers.setCheck4(check4);
+        const auto r = ConfigFile::records(b.p());
+        QCOMPARE(r.size(), std::size_t(ConfigFile::recordCount + tail.size()));
+        for (qsizetype k = 0; k < tail.size(); ++k) {
+            QCOMPARE(QString::fromStdString(r[std::size_t(ConfigFile::recordCount + k)]), tail[k]);
+        }
+        const std::string p = path("zinc.C14");
+        QVERIFY(!ConfigFile::save(p, b.p()).has_value());
+        Bench other;
+        other.handlers.setCheck4(1 - check4);
+        QVERIFY(!ConfigFile::load(p, other.handlers).has_value());
+        QCOMPARE(other.p().Check3, check3);
+        QCOMPARE(other.p().Check4, check4);
+        QCOMPARE(ConfigFile::records(other.p()), r);
+        // With the option, the cathode deposits zinc from the start.
+        QCOMPARE(int(other.engine.state().espece[1]), check4 == 1 ? 8 : 3);
     }
 
     // Saved with the option, a file holds 21 records and comes back with

@@ -167,6 +167,8 @@ void ParticlesTest::electrolysis() {
     s.rougeSol1 = 60;
     s.vertSol1 = 120;
     s.bleuSol1 = 180;
+    // An acid vessel: the cathode's code 3 reduces H+, not water.
+    s.quantite[3] = 0.01;
     // The other electrode's code draws nothing.
     s.espece[1] = static_cast<std::int16_t>(electrode == 1 ? code : 0);
     s.espece[2] = static_cast<std::int16_t>(electrode == 2 ? code : 0);

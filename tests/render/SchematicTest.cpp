@@ -411,6 +411,8 @@ void SchematicTest::legendRows() {
     Picture p;
     p.state().espece[1] = static_cast<std::int16_t>(espece1);
     p.state().espece[2] = static_cast<std::int16_t>(espece2);
+    // An acid vessel: code 3 reduces H+, not water.
+    p.state().quantite[3] = 0.01;
     p.canvas().clearOps();
     p.engine.electrodes();
     QStringList drawn;

@@ -168,8 +168,8 @@ void RapportTest::speciesLinesWithoutGaps() {
     q = {};
     q[1] = 0.005;  // chloride
     q[2] = 0.0;    // no sulfate: no line
-    q[3] = 0.01;   // never listed
-    q[4] = 0.01;   // never listed
+    q[3] = 0.01;   // H+, listed as any other ion
+    q[4] = 0.01;   // HO-, likewise
     q[7] = 0.005;  // sodium
     q[10] = 0.001; // copper(II)
     const auto texts = r.draw();
@@ -182,7 +182,7 @@ void RapportTest::speciesLinesWithoutGaps() {
             species << QString::fromStdString(texts[i + 1].text);
         }
     }
-    QCOMPARE(species.join(','), QStringLiteral("Cl,Na,Cu"));
+    QCOMPARE(species.join(','), QStringLiteral("Cl,H,HO,Na,Cu"));
     // 3 pixels more than a text line and the shift, so that a subscript and
     // the next superscript keep background between them.
     const double pitch = r.canvas.textHeight("A") + 4.0 + 3.0;
@@ -199,7 +199,7 @@ void RapportTest::concentrationPieces() {
     r.state().intensite = 0.0F;
     const auto texts = r.draw();
     QCOMPARE(Report::joined(texts).section('|', 6),
-             QStringLiteral("[|Na|+|] = 1,23| · 10|-2| mol · L|-1"));
+             QStringLiteral("pH = 7,00|[|Na|+|] = 1,23| · 10|-2| mol · L|-1"));
     const DrawOp* mantissa = findText(texts, "] = 1,23");
     const DrawOp* exponent = findText(texts, "-2");
     const DrawOp* unit = findText(texts, "-1");
@@ -224,13 +224,15 @@ void RapportTest::halfEquations_data() {
     QTest::addColumn<float>("e02");
     QTest::addColumn<QString>("leftText");
     QTest::addColumn<QString>("rightText");
-    QTest::newRow("electrolysis 3, 1") << 1 << 3 << 1 << 0.0F << 0.0F << "2 H|+ | + 2 e|- |→ | H|2 "
-                                       << "2 Cl|- |→| Cl|2 | + 2 e|-";
+    // No H+ in the vessel: water is reduced.
+    QTest::newRow("electrolysis 3, 1")
+        << 1 << 3 << 1 << 0.0F << 0.0F << "2 H|2|O + 2 e|- |→ | H|2| + 2 HO|-"
+        << "2 Cl|- |→| Cl|2 | + 2 e|-";
     QTest::newRow("electrolysis 10, 11")
         << 1 << 10 << 11 << 0.0F << 0.0F << "Cu|2+| + 2 e|- |→ | Cu"
         << "2 H|2|O |→ | 4 H|+| + O|2| + 4 e|-";
-    QTest::newRow("electrolysis 2, 12: empty boxes") << 1 << 2 << 12 << 0.0F << 0.0F << ""
-                                                     << "";
+    QTest::newRow("electrolysis 2, 7: empty boxes") << 1 << 2 << 7 << 0.0F << 0.0F << ""
+                                                    << "";
     QTest::newRow("cell zinc | copper")
         << 0 << 3 << 1 << -0.76F << 0.34F << "Zn |→ | Zn|2+| + 2 e|-"
         << "Cu|2+| + 2 e|- |→ | Cu";
@@ -305,10 +307,11 @@ void RapportTest::layout_data() {
             const char* potentials = nernst ? ", potentials" : "";
             QTest::addRow("cell zinc | copper, %s%s", scale, potentials)
                 << 0 << 0 << 3 << 1 << macro << 1 << nernst;
+            // With HO- and H+, which water forms.
             QTest::addRow("sodium chloride, zinc anode, %s%s", scale, potentials)
-                << 2 << 4 << 3 << 4 << macro << 3 << nernst;
+                << 2 << 4 << 3 << 4 << macro << 4 << nernst;
             QTest::addRow("iron(III) sulfate, %s%s", scale, potentials)
-                << 2 << 8 << 3 << 3 << macro << 3 << nernst;
+                << 2 << 8 << 3 << 3 << macro << 4 << nernst;
             QTest::addRow("cell copper | copper, no current, %s%s", scale, potentials)
                 << 0 << 0 << 1 << 1 << macro << 1 << nernst;
         }
@@ -357,6 +360,11 @@ void linesKeepApart(Shown& r, const std::vector<QRectF>& panels, int montage, bo
         } else {
             const QRectF panel = panels.back();
             region = panel.toRect().adjusted(1, 1, -1, -1);
+            // Water's ion goes under the vessel, on the pH's line.
+            expected -= 1;
+            const QRect under = panels[panels.size() - 2].toRect().adjusted(1, 1, -1, -1);
+            QCOMPARE(under.top(), 477);
+            QCOMPARE(inkLines(r.image(), under), 1);
         }
         QCOMPARE(inkLines(r.image(), region), expected);
     } else if (macro) {

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "sim/Chemistry.h"
 #include "SimBench.h"
 #include "sim/Catalogue.h"
+#include "sim/Characteristic.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "sim/Reactions.h"
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
+#include <vector>
 
 using namespace Ionaria::sim;
 
@@ -17,6 +22,7 @@ namespace {
 using testing::Bench;
 using testing::faradayConstant;
 using testing::near;
+namespace cat = Ionaria::sim::catalogue;
 
 } // namespace
 
@@ -100,23 +106,29 @@ private slots:
         QTest::addColumn<QList<double>>("perMol");
         QTest::addColumn<QList<double>>(
             "massPerMol"); // electrode 1 nature n1, electrode 2 nature n2
-        QTest::newRow("Cu2+ reduced, water oxidised")
-            << 6 << 3 << 3 << 10 << 11 << QList<double>{0, 0, 0, 0, 0, 0, 0, 0, 0, -0.5}
+        QTest::newRow("Cu2+ reduced, water oxidised into H+")
+            << 6 << 3 << 3 << 10 << 11 << QList<double>{0, 0, 1, 0, 0, 0, 0, 0, 0, -0.5}
             << QList<double>{63.5 / 2, 0};
+        QTest::newRow("water reduced into HO-, Cl- oxidised")
+            << 4 << 3 << 3 << 3 << 1 << QList<double>{-1, 0, 0, 1, 0, 0, 0, 0, 0, 0}
+            << QList<double>{0, 0};
         QTest::newRow("H+ reduced, Cl- oxidised")
-            << 4 << 3 << 3 << 3 << 1 << QList<double>{-1, 0, 0, 0, 0, 0, 0, 0, 0, 0}
+            << 0 << 3 << 3 << 3 << 1 << QList<double>{-1, 0, -1, 0, 0, 0, 0, 0, 0, 0}
+            << QList<double>{0, 0};
+        QTest::newRow("H+ reduced, water oxidised into H+")
+            << 1 << 3 << 3 << 3 << 11 << QList<double>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}
             << QList<double>{0, 0};
         QTest::newRow("Fe3+ reduced")
-            << 8 << 3 << 3 << 6 << 11 << QList<double>{0, 0, 0, 0, 1, -1, 0, 0, 0, 0}
+            << 8 << 3 << 3 << 6 << 11 << QList<double>{0, 0, 1, 0, 1, -1, 0, 0, 0, 0}
             << QList<double>{0, 0};
         QTest::newRow("aluminium anode")
-            << 4 << 3 << 0 << 3 << 13 << QList<double>{0, 0, 0, 0, 0, 0, 0, 0, 1.0 / 3, 0}
+            << 4 << 3 << 0 << 3 << 13 << QList<double>{0, 0, 0, 1, 0, 0, 0, 0, 1.0 / 3, 0}
             << QList<double>{0, -27.0 / 3};
         QTest::newRow("zinc anode")
-            << 9 << 3 << 4 << 3 << 16 << QList<double>{0, 0, 0, 0, 0, 0, 0, 0.5, 0, 0}
+            << 9 << 3 << 4 << 3 << 16 << QList<double>{0, 0, 0, 1, 0, 0, 0, 0.5, 0, 0}
             << QList<double>{0, -65.4 / 2};
         QTest::newRow("iron anode")
-            << 4 << 3 << 2 << 3 << 15 << QList<double>{0, 0, 0, 0, 0.5, 0, 0, 0, 0, 0}
+            << 4 << 3 << 2 << 3 << 15 << QList<double>{0, 0, 0, 1, 0.5, 0, 0, 0, 0, 0}
             << QList<double>{0, -55.8 / 2};
         QTest::newRow("copper anode on copper sulfate")
             << 6 << 3 << 1 << 10 << 14 << QList<double>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}
@@ -156,6 +168,288 @@ private slots:
                      (nature1 == 1 ? m1 + massPerMol[0] * x : copperDeposit), 1e-12));
         QVERIFY(near(b.s().masseMetal[2][std::size_t(nature2)], m2 + massPerMol[1] * x, 1e-12));
         QCOMPARE(b.s().tempsSec, 6);
+    }
+
+    // Half an hour at 0.25 A in 200 mL at 0.1 mol/L: n = I t / F mol of
+    // electrons. H+ and HO- as the half-equations make and use them, and the
+    // pH from whichever is left.
+    void waterIons_data() {
+        QTest::addColumn<int>("electrolyte");
+        QTest::addColumn<QString>("concentration");
+        // Ions per formula unit at the start, and mol per mol of electrons.
+        QTest::addColumn<QList<double>>("hydrogen");
+        QTest::addColumn<QList<double>>("hydroxide");
+        QTest::newRow("copper sulfate: H+ = n")
+            << 6 << "0,1" << QList<double>{0, 1} << QList<double>{0, 0};
+        QTest::newRow("sodium chloride: HO- = n")
+            << 4 << "0,1" << QList<double>{0, 0} << QList<double>{0, 1};
+        QTest::newRow("hydrochloric acid: H+ falls with Cl-")
+            << 0 << "0,1" << QList<double>{1, -1} << QList<double>{0, 0};
+        QTest::newRow("sulfuric acid: H+ stays")
+            << 1 << "0,1" << QList<double>{2, 0} << QList<double>{0, 0};
+        // The chloride runs out within a minute and a half; the HO- then
+        // oxidised at the anode are those the cathode makes.
+        QTest::newRow("sodium chloride, chloride used up")
+            << 4 << "0,001" << QList<double>{1, 0} << QList<double>{0, 0};
+    }
+
+    void waterIons() {
+        QFETCH(int, electrolyte);
+        QFETCH(QString, concentration);
+        QFETCH(QList<double>, hydrogen);
+        QFETCH(QList<double>, hydroxide);
+        Bench b;
+        b.electrolysis(2, electrolyte, 3, 3);
+        b.text(0, qPrintable(concentration));
+        b.text(1, "200");
+        b.handlers.setUpDown2(25);
+        constexpr int seconds = 1800;
+        // The first step converts nothing.
+        for (int k = 0; k <= seconds; ++k) {
+            int sens = -1;
+            b.engine.variations(sens);
+        }
+        QCOMPARE(b.s().tempsSec, seconds + 1);
+        const double n = 0.25 * seconds / faradayConstant;
+        // The amounts the reset puts in 200 mL, in single precision as it does.
+        const auto initial = [&b](double perFormula) {
+            return double(float(perFormula) * b.p().Text2[0].value() * 200.0F / 1000.0F);
+        };
+        double h = initial(hydrogen[0]) + hydrogen[1] * n;
+        double ho = initial(hydroxide[0]) + hydroxide[1] * n;
+        if (electrolyte == 4 && concentration == "0,001") {
+            // The charge the chloride carried, now held by HO-.
+            ho = h;
+            h = 0.0;
+        }
+        QVERIFY2(near(b.s().quantite[cat::hydrogene], h, 1e-9),
+                 qPrintable(QString::number(b.s().quantite[cat::hydrogene], 'g', 12)));
+        QVERIFY2(near(b.s().quantite[cat::hydroxyde], ho, 1e-9),
+                 qPrintable(QString::number(b.s().quantite[cat::hydroxyde], 'g', 12)));
+        const double expectedPH = h > ho ? -std::log10(h / 0.2) : 14.0 + std::log10(ho / 0.2);
+        QVERIFY2(std::fabs(pH(b.s(), 200.0) - expectedPH) < 1e-6,
+                 qPrintable(QString::number(pH(b.s(), 200.0), 'g', 12)));
+    }
+
+    void neutralWaterHasPH7() {
+        State s;
+        QCOMPARE(pH(s, 200.0), 7.0);
+        s.quantite[cat::hydrogene] = 1e-3;
+        s.quantite[cat::hydroxyde] = 1e-3;
+        QCOMPARE(pH(s, 200.0), 7.0);
+        // Far below water's own ions, an acid hardly moves the pH.
+        s.quantite[cat::hydroxyde] = 0.0;
+        s.quantite[cat::hydrogene] = 2e-11;
+        QVERIFY(pH(s, 200.0) < 7.0 && pH(s, 200.0) > 6.99);
+    }
+
+    // The half-equation shown follows what water does: H+ reduced while
+    // there is some, water once there is none; HO- oxidised while there is
+    // some.
+    void waterHalfEquations_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("electrode");
+        QTest::addColumn<double>("hydrogen");
+        QTest::addColumn<double>("hydroxide");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("H+ present") << 3 << 1 << 1e-3 << 0.0 << 3;
+        QTest::newRow("no H+") << 3 << 1 << 0.0 << 1e-3 << 12;
+        QTest::newRow("HO- present") << 11 << 2 << 0.0 << 1e-3 << 4;
+        QTest::newRow("no HO-") << 11 << 2 << 1e-3 << 0.0 << 11;
+        QTest::newRow("chloride") << 1 << 2 << 0.0 << 1e-3 << 1;
+    }
+
+    void waterHalfEquations() {
+        QFETCH(int, code);
+        QFETCH(int, electrode);
+        QFETCH(double, hydrogen);
+        QFETCH(double, hydroxide);
+        QFETCH(int, shown);
+        State s;
+        s.espece[std::size_t(electrode)] = std::int16_t(code);
+        s.quantite[cat::hydrogene] = hydrogen;
+        s.quantite[cat::hydroxyde] = hydroxide;
+        QCOMPARE(halfEquationNumber(s, electrode), shown);
+    }
+
+    // Each generator gives points of one characteristic I = max(0, (U - D) G):
+    // no current below the back-voltage D, then a line of slope G; the
+    // current generator's points lie on the voltage generator's line.
+    void bothGeneratorsOnOneCharacteristic_data() {
+        QTest::addColumn<int>("electrolyte");
+        QTest::addColumn<int>("nature1");
+        QTest::addColumn<int>("nature2");
+        for (int electrolyte = 0; electrolyte < 10; ++electrolyte) {
+            for (int anode = 0; anode <= 4; ++anode) {
+                Bench b;
+                b.electrolysis(1, electrolyte, 3, anode);
+                if (!b.s().natInvalide) {
+                    QTest::addRow("electrolyte %d, anode %d", electrolyte, anode)
+                        << electrolyte << 3 << anode;
+                }
+            }
+        }
+    }
+
+    void bothGeneratorsOnOneCharacteristic() {
+        QFETCH(int, electrolyte);
+        QFETCH(int, nature1);
+        QFETCH(int, nature2);
+        Bench v;
+        v.electrolysis(1, electrolyte, nature1, nature2);
+        const double delta = double(v.s().e02 - v.s().e01);
+        // What Courbes draws for the present state, before either generator
+        // is run.
+        const std::optional<Characteristic> curve = characteristic(v.s(), v.p());
+        QVERIFY(curve.has_value());
+        QCOMPARE(curve->seuilV, delta);
+        QCOMPARE(curve->points.front().tensionV, 0.0);
+        QCOMPARE(curve->points.back().tensionV, Characteristic::maxVoltageV);
+        for (const Characteristic::Point& p : curve->points) {
+            if (p.tensionV <= delta) {
+                QCOMPARE(p.intensiteA, 0.0);
+            }
+        }
+        if (delta > 0.0) {
+            QVERIFY(std::any_of(curve->points.begin(), curve->points.end(),
+                                [&](const auto& p) { return p.tensionV == delta; }));
+        }
+        struct Point {
+            double u;
+            double i;
+            bool limite;
+            double shownU;
+        };
+        std::vector<Point> points;
+        for (int tenths = 0; tenths <= 100; ++tenths) {
+            v.handlers.setUpDown1(tenths);
+            // The state stands still: each point converts nothing.
+            v.s().tempsSec = 0;
+            int sens = -1;
+            v.engine.variations(sens);
+            points.push_back({tenths / 10.0, double(v.s().intensite), v.p().mesures.limite,
+                              v.p().mesures.tension});
+        }
+        const Point* first = nullptr;
+        const Point* last = nullptr;
+        for (const Point& p : points) {
+            if (p.u <= delta) {
+                QCOMPARE(p.i, 0.0);
+            } else if (!p.limite) {
+                first = first != nullptr ? first : &p;
+                last = &p;
+            }
+        }
+        QVERIFY(first != nullptr && last != first);
+        const double slope = (last->i - first->i) / (last->u - first->u);
+        for (const Point& p : points) {
+            if (p.u > delta && !p.limite) {
+                QVERIFY2(std::fabs(p.i - (p.u - delta) * slope) < 1e-5,
+                         qPrintable(QString("U = %1, I = %2").arg(p.u).arg(p.i)));
+            }
+            if (!p.limite) {
+                QVERIFY2(std::fabs(p.i - curve->intensiteA(p.u)) < 1e-5 * std::max(1.0, p.i),
+                         qPrintable(QString("U = %1, I = %2").arg(p.u).arg(p.i)));
+            }
+            if (p.limite) {
+                QCOMPARE(p.i, 2.0);
+                // The voltage shown is the one that drives 2 A.
+                QVERIFY(std::fabs(p.shownU - (delta + 2.0 / slope)) < 1e-4 * p.shownU);
+            }
+        }
+
+        Bench c;
+        c.electrolysis(2, electrolyte, nature1, nature2);
+        for (int hundredths : {1, 25, 120, 200}) {
+            c.handlers.setUpDown2(hundredths);
+            c.s().tempsSec = 0;
+            int sens = -1;
+            c.engine.variations(sens);
+            const double i = hundredths / 100.0;
+            const double u = c.p().mesures.tension;
+            QVERIFY2(std::fabs(u - (delta + i / slope)) < 1e-4 * std::max(1.0, std::fabs(u)),
+                     qPrintable(QString("I = %1, U = %2").arg(i).arg(u)));
+            QVERIFY2(std::fabs(curve->intensiteA(u) - i) < 1e-4 * std::max(1.0, i),
+                     qPrintable(QString("I = %1, U = %2").arg(i).arg(u)));
+        }
+    }
+
+    // The threshold as Courbes writes it, and a cell's characteristic, which
+    // drives a current from 0 V and has no threshold within the range.
+    void characteristicThreshold_data() {
+        QTest::addColumn<double>("seuil");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("electrolyser") << 1.5649 << QStringLiteral("seuil ≈ 1,56 V");
+        QTest::addRow("rounded up") << 0.895 << QStringLiteral("seuil ≈ 0,90 V");
+        QTest::addRow("cell") << -0.51 << QStringLiteral("seuil ≈ -0,51 V");
+    }
+    void characteristicThreshold() {
+        QFETCH(double, seuil);
+        QFETCH(QString, text);
+        Characteristic c;
+        c.seuilV = seuil;
+        c.conductanceS = 0.5;
+        QCOMPARE(QString::fromStdString(c.seuilText()), text);
+        QCOMPARE(c.intensiteA(0.0), seuil < 0.0 ? -seuil * 0.5 : 0.0);
+        QCOMPARE(c.intensiteA(seuil + 2.0), 1.0);
+    }
+
+    void characteristicOfTheCell() {
+        Bench b;
+        b.handlers.selectOption2(0);
+        QVERIFY(!characteristic(b.s(), b.p()).has_value());
+    }
+
+    void generatorLimitIsShown() {
+        Bench b;
+        b.electrolysis(1, 1, 3, 3);
+        b.text(0, "0,1");
+        b.handlers.setUpDown1(100);
+        int sens = -1;
+        b.engine.variations(sens);
+        QCOMPARE(b.s().intensite, 2.0F);
+        QCOMPARE(QString::fromStdString(b.p().Labelint()),
+                 QStringLiteral("2,00 A (limite du générateur)"));
+        b.handlers.setUpDown1(15);
+        b.engine.variations(sens);
+        QVERIFY(b.s().intensite < 2.0F);
+        QVERIFY(b.p().Labelint().find("limite") == std::string::npos);
+    }
+
+    // Zinc sulfate between graphite electrodes, 0.25 A for an hour: with
+    // hydrogen's overpotential, M I t / 2F = 0.305 g of zinc on the cathode;
+    // without, water is reduced and no zinc forms.
+    void zincSulfateWithOverpotential_data() {
+        QTest::addColumn<int>("check4");
+        QTest::addColumn<int>("code1");
+        QTest::addColumn<double>("zinc"); // g on the cathode after an hour
+        QTest::newRow("with") << 1 << 8 << 65.4 * 0.25 * 3600 / (2 * faradayConstant);
+        QTest::newRow("without") << 0 << 3 << 0.0;
+    }
+
+    void zincSulfateWithOverpotential() {
+        QFETCH(int, check4);
+        QFETCH(int, code1);
+        QFETCH(double, zinc);
+        Bench b;
+        b.electrolysis(2, 9, 3, 3);
+        b.text(0, "0,1");
+        b.text(1, "200");
+        b.handlers.setUpDown2(25);
+        b.handlers.setCheck4(check4);
+        QVERIFY(!b.s().natInvalide);
+        for (int k = 0; k <= 3600; ++k) {
+            int sens = -1;
+            b.engine.variations(sens);
+        }
+        QCOMPARE(int(b.s().espece[1]), code1);
+        QVERIFY(near(b.s().masseMetal[1][4], zinc, 1e-9));
+        QCOMPARE(QString::number(b.s().masseMetal[1][4], 'f', 3),
+                 QString(check4 == 1 ? "0.305" : "0.000"));
+        // The anode makes one H+ per electron either way.
+        const double n = 0.25 * 3600 / faradayConstant;
+        QVERIFY(near(b.s().quantite[cat::hydrogene], check4 == 1 ? n : 0.0, 1e-9));
+        QVERIFY(near(b.s().quantite[cat::hydroxyde], 0.0, 1e-9));
     }
 
     void firstStepConvertsNothing() {

@@ -92,7 +92,8 @@ bool same(double a, double b) {
 class Auditor : public StepObserver {
 public:
     explicit Auditor(const Engine& engine)
-        : m_engine(engine), m_start(Elements::of(engine)), m_before(engine.state()) {}
+        : m_engine(engine), m_start(Elements::of(engine)), m_before(engine.state()),
+          m_startCharge(ionicCharge(engine.state())) {}
 
     void stepDone(bool) override {
         ++m_steps;
@@ -116,6 +117,18 @@ public:
         expect(same(now.zinc, m_start.zinc), "zinc not conserved");
         expect(same(now.aluminium, m_start.aluminium), "aluminium not conserved");
         expect(now.chloride <= m_before.quantite[cat::chlorure], "chloride created");
+        if (!m_engine.params().isPile()) {
+            // The solution stays neutral, water's ions counted.
+            // To the rounding of sums as large as the ions' charges.
+            double scale = 0.0;
+            for (std::size_t i = 1; i <= 10; ++i) {
+                scale += std::fabs(cat::charges[i] * s.quantite[i]);
+            }
+            expect(std::fabs(ionicCharge(s) - m_startCharge) <= 1e-15 + 1e-9 * scale,
+                   "solution charged");
+            expect(!(s.quantite[cat::hydrogene] > 0.0 && s.quantite[cat::hydroxyde] > 0.0),
+                   "H+ and HO- together");
+        }
         expect(same(now.halfCell[1], m_start.halfCell[1]), "metal of half-cell 1 not conserved");
         expect(same(now.halfCell[2], m_start.halfCell[2]), "metal of half-cell 2 not conserved");
 
@@ -220,9 +233,19 @@ private:
         }
     }
 
+    // Σ z·n over the vessel's species, mol of charge.
+    static double ionicCharge(const State& s) {
+        double sum = 0.0;
+        for (std::size_t i = 1; i <= 10; ++i) {
+            sum += cat::charges[i] * s.quantite[i];
+        }
+        return sum;
+    }
+
     const Engine& m_engine;
     Elements m_start;
     Amounts m_before;
+    double m_startCharge = 0.0;
     std::string m_failure;
     long long m_steps = 0;
     bool m_exhausted = false;
@@ -276,8 +299,10 @@ private slots:
                     b.text(7, b.p().Text2[5].text().c_str());
                 }
             } while (b.s().natInvalide);
-            b.handlers.setUpDown1(std::uniform_int_distribution<int>(25, 100)(random));
-            b.handlers.setUpDown2(std::uniform_int_distribution<int>(1, 25)(random));
+            b.handlers.setUpDown1(
+                std::uniform_int_distribution<int>(cat::upDown1Min, cat::upDown1Max)(random));
+            b.handlers.setUpDown2(
+                std::uniform_int_distribution<int>(cat::upDown2Min, cat::upDown2Max)(random));
             b.engine.Command3_Click();
 
             Auditor auditor(b.engine);

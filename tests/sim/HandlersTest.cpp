@@ -326,12 +326,20 @@ private slots:
         Bench b;
         b.handlers.setUpDown1(100);
         QCOMPARE(b.p().Label1, std::string("10,0 V"));
-        b.handlers.setUpDown1(7);
-        QCOMPARE(b.p().UpDown1, 25);
+        b.handlers.setUpDown1(-3);
+        QCOMPARE(b.p().UpDown1, 0);
+        QCOMPARE(b.p().Label1, std::string("0,0 V"));
         b.handlers.setUpDown2(25);
         QCOMPARE(b.p().Label2, std::string("250 mA"));
         b.handlers.setUpDown2(99);
-        QCOMPARE(b.p().UpDown2, 25);
+        QCOMPARE(b.p().Label2, std::string("990 mA"));
+        b.handlers.setUpDown2(140);
+        QCOMPARE(b.p().Label2, std::string("1,40 A"));
+        b.handlers.setUpDown2(999);
+        QCOMPARE(b.p().UpDown2, 200);
+        QCOMPARE(b.p().Label2, std::string("2,00 A"));
+        b.handlers.setUpDown2(0);
+        QCOMPARE(b.p().UpDown2, 1);
         b.handlers.setHScroll2(0);
         QCOMPARE(b.p().HScroll2, 1);
     }

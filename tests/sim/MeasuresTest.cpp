@@ -3,6 +3,8 @@
 #include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "sim/MeasureCsv.h"
+#include "sim/Measurement.h"
 #include "sim/Reactions.h"
 
 #include <QtTest>
@@ -98,12 +100,12 @@ private slots:
         b.engine.variations(sens);
         QCOMPARE(b.s().intensite, 2.0F);
         // By hand: the step converts 2 A for one second, 2 / 96500 mol of
-        // electrons, at the anode only (chlorine; hydrogen takes nothing at
-        // the cathode): 0.5 mol of H+ and 0.5 - 2.0725E-05 mol of Cl- are left
-        // in 500 mL, G = 1000 x (34.97 x 0.5 + 7.631 x 0.49997927) / 500 =
-        // 42.600684 S, and the voltage is 1.36 + 0.2 + 2 / G = 1.6069476 V.
-        QVERIFY(near(b.s().tensionAffichee, 1.6069476, 1e-6));
-        QCOMPARE(b.p().Labelint(), std::string("2,00 A"));
+        // electrons, at both electrodes (hydrogen at the cathode, chlorine at
+        // the anode): 0.5 - 2.0725E-05 mol of H+ and of Cl- are left in
+        // 500 mL, G = 1000 x (34.97 + 7.631) x 0.49997927 / 500 = 42.599234 S,
+        // and the voltage is 1.36 + 0.2 + 2 / G = 1.6069493 V.
+        QVERIFY(near(b.s().tensionAffichee, 1.6069493, 1e-7));
+        QCOMPARE(b.p().Labelint(), std::string("2,00 A (limite du générateur)"));
     }
 
     // A cell's anode fades away and its current with it; once nothing is
@@ -205,12 +207,69 @@ private slots:
         QCOMPARE(voltageLabelText(-1.09), std::string("-1,09 V"));
     }
 
+    // The rows say what they hold: the shortest number that reads back as
+    // the value stored, nothing where the montage has no vessel, and a
+    // spreadsheet's header in French with units and no reaction codes.
+    void csvRows_data() {
+        QTest::addColumn<bool>("pile");
+        QTest::addColumn<int>("dialect");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("electrolysis, csv")
+            << false << int(CsvDialect::Standard)
+            << "t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,Na+,Zn2+,Al3+,"
+               "Cu2+,ions_G,ions_D,HO-,pH"
+            << "12,0.05,2.5,10.1,10,10,11,0,0.02,0.001,0,0,0,0,0,0.009,0,0,0,2.3";
+        QTest::newRow("cell, csv")
+            << true << int(CsvDialect::Standard)
+            << "t_s,I_A,U_V,m_G_g,m_D_g,code_G,code_D,Cl-,SO4 2-,H+,Fe2+,Fe3+,Na+,Zn2+,Al3+,"
+               "Cu2+,ions_G,ions_D,HO-,pH"
+            << "12,0.05,2.5,10.1,10,,,,,,,,,,,,0.002,0.003,,";
+        QTest::newRow("electrolysis, spreadsheet")
+            << false << int(CsvDialect::Tableur)
+            << "t (s);i (A);U (V);m(G) (g);m(D) (g);n(Cl-) (mol);n(SO4 2-) (mol);n(H+) (mol);"
+               "n(Fe2+) (mol);n(Fe3+) (mol);n(Na+) (mol);n(Zn2+) (mol);n(Al3+) (mol);"
+               "n(Cu2+) (mol);n(cations G) (mol);n(cations D) (mol);n(HO-) (mol);pH"
+            << "12;0,05;2,5;10,1;10;0;0,02;0,001;0;0;0;0;0;0,009;0;0;0;2,3";
+    }
+
+    void csvRows() {
+        QFETCH(bool, pile);
+        QFETCH(int, dialect);
+        QFETCH(QString, header);
+        QFETCH(QString, row);
+        Measurement m;
+        m.tempsSec = 12;
+        m.intensite = 0.05F;
+        m.tension = 2.5;
+        m.masseG = 10.1;
+        m.masseD = 10.0;
+        m.codeG = 10;
+        m.codeD = 11;
+        m.quantite[1] = 0.02;  // SO4 2-
+        m.quantite[2] = 0.001; // H+
+        m.quantite[8] = 0.009; // Cu2+
+        m.pile = pile;
+        m.pH = 2.3;
+        if (pile) {
+            m.ions1 = 0.002;
+            m.ions2 = 0.003;
+        }
+        const auto d = CsvDialect(dialect);
+        QCOMPARE(QString::fromStdString(csvHeader(d)), header + "\n");
+        std::string out;
+        appendCsvRow(out, m, d);
+        QCOMPARE(QString::fromStdString(out), row + "\n");
+    }
+
     void halfEquationTexts() {
         QCOMPARE(halfEquationText(*halfEquation(1)), std::string("2 Cl- → Cl2 + 2 e-"));
         QCOMPARE(halfEquationText(*halfEquation(11)), std::string("2 H2O → 4 H+ + O2 + 4 e-"));
         QCOMPARE(halfEquationText(*halfEquation(10)), std::string("Cu2+ + 2 e- → Cu"));
+        QCOMPARE(halfEquationText(*halfEquation(12)), std::string("2 H2O + 2 e- → H2 + 2 HO-"));
+        QCOMPARE(halfEquationText(*halfEquation(4)), std::string("4 HO- → O2 + 2 H2O + 4 e-"));
         QVERIFY(halfEquation(2) == nullptr);
-        QVERIFY(halfEquation(12) == nullptr);
+        QVERIFY(halfEquation(7) == nullptr);
     }
 };
 

@@ -367,7 +367,7 @@ private slots:
         const QStringList lines = QString::fromStdString(csv).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0].endsWith(",E_G_V,E_D_V"), nernst);
-        QCOMPARE(lines[0].count(','), nernst ? 19 : 17);
+        QCOMPARE(lines[0].count(','), nernst ? 21 : 19);
         QCOMPARE(lines[1].count(','), lines[0].count(','));
     }
 };

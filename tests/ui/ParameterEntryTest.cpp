@@ -235,10 +235,11 @@ void ParameterEntryTest::generatorArrows() {
     QVERIFY(!w.Picture3->UpDown1->isEnabled());
     w.Picture3->UpDown2->downButton()->click();
     QCOMPARE(w.Picture3->Label2->text(), QStringLiteral("40 mA"));
-    for (int i = 0; i < 30; ++i) {
+    // The current generator goes up to 2 A, and no further.
+    for (int i = 0; i < 200; ++i) {
         w.Picture3->UpDown2->upButton()->click();
     }
-    QCOMPARE(w.Picture3->Label2->text(), QStringLiteral("250 mA"));
+    QCOMPARE(w.Picture3->Label2->text(), QStringLiteral("2,00 A"));
 }
 
 void ParameterEntryTest::stopBoxBackground() {

@@ -54,8 +54,10 @@ def ecrire(dossier, nom, textes):
 
 
 # --------------------------------------------------------------------------
-# Configurations (.C14): twenty records, and a twenty-first "1" when the
-# option "Tenir compte des concentrations (loi de Nernst)" is ticked.
+# Configurations (.C14): twenty records, a twenty-first "1" when the option
+# "Tenir compte des concentrations (loi de Nernst)" is ticked, and a
+# twenty-second "1" when "Tenir compte de la surtension du dihydrogène" is
+# (the twenty-first then "0" if the other option is not).
 #
 # montage : 0 pile ("Association de deux ½ piles"), 1 électrolyse avec un
 #           générateur de tension, 2 électrolyse avec un générateur de courant
@@ -72,8 +74,8 @@ BASE = dict(
     macroscopique=1,    # record 3 : 1 macroscopique, 0 microscopique
     arret=0,            # record 4 : "Programmer l'arrêt"
     vitesse=1,          # record 5 : secondes simulées par pas d'animation (1 à 39)
-    tension=30,         # record 6 : dixièmes de volt (25 à 100)
-    courant=5,          # record 7 : centièmes d'ampère (1 à 25)
+    tension=30,         # record 6 : dixièmes de volt (0 à 100)
+    courant=5,          # record 7 : centièmes d'ampère (1 à 200)
     nature_g=3,         # record 8
     nature_d=3,         # record 9
     electrolyte=4,      # record 10
@@ -88,6 +90,7 @@ BASE = dict(
     v2="200",           # record 19 : volume de la demi-pile D (mL)
     date="10",          # record 20 : date de l'arrêt programmé (s)
     nernst=0,           # record 21 : 1 si les potentiels suivent les concentrations
+    surtension=0,       # record 22 : 1 si la surtension du dihydrogène compte
 )
 
 CONFIGURATIONS = {
@@ -139,6 +142,12 @@ CONFIGURATIONS = {
                                       c1="0,01", c2="1", v1="80", v2="80",
                                       r="5", arret=1, date="86400",
                                       vitesse=39, nernst=1),
+    # Sulfate de zinc, graphite / graphite, générateur de courant 0,25 A,
+    # surtension du dihydrogène, arrêt à 1 h.
+    "electrolyse-sulfate-de-zinc.C14": dict(montage=2, nature_g=3, nature_d=3,
+                                            electrolyte=9, c="0,1", v="200",
+                                            courant=25, arret=1, date="3600",
+                                            vitesse=20, surtension=1),
 }
 
 
@@ -150,7 +159,8 @@ def configuration(valeurs):
             str(p["nature_g"]), str(p["nature_d"]), str(p["electrolyte"]),
             p["c"], p["v"], p["m_g"], p["m_d"], p["r"],
             p["c1"], p["v1"], p["c2"], p["v2"], p["date"]] + (
-                ["1"] if p["nernst"] else [])
+                ["1" if p["nernst"] else "0"] if p["nernst"] or p["surtension"] else []) + (
+                ["1"] if p["surtension"] else [])
 
 
 # --------------------------------------------------------------------------
@@ -221,6 +231,13 @@ DESCRIPTEURS = {
         "solution la plus diluée, tension à vide, usure de la pile, "
         "résistance interne.",
         "Pile de concentration", 2),
+    "electrolyse-sulfate-de-zinc.E37": descripteur(
+        "electrolyse-sulfate-de-zinc-enonce.RTF", "electrolyse-sulfate-de-zinc.C14",
+        "electrolyse-sulfate-de-zinc-correction.RTF",
+        "electrolyse-sulfate-de-zinc.C14", 3,
+        "Électrolyse du sulfate de zinc, métallurgie du zinc, surtension du "
+        "dihydrogène, loi de Faraday, acidification de la solution, pH.",
+        "Électrolyse du sulfate de zinc", 2),
     "montages-refuses.E37": descripteur(
         "montages-refuses-enonce.RTF", "montages-refuses-zinc.C14",
         "montages-refuses-correction.RTF", "", 2,

@@ -41,6 +41,11 @@ def millivolts(tension):
     return f"{1000 * float(tension):.1f}".replace(".", ",")
 
 
+def ph(ligne):
+    """As the state report writes it: two decimals."""
+    return f"{float(ligne['pH']):.2f}".replace(".", ",")
+
+
 def concentration(quantite, volume_ml):
     """As the state report writes it: mantissa with two decimals, power of ten."""
     texte = f"{1000 * quantite / volume_ml:.2E}"
@@ -128,6 +133,8 @@ def main():
     verifie(e, "[Cu2+] à 30 min", concentration(float(e.a(1800)["Cu2+"]), e.volume), "9,07·10^-2")
     verifie(e, "[SO4 2-] à 30 min", concentration(float(e.a(1800)["SO4 2-"]), e.volume),
             "1,00·10^-1")
+    verifie(e, "[H+] à 30 min", concentration(float(e.a(1800)["H+"]), e.volume), "1,87·10^-2")
+    verifie(e, "pH à 30 min", ph(e.a(1800)), "1,73")
     e = Experience("loi-de-faraday.C14", 360000, date="7600")
     print(e.titre)
     dans_resume(e, "Durée : 2 h 6 min 40 s")
@@ -136,11 +143,13 @@ def main():
     # Électrolyse du chlorure de sodium
     e = Experience("electrolyse-chlorure-de-sodium.C14", 360000)
     print(e.titre)
-    for ligne in ["Durée : 1 h 0 min 0 s", "Électrode G : 2 H+ + 2 e- → H2",
+    for ligne in ["Durée : 1 h 0 min 0 s", "Électrode G : 2 H2O + 2 e- → H2 + 2 HO-",
                   "Électrode D : 2 Cl- → Cl2 + 2 e-"]:
         dans_resume(e, ligne)
     verifie(e, "[Cl-] à 1 h", concentration(float(e.a(3600)["Cl-"]), e.volume), "6,27·10^-3")
     verifie(e, "[Na+] à 1 h", concentration(float(e.a(3600)["Na+"]), e.volume), "1,00·10^-2")
+    verifie(e, "[HO-] à 1 h", concentration(float(e.a(3600)["HO-"]), e.volume), "3,73·10^-3")
+    verifie(e, "pH à 1 h", ph(e.a(3600)), "11,57")
     e = Experience("electrolyse-chlorure-de-sodium.C14", 9700, arret=0)
     print(e.titre)
     verifie(e, "anode à 9 600 s", e.a(9600)["code_D"], "1")
@@ -148,6 +157,27 @@ def main():
     verifie(e, "anode à 9 700 s", e.a(9700)["code_D"], "11")
     verifie(e, "Cl- à 9 700 s", e.a(9700)["Cl-"], "0")
     verifie(e, "cathode à 9 700 s", e.a(9700)["code_G"], "3")
+    verifie(e, "[HO-] à 9 700 s", concentration(float(e.a(9700)["HO-"]), e.volume), "1,00·10^-2")
+    verifie(e, "pH à 9 700 s", ph(e.a(9700)), "12,00")
+    e = Experience("electrolyse-chlorure-de-sodium.C14", 360000, date="9700")
+    print(e.titre)
+    dans_resume(e, "Électrode D : 4 HO- → O2 + 2 H2O + 4 e-")
+
+    # Électrolyse du sulfate de zinc
+    e = Experience("electrolyse-sulfate-de-zinc.C14", 360000)
+    print(e.titre)
+    for ligne in ["Durée : 1 h 0 min 0 s", "Masse de l'électrode G : 10,30 g",
+                  "Électrode G : Zn2+ + 2 e- → Zn", "Électrode D : 2 H2O → 4 H+ + O2 + 4 e-"]:
+        dans_resume(e, ligne)
+    verifie(e, "zinc déposé (g)", f"{float(e.a(3600)['m_G_g']) - 10:.3f}".replace(".", ","),
+            "0,305")
+    verifie(e, "[H+] à 1 h", concentration(float(e.a(3600)["H+"]), e.volume), "4,66·10^-2")
+    verifie(e, "pH à 1 h", ph(e.a(3600)), "1,33")
+    verifie(e, "[Zn2+] à 1 h", concentration(float(e.a(3600)["Zn2+"]), e.volume), "7,67·10^-2")
+    e = Experience("electrolyse-sulfate-de-zinc.C14", 100, surtension=0)
+    print(e.titre)
+    dans_resume(e, "Électrode G : 2 H2O + 2 e- → H2 + 2 HO-")
+    dans_resume(e, "Masse de l'électrode G : 10,00 g")
 
     # Anode soluble
     e = Experience("anode-soluble-cuivre.C14", 360000)
