@@ -25,7 +25,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QStandardPaths>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -151,9 +150,7 @@ std::optional<ExerciseMessage> ExerciseSession::loadText(const QString& path, bo
         return ExerciseMessage::cannotRead();
     }
     m_supertext.setReadOnly(readOnly);
-    RtfReader::read(bytes, *m_supertext.document());
-    m_supertext.document()->clearUndoRedoStacks();
-    m_supertext.moveCursor(QTextCursor::Start);
+    RtfReader::show(bytes, m_supertext);
     return std::nullopt;
 }
 
