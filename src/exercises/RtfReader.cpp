@@ -39,15 +39,19 @@ RtfReader::Result RtfReader::check(const QByteArray& bytes) {
 RtfReader::Result RtfReader::read(const QByteArray& bytes, QTextDocument& document) {
     document.clear();
     const Result checked = check(bytes);
-    if (!checked) {
-        return checked;
+    if (checked) {
+        parse(bytes, document);
     }
+    return checked;
+}
+
+void RtfReader::parse(const QByteArray& bytes, QTextDocument& document) {
+    document.clear();
     document.setUndoRedoEnabled(false);
     rtf::RtfParser parser(bytes, &document);
     parser.run();
     document.setUndoRedoEnabled(true);
     document.setModified(false);
-    return {};
 }
 
 namespace {
@@ -60,6 +64,10 @@ constexpr int keptLayoutCharacters = 10000;
 } // namespace
 
 RtfReader::Result RtfReader::show(const QByteArray& bytes, QTextEdit& box) {
+    const Result checked = check(bytes);
+    if (!checked) {
+        return checked;
+    }
     QTextDocument& document = *box.document();
     // Emptied first, the box lays out nothing again when the bar comes.
     document.clear();
@@ -75,7 +83,7 @@ RtfReader::Result RtfReader::show(const QByteArray& bytes, QTextEdit& box) {
     // end by the insertions, or selecting the text, its way back would have
     // the last paragraph laid out, and so every one before it.
     box.setTextCursor(QTextCursor());
-    const Result result = read(bytes, document);
+    parse(bytes, document);
     // Qt lays a paragraph out anew for each question about a place in it,
     // unless the paragraph keeps its layout: long ones keep it.
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -87,7 +95,7 @@ RtfReader::Result RtfReader::show(const QByteArray& bytes, QTextEdit& box) {
     box.setVerticalScrollBarPolicy(policy);
     document.clearUndoRedoStacks();
     box.setTextCursor(QTextCursor(&document));
-    return result;
+    return checked;
 }
 
 } // namespace Ionaria::exercises

@@ -144,6 +144,8 @@ private slots:
     void accentsTakeOneByte();
     void opensInTheBox_data();
     void opensInTheBox();
+    void refusedTextKeepsTheBox_data();
+    void refusedTextKeepsTheBox();
 };
 
 void AnswerBoxTest::pastesUpToTheBounds_data() {
@@ -299,6 +301,28 @@ void AnswerBoxTest::opensInTheBox() {
     if (body.startsWith('a')) {
         QVERIFY(RtfWriter::write(document).contains(body));
     }
+}
+
+void AnswerBoxTest::refusedTextKeepsTheBox_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<RtfReader::Status>("status");
+    QTest::newRow("too many paragraphs")
+        << "{\\rtf1 " + QByteArray("\\par ").repeated(RtfReader::maxParagraphs + 1) + "}"
+        << RtfReader::Status::TooManyParagraphs;
+    QTest::newRow("too large") << "{\\rtf1 " + QByteArray(RtfReader::maxInputBytes, 'a') + "}"
+                               << RtfReader::Status::TooLarge;
+    QTest::newRow("not rich text") << QByteArray("texte") << RtfReader::Status::NotRichText;
+}
+
+void AnswerBoxTest::refusedTextKeepsTheBox() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(RtfReader::Status, status);
+    AnswerTextEdit box;
+    box.setPlainText(QStringLiteral("La réponse d'avant."));
+    box.moveCursor(QTextCursor::End);
+    QCOMPARE(RtfReader::show(bytes, box).status, status);
+    QCOMPARE(box.toPlainText(), QStringLiteral("La réponse d'avant."));
+    QCOMPARE(box.textCursor().position(), box.toPlainText().size());
 }
 
 QTEST_MAIN(AnswerBoxTest)
