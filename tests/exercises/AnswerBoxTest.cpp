@@ -242,7 +242,9 @@ void AnswerBoxTest::accentsTakeOneByte() {
     QVERIFY2(rtf.contains(written.repeated(1000)), rtf.left(200).constData());
     QTextDocument reread;
     QVERIFY(RtfReader::read(rtf, reread));
-    QCOMPARE(reread.toPlainText(), text.repeated(1000));
+    // Without the reader's own break marks, which the writer leaves out.
+    QCOMPARE(reread.toPlainText().remove(rtf::zeroWidthSpace), text.repeated(1000));
+    QCOMPARE(RtfWriter::write(reread), rtf);
 }
 
 void AnswerBoxTest::opensInTheBox_data() {
