@@ -2,9 +2,8 @@
 #include "exercises/AnswerTextEdit.h"
 #include "exercises/RtfReader.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QTextDocument>
+#include <QTextCursor>
 
 #include <benchmark/benchmark.h>
 
@@ -16,22 +15,112 @@ namespace {
 constexpr int boxWidth = 247;
 constexpr int boxHeight = 164;
 
-// A statement of one run of characters with no place to break a line, as
-// large as the reader takes: the reading, then the layout of the whole text
-// in the exercises' box, as opening it costs.
-void openLongRun(benchmark::State& state) {
-    const auto characters = static_cast<qsizetype>(state.range(0));
-    const QByteArray bytes = "{\\rtf1\\ansi " + QByteArray(characters, 'a') + "}";
-    exercises::AnswerTextEdit box;
-    box.resize(boxWidth, boxHeight);
-    for (auto _ : state) {
-        QTextDocument document;
-        benchmark::DoNotOptimize(exercises::RtfReader::read(bytes, document));
-        box.setDocument(&document);
-        benchmark::DoNotOptimize(document.documentLayout()->documentSize());
-        box.setDocument(nullptr);
+// Texts as large as the reader takes, each of one shape the layout finds
+// hard: one run of letters with no place to break a line; one paragraph of
+// words; as many paragraphs as the reader takes; one paragraph whose every
+// letter changes the format.
+enum class Shape { LongRun, OneParagraph, Paragraphs, FormatRuns };
+
+QByteArray statement(Shape shape) {
+    // What the limit leaves after the header and the closing brace.
+    const qsizetype room = exercises::RtfReader::maxInputBytes - 16;
+    QByteArray body;
+    body.reserve(room);
+    switch (shape) {
+    case Shape::LongRun:
+        body.fill('a', room);
+        break;
+    case Shape::OneParagraph:
+        while (body.size() + 8 <= room) {
+            body += "mot mot ";
+        }
+        break;
+    case Shape::Paragraphs: {
+        const qsizetype each = room / exercises::RtfReader::maxParagraphs;
+        const QByteArray paragraph = QByteArray("mot ").repeated(each / 4 - 2) + "\\par ";
+        for (int i = 0; i < exercises::RtfReader::maxParagraphs; ++i) {
+            body += paragraph;
+        }
+        break;
     }
-    state.counters["characters"] = static_cast<double>(characters);
+    case Shape::FormatRuns:
+        while (body.size() + 14 <= room) {
+            body += "{\\b a}{\\i b}";
+        }
+        break;
+    }
+    return "{\\rtf1\\ansi " + body + "}";
+}
+
+// The box as the window holds it: shown, at its design size, holding a short
+// text before the statement comes.
+struct Box {
+    exercises::AnswerTextEdit edit;
+    Box() {
+        edit.resize(boxWidth, boxHeight);
+        edit.show();
+        reset();
+    }
+    void reset() {
+        edit.setPlainText(QStringLiteral("Ionaria\n\nUn texte court, comme la présentation."));
+        QApplication::processEvents();
+    }
+};
+
+void paintNow(Box& box) {
+    box.edit.viewport()->repaint();
+    QApplication::processEvents();
+}
+
+// What the pupil waits for when a statement, a correction or a text opens:
+// the file's bytes (already in memory) read into the shown box as the window
+// reads them, then the box painted and the events handled that opening left.
+// The part of a long text below the box may still be laid out afterwards, a
+// step at a time between events.
+void openText(benchmark::State& state) {
+    const QByteArray bytes = statement(static_cast<Shape>(state.range(0)));
+    if (!exercises::RtfReader::check(bytes)) {
+        state.SkipWithError("the reader refuses the text");
+        return;
+    }
+    Box box;
+    for (auto _ : state) {
+        exercises::RtfReader::show(bytes, box.edit);
+        paintNow(box);
+        state.PauseTiming();
+        box.reset();
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+}
+
+// Then going to the end of the text at once (Ctrl+End) and painting it, which
+// lays out everything that opening left to later: the most any later step of
+// reading the text makes the pupil wait.
+void goToEnd(benchmark::State& state) {
+    const QByteArray bytes = statement(static_cast<Shape>(state.range(0)));
+    Box box;
+    for (auto _ : state) {
+        state.PauseTiming();
+        exercises::RtfReader::show(bytes, box.edit);
+        paintNow(box);
+        state.ResumeTiming();
+        box.edit.moveCursor(QTextCursor::End);
+        paintNow(box);
+        state.PauseTiming();
+        box.reset();
+        state.ResumeTiming();
+    }
+}
+
+void shapes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgName("shape");
+    for (const Shape shape :
+         {Shape::LongRun, Shape::OneParagraph, Shape::Paragraphs, Shape::FormatRuns}) {
+        benchmark->Arg(static_cast<int>(shape));
+    }
+    // One opening per figure; for medians: --benchmark_repetitions=3.
+    benchmark->Unit(benchmark::kMillisecond)->Iterations(1);
 }
 
 } // namespace
@@ -39,13 +128,8 @@ void openLongRun(benchmark::State& state) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const long largest = static_cast<long>(exercises::RtfReader::maxInputBytes) - 32;
-    benchmark::RegisterBenchmark("openLongRun", openLongRun)
-        ->Arg(200000)
-        ->Arg(400000)
-        ->Arg(largest)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
+    benchmark::RegisterBenchmark("openText", openText)->Apply(shapes);
+    benchmark::RegisterBenchmark("goToEnd", goToEnd)->Apply(shapes);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -25,7 +25,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QStandardPaths>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -140,7 +139,8 @@ std::optional<ExerciseMessage> ExerciseSession::loadText(const QString& path, bo
     // One byte more than the reader takes tells a file that is too large.
     const QByteArray bytes = file.read(RtfReader::maxInputBytes + 1);
     const std::string name = QDir::toNativeSeparators(path).toStdString();
-    switch (RtfReader::check(bytes).status) {
+    // The box keeps its text when the file is refused.
+    switch (RtfReader::show(bytes, m_supertext).status) {
     case RtfReader::Status::Read:
         break;
     case RtfReader::Status::TooLarge:
@@ -151,9 +151,6 @@ std::optional<ExerciseMessage> ExerciseSession::loadText(const QString& path, bo
         return ExerciseMessage::cannotRead();
     }
     m_supertext.setReadOnly(readOnly);
-    RtfReader::read(bytes, *m_supertext.document());
-    m_supertext.document()->clearUndoRedoStacks();
-    m_supertext.moveCursor(QTextCursor::Start);
     return std::nullopt;
 }
 

@@ -27,7 +27,7 @@ namespace Ionaria::exercises::rtf {
 // colour table, a picture, or nowhere.
 // Characters read with no place to break a line among them, at most; the
 // reader adds a zero-width space there, which the writer leaves out.
-inline constexpr int maxUnbrokenRun = 1000;
+inline constexpr int maxUnbrokenRun = 100;
 inline constexpr QChar zeroWidthSpace(0x200B);
 
 class RtfParser {

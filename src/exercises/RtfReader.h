@@ -4,6 +4,7 @@
 #include <QByteArray>
 
 class QTextDocument;
+class QTextEdit;
 
 namespace Ionaria::exercises {
 
@@ -55,6 +56,19 @@ public:
     // check() refuses leaves the document empty. Pictures become image
     // resources of the document.
     static Result read(const QByteArray& bytes, QTextDocument& document);
+
+    // Replaces the text of box with the text of bytes, as opening a statement,
+    // a correction or a pupil's text does, the cursor at the start and nothing
+    // to undo. A file that check() refuses leaves the box as it was. The box lays out what it shows
+    // first, and the rest a step at a time between events; a paragraph, though, is laid out whole.
+    // So the vertical scroll bar is kept shown while the text is read: a long paragraph that brings
+    // the bar would otherwise be laid out twice, at the box's full width and then at the width the
+    // bar leaves.
+    static Result show(const QByteArray& bytes, QTextEdit& box);
+
+private:
+    // Reads bytes that check() takes.
+    static void parse(const QByteArray& bytes, QTextDocument& document);
 };
 
 } // namespace Ionaria::exercises

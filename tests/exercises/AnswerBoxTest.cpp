@@ -4,6 +4,7 @@
 #include "exercises/AnswerBounds.h"
 #include "exercises/AnswerTextEdit.h"
 #include "exercises/ExerciseSession.h"
+#include "exercises/RtfParser.h"
 #include "exercises/RtfReader.h"
 #include "exercises/RtfWriter.h"
 #include "sim/Engine.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -33,6 +35,7 @@ using exercises::AnswerTextEdit;
 using exercises::ExerciseSession;
 using exercises::RtfReader;
 using exercises::RtfWriter;
+namespace rtf = exercises::rtf;
 
 namespace {
 
@@ -139,7 +142,10 @@ private slots:
     void saveRefusedKeepsOldFile();
     void accentsTakeOneByte_data();
     void accentsTakeOneByte();
-    void longRunWrapsInTheBox();
+    void opensInTheBox_data();
+    void opensInTheBox();
+    void refusedTextKeepsTheBox_data();
+    void refusedTextKeepsTheBox();
 };
 
 void AnswerBoxTest::pastesUpToTheBounds_data() {
@@ -236,27 +242,89 @@ void AnswerBoxTest::accentsTakeOneByte() {
     QVERIFY2(rtf.contains(written.repeated(1000)), rtf.left(200).constData());
     QTextDocument reread;
     QVERIFY(RtfReader::read(rtf, reread));
-    QCOMPARE(reread.toPlainText(), text.repeated(1000));
+    // Without the reader's own break marks, which the writer leaves out.
+    QCOMPARE(reread.toPlainText().remove(rtf::zeroWidthSpace), text.repeated(1000));
+    QCOMPARE(RtfWriter::write(reread), rtf);
 }
 
-void AnswerBoxTest::longRunWrapsInTheBox() {
+void AnswerBoxTest::opensInTheBox_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("scrolls");
     const QByteArray run(20000, 'a');
-    QTextDocument document;
-    QVERIFY(RtfReader::read("{\\rtf1\\ansi " + run + "}", document));
+    QTest::newRow("one run with no space") << run << QString::fromLatin1(run) << true;
+    QTest::newRow("one long paragraph of words")
+        << QByteArray("mot ").repeated(5000) << QStringLiteral("mot ").repeated(5000) << true;
+    QTest::newRow("many paragraphs") << QByteArray("ligne\\par ").repeated(5000)
+                                     << QStringLiteral("ligne\n").repeated(5000) << true;
+    QTest::newRow("a short text") << QByteArray("Un texte court.")
+                                  << QStringLiteral("Un texte court.") << false;
+}
+
+// Opening shows the text from its start, laid out within the box's width,
+// with nothing to undo and the scroll bar only when the text needs it; what
+// the box was given to lay a long run out is never written back.
+void AnswerBoxTest::opensInTheBox() {
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QFETCH(bool, scrolls);
     AnswerTextEdit box;
     box.resize(247, 164);
-    box.setDocument(&document);
+    box.show();
+    box.setPlainText(QStringLiteral("Un texte avant, le curseur à la fin."));
+    box.moveCursor(QTextCursor::End);
+    QVERIFY(RtfReader::show("{\\rtf1\\ansi " + body + "}", box));
+    QTextDocument& document = *box.document();
+    QCOMPARE(box.textCursor().position(), 0);
+    QVERIFY(!box.textCursor().hasSelection());
+    QVERIFY(!document.isUndoAvailable());
+    QCOMPARE(box.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    if (document.blockCount() > 100) {
+        // What lies below the box waits for its turn.
+        QCOMPARE(document.lastBlock().layout()->lineCount(), 0);
+    }
     const QSizeF laidOut = document.documentLayout()->documentSize();
-    // Cut where each line ends, never one line wider than the box.
+    QApplication::processEvents();
     QVERIFY2(laidOut.width() <= box.viewport()->width(),
              qPrintable(QString::number(laidOut.width())));
-    QVERIFY2(laidOut.height() > 100 * QFontMetricsF(box.font()).height(),
-             qPrintable(QString::number(laidOut.height())));
-    // The places the reader gave the line to break are its own: the text
-    // reads as it was, and is written back as it was.
-    QCOMPARE(document.toPlainText().remove(QChar(0x200B)), QString::fromLatin1(run));
-    QVERIFY(RtfWriter::write(document).contains(run));
-    box.setDocument(nullptr);
+    QCOMPARE(box.verticalScrollBar()->isVisible(), scrolls);
+    if (body.startsWith('a')) {
+        // Cut where each line ends: many lines, none wider than the box.
+        QVERIFY2(laidOut.height() > 100 * QFontMetricsF(box.font()).height(),
+                 qPrintable(QString::number(laidOut.height())));
+    }
+    const QString shown = document.toPlainText();
+    const qsizetype breaks = body.startsWith('a') ? (body.size() - 1) / rtf::maxUnbrokenRun : 0;
+    QCOMPARE(shown.count(rtf::zeroWidthSpace), breaks);
+    QCOMPARE(QString(shown).remove(rtf::zeroWidthSpace), text);
+    QTextDocument reread;
+    QVERIFY(RtfReader::read(RtfWriter::write(document), reread));
+    QCOMPARE(reread.toPlainText(), shown);
+    if (body.startsWith('a')) {
+        QVERIFY(RtfWriter::write(document).contains(body));
+    }
+}
+
+void AnswerBoxTest::refusedTextKeepsTheBox_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<RtfReader::Status>("status");
+    QTest::newRow("too many paragraphs")
+        << "{\\rtf1 " + QByteArray("\\par ").repeated(RtfReader::maxParagraphs + 1) + "}"
+        << RtfReader::Status::TooManyParagraphs;
+    QTest::newRow("too large") << "{\\rtf1 " + QByteArray(RtfReader::maxInputBytes, 'a') + "}"
+                               << RtfReader::Status::TooLarge;
+    QTest::newRow("not rich text") << QByteArray("texte") << RtfReader::Status::NotRichText;
+}
+
+void AnswerBoxTest::refusedTextKeepsTheBox() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(RtfReader::Status, status);
+    AnswerTextEdit box;
+    box.setPlainText(QStringLiteral("La réponse d'avant."));
+    box.moveCursor(QTextCursor::End);
+    QCOMPARE(RtfReader::show(bytes, box).status, status);
+    QCOMPARE(box.toPlainText(), QStringLiteral("La réponse d'avant."));
+    QCOMPARE(box.textCursor().position(), box.toPlainText().size());
 }
 
 QTEST_MAIN(AnswerBoxTest)
