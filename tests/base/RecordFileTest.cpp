@@ -1,25 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/RecordFile.h"
 #include "base/Windows1252.h"
+#include "support/FileBytes.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fstream>
-
 using namespace Ionaria::base;
+using Ionaria::testing::readBytes;
+using Ionaria::testing::writeBytes;
 
 namespace {
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::string record(std::uint16_t length, const std::string& body) {
     std::string r(RecordFile::recordSize, '\0');
