@@ -29,6 +29,7 @@
 using Ionaria::base::RecordFile;
 using Ionaria::ui::MainWindow;
 using Ionaria::ui::NumberBox;
+using Ionaria::ui::WindowZoom;
 
 using namespace windowtest;
 
