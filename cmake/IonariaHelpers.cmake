@@ -21,7 +21,7 @@ endfunction()
 # ionaria_library(name SOURCES ... [QT] [NO_QT] [LIBS ...])
 # Builds the static library ionaria_<name>; QT adds AUTOMOC for Qt-based
 # folders. NO_QT declares a library of the standard library only: it may link
-# only other NO_QT libraries, and the layer check (tests/architecture) refuses
+# only other NO_QT libraries, and the layer check (cmake/CheckLayers.cmake) refuses
 # a Qt header in its sources. Without Qt linked, the compiler finds none
 # anyway. The web build (IONARIA_WEB) makes only the NO_QT libraries.
 function(ionaria_library name)

@@ -36,6 +36,7 @@ packages=(
     at-spi2-core dbus-daemon python3-pyatspi  # scripts/check-accessibility.sh: a screen reader's view
     clang libclang-rt-14-dev               # the libFuzzer targets (scripts/fuzz.sh)
     clang-format clang-tidy git            # CI's checks: scripts/check-format.sh, scripts/tidy.sh
+    gcovr                                  # scripts/coverage.sh: the share of lines the tests run
 )
 # Only scripts/web.sh asks for these: the desktop's commands never need them.
 webPackages=(

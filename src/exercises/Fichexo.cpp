@@ -111,6 +111,10 @@ QLabel* wrappedLabel(QWidget* parent, const char* name) {
 
 } // namespace
 
+// Long because it reads as the dialog looks, top to bottom: the controls,
+// then the preview column beside the file list, the buttons, the size, and
+// last the connections. Split, each part would have to hand the others the
+// same dozen controls.
 Fichexo::Fichexo(const QString& startFolder, Opener open, QWidget* mainWindow)
     : QDialog(mainWindow), m_open(std::move(open)),
       m_browser(new config::FileBrowser(QString::fromLatin1(pattern), this)),

@@ -347,31 +347,25 @@ void QtCanvas::draw(DrawOp o) {
     m_frameOps.push_back(std::move(o));
 }
 
-void QtCanvas::line(double x1, double y1, double x2, double y2, Color c) {
-    DrawOp o = op(DrawOp::Kind::Line, c);
+void QtCanvas::drawSpan(DrawOp::Kind kind, double x1, double y1, double x2, double y2, Color c) {
+    DrawOp o = op(kind, c);
     o.x1 = x1;
     o.y1 = y1;
     o.x2 = x2;
     o.y2 = y2;
     draw(std::move(o));
+}
+
+void QtCanvas::line(double x1, double y1, double x2, double y2, Color c) {
+    drawSpan(DrawOp::Kind::Line, x1, y1, x2, y2, c);
 }
 
 void QtCanvas::box(double x1, double y1, double x2, double y2, Color c) {
-    DrawOp o = op(DrawOp::Kind::Box, c);
-    o.x1 = x1;
-    o.y1 = y1;
-    o.x2 = x2;
-    o.y2 = y2;
-    draw(std::move(o));
+    drawSpan(DrawOp::Kind::Box, x1, y1, x2, y2, c);
 }
 
 void QtCanvas::fillBox(double x1, double y1, double x2, double y2, Color c) {
-    DrawOp o = op(DrawOp::Kind::FillBox, c);
-    o.x1 = x1;
-    o.y1 = y1;
-    o.x2 = x2;
-    o.y2 = y2;
-    draw(std::move(o));
+    drawSpan(DrawOp::Kind::FillBox, x1, y1, x2, y2, c);
 }
 
 void QtCanvas::circle(double cx, double cy, double radius, Color outline) {

@@ -93,6 +93,8 @@ private:
     DrawOp op(DrawOp::Kind kind, Color c) const;
     // Draws the operation on the image and keeps it for the next scale.
     void draw(DrawOp op);
+    // A line or a box from one corner to the other.
+    void drawSpan(DrawOp::Kind kind, double x1, double y1, double x2, double y2, Color c);
     // Fills the image and the background again from the operations.
     void redraw();
 

@@ -65,7 +65,6 @@ public:
     QDoubleSpinBox* timeBox() const { return m_time; }
     QCheckBox* followBox() const { return m_follow; }
     QLabel* readout() const { return m_readout; }
-    QLabel* eventsLabel() const { return m_events; }
     QPushButton* exportMeasuresButton() const { return m_exportMeasures; }
     QPushButton* exportImageButton() const { return m_exportImage; }
     QGraphicsView* view() const { return m_view; }

@@ -6,21 +6,22 @@
 #include "sim/Handlers.h"
 #include "sim/Recorder.h"
 #include "ui/AppFolders.h"
+#include "ui/FileCommands.h"
+#include "ui/HintLine.h"
+#include "ui/MainModuleLink.h"
 #include "ui/TempFile.h"
 #include "ui/WindowHost.h"
+#include "ui/WindowZoom.h"
 
 #include <QColor>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QImage>
 #include <QPrinter>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <memory>
-#include <optional>
 #include <string>
 
 class QAction;
@@ -51,7 +52,11 @@ class TabStrip;
 // column and the commands. It owns the simulated montage for the whole run.
 //
 // The configuration dialogs, the print dialog, the calculator and the
-// exercises are windows of their own, opened by its buttons.
+// exercises are windows of their own, opened by its buttons. The window keeps
+// the engine, the run loop and the quitting; its size and zoom
+// (WindowZoom), its buttons (createCommandBar), the hint line (HintLine),
+// the commands on files (FileCommands) and the link with the main program
+// (MainModuleLink) each have their own file.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -62,17 +67,12 @@ public:
     // second at the bottom; the texts laid on it are read over the second.
     static inline const QColor gradientTop{255, 255, 255};
     static inline const QColor gradientBottom{200, 200, 180};
-    // Screens wider than this get the window at its design size, centred.
-    static constexpr int sizeRuleScreenWidth = 850; // px
-    static constexpr int tickInterval = 20;         // ms
-    // The zoom keys step the content's scale by quarters, within these.
-    static constexpr double zoomStep = 0.25;
-    // Below this zoom, texts would be cut and controls overlap.
-    static constexpr double minimumZoom = 0.75;
-    static constexpr double maximumZoom = 4.0;
+    static constexpr int tickInterval = 20; // ms
+    // The zoom's bounds, which the other windows follow too.
+    static constexpr double minimumZoom = WindowZoom::minimumZoom;
+    static constexpr double maximumZoom = WindowZoom::maximumZoom;
     // How often a running experiment tells its state to screen readers, ms.
     static constexpr int descriptionInterval = 500;
-    static constexpr int maximumCopyScale = 4;
 
     // folders says where the temporary file, the help pages and the
     // exercises are.
@@ -82,30 +82,25 @@ public:
     explicit MainWindow(const QString& folder, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The geometry the size rule gives on a screen, or none when the window
-    // keeps its size.
-    static std::optional<QRect> sizeRule(const QRect& screen, const QSize& windowSize);
-    // The content's scale in a window of this size: the largest at which
-    // the 800 x 600 design fits.
-    static double zoomFor(const QSize& windowSize);
     // The zoom steps keys away from z, on the quarters.
-    static double nextZoom(double z, int steps);
-    double zoom() const { return m_zoom; }
+    static double nextZoom(double z, int steps) { return WindowZoom::nextZoom(z, steps); }
+    double zoom() const { return m_zoom.zoom(); }
+    WindowZoom& windowZoom() { return m_zoom; }
 
     sim::Engine& engine() { return m_engine; }
     sim::Handlers& handlers() { return m_handlers; }
     report::ExperimentPicture& picture() { return m_picture; }
     const QString& applicationFolder() const { return m_folder; }
     const AppFolders& folders() const { return m_folders; }
-    const TempFile& tempFile() const { return m_tempFile; }
+    const TempFile& tempFile() const { return m_link.tempFile(); }
     exercises::ExerciseSession& exercises() { return *m_exercises; }
     // The configuration last saved or opened; the save dialog starts with it.
-    const std::string& cheminConfig() const { return m_cheminConfig; }
-    QPrinter& printer() { return m_printer; }
+    const std::string& cheminConfig() const { return m_files->cheminConfig(); }
+    QPrinter& printer() { return m_files->printer(); }
 
     // Loads a configuration file as if the user had made each choice; a file
     // that cannot be loaded shows its message and changes nothing.
-    bool openConfiguration(const QString& path);
+    bool openConfiguration(const QString& path) { return m_files->openConfiguration(path); }
     // Opens an exercise descriptor given by its path, as one asked for by the
     // main program; a file that cannot be read shows its message.
     bool openExerciseFile(const QString& path);
@@ -163,23 +158,9 @@ public slots:
     void Command11_Click();
     void Command12_Click();
     void btexo_Click();
-    void cop001_Click();
-    // Copies the picture drawn at scale times its size (1 to 4).
-    void copyPicture(int scale);
-    // F11, Ctrl++, Ctrl+- and Ctrl+0.
-    void toggleFullScreen();
-    void zoomIn();
-    void zoomOut();
-    void zoomReset();
-
-signals:
-    // The main program asked, through the temporary file, for this exercise
-    // (its path in the application folder).
-    void exerciseFileRequested(const QString& path);
 
 protected:
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -190,50 +171,36 @@ private:
     void createTabs();
     void createTextColumn();
     void createCommands();
-    void layoutButtons();
-    QPushButton* command(const char* name, const QString& caption, const QString& hint);
-    void setHint(QWidget* control, const QString& hint);
-    void applySizeRule();
-    void createZoomKeys();
     void createKeyboardOrder();
     // The picture's accessible description: the state report in words.
     void describePicture();
-    void applyZoom();
+    // The content was fitted to the window at zoom z.
+    void zoomApplied(double z, bool changed);
     void zoomText(double z);
-    void zoomTo(double z);
-    void activate();
-    // Tells in the hint line what kept the temporary file from being used.
-    void showTempFileNote();
     bool confirmQuit();
     void unload();
     void timerChanged(bool running);
     void naturesChanged();
     void tick();
     void refreshMeasures();
-    void showConfigurationPath(const QString& path);
-    void enterConfigurationFolder();
 
     AppFolders m_folders;
     QString m_folder;
-    TempFile m_tempFile;
+    MainModuleLink m_link;
     sim::Engine m_engine;
     sim::Handlers m_handlers{m_engine};
     sim::Recorder m_recorder{m_engine};
     report::ExperimentPicture m_picture{m_engine};
     WindowHost m_host;
     QString m_copyMessage;
-    QHash<const QObject*, QString> m_hints;
+    HintLine m_hints;
+    WindowZoom m_zoom;
+    std::unique_ptr<FileCommands> m_files;
     HelpWindow* m_help = nullptr;
     CourbesWindow* m_courbes = nullptr;
-    std::string m_cheminConfig;
-    QString m_configurationFolder; // where the configuration dialogs were left
-    QPrinter m_printer;
     std::unique_ptr<exercises::ExerciseSession> m_exercises;
     bool m_unloaded = false;
     bool m_shownOnce = false;
-    double m_zoom = 1.0;
-    bool m_followsScreen = false;
-    QPoint m_zoomOffset;
     QElapsedTimer m_described;
     // Only its resolution counts: the statement's layout reckons points in it.
     QImage m_textDevice{1, 1, QImage::Format_RGB32};

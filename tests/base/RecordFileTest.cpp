@@ -1,25 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/RecordFile.h"
 #include "base/Windows1252.h"
+#include "support/FileBytes.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fstream>
-
 using namespace Ionaria::base;
+using Ionaria::testing::readBytes;
+using Ionaria::testing::writeBytes;
 
 namespace {
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::string record(std::uint16_t length, const std::string& body) {
     std::string r(RecordFile::recordSize, '\0');
@@ -136,6 +127,7 @@ private slots:
         QTest::newRow("euro and quotes") << "€‘’œ" << QByteArray("\x80\x91\x92\x9c");
         QTest::newRow("half") << "½" << QByteArray("\xbd");
         QTest::newRow("unmappable") << "Ω→" << QByteArray("??");
+        QTest::newRow("beyond the first plane") << "a😀b" << QByteArray("a?b");
     }
     void windows1252() {
         QFETCH(QString, text);
@@ -145,10 +137,23 @@ private slots:
         if (!bytes.contains('?')) {
             QCOMPARE(QString::fromStdString(windows1252ToUtf8(encoded)), text);
         }
+        // A text that must come back as written is refused rather than
+        // changed.
+        const auto exact = utf8ToWindows1252Exactly(text.toStdString());
+        QCOMPARE(exact.has_value(), !bytes.contains('?'));
+        if (exact) {
+            QCOMPARE(*exact, encoded);
+        }
     }
     void malformedUtf8() {
         QCOMPARE(utf8ToWindows1252("a\xc3"), std::string("a?"));
         QCOMPARE(utf8ToWindows1252("\xff\xfe"), std::string("??"));
+        // A sequence cut short at the end: each of its bytes is one mistake.
+        QCOMPARE(utf8ToWindows1252("x\xe2\x82"), std::string("x??"));
+        QCOMPARE(utf8ToWindows1252("\xc3("), std::string("?("));
+        for (const char* bad : {"a\xc3", "\xff", "x\xe2\x82", "\xc3("}) {
+            QVERIFY2(!utf8ToWindows1252Exactly(bad), bad);
+        }
         // Every byte survives a round trip, the unassigned ones included.
         std::string all;
         for (int b = 1; b < 256; ++b) {

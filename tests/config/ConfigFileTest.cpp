@@ -3,6 +3,7 @@
 #include "base/RecordFile.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "support/FileBytes.h"
 #include "support/Locales.h"
 
 #include <QTemporaryDir>
@@ -10,10 +11,10 @@
 
 #include <cmath>
 
-#include <fstream>
-
 using namespace Ionaria;
 using config::ConfigFile;
+using testing::readBytes;
+using testing::writeBytes;
 
 namespace {
 
@@ -23,16 +24,6 @@ struct Bench {
     Bench() { handlers.startup(); }
     const sim::ParamStore& p() const { return engine.params(); }
 };
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::vector<std::string> cellRecords() {
     return {"KIVAR", "0",   "1",  "1",    "7",  "40",  "12",  "1",    "3",  "4",

@@ -9,40 +9,8 @@
 set -euo pipefail
 
 deb=$(realpath "$1")
-work=$(mktemp -d)
+source "$(dirname "${BASH_SOURCE[0]}")/../support/virtual_display.sh"
 root=$work/racine
-xvfb_pid=
-program_pid=
-
-cleanup() {
-    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-        kill "$program_pid"
-    fi
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid"
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "ECHEC : $*" >&2
-    if [ -f "$work/program.log" ]; then
-        sed 's/^/  programme : /' "$work/program.log" >&2
-    fi
-    exit 1
-}
-
-wait_for() {
-    local i
-    for ((i = 0; i < $2; i++)); do
-        if eval "$1"; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
 
 # The package's own fields.
 field() { dpkg-deb --field "$deb" "$1"; }
@@ -102,10 +70,7 @@ grep -q "^Électrode G : " <<<"$batch" || fail "--batch sans demi-équation : $b
 [ "$("$program" --calcul "2 * 3")" = " 6" ] || fail "--calcul : $("$program" --calcul "2 * 3")"
 
 # The window, on a virtual X server.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for '[ -s "$work/display" ]' 100 || fail "Xvfb ne démarre pas"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_display 1024x768
 
 find "$root" -newer "$deb" -print >"$work/before"
 temp=$XDG_DATA_HOME/ionaria/TEMPZK.TMP

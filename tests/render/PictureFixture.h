@@ -6,6 +6,7 @@
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "support/EngineAccess.h"
+#include "support/Ticks.h"
 
 #include <QImage>
 
@@ -30,14 +31,7 @@ struct Picture {
         handlers.selectCombo2(0, tag1);
         handlers.selectCombo2(1, tag2);
     }
-    void run(int ticks) {
-        if (!engine.params().Timer1) {
-            engine.Command5_Click();
-        }
-        for (int i = 0; i < ticks; ++i) {
-            engine.Timer1_Timer();
-        }
-    }
+    void run(int ticks) { Ionaria::testing::runTicks(engine, ticks); }
 
     Ionaria::sim::Engine engine;
     Ionaria::render::RecordingCanvas* recording = nullptr;

@@ -5,6 +5,7 @@
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "support/EngineAccess.h"
+#include "support/Ticks.h"
 
 #include <memory>
 
@@ -25,14 +26,7 @@ struct Scene {
     void setMontage(Montage montage) { handlers.selectOption2(static_cast<int>(montage)); }
     void setMacro(bool macro) { handlers.selectOption1(macro ? 1 : 0); }
     // Starts the timer and runs ticks as the timer would.
-    void run(int ticks) {
-        if (!engine.params().Timer1) {
-            engine.Command5_Click();
-        }
-        for (int i = 0; i < ticks; ++i) {
-            engine.Timer1_Timer();
-        }
-    }
+    void run(int ticks) { Ionaria::testing::runTicks(engine, ticks); }
 
     Ionaria::sim::Engine engine;
     Ionaria::report::ExperimentPicture picture;

@@ -4,6 +4,7 @@
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "support/EngineAccess.h"
+#include "support/Ticks.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -22,14 +23,7 @@ bool bare(const QString& line) {
 struct Run {
     Run() : handlers(engine) { handlers.startup(); }
 
-    void run(int ticks) {
-        if (!engine.params().Timer1) {
-            engine.Command5_Click();
-        }
-        for (int i = 0; i < ticks; ++i) {
-            engine.Timer1_Timer();
-        }
-    }
+    void run(int ticks) { Ionaria::testing::runTicks(engine, ticks); }
     QStringList lines() const { return report::stateDescription(engine).split(QLatin1Char('\n')); }
 
     sim::Engine engine;

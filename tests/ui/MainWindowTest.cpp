@@ -10,6 +10,7 @@
 #include "ui/PageAnimation.h"
 #include "ui/PageElectrode.h"
 #include "ui/PagePicture3.h"
+#include "ui/WindowZoom.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +29,7 @@
 using Ionaria::base::RecordFile;
 using Ionaria::ui::MainWindow;
 using Ionaria::ui::NumberBox;
+using Ionaria::ui::WindowZoom;
 
 using namespace windowtest;
 
@@ -110,7 +112,7 @@ void MainWindowTest::sizeRule() {
     QFETCH(QRect, screen);
     QFETCH(bool, applies);
     QFETCH(QRect, expected);
-    const auto got = MainWindow::sizeRule(screen, QSize(640, 480));
+    const auto got = WindowZoom::sizeRule(screen);
     QCOMPARE(got.has_value(), applies);
     if (applies) {
         QCOMPARE(*got, expected);

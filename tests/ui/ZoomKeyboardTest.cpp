@@ -172,7 +172,7 @@ private slots:
         w.resize(through);
         QApplication::processEvents();
         QVERIFY(w.illus->frame().size() != own.size());
-        w.zoomReset();
+        w.windowZoom().zoomReset();
         QApplication::processEvents();
         QCOMPARE(w.size(), QSize(800, 600));
         QCOMPARE(w.illus->frame(), own);

@@ -9,28 +9,7 @@
 set -euo pipefail
 
 binary=$1
-work=$(mktemp -d)
-xvfb_pid=
-program_pid=
-
-cleanup() {
-    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-        kill "$program_pid"
-    fi
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid"
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "ECHEC : $*" >&2
-    if [ -f "$work/program.log" ]; then
-        sed 's/^/  programme : /' "$work/program.log" >&2
-    fi
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/virtual_display.sh"
 
 # Record n of the temporary file: a 16-bit little-endian length, then the text.
 record() {
@@ -43,27 +22,12 @@ record() {
     dd if="$file" bs=1 skip=$((offset + 2)) count="$length" 2>/dev/null
 }
 
-# Waits up to $2 tenths of a second for the command $1 to succeed.
-wait_for() {
-    local i
-    for ((i = 0; i < $2; i++)); do
-        if eval "$1"; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
 shot() { import -window root "$1"; }
 # Crop of a screenshot, in the window's coordinates.
 crop() { convert "$1" -crop "$2x$3+$((X + $4))+$((Y + $5))" +repage "$6"; }
 differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
 
-Xvfb -displayfd 3 -screen 0 1920x1440x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for '[ -s "$work/display" ]' 100 || fail "Xvfb ne démarre pas"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_display 1920x1440
 unset QT_QPA_PLATFORM
 
 # The application folder holds the shipped data, and the main program has
