@@ -8,7 +8,7 @@
 # removed or a new path left untested shows here before it spreads.
 #   scripts/coverage.sh [--core] [FLOOR]   the floor in percent (90 by default)
 # --core builds and runs only the tests of those four folders: the floor is
-# then checked on a lower bound, at a third of the cost, which is what CI
+# then checked on a lower bound, without building the windows, which is what CI
 # affords beside its other builds; the other folders' figures then mean
 # little. Warnings are errors when CI is set.
 set -euo pipefail
