@@ -39,6 +39,19 @@ QFont chartFont(int pixels, bool bold = false) {
     return look::textFont(pixels, bold);
 }
 
+// Every plot of the window: flat, still, numbers written the French way
+// whatever the system's locale.
+QChart* newChart() {
+    auto* chart = new QChart();
+    chart->setBackgroundRoundness(0.0);
+    chart->setMargins(QMargins(0, 0, 0, 0));
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale(QLocale::French, QLocale::France));
+    chart->legend()->setFont(chartFont(11));
+    return chart;
+}
+
 // The decimals that tell apart the labels of ticks so far apart.
 int decimalsFor(double step) {
     if (!(step > 0.0) || !std::isfinite(step)) {
@@ -235,14 +248,8 @@ void CourbesChart::setCharacteristicShown(bool on) {
         return;
     }
     auto plot = std::make_unique<CharacteristicPlot>();
-    auto* chart = new QChart();
+    auto* chart = newChart();
     plot->chart = chart;
-    chart->setBackgroundRoundness(0.0);
-    chart->setMargins(QMargins(0, 0, 0, 0));
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setLocalizeNumbers(true);
-    chart->setLocale(QLocale(QLocale::French, QLocale::France));
-    chart->legend()->setFont(chartFont(11));
     plot->tension = new QValueAxis(chart);
     plot->intensite = new QValueAxis(chart);
     for (QValueAxis* axis : {plot->tension, plot->intensite}) {
@@ -338,15 +345,9 @@ void CourbesChart::rebuild() {
         }
         auto plot = std::make_unique<Plot>();
         plot->quantity = *found;
-        auto* chart = new QChart();
+        auto* chart = newChart();
         plot->chart = chart;
-        chart->setBackgroundRoundness(0.0);
-        chart->setMargins(QMargins(0, 0, 0, 0));
-        chart->setAnimationOptions(QChart::NoAnimation);
-        chart->setLocalizeNumbers(true);
-        chart->setLocale(QLocale(QLocale::French, QLocale::France));
         chart->legend()->setAlignment(Qt::AlignTop);
-        chart->legend()->setFont(chartFont(11));
         plot->time = new QValueAxis(chart);
         plot->value = new QValueAxis(chart);
         for (QValueAxis* axis : {plot->time, plot->value}) {
