@@ -15,8 +15,16 @@
 
 namespace Ionaria::base {
 
-RecordFile::Text RecordFile::readRecord(std::istream& in, std::int64_t fileSize, int record) {
-    Text result;
+namespace {
+
+// Record number `record` of a file of fileSize bytes, its bytes fetched by
+// readAt(destination, start, count), which says whether all of them came:
+// one decoding whether the file is a stream or a descriptor.
+template <typename ReadAt>
+RecordFile::Text readRecordWith(std::int64_t fileSize, int record, ReadAt readAt) {
+    using Status = RecordFile::Status;
+    constexpr auto recordSize = RecordFile::recordSize;
+    RecordFile::Text result;
     if (record < 1) {
         result.status = Status::BadRecord;
         return result;
@@ -30,22 +38,31 @@ RecordFile::Text RecordFile::readRecord(std::istream& in, std::int64_t fileSize,
         return result;
     }
     std::array<char, recordSize> bytes{};
-    in.clear();
-    in.seekg(start);
     const std::int64_t available = std::min<std::int64_t>(fileSize - start, recordSize);
-    in.read(bytes.data(), static_cast<std::streamsize>(available));
-    if (!in || in.gcount() != available) {
+    if (!readAt(bytes.data(), start, available)) {
         result.status = Status::ReadError;
         return result;
     }
     const auto length = static_cast<std::size_t>(static_cast<unsigned char>(bytes[0])) |
                         (static_cast<std::size_t>(static_cast<unsigned char>(bytes[1])) << 8U);
-    if (length > maxTextBytes || static_cast<std::int64_t>(length) + 2 > available) {
+    if (length > RecordFile::maxTextBytes || static_cast<std::int64_t>(length) + 2 > available) {
         result.status = Status::BadRecord;
         return result;
     }
     result.value = windows1252ToUtf8(std::string_view(bytes.data() + 2, length));
     return result;
+}
+
+} // namespace
+
+RecordFile::Text RecordFile::readRecord(std::istream& in, std::int64_t fileSize, int record) {
+    return readRecordWith(fileSize, record,
+                          [&in](char* destination, std::int64_t start, std::int64_t count) {
+                              in.clear();
+                              in.seekg(start);
+                              in.read(destination, static_cast<std::streamsize>(count));
+                              return in && in.gcount() == count;
+                          });
 }
 
 RecordFile::Records RecordFile::readAll(const std::string& path, int count) {
@@ -106,49 +123,29 @@ RecordFile::Text RecordFile::readOne(const std::string& path, int record) {
 }
 
 RecordFile::Text RecordFile::readOneAt(int fd, int record) {
-    Text result;
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
+        Text result;
         result.status = Status::ReadError;
         return result;
     }
-    const std::int64_t fileSize = info.st_size;
-    if (record < 1) {
-        result.status = Status::BadRecord;
-        return result;
-    }
-    const std::int64_t start = static_cast<std::int64_t>(record - 1) * std::int64_t{recordSize};
-    if (start >= fileSize) {
-        return result;
-    }
-    if (start + 2 > fileSize) {
-        result.status = Status::BadRecord;
-        return result;
-    }
-    std::array<char, recordSize> bytes{};
-    const std::int64_t available = std::min<std::int64_t>(fileSize - start, recordSize);
-    std::int64_t done = 0;
-    while (done < available) {
-        const ssize_t got =
-            ::pread(fd, bytes.data() + done, static_cast<std::size_t>(available - done),
-                    static_cast<off_t>(start + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            result.status = Status::ReadError;
-            return result;
-        }
-        done += got;
-    }
-    const auto length = static_cast<std::size_t>(static_cast<unsigned char>(bytes[0])) |
-                        (static_cast<std::size_t>(static_cast<unsigned char>(bytes[1])) << 8U);
-    if (length > maxTextBytes || static_cast<std::int64_t>(length) + 2 > available) {
-        result.status = Status::BadRecord;
-        return result;
-    }
-    result.value = windows1252ToUtf8(std::string_view(bytes.data() + 2, length));
-    return result;
+    return readRecordWith(
+        info.st_size, record, [fd](char* destination, std::int64_t start, std::int64_t count) {
+            std::int64_t done = 0;
+            while (done < count) {
+                const ssize_t got =
+                    ::pread(fd, destination + done, static_cast<std::size_t>(count - done),
+                            static_cast<off_t>(start + done));
+                if (got < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (got <= 0) {
+                    return false;
+                }
+                done += got;
+            }
+            return true;
+        });
 }
 
 RecordFile::Status RecordFile::writeOne(const std::string& path, int record,
