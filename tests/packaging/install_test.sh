@@ -87,7 +87,7 @@ wait_for '[ "$(record13)" = OUI ]' 50 || fail "TEMPZK.TMP n'est pas dans $XDG_DA
     fail "la fenêtre n'a pas d'icône"
 
 # The help is the installed one.
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --clearmodifiers alt+a
 help=$(timeout 10 xdotool search --sync --onlyvisible --name "^Aide d'Ionaria\$" | head -n 1) ||
     true
@@ -95,7 +95,7 @@ help=$(timeout 10 xdotool search --sync --onlyvisible --name "^Aide d'Ionaria\$"
 xdotool windowclose "$help" 2>/dev/null || xdotool key --window "$help" Escape
 
 # So is the guided first use of the exercises menu.
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --clearmodifiers alt+x
 sleep 0.5
 xdotool key Down Return
@@ -104,12 +104,12 @@ wait_for "xdotool search --onlyvisible --name '^Ionaria - .*/prise-en-main.C14\$
 
 # Quit through the confirmation: TEMPZK.TMP says so, and nothing was
 # written into the install.
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --clearmodifiers alt+f
 box=
 wait_for "box=\$(xdotool search --onlyvisible --name '^Fermer\$' | head -n 1); [ -n \"\$box\" ]" 100 ||
     fail "pas de question « Fermer »"
-xdotool windowfocus --sync "$box" 2>/dev/null || true
+timeout 10 xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key --clearmodifiers Return
 wait_for '! kill -0 "$program_pid" 2>/dev/null' 100 || fail "le programme ne se termine pas"
 wait "$program_pid" || fail "le programme se termine en erreur"

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the tests that run the real program under a virtual X server:
 # a scratch folder $work, removed at the end with the program ($program_pid)
-# and the server; fail, wait_for and start_display.
+# and the server; fail, wait_for, step and start_display.
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -27,17 +27,33 @@ fail() {
     exit 1
 }
 
-# Waits up to $2 tenths of a second for the command $1 to succeed.
+# Tenths of a second since the epoch, from the shell's own clock (whose
+# decimal mark follows the locale).
+now_tenths() {
+    local micro=${EPOCHREALTIME/[.,]/}
+    echo $((micro / 100000))
+}
+
+# Waits up to $2 tenths of a second of wall-clock time for the command $1 to
+# succeed; it is tried at least once, however long each try takes.
 wait_for() {
-    local i
-    for ((i = 0; i < $2; i++)); do
+    local deadline
+    deadline=$(($(now_tenths) + $2))
+    while true; do
         if eval "$1"; then
             return 0
         fi
+        [ "$(now_tenths)" -lt "$deadline" ] || return 1
         sleep 0.1
     done
-    return 1
 }
+
+# Says on standard error which step the test has reached and when, so that a
+# run stopped by the test driver's time limit shows where it stood.
+step() {
+    echo "[$(($(now_tenths) - started_tenths))/10 s] $*" >&2
+}
+started_tenths=$(now_tenths)
 
 # Starts Xvfb with a screen of $1 (WIDTHxHEIGHT) and points DISPLAY at it.
 start_display() {

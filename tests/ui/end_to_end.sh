@@ -40,10 +40,13 @@ printf "\\x$(printf %02x ${#exercise})\\x00%s" "$exercise" |
 "$binary" --dossier "$work/dossier" >"$work/program.log" 2>&1 &
 program_pid=$!
 
+step "programme lancé"
 wait_for '[ "$(record 13)" = OUI ]' 150 || fail "l'enregistrement 13 ne dit pas OUI"
 # The exercise is open: the caption names its configuration.
-window=$(xdotool search --sync --onlyvisible --name '^Ionaria - .*pile-cuivre-zinc' | head -n 1)
-[ -n "$window" ] || fail "pas de fenêtre Ionaria avec l'exercice demandé"
+window=
+wait_for "window=\$(xdotool search --onlyvisible --name '^Ionaria - .*pile-cuivre-zinc' | head -n 1); [ -n \"\$window\" ]" 150 ||
+    fail "pas de fenêtre Ionaria avec l'exercice demandé ($(xdotool search --onlyvisible --name '.' getwindowname %@ 2>/dev/null | tr '\n' ';'))"
+step "fenêtre de l'exercice trouvée"
 [ -z "$(record 31)" ] || fail "l'enregistrement 31 n'est pas effacé"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "fenêtre de ${WIDTH}x${HEIGHT}"
@@ -57,11 +60,12 @@ drawn() {
     [ "$(convert "$work/illus.png" -format %k info:)" -gt 20 ]
 }
 wait_for drawn 50 || fail "la zone de l'illustration n'est pas dessinée"
+step "illustration dessinée"
 
 # The time label Labeltps sits in the measurement strip at (32, 8).
 crop "$work/start.png" 112 16 32 8 "$work/time0.png"
 # "Pause / Marche" is the right half of the frame under the text column.
-xdotool mousemove --sync $((X + 705)) $((Y + 505)) click 1
+timeout 10 xdotool mousemove --sync $((X + 705)) $((Y + 505)) click 1
 advanced() {
     shot "$work/running.png"
     crop "$work/running.png" 112 16 32 8 "$work/time1.png"
@@ -76,11 +80,12 @@ advanced_again() {
     [ "$(differing_pixels "$work/time1.png" "$work/time2.png")" -gt 0 ]
 }
 wait_for advanced_again 100 || fail "le temps s'arrête pendant l'animation"
+step "animation en marche"
 
 # Paused, the picture is drawn again twice as large in a window of
 # 1600 x 1200: sampled back at every second pixel it is the picture of the
 # design size, and it is not that picture with its pixels doubled.
-xdotool mousemove --sync $((X + 700)) $((Y + 500)) click 1
+timeout 10 xdotool mousemove --sync $((X + 700)) $((Y + 500)) click 1
 paused() {
     shot "$work/paused.png"
     crop "$work/paused.png" 112 16 32 8 "$work/time3.png"
@@ -90,12 +95,14 @@ paused() {
     [ "$(differing_pixels "$work/time3.png" "$work/time4.png")" = 0 ]
 }
 wait_for paused 30 || fail "Pause / Marche n'arrête pas l'animation"
+step "animation arrêtée"
 crop "$work/paused.png" 417 497 8 24 "$work/small.png"
 convert "$work/small.png" -sample 200% "$work/doubled.png"
 # Without a window manager the window grows from its corner: it goes to the
 # screen's corner first, so that all of it stays on the screen.
-xdotool windowmove --sync "$window" 0 0 2>/dev/null || xdotool windowmove "$window" 0 0
-xdotool windowsize --sync "$window" 1600 1200 2>/dev/null || xdotool windowsize "$window" 1600 1200
+timeout 10 xdotool windowmove --sync "$window" 0 0 2>/dev/null || xdotool windowmove "$window" 0 0
+timeout 10 xdotool windowsize --sync "$window" 1600 1200 2>/dev/null ||
+    xdotool windowsize "$window" 1600 1200
 wait_for 'eval "$(xdotool getwindowgeometry --shell "$window")"; [ "$WIDTH" = 1600 ]' 50 ||
     fail "la fenêtre ne prend pas 1600 x 1200"
 large_matches() {
@@ -109,6 +116,7 @@ large_matches() {
     [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -lt $((417 * 497 / 20)) ]
 }
 wait_for large_matches 50 || fail "l'illustration n'est pas dessinée deux fois plus grande"
+step "illustration agrandie"
 [ "$(differing_pixels "$work/large.png" "$work/doubled.png")" -gt 5000 ] ||
     fail "l'illustration agrandie n'est que l'image étirée"
 # Ctrl+0 brings back the design size, where the picture is as before.
@@ -120,21 +128,25 @@ back_to_design() {
     crop "$work/back.png" 417 497 8 24 "$work/small2.png"
     [ "$(differing_pixels "$work/small.png" "$work/small2.png")" = 0 ]
 }
-wait_for back_to_design 300 || fail "l'illustration n'est pas la même après Ctrl+0"
+wait_for back_to_design 300 ||
+    fail "l'illustration n'est pas la même après Ctrl+0 ($(differing_pixels "$work/small.png" "$work/small2.png") pixels diffèrent)"
+step "taille d'origine retrouvée"
 
 # Writing an answer in the exercise makes the quit ask about the text first.
-xdotool mousemove --sync $((X + 600)) $((Y + 440)) click 1
+timeout 10 xdotool mousemove --sync $((X + 600)) $((Y + 440)) click 1
 xdotool type --delay 20 "reponse"
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --clearmodifiers alt+f
+step "réponse écrite, fin demandée"
 
 # answer TITLE [KEY]: the question's box, answered by KEY (Return: its default).
 answer() {
     local box
-    wait_for "box=\$(xdotool search --onlyvisible --name '$1' | head -n 1); [ -n \"\$box\" ]" 100 ||
+    wait_for "box=\$(xdotool search --onlyvisible --name '$1' 2>/dev/null | head -n 1); [ -n \"\$box\" ]" 100 ||
         fail "pas de question « $1 »"
-    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    timeout 10 xdotool windowfocus --sync "$box" 2>/dev/null || true
     xdotool key --clearmodifiers "${2:-Return}"
+    step "question « $1 » répondue"
 }
 # Dropping the answer is never the default: Enter would keep it.
 answer '^Abandon des donn' alt+o
