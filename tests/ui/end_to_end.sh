@@ -22,7 +22,7 @@ record() {
     dd if="$file" bs=1 skip=$((offset + 2)) count="$length" 2>/dev/null
 }
 
-shot() { import -window root "$1"; }
+shot() { timeout 10 import -window root "$1"; }
 # Crop of a screenshot, in the window's coordinates.
 crop() { convert "$1" -crop "$2x$3+$((X + $4))+$((Y + $5))" +repage "$6"; }
 differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
