@@ -104,20 +104,19 @@ Message ConfigFile::messageWriteError() {
 }
 
 std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
-    std::vector<std::string> out;
-    out.reserve(recordSurtension);
-    out.emplace_back(signature);
-    out.push_back(std::to_string(p.Option2));
-    out.emplace_back(p.Option1 == 1 ? "1" : "0");
-    out.emplace_back(p.Check1 == 1 ? "1" : "0");
-    out.push_back(std::to_string(p.HScroll2));
-    out.push_back(std::to_string(p.UpDown1));
-    out.push_back(std::to_string(p.UpDown2));
-    out.push_back(std::to_string(p.Combo2[0].listIndex));
-    out.push_back(std::to_string(p.Combo2[1].listIndex));
-    out.push_back(std::to_string(p.Combo1.listIndex));
-    for (const auto& box : p.Text2) {
-        out.push_back(box.text());
+    std::vector<std::string> out(Record::Nernst);
+    out[Record::Signature] = signature;
+    out[Record::Montage] = std::to_string(p.Option2);
+    out[Record::Scale] = p.Option1 == 1 ? "1" : "0";
+    out[Record::Stop] = p.Check1 == 1 ? "1" : "0";
+    out[Record::Speed] = std::to_string(p.HScroll2);
+    out[Record::Voltage] = std::to_string(p.UpDown1);
+    out[Record::Current] = std::to_string(p.UpDown2);
+    out[Record::Nature1] = std::to_string(p.Combo2[0].listIndex);
+    out[Record::Nature2] = std::to_string(p.Combo2[1].listIndex);
+    out[Record::Electrolyte] = std::to_string(p.Combo1.listIndex);
+    for (std::size_t i = 0; i < p.Text2.size(); ++i) {
+        out[Record::FirstBox + i] = p.Text2[i].text();
     }
     // Each option a record of its own, after the twenty: none when both
     // are off, so that such a file reads as the older versions wrote it.
@@ -155,18 +154,18 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
         return notConfig ? messageNotConfig() : messageReadError();
     }
     const auto& r = file.values;
-    if (r[0] != signature) {
+    if (r[Record::Signature] != signature) {
         return messageNotConfig();
     }
 
-    const auto montage = recordInt16(r[1]);
-    const auto check1 = recordInt16(r[3]);
-    const auto speed = recordInt16(r[4]);
-    const int voltage = recordSpin(r[5], cat::upDown1Min, cat::upDown1Max);
-    const int current = recordSpin(r[6], cat::upDown2Min, cat::upDown2Max);
-    const auto nature1 = recordInt16(r[7]);
-    const auto nature2 = recordInt16(r[8]);
-    const auto electrolyte = recordInt16(r[9]);
+    const auto montage = recordInt16(r[Record::Montage]);
+    const auto check1 = recordInt16(r[Record::Stop]);
+    const auto speed = recordInt16(r[Record::Speed]);
+    const int voltage = recordSpin(r[Record::Voltage], cat::upDown1Min, cat::upDown1Max);
+    const int current = recordSpin(r[Record::Current], cat::upDown2Min, cat::upDown2Max);
+    const auto nature1 = recordInt16(r[Record::Nature1]);
+    const auto nature2 = recordInt16(r[Record::Nature2]);
+    const auto electrolyte = recordInt16(r[Record::Electrolyte]);
     const bool pile = montage && *montage == cat::montagePile;
     const int natureCount =
         static_cast<int>(pile ? cat::naturesPile.size() : cat::naturesElectrolyse.size());
@@ -180,7 +179,7 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     }
 
     handlers.selectOption2(*montage);
-    handlers.selectOption1(r[2] == "1" ? 1 : 0);
+    handlers.selectOption1(r[Record::Scale] == "1" ? 1 : 0);
     handlers.setCheck1(*check1 == 1 ? 1 : 0);
     handlers.setHScroll2(*speed);
     handlers.setUpDown1(voltage);
@@ -189,7 +188,7 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     handlers.selectCombo2(1, *nature2);
     handlers.selectCombo1(*electrolyte);
     for (std::size_t i = 0; i < 10; ++i) {
-        handlers.setText2(static_cast<int>(i), loadedText2(i, r[11 + i - 1]));
+        handlers.setText2(static_cast<int>(i), loadedText2(i, r[Record::FirstBox + i]));
     }
     // Older files stop at twenty records; whatever else stands there, even a
     // damaged record, leaves the option off.
@@ -204,10 +203,7 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     if (handlers.engine().params().Check4 != check4) {
         handlers.setCheck4(check4);
     }
-    // The check sees the loaded values, not those in force before the file
-    // was opened.
-    handlers.engine().verifnat();
-    handlers.engine().Command3_Click();
+    handlers.afterLoad();
     return std::nullopt;
 }
 

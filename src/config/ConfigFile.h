@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,9 +27,27 @@ struct Message {
 // records expect it.
 class ConfigFile {
 public:
-    static constexpr int recordCount = 20;
-    static constexpr int recordNernst = 21;
-    static constexpr int recordSurtension = 22;
+    // The records by position from 0: the one order in which records()
+    // writes them and load() reads them.
+    enum Record : std::size_t {
+        Signature,
+        Montage,     // Option2
+        Scale,       // Option1, "1" at the macroscopic scale
+        Stop,        // Check1, the programmed stop
+        Speed,       // HScroll2
+        Voltage,     // UpDown1
+        Current,     // UpDown2
+        Nature1,     // Combo2 0, list position
+        Nature2,     // Combo2 1, list position
+        Electrolyte, // Combo1, list position
+        FirstBox,    // the ten numeric boxes Text2, in index order
+        Nernst = FirstBox + 10,
+        Surtension,
+    };
+    // The same records numbered from 1, as the record file counts them.
+    static constexpr int recordCount = Record::Nernst;
+    static constexpr int recordNernst = Record::Nernst + 1;
+    static constexpr int recordSurtension = Record::Surtension + 1;
     static constexpr const char* signature = "KIVAR";
     static constexpr const char* extension = ".C14";
 

@@ -6,10 +6,18 @@
 namespace Ionaria::render {
 
 PictureHost::PictureHost(sim::Engine& engine, Report report, std::unique_ptr<QtCanvas> canvas)
-    : m_engine(engine), m_canvas(canvas ? std::move(canvas) : std::make_unique<QtCanvas>()),
-      m_schematic(*m_canvas, engine), m_layer(*m_canvas, engine) {
-    if (report) {
-        m_layer.setReport([this, report = std::move(report)] { report(*m_canvas, m_engine); });
+    : m_engine(engine), m_feedback(drawingFeedback(engine)),
+      m_canvas(canvas ? std::move(canvas) : std::make_unique<QtCanvas>()),
+      m_report(std::move(report)), m_schematic(*m_canvas, engine, m_feedback),
+      m_layer(*m_canvas, engine) {
+    if (m_report) {
+        m_layer.setReport([this] { drawReport(); });
+    }
+}
+
+void PictureHost::drawReport() {
+    if (m_report) {
+        m_report(*m_canvas, m_engine, m_feedback);
     }
 }
 

@@ -26,7 +26,7 @@ namespace Ionaria::render {
 //     picture.image().save("out.png", "PNG");
 class PictureHost : public sim::EngineHost {
 public:
-    using Report = std::function<void(Canvas&, sim::Engine&)>;
+    using Report = std::function<void(Canvas&, const sim::Engine&, sim::DrawingFeedback&)>;
 
     explicit PictureHost(sim::Engine& engine, Report report = {},
                          std::unique_ptr<QtCanvas> canvas = nullptr);
@@ -40,6 +40,8 @@ public:
     // Writes the frame as a PNG file; false when it cannot be written, the
     // file it would have replaced then left whole.
     bool writePng(const QString& path) const;
+    // Writes the state report over the picture as it stands, if there is one.
+    void drawReport();
     // Whether the frame of the reset and pause buttons is shown.
     bool Frame1Visible() const { return m_schematic.Frame1Visible(); }
 
@@ -56,8 +58,10 @@ public:
     void naturesChanged() override;
 
 private:
-    sim::Engine& m_engine;
+    const sim::Engine& m_engine;
+    sim::DrawingFeedback m_feedback;
     std::unique_ptr<QtCanvas> m_canvas;
+    Report m_report;
     Schematic m_schematic;
     MovingLayer m_layer;
 };

@@ -272,7 +272,7 @@ void Schematic::electrodes() {
         paintLiquid(49, 367, s.niveau1, 0, {sol1.r, sol1.g, sol1.b});
     }
 
-    const int highest = pile ? 3 : 4;
+    const int highest = p.highestNatureCode();
     const sim::ElectrodeMasses masses = m_feedback.clearNegativeMasses(highest);
     electrodeBar(1, m_engine.nature1(), highest, masses.electrode1);
     electrodeBar(2, m_engine.nature2(), highest, masses.electrode2);

@@ -13,10 +13,10 @@ namespace Ionaria::render {
 // electrodes with their legend, the salt bridge and the meters.
 class Schematic {
 public:
-    // The engine is read; the state is written only through its drawing
-    // feedback.
-    Schematic(Canvas& canvas, sim::Engine& engine)
-        : m_canvas(canvas), m_engine(engine), m_feedback(engine.drawingFeedback()) {}
+    // The engine is read; the state is written only through the drawing
+    // feedback, which the engine's host holds.
+    Schematic(Canvas& canvas, const sim::Engine& engine, sim::DrawingFeedback feedback)
+        : m_canvas(canvas), m_engine(engine), m_feedback(feedback) {}
 
     // Redraws the whole montage and makes it the background; a refused
     // montage only hides Frame1 and leaves the surface as it is.

@@ -6,7 +6,6 @@
 namespace Ionaria::report {
 
 ExperimentPicture::ExperimentPicture(sim::Engine& engine, std::unique_ptr<render::QtCanvas> canvas)
-    : render::PictureHost(
-          engine, [](render::Canvas& c, sim::Engine& e) { rapport(c, e); }, std::move(canvas)) {}
+    : render::PictureHost(engine, &rapport, std::move(canvas)) {}
 
 } // namespace Ionaria::report

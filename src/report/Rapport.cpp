@@ -368,9 +368,7 @@ void potentialsLine(render::Canvas& canvas, const sim::State& s, bool micro) {
 
 } // namespace
 
-void rapport(render::Canvas& canvas, sim::Engine& writable) {
-    sim::DrawingFeedback feedback = writable.drawingFeedback();
-    const sim::Engine& engine = writable;
+void rapport(render::Canvas& canvas, const sim::Engine& engine, sim::DrawingFeedback& feedback) {
     const sim::State& s = engine.state();
     const sim::ParamStore& p = engine.params();
     const bool pile = p.isPile();
@@ -380,7 +378,7 @@ void rapport(render::Canvas& canvas, sim::Engine& writable) {
     canvas.setFontSize(8.0);
     canvas.setFontItalic(false);
 
-    const sim::ElectrodeMasses masses = feedback.clearNegativeMasses(pile ? 3 : 4);
+    const sim::ElectrodeMasses masses = feedback.clearNegativeMasses(p.highestNatureCode());
     const double a = masses.electrode1;
     const double b = masses.electrode2;
     if (sim::nernst::enabled(p)) {

@@ -12,8 +12,8 @@ namespace Ionaria::report {
 // electrode, the concentration of each ion present and, while a current
 // flows, the half-equation at each electrode in its box. Negative electrode
 // masses are first cleared in the state, its only write, made through the
-// engine's drawing feedback.
-void rapport(render::Canvas& canvas, sim::Engine& engine);
+// drawing feedback of the engine's host.
+void rapport(render::Canvas& canvas, const sim::Engine& engine, sim::DrawingFeedback& feedback);
 
 // The species of the electrolysis whose concentration the report gives, in
 // its order: every ion present, water's H+ and HO- included.

@@ -224,12 +224,10 @@ QString spokenMeasure(const QString& shown) {
 QString stateDescription(const sim::Engine& engine) {
     // The masses the report shows are those once negative ones are cleared:
     // the copy is cleared, the run is not.
-    sim::Engine copy = engine;
-    copy.setHost(nullptr);
+    sim::State s = engine.state();
     const sim::ParamStore& p = engine.params();
-    const sim::State& s = copy.state();
     const bool pile = p.isPile();
-    const sim::ElectrodeMasses masses = copy.drawingFeedback().clearNegativeMasses(pile ? 3 : 4);
+    const sim::ElectrodeMasses masses = sim::clearNegativeMasses(s, p.highestNatureCode());
 
     QStringList lines;
     montageLines(lines, p);
@@ -260,8 +258,8 @@ QString stateDescription(const sim::Engine& engine) {
         }
     }
     if (s.intensite != 0.0F) {
-        const std::array<int, 2> numbers = {sim::reactionNumberLeft(copy),
-                                            sim::reactionNumberRight(copy)};
+        const std::array<int, 2> numbers = {sim::reactionNumberLeft(engine),
+                                            sim::reactionNumberRight(engine)};
         for (std::size_t e = 0; e < 2; ++e) {
             const QString equation = spokenEquation(numbers[e]);
             if (!equation.isEmpty()) {

@@ -279,7 +279,7 @@ void quielectrolyse(State& s, bool surtension) {
     }
 
     if (s.espece[1] != old1 || s.espece[2] != old2) {
-        s.cptDessin = 60;
+        s.cptDessin = redrawCounterLimit;
     }
 }
 
@@ -324,19 +324,19 @@ void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductanc
         applyReaction(s, codes[e], e, converted);
         if (r.amount != nullptr && x > 0.0 && r.charge <= converted) {
             *r.amount = 0.0;
-            s.cptDessin = 60;
+            s.cptDessin = redrawCounterLimit;
         }
     }
     for (std::size_t i = 1; i <= 10; ++i) {
         if (s.quantite[i] < 0.0) {
             s.quantite[i] = 0.0;
-            s.cptDessin = 60;
+            s.cptDessin = redrawCounterLimit;
         }
     }
     neutralise(s);
     // The legend follows what water does.
     if (halfEquationNumber(s, 1) != shown1 || halfEquationNumber(s, 2) != shown2) {
-        s.cptDessin = 60;
+        s.cptDessin = redrawCounterLimit;
     }
     // The back-voltage of the amounts the current now meets.
     nernst::applyElectrolyse(s, p);
@@ -378,18 +378,18 @@ void stepPile(State& s, const ParamStore& p, double x, int sens, double& conduct
     }
     if (ranOut) {
         s.intensite = 0.0F;
-        s.cptDessin = 60;
+        s.cptDessin = redrawCounterLimit;
     }
     for (double* ions : {&s.ions1, &s.ions2}) {
         if (*ions < 0.0) {
             *ions = 0.0;
             s.intensite = 0.0F;
-            s.cptDessin = 60;
+            s.cptDessin = redrawCounterLimit;
         }
     }
     if (clearNegativeMasses(s, 3).cleared) {
         s.intensite = 0.0F;
-        s.cptDessin = 60;
+        s.cptDessin = redrawCounterLimit;
     }
     if (conductance != 0.0) {
         // The voltage across the resistor, which the current goes through.

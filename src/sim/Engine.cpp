@@ -30,12 +30,16 @@ bool validCode(int code, int highest) {
     return code >= 0 && code <= highest;
 }
 
+bool scheduledRedraw(const State& s) {
+    return s.tempsSec < redrawScheduleEndSec && s.tempsSec % redrawSchedulePeriodSec == 0;
+}
+
 } // namespace
 
 Engine::Engine() = default;
 
 double Engine::masseElectrode(int electrode) const {
-    const int highest = m_params.isPile() ? 3 : 4;
+    const int highest = m_params.highestNatureCode();
     double total = 0.0;
     for (int m = 0; m <= highest; ++m) {
         total +=
@@ -373,8 +377,7 @@ bool Engine::tickRuns() const {
 }
 
 bool Engine::tickRedrawsBackground() const {
-    const State& s = m_state;
-    return tickRuns() && ((s.tempsSec < 300 && s.tempsSec % 10 == 0) || s.cptDessin > 60);
+    return tickRuns() && (scheduledRedraw(m_state) || m_state.cptDessin > redrawCounterLimit);
 }
 
 void Engine::Timer1_Timer() {
@@ -382,10 +385,10 @@ void Engine::Timer1_Timer() {
     if (!tickRuns()) {
         return;
     }
-    if (s.tempsSec < 300 && s.tempsSec % 10 == 0) {
+    if (scheduledRedraw(s)) {
         fondschema();
     }
-    if (s.cptDessin > 60) {
+    if (s.cptDessin > redrawCounterLimit) {
         fondschema();
     }
     if (s.cptDessin < 32767) {

@@ -31,16 +31,15 @@ public:
 // doors. The store is written by the Handlers (every control) and by the
 // engine itself (the measurement labels, and the timer that the pause and
 // reset commands start and stop); the state by the engine, the Handlers and,
-// for what the drawing writes, drawingFeedback().
+// for what the drawing writes, the DrawingFeedback that only a host obtains.
+// The compiler holds these doors: Handlers hands out a const engine, and
+// random() and drawingFeedback() are private.
 class Engine {
 public:
     Engine();
 
     const State& state() const { return m_state; }
     const ParamStore& params() const { return m_params; }
-    base::Random& random() { return m_random; }
-    // What the drawing of the montage and the report may write.
-    DrawingFeedback drawingFeedback() { return DrawingFeedback(m_state); }
 
     void setHost(EngineHost* host) { m_host = host; }
     EngineHost* host() const { return m_host; }
@@ -88,8 +87,12 @@ public:
 
 private:
     friend class Handlers;
+    friend class EngineHost;
     // Tests set up states that no sequence of choices reaches quickly.
     friend struct EngineAccess;
+
+    // What the drawing of the montage and the report may write.
+    DrawingFeedback drawingFeedback() { return DrawingFeedback(m_state); }
 
     bool tickRuns() const;
     // Whether an electrode carries no metal left, summed over its list.
@@ -114,5 +117,9 @@ private:
     bool m_resetTick = false; // the reset's own tick takes one step
     Frame m_frame;
 };
+
+inline DrawingFeedback EngineHost::drawingFeedback(Engine& engine) {
+    return engine.drawingFeedback();
+}
 
 } // namespace Ionaria::sim

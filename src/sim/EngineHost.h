@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sim/DrawingFeedback.h"
 #include "sim/MovingLayerState.h"
 
 #include <string>
 
 namespace Ionaria::sim {
+
+class Engine;
 
 // What the engine asks of the picture and of the window. The engine runs
 // without one (batch mode, tests): it then keeps only the effects on the
@@ -30,6 +33,11 @@ public:
     virtual void timerChanged(bool running) = 0;
     // The half-cell panels show the natures and must be repainted.
     virtual void naturesChanged() = 0;
+
+protected:
+    // What a host that draws the montage may write into the state of the
+    // engine it draws: the only door to it outside the engine.
+    static DrawingFeedback drawingFeedback(Engine& engine);
 };
 
 } // namespace Ionaria::sim

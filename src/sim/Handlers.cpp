@@ -24,6 +24,11 @@ void Handlers::Form_Activate() {
     state().dessinSeul = false;
 }
 
+void Handlers::afterLoad() {
+    m_engine.verifnat();
+    m_engine.Command3_Click();
+}
+
 void Handlers::setTimer(bool running) {
     ParamStore& p = store();
     if (p.Timer1 == running) {

@@ -14,7 +14,8 @@ class Handlers {
 public:
     explicit Handlers(Engine& engine) : m_engine(engine) {}
 
-    Engine& engine() { return m_engine; }
+    // Read only: every write to the engine goes through a handler.
+    const Engine& engine() const { return m_engine; }
 
     // The parameter part of the window's start-up: generator settings, the
     // electrolyte list and the voltage-generator montage.
@@ -22,6 +23,10 @@ public:
     // The state part of the window's activation: no drawing-only tick is
     // left pending.
     void Form_Activate();
+    // The end of loading a configuration: the nature check sees the loaded
+    // values, not those in force before, then the montage goes back to its
+    // initial state.
+    void afterLoad();
 
     // Numeric boxes.
     void setText2(int index, std::string text); // typing, before validation

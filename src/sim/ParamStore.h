@@ -77,6 +77,9 @@ struct ParamStore {
     MeasureLabels mesures;         // Labeltps, Labelint and Labelu, as numbers
 
     bool isPile() const { return Option2 == 0; }
+    // The last nature code of the montage's electrode lists: 3 in the cell,
+    // 4 in an electrolysis, whose list has graphite besides the four metals.
+    int highestNatureCode() const { return isPile() ? 3 : 4; }
     bool isMacro() const { return Option1 == 1; }
 
     std::string Labeltps() const;

@@ -7,6 +7,15 @@
 
 namespace Ionaria::sim {
 
+// The redraw counter: above this many ticks since the last full redraw of the
+// background, the next tick redraws it. The chemistry sets the counter to the
+// limit to ask for an early redraw when a reaction changes.
+inline constexpr std::int16_t redrawCounterLimit = 60;
+// Besides, in the first redrawScheduleEndSec seconds of a run, every
+// redrawSchedulePeriodSec-th second starts with a full redraw.
+inline constexpr int redrawScheduleEndSec = 300;
+inline constexpr int redrawSchedulePeriodSec = 10;
+
 // The state of the simulated montage. Arrays indexed by compartment or
 // electrode use 1 and 2; index 0 exists and is never used. Lengths are pixels
 // of the experiment picture, y downwards.
@@ -38,7 +47,7 @@ struct State {
     // procedures give it.
     std::int32_t resteSec = 0;
     bool natInvalide = false;     // the nature check refused the montage: the tick does nothing
-    std::int16_t cptDessin = 0;   // ticks since the last full redraw; 60 asks for an early one
+    std::int16_t cptDessin = 0;   // ticks since the last full redraw; see redrawCounterLimit
     std::int32_t cptPas = 0;      // ticks of the electron ring's phase since the reset
     std::int16_t cptIon1 = 0;     // ticks since the last particle event at electrode 1
     std::int16_t cptIon2 = 0;     // ticks since the last particle event at electrode 2

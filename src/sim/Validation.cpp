@@ -24,6 +24,17 @@ std::string validatedText2(int index, const std::string& text) {
     return base::formatGeneral(value);
 }
 
+std::string text2RangeText(int index, std::string_view unit) {
+    if (index < 0 || index >= static_cast<int>(catalogue::text2Ranges.size())) {
+        return {};
+    }
+    const auto& range = catalogue::text2Ranges[static_cast<std::size_t>(index)];
+    const auto end = [unit](float value) {
+        return base::formatPattern(static_cast<double>(value), "# ##0") + " " + std::string(unit);
+    };
+    return end(range.low) + " à " + end(range.high);
+}
+
 char32_t filterText2Key(char32_t key) {
     if (key == U'.') {
         key = U',';

@@ -103,6 +103,12 @@ protected:
 
 private:
     // F11, Ctrl++, Ctrl+- and Ctrl+0, as in the main window.
+    static constexpr int panelWidth = 250; // px
+
+    // CourbesControls.cpp.
+    QWidget* createPanel();
+    QGraphicsView* createView();
+    void connectControls();
     void createZoomKeys();
     // The texts, the panel and the chart's view at the scale z.
     void applyZoom(double z);

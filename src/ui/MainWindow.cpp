@@ -6,7 +6,6 @@
 #include "exercises/ExerciseDialogs.h"
 #include "exercises/ExerciseSession.h"
 #include "look/DesignPalette.h"
-#include "report/Rapport.h"
 #include "report/StateDescription.h"
 #include "ui/Accessibility.h"
 #include "ui/CommandBar.h"
@@ -392,7 +391,7 @@ void MainWindow::Command6_Click() {
     if (m_engine.params().Timer1) {
         m_engine.Command5_Click();
     }
-    report::rapport(m_picture.canvas(), m_engine);
+    m_picture.drawReport();
     refreshMeasures();
 }
 

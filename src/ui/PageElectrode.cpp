@@ -9,7 +9,6 @@
 #include "ui/Zoom.h"
 
 #include <QComboBox>
-#include <QSignalBlocker>
 
 namespace Ionaria::ui {
 
@@ -32,10 +31,12 @@ PageElectrode::PageElectrode(int electrode, sim::Handlers& handlers, QWidget* pa
         m_handlers.selectCombo2(m_k, index);
         emit parametersChanged();
     });
-    masse = new NumberBox(m_k == 0 ? cat::Text2MasseG : cat::Text2MasseD, handlers, this);
+    const int masseBox = m_k == 0 ? cat::Text2MasseG : cat::Text2MasseD;
+    const int volumeBox = m_k == 0 ? cat::Text2VolumeG : cat::Text2VolumeD;
+    masse = new NumberBox(masseBox, handlers, this);
     concentration = new NumberBox(m_k == 0 ? cat::Text2ConcentrationG : cat::Text2ConcentrationD,
                                   handlers, this);
-    volume = new NumberBox(m_k == 0 ? cat::Text2VolumeG : cat::Text2VolumeD, handlers, this);
+    volume = new NumberBox(volumeBox, handlers, this);
     for (NumberBox* box : {masse, concentration, volume}) {
         Zoom::resize(box, QSize(boxWidth, controlHeight));
     }
@@ -43,11 +44,11 @@ PageElectrode::PageElectrode(int electrode, sim::Handlers& handlers, QWidget* pa
     labelList(Combo2, QStringLiteral("Nature de l'électrode %1").arg(side));
     new TypeAheadKeys(Combo2);
     masse->setAccessibleName(QStringLiteral("Masse m de l'électrode %1 (g)").arg(side));
-    masse->setAccessibleDescription(QStringLiteral("De 1 g à 100 g"));
+    masse->setAccessibleDescription(QStringLiteral("De ") + rangeText(masseBox, "g"));
     concentration->setAccessibleName(
         QStringLiteral("Concentration c de la solution %1 (mol/L)").arg(side));
     volume->setAccessibleName(QStringLiteral("Volume V de la solution %1 (mL)").arg(side));
-    volume->setAccessibleDescription(QStringLiteral("De 80 mL à 200 mL"));
+    volume->setAccessibleDescription(QStringLiteral("De ") + rangeText(volumeBox, "mL"));
 }
 
 QString PageElectrode::saltName(int natureCode) {
@@ -66,23 +67,7 @@ QString PageElectrode::saltName(int natureCode) {
 }
 
 void PageElectrode::syncFromStore() {
-    const auto& box = m_handlers.engine().params().Combo2[static_cast<std::size_t>(m_k)];
-    {
-        const QSignalBlocker block(Combo2);
-        QStringList items;
-        for (const auto& item : box.items) {
-            items << QString::fromStdString(item);
-        }
-        QStringList shown;
-        for (int i = 0; i < Combo2->count(); ++i) {
-            shown << Combo2->itemText(i);
-        }
-        if (shown != items) {
-            Combo2->clear();
-            Combo2->addItems(items);
-        }
-        Combo2->setCurrentIndex(box.listIndex);
-    }
+    syncCombo(Combo2, m_handlers.engine().params().Combo2[static_cast<std::size_t>(m_k)]);
     for (NumberBox* b : {masse, concentration, volume}) {
         b->syncFromStore();
     }
@@ -103,7 +88,8 @@ void PageElectrode::compose(PrintCursor& c) {
     c.newLine();
     c.newLine();
     c.x = 36;
-    c.print(QStringLiteral("Masse de l'électrode (1 g à 100 g) : "));
+    c.print(QStringLiteral("Masse de l'électrode (%1) : ")
+                .arg(rangeText(m_k == 0 ? cat::Text2MasseG : cat::Text2MasseD, "g")));
     c.setItalic(true);
     c.print(QStringLiteral("m = "));
     c.setItalic(false);
@@ -129,7 +115,10 @@ void PageElectrode::compose(PrintCursor& c) {
     c.newLine();
     c.newLine();
     concentrationLine(c, concentration);
-    volumeLine(c, QStringLiteral("Volume (de 80 mL à 200 mL) : "), volume);
+    volumeLine(c,
+               QStringLiteral("Volume (de %1) : ")
+                   .arg(rangeText(m_k == 0 ? cat::Text2VolumeG : cat::Text2VolumeD, "mL")),
+               volume);
 }
 
 } // namespace Ionaria::ui

@@ -112,9 +112,9 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
     new OptionGroupKeys({Option2[0], Option2[1], Option2[2]}, this);
     Text2_0->setAccessibleName(QStringLiteral("Concentration c de la solution (mol/L)"));
     Text2_1->setAccessibleName(QStringLiteral("Volume V de la solution (mL)"));
-    Text2_1->setAccessibleDescription(QStringLiteral("De 200 mL à 500 mL"));
+    Text2_1->setAccessibleDescription(QStringLiteral("De ") + rangeText(cat::Text2Volume, "mL"));
     Text2_4->setAccessibleName(QStringLiteral("Résistance R du conducteur ohmique (Ω)"));
-    Text2_4->setAccessibleDescription(QStringLiteral("De 5 Ω à 1 000 Ω"));
+    Text2_4->setAccessibleDescription(QStringLiteral("De ") + rangeText(cat::Text2Resistance, "Ω"));
     Check3 = new QCheckBox(QStringLiteral("Tenir compte des concentrations (loi de Nernst)"), this);
     Check3->setObjectName(QStringLiteral("Check3"));
     blend(Check3);
@@ -140,22 +140,7 @@ void PagePicture3::syncFromStore() {
         const QSignalBlocker block(option);
         option->setChecked(p.Option2 == i);
     }
-    {
-        const QSignalBlocker block(Combo1);
-        QStringList items;
-        for (const auto& item : p.Combo1.items) {
-            items << QString::fromStdString(item);
-        }
-        QStringList shown;
-        for (int i = 0; i < Combo1->count(); ++i) {
-            shown << Combo1->itemText(i);
-        }
-        if (shown != items) {
-            Combo1->clear();
-            Combo1->addItems(items);
-        }
-        Combo1->setCurrentIndex(p.Combo1.listIndex);
-    }
+    syncCombo(Combo1, p.Combo1);
     Label1->setText(QString::fromStdString(p.Label1));
     Label2->setText(QString::fromStdString(p.Label2));
     UpDown1->setValue({p.UpDown1 / 10.0, cat::upDown1Min / 10.0, cat::upDown1Max / 10.0, 0.1,
@@ -266,7 +251,8 @@ void PagePicture3::compose(PrintCursor& c) {
         c.newLine();
         c.newLine();
         concentrationLine(c, Text2_0);
-        volumeLine(c, QStringLiteral("Volume (de 200 mL à 500 mL) : "), Text2_1);
+        volumeLine(c, QStringLiteral("Volume (de %1) : ").arg(rangeText(cat::Text2Volume, "mL")),
+                   Text2_1);
     } else {
         Text2_0->hide();
         Text2_1->hide();
@@ -279,7 +265,7 @@ void PagePicture3::compose(PrintCursor& c) {
         c.setBold(false);
         c.x = 36;
         // The ohm sign is the character itself: no symbol face is needed.
-        c.print(QStringLiteral("Résistance (de 5 Ω à 1 000 Ω) : "));
+        c.print(QStringLiteral("Résistance (de %1) : ").arg(rangeText(cat::Text2Resistance, "Ω")));
         c.setItalic(true);
         c.print(QStringLiteral("R = "));
         c.place(Text2_4, 4);

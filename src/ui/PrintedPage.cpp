@@ -2,9 +2,13 @@
 #include "ui/PrintedPage.h"
 
 #include "look/Faces.h"
+#include "sim/ParamStore.h"
+#include "sim/Validation.h"
 #include "ui/Zoom.h"
 
+#include <QComboBox>
 #include <QPainter>
+#include <QSignalBlocker>
 
 namespace Ionaria::ui {
 
@@ -94,6 +98,27 @@ void PrintedPage::volumeLine(PrintCursor& c, const QString& caption, QWidget* bo
     c.place(box, 4);
     c.x = PrintCursor::rightOf(box);
     c.print(QStringLiteral(" mL"));
+}
+
+void PrintedPage::syncCombo(QComboBox* combo, const sim::ListBox& box) {
+    const QSignalBlocker block(combo);
+    QStringList items;
+    for (const auto& item : box.items) {
+        items << QString::fromStdString(item);
+    }
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i) {
+        shown << combo->itemText(i);
+    }
+    if (shown != items) {
+        combo->clear();
+        combo->addItems(items);
+    }
+    combo->setCurrentIndex(box.listIndex);
+}
+
+QString PrintedPage::rangeText(int box, const char* unit) {
+    return QString::fromStdString(sim::text2RangeText(box, unit));
 }
 
 } // namespace Ionaria::ui

@@ -8,6 +8,12 @@
 
 #include <vector>
 
+class QComboBox;
+
+namespace Ionaria::sim {
+struct ListBox;
+}
+
 namespace Ionaria::ui {
 
 // A page of the tab strip whose labels are printed by a text cursor and whose
@@ -49,6 +55,12 @@ protected:
     // new lines, then "<volume caption> V = [box] mL".
     static void concentrationLine(PrintCursor& c, QWidget* box);
     static void volumeLine(PrintCursor& c, const QString& caption, QWidget* box);
+    // The range the numeric box enforces, as captions and descriptions write
+    // it: "200 mL à 500 mL".
+    static QString rangeText(int box, const char* unit);
+    // Shows the list of the store in the combo box, its items replaced only
+    // when they differ, without emitting the box's signals.
+    static void syncCombo(QComboBox* combo, const sim::ListBox& box);
 
 private:
     std::vector<PrintedText> m_texts;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/ConfigFile.h"
 #include "base/RecordFile.h"
+#include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "support/FileBytes.h"
@@ -10,6 +11,8 @@
 #include <QtTest>
 
 #include <cmath>
+
+namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria;
 using config::ConfigFile;
@@ -73,7 +76,7 @@ private slots:
         QCOMPARE(b.p().UpDown2, 12);
         QCOMPARE(b.p().Combo2[1].tag, std::string("3")); // zinc on the right, in the cell list
         QCOMPARE(b.p().Combo2[1].items[3], std::string("Zinc"));
-        QCOMPARE(b.p().Text2[3].text(), std::string("12,5"));
+        QCOMPARE(b.p().Text2[cat::Text2MasseD].text(), std::string("12,5"));
         QCOMPARE(b.engine.state().masseMetal[2][3], 12.5);
         QCOMPARE(b.engine.state().tempsSec, 0);
         const std::string second = path("again.C14");
@@ -235,7 +238,7 @@ private slots:
         QCOMPARE(base::RecordFile::writeAll(p, records), base::RecordFile::Status::Ok);
         Bench b;
         b.handlers.selectOption2(0);
-        b.handlers.setText2(7, currentC2.toStdString());
+        b.handlers.setText2(cat::Text2ConcentrationD, currentC2.toStdString());
         QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
         QCOMPARE(b.engine.state().natInvalide, refused);
     }
@@ -281,7 +284,7 @@ private slots:
         QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
         QCOMPARE(b.p().Check3, check3);
         QCOMPARE(b.engine.state().natInvalide, check3 == 0);
-        QCOMPARE(b.p().Text2[7].text(), std::string("0,02"));
+        QCOMPARE(b.p().Text2[cat::Text2ConcentrationD].text(), std::string("0,02"));
     }
 
     // A generator's setting beyond its spin button's range becomes the
@@ -373,10 +376,10 @@ private slots:
         b.handlers.selectOption2(0);
         b.handlers.selectCombo2(0, 1);
         b.handlers.selectCombo2(1, 1);
-        b.handlers.setText2(5, "0,01");
-        b.handlers.Text2_LostFocus(5);
-        b.handlers.setText2(7, "1");
-        b.handlers.Text2_LostFocus(7);
+        b.handlers.setText2(cat::Text2ConcentrationG, "0,01");
+        b.handlers.Text2_LostFocus(cat::Text2ConcentrationG);
+        b.handlers.setText2(cat::Text2ConcentrationD, "1");
+        b.handlers.Text2_LostFocus(cat::Text2ConcentrationD);
         b.handlers.setCheck3(check3);
         const std::string first = path("pile.C14");
         QVERIFY(!ConfigFile::save(first, b.p()).has_value());
@@ -407,7 +410,7 @@ private slots:
         const std::string p = path("keep.C14");
         QVERIFY(!ConfigFile::save(p, b.p()).has_value());
         const std::string before = readBytes(p);
-        b.handlers.setText2(0, std::string(130, '1'));
+        b.handlers.setText2(cat::Text2Concentration, std::string(130, '1'));
         const auto message = ConfigFile::save(p, b.p());
         QVERIFY(message.has_value());
         QCOMPARE(message->text, std::string("Ecriture impossible sur disque"));

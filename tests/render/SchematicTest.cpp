@@ -2,12 +2,15 @@
 #include "render/Schematic.h"
 #include "PictureFixture.h"
 #include "render/SolutionColor.h"
+#include "sim/Catalogue.h"
 
 #include <QTest>
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
+
+namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria;
 using render::Color;
@@ -61,7 +64,8 @@ public:
 class ColourWatch : public sim::StepObserver {
 public:
     ColourWatch(sim::Engine& engine, int solution)
-        : m_schematic(m_canvas, engine), m_engine(engine), m_solution(solution) {
+        : m_schematic(m_canvas, engine, sim::EngineAccess::feedback(engine)), m_engine(engine),
+          m_solution(solution) {
         m_last = colour();
     }
     void stepDone(bool) override {
@@ -207,11 +211,11 @@ void SchematicTest::barWidth() {
     Picture p;
     if (montage == 0) {
         p.setPile(3, 1);
-        p.handlers.setText2(6, "80");
-        p.handlers.Text2_LostFocus(6);
+        p.handlers.setText2(cat::Text2VolumeG, "80");
+        p.handlers.Text2_LostFocus(cat::Text2VolumeG);
     }
-    p.handlers.setText2(2, mass.toStdString());
-    p.handlers.Text2_LostFocus(2);
+    p.handlers.setText2(cat::Text2MasseG, mass.toStdString());
+    p.handlers.Text2_LostFocus(cat::Text2MasseG);
     const DrawOp* outline = barOutline(p.canvas(), 1);
     QVERIFY(outline != nullptr);
     QCOMPARE(outline->x1, 117.0 - halfWidth);
@@ -326,14 +330,14 @@ void SchematicTest::solutionColourInPicture() {
     const sim::State& s = p.state();
     if (montage == 0) {
         p.setPile(1, 3);
-        p.handlers.setText2(5, concentration.toStdString());
-        p.handlers.Text2_LostFocus(5);
+        p.handlers.setText2(cat::Text2ConcentrationG, concentration.toStdString());
+        p.handlers.Text2_LostFocus(cat::Text2ConcentrationG);
         QCOMPARE((Color{s.rougeSol2, s.vertSol2, s.bleuSol2}), expected);
         QCOMPARE((Color{s.rougeSol3, s.vertSol3, s.bleuSol3}), (Color{230, 240, 250}));
     } else {
         p.handlers.selectCombo1(6); // copper(II) sulfate, graphite electrodes
-        p.handlers.setText2(0, concentration.toStdString());
-        p.handlers.Text2_LostFocus(0);
+        p.handlers.setText2(cat::Text2Concentration, concentration.toStdString());
+        p.handlers.Text2_LostFocus(cat::Text2Concentration);
         QCOMPARE((Color{s.rougeSol1, s.vertSol1, s.bleuSol1}), expected);
     }
     // At x = 98 the shading factor is exactly 1.

@@ -149,12 +149,16 @@ void TickTest::backgroundRefresh_data() {
     QTest::addColumn<int>("tempsSec");
     QTest::addColumn<int>("cptDessin");
     QTest::addColumn<int>("redraws");
-    QTest::newRow("290") << 290 << 5 << 1;
-    QTest::newRow("300") << 300 << 5 << 0;
-    QTest::newRow("295") << 295 << 5 << 0;
-    QTest::newRow("300, counter over 60") << 300 << 61 << 1;
+    const int end = sim::redrawScheduleEndSec;
+    const int period = sim::redrawSchedulePeriodSec;
+    const int over = sim::redrawCounterLimit + 1;
+    QTest::newRow("last scheduled second") << end - period << 5 << 1;
+    QTest::newRow("end of the schedule") << end << 5 << 0;
+    QTest::newRow("between two scheduled seconds") << end - period / 2 << 5 << 0;
+    QTest::newRow("end of the schedule, counter over its limit") << end << over << 1;
+    QTest::newRow("counter at its limit") << end << int{sim::redrawCounterLimit} << 0;
     // The first redraw puts the counter back to 0.
-    QTest::newRow("290, counter over 60: once") << 290 << 61 << 1;
+    QTest::newRow("scheduled, counter over its limit: once") << end - period << over << 1;
 }
 
 void TickTest::backgroundRefresh() {
@@ -517,7 +521,7 @@ void TickTest::stateAdvancesWithoutPicture() {
         QCOMPARE(a.cptPas, b.cptPas);
         QCOMPARE(a.cptIon1, b.cptIon1);
         QCOMPARE(a.cptIon2, b.cptIon2);
-        QVERIFY(drawn.engine.random() == blind.random());
+        QVERIFY(sim::EngineAccess::random(drawn.engine) == sim::EngineAccess::random(blind));
     }
     QCOMPARE(draws > 0, jitter);
     // Particles came and went.

@@ -2,6 +2,7 @@
 #include "report/Rapport.h"
 #include "SceneFixture.h"
 #include "render/RecordingCanvas.h"
+#include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 
@@ -11,11 +12,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
+
+namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria;
 using render::DrawOp;
 
 namespace {
+
+// The report reads a const engine; its one write goes through the feedback
+// that the engine's host holds.
+static_assert(std::is_same_v<decltype(&report::rapport),
+                             void (*)(render::Canvas&, const sim::Engine&, sim::DrawingFeedback&)>);
+static_assert(!std::is_constructible_v<render::Schematic, render::Canvas&, sim::Engine&>);
+static_assert(std::is_constructible_v<render::Schematic, render::Canvas&, const sim::Engine&,
+                                      sim::DrawingFeedback>);
 
 // The report at the macroscopic scale, where the montage leaves the lower
 // part of the surface free; the microscopic layout is checked on the
@@ -28,7 +40,8 @@ struct Report {
 
     std::vector<DrawOp> draw() {
         canvas.clearOps();
-        report::rapport(canvas, engine);
+        sim::DrawingFeedback feedback = sim::EngineAccess::feedback(engine);
+        report::rapport(canvas, engine, feedback);
         return canvas.opsOf(DrawOp::Kind::Text);
     }
     static QString joined(const std::vector<DrawOp>& texts) {
@@ -80,7 +93,8 @@ struct Shown {
         scene.state().dessinSeul = false;
         before = scene.picture.image().copy();
         canvas->clearOps();
-        report::rapport(*canvas, scene.engine);
+        sim::DrawingFeedback feedback = sim::EngineAccess::feedback(scene.engine);
+        report::rapport(*canvas, scene.engine, feedback);
         drawn = canvas->ops();
     }
 
@@ -284,8 +298,8 @@ void RapportTest::unusableVolumeSkipsTail() {
     r.handlers.selectOption2(0);
     r.handlers.selectCombo2(0, 3);
     r.handlers.selectCombo2(1, 1);
-    r.store().Text2[6].setText("");
-    r.store().Text2[8].setText("0");
+    r.store().Text2[cat::Text2VolumeG].setText("");
+    r.store().Text2[cat::Text2VolumeD].setText("0");
     r.state().intensite = 0.0F;
     const auto texts = r.draw();
     const QString all = Report::joined(texts);

@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(int(s.cptDessin), 5); // unchanged codes ask for no redraw
         s.espece[1] = 0;
         b.engine.quielectrolyse();
-        QCOMPARE(int(s.cptDessin), 60);
+        QCOMPARE(s.cptDessin, redrawCounterLimit);
     }
 
     // One step of Faraday's law, for each reaction code.
@@ -200,8 +200,8 @@ private slots:
         QFETCH(QList<double>, hydroxide);
         Bench b;
         b.electrolysis(2, electrolyte, 3, 3);
-        b.text(0, qPrintable(concentration));
-        b.text(1, "200");
+        b.text(cat::Text2Concentration, qPrintable(concentration));
+        b.text(cat::Text2Volume, "200");
         b.handlers.setUpDown2(25);
         constexpr int seconds = 1800;
         // The first step converts nothing.
@@ -213,7 +213,8 @@ private slots:
         const double n = 0.25 * seconds / faradayConstant;
         // The amounts the reset puts in 200 mL, in single precision as it does.
         const auto initial = [&b](double perFormula) {
-            return double(float(perFormula) * b.p().Text2[0].value() * 200.0F / 1000.0F);
+            return double(float(perFormula) * b.p().Text2[cat::Text2Concentration].value() *
+                          200.0F / 1000.0F);
         };
         double h = initial(hydrogen[0]) + hydrogen[1] * n;
         double ho = initial(hydroxide[0]) + hydroxide[1] * n;
@@ -403,7 +404,7 @@ private slots:
     void generatorLimitIsShown() {
         Bench b;
         b.electrolysis(1, 1, 3, 3);
-        b.text(0, "0,1");
+        b.text(cat::Text2Concentration, "0,1");
         b.handlers.setUpDown1(100);
         int sens = -1;
         b.engine.variations(sens);
@@ -433,8 +434,8 @@ private slots:
         QFETCH(double, zinc);
         Bench b;
         b.electrolysis(2, 9, 3, 3);
-        b.text(0, "0,1");
-        b.text(1, "200");
+        b.text(cat::Text2Concentration, "0,1");
+        b.text(cat::Text2Volume, "200");
         b.handlers.setUpDown2(25);
         b.handlers.setCheck4(check4);
         QVERIFY(!b.s().natInvalide);
@@ -465,8 +466,8 @@ private slots:
     void copperRunsOut() {
         Bench b;
         b.electrolysis(2, 6, 3, 3);
-        b.text(0, "0,00001");
-        b.text(1, "200");
+        b.text(cat::Text2Concentration, "0,00001");
+        b.text(cat::Text2Volume, "200");
         b.handlers.setUpDown2(25);
         QCOMPARE(int(b.s().espece[1]), 10);
         b.p().Timer1 = true;
@@ -479,7 +480,7 @@ private slots:
         QCOMPARE(int(b.s().espece[1]), 3);
         QVERIFY(b.s().quantite[10] <= 0.000001);
         QVERIFY(b.s().quantite[10] >= 0.0);
-        QCOMPARE(int(b.s().cptDessin), 60);
+        QCOMPARE(b.s().cptDessin, redrawCounterLimit);
         // The copper deposited is what the ions lost.
         QVERIFY(near(b.s().masseMetal[1][1], (2e-6 - b.s().quantite[10]) * 63.5, 1e-3));
     }
@@ -487,7 +488,7 @@ private slots:
     void zincAnodeIsUsedUp() {
         Bench b;
         b.electrolysis(2, 9, 3, 4);
-        b.text(3, "1");
+        b.text(cat::Text2MasseD, "1");
         b.handlers.setUpDown2(25);
         QCOMPARE(int(b.s().espece[2]), 16);
         b.p().Timer1 = true;
@@ -556,7 +557,7 @@ private slots:
             b.engine.Timer1_Timer();
         }
         QCOMPARE(remaining(), 0.0);
-        QCOMPARE(int(s.cptDessin), 60);
+        QCOMPARE(s.cptDessin, redrawCounterLimit);
         const auto& q = s.quantite;
         const auto& q0 = start.quantite;
         const auto& m = s.masseMetal;
@@ -604,14 +605,14 @@ private slots:
             b.handlers.selectOption2(0);
             b.handlers.selectCombo2(0, nature1);
             b.handlers.selectCombo2(1, nature2);
-            b.text(5, "1");
-            b.text(7, "1");
+            b.text(cat::Text2ConcentrationG, "1");
+            b.text(cat::Text2ConcentrationD, "1");
         } else {
             b.electrolysis(montage, electrolyte, nature1, nature2);
-            b.text(0, "0,1");
+            b.text(cat::Text2Concentration, "0,1");
             b.handlers.setUpDown1(100);
         }
-        b.text(3, "1");
+        b.text(cat::Text2MasseD, "1");
         b.handlers.setUpDown2(25);
         QVERIFY(!b.s().natInvalide);
         b.handlers.setHScroll2(39);

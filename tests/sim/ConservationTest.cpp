@@ -296,7 +296,8 @@ private slots:
                 }
                 // Two half-cells of the same metal need the same concentration.
                 if (montage == 0 && b.engine.nature1() == b.engine.nature2()) {
-                    b.text(7, b.p().Text2[5].text().c_str());
+                    b.text(cat::Text2ConcentrationD,
+                           b.p().Text2[cat::Text2ConcentrationG].text().c_str());
                 }
             } while (b.s().natInvalide);
             b.handlers.setUpDown1(

@@ -1,14 +1,55 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/Handlers.h"
 #include "SimBench.h"
+#include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Validation.h"
 
 #include <QtTest>
 
+#include <type_traits>
+#include <utility>
+
+namespace cat = Ionaria::sim::catalogue;
+
 using namespace Ionaria::sim;
 
 namespace {
+
+// The doors into the engine, held by the compiler: whoever is given the
+// handlers reads the engine and writes it only through a handler; the
+// random sequence and the drawing's writes are private to the engine, its
+// hosts and its own tests.
+template <class H>
+concept writesThroughEngine = requires(H& h) {
+    h.engine().Command3_Click();
+};
+template <class H>
+concept checksNaturesDirectly = requires(H& h) {
+    h.engine().verifnat();
+};
+template <class E>
+concept drawsRandomNumbers = requires(E& e) {
+    e.random();
+};
+template <class E>
+concept handsOutFeedback = requires(E& e) {
+    e.drawingFeedback();
+};
+static_assert(std::is_same_v<decltype(std::declval<Handlers&>().engine()), const Engine&>);
+static_assert(!writesThroughEngine<Handlers>);
+static_assert(!checksNaturesDirectly<Handlers>);
+static_assert(!drawsRandomNumbers<Engine>);
+static_assert(!handsOutFeedback<Engine>);
+// The shape these concepts look for, where it is open, is found.
+struct OpenEngine {
+    void Command3_Click() {}
+    void random() {}
+};
+struct OpenHandlers {
+    OpenEngine& engine();
+};
+static_assert(writesThroughEngine<OpenHandlers> && drawsRandomNumbers<OpenEngine>);
 
 using testing::Bench;
 
@@ -110,25 +151,25 @@ private slots:
 
     void enterValidates() {
         Bench b;
-        b.handlers.setText2(1, "2,5");
-        QCOMPARE(uint(b.handlers.Text2_KeyPress(1, keyEnter)), uint(keyEnter));
-        QCOMPARE(b.p().Text2[1].text(), std::string("200"));
+        b.handlers.setText2(cat::Text2Volume, "2,5");
+        QCOMPARE(uint(b.handlers.Text2_KeyPress(cat::Text2Volume, keyEnter)), uint(keyEnter));
+        QCOMPARE(b.p().Text2[cat::Text2Volume].text(), std::string("200"));
         QCOMPARE(int(b.s().niveau1), 414);
     }
 
     void editingPausesTheAnimation() {
         Bench b;
         b.p().Timer1 = true;
-        b.handlers.Text2_GotFocus(2);
+        b.handlers.Text2_GotFocus(cat::Text2MasseG);
         QVERIFY(!b.p().Timer1);
-        b.handlers.setText2(2, "20");
-        b.handlers.Text2_LostFocus(2);
+        b.handlers.setText2(cat::Text2MasseG, "20");
+        b.handlers.Text2_LostFocus(cat::Text2MasseG);
         QVERIFY(b.p().Timer1);
         QCOMPARE(b.s().masseMetal[1][3], 20.0);
 
         b.p().Timer1 = false;
-        b.handlers.Text2_GotFocus(2);
-        b.handlers.Text2_LostFocus(2);
+        b.handlers.Text2_GotFocus(cat::Text2MasseG);
+        b.handlers.Text2_LostFocus(cat::Text2MasseG);
         QVERIFY(!b.p().Timer1);
     }
 
@@ -139,11 +180,11 @@ private slots:
             b.engine.Timer1_Timer();
         }
         const std::int32_t t = b.s().tempsSec;
-        b.handlers.Text2_GotFocus(9);
+        b.handlers.Text2_GotFocus(cat::Text2Arret);
         QVERIFY(b.p().Timer1);
-        b.handlers.setText2(9, "1234");
-        b.handlers.Text2_LostFocus(9);
-        QCOMPARE(b.p().Text2[9].text(), std::string("1230"));
+        b.handlers.setText2(cat::Text2Arret, "1234");
+        b.handlers.Text2_LostFocus(cat::Text2Arret);
+        QCOMPARE(b.p().Text2[cat::Text2Arret].text(), std::string("1230"));
         QCOMPARE(b.s().tempsSec, t);
     }
 
@@ -218,8 +259,8 @@ private slots:
         b.engine.setHost(&host);
         b.handlers.selectOption2(montage);
         b.handlers.selectCombo1(electrolyte);
-        b.handlers.setText2(5, c1.toStdString());
-        b.handlers.setText2(7, c2.toStdString());
+        b.handlers.setText2(cat::Text2ConcentrationG, c1.toStdString());
+        b.handlers.setText2(cat::Text2ConcentrationD, c2.toStdString());
         b.handlers.selectCombo2(0, nature1);
         host.messages = 0;
         b.handlers.selectCombo2(1, nature2);
@@ -270,8 +311,8 @@ private slots:
         b.engine.setHost(&host);
         b.handlers.selectOption2(montage);
         b.handlers.selectCombo1(electrolyte);
-        b.handlers.setText2(5, "0,01");
-        b.handlers.setText2(7, c2.toStdString());
+        b.handlers.setText2(cat::Text2ConcentrationG, "0,01");
+        b.handlers.setText2(cat::Text2ConcentrationD, c2.toStdString());
         b.handlers.selectCombo2(0, nature1);
         b.handlers.selectCombo2(1, nature2);
         QCOMPARE(b.s().natInvalide, refusedOff);
@@ -298,12 +339,12 @@ private slots:
         b.engine.setHost(&host);
         b.handlers.selectOption2(0);
         b.handlers.selectCombo2(0, 1);
-        b.handlers.setText2(7, "0,1");
+        b.handlers.setText2(cat::Text2ConcentrationD, "0,1");
         b.handlers.selectCombo2(1, 1);
         QVERIFY(b.s().natInvalide);
         host.fonds = 0;
-        b.handlers.setText2(7, "0,01");
-        b.handlers.Text2_LostFocus(7);
+        b.handlers.setText2(cat::Text2ConcentrationD, "0,01");
+        b.handlers.Text2_LostFocus(cat::Text2ConcentrationD);
         QVERIFY(!b.s().natInvalide);
         QVERIFY(host.fonds > 0);
         QCOMPARE(int(b.s().cptDessin), 1);

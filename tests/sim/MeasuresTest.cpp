@@ -12,6 +12,8 @@
 #include <cmath>
 #include <memory>
 
+namespace cat = Ionaria::sim::catalogue;
+
 using namespace Ionaria::sim;
 
 namespace {
@@ -75,7 +77,7 @@ private slots:
         b.handlers.selectOption2(0);
         b.handlers.selectCombo2(0, 3); // zinc, the anode
         b.handlers.selectCombo2(1, 1);
-        b.text(2, "1");
+        b.text(cat::Text2MasseG, "1");
         b.p().Timer1 = true;
         b.handlers.setHScroll2(39);
         b.s().masseMetal[1][3] = 1e-9;
@@ -93,7 +95,7 @@ private slots:
     void currentLimit() {
         Bench b;
         b.electrolysis(1, 0, 3, 3);
-        b.text(0, "1");
+        b.text(cat::Text2Concentration, "1");
         b.handlers.setUpDown1(100);
         b.s().tempsSec = 1;
         int sens = -1;
@@ -146,9 +148,9 @@ private slots:
         b.handlers.selectOption2(0);
         b.handlers.selectCombo2(0, left);
         b.handlers.selectCombo2(1, right);
-        b.text(5, "0,1");
-        b.text(7, "0,1");
-        b.text(4, resistance.toUtf8().constData());
+        b.text(cat::Text2ConcentrationG, "0,1");
+        b.text(cat::Text2ConcentrationD, "0,1");
+        b.text(cat::Text2Resistance, resistance.toUtf8().constData());
         b.engine.Command5_Click();
         for (int tick = 0; tick < 10; ++tick) {
             b.engine.Timer1_Timer();
@@ -169,7 +171,7 @@ private slots:
         Bench b;
         b.handlers.setCheck1(1);
         QVERIFY(b.p().stopBoxWhite);
-        b.text(9, "10");
+        b.text(cat::Text2Arret, "10");
         b.p().Timer1 = true;
         int ticks = 0;
         while (b.p().Timer1 && ticks < 100) {

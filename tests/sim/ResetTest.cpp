@@ -10,6 +10,8 @@
 #include <cmath>
 #include <memory>
 
+namespace cat = Ionaria::sim::catalogue;
+
 using namespace Ionaria::sim;
 
 namespace {
@@ -81,10 +83,10 @@ private slots:
         Bench b;
         b.handlers.selectOption2(montage);
         if (montage == 0) {
-            b.text(6, v1.toUtf8().constData());
-            b.text(8, v2.toUtf8().constData());
+            b.text(cat::Text2VolumeG, v1.toUtf8().constData());
+            b.text(cat::Text2VolumeD, v2.toUtf8().constData());
         } else {
-            b.text(1, v1.toUtf8().constData());
+            b.text(cat::Text2Volume, v1.toUtf8().constData());
         }
         QCOMPARE(int(b.s().niveau1), niveau1);
         QCOMPARE(int(b.s().niveau2), niveau2);
@@ -217,9 +219,9 @@ private slots:
             b.handlers.selectCombo2(0, 3);
             break;
         case 3:
-            b.handlers.Text2_GotFocus(2);
-            b.handlers.setText2(2, "10");
-            b.handlers.Text2_LostFocus(2);
+            b.handlers.Text2_GotFocus(cat::Text2MasseG);
+            b.handlers.setText2(cat::Text2MasseG, "10");
+            b.handlers.Text2_LostFocus(cat::Text2MasseG);
             break;
         default:
             b.handlers.selectOption2(2);

@@ -11,6 +11,9 @@ namespace Ionaria::sim {
 struct EngineAccess {
     static State& state(Engine& engine) { return engine.m_state; }
     static ParamStore& store(Engine& engine) { return engine.m_params; }
+    static base::Random& random(Engine& engine) { return engine.m_random; }
+    // What a drawing made without a host may write.
+    static DrawingFeedback feedback(Engine& engine) { return engine.drawingFeedback(); }
 };
 
 } // namespace Ionaria::sim

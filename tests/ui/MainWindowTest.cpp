@@ -5,6 +5,7 @@
 #include "config/Enregistrer.h"
 #include "config/Ouvrir.h"
 #include "exercises/ExerciseSession.h"
+#include "sim/Catalogue.h"
 #include "ui/MeasureStrip.h"
 #include "ui/NumberBox.h"
 #include "ui/PageAnimation.h"
@@ -25,6 +26,8 @@
 #include <QTextEdit>
 
 #include <memory>
+
+namespace cat = Ionaria::sim::catalogue;
 
 using Ionaria::base::RecordFile;
 using Ionaria::ui::MainWindow;
@@ -350,7 +353,7 @@ void MainWindowTest::commandDialogs() {
     QFETCH(QString, dialog);
     QFETCH(QString, title);
     MainWindow& w = window();
-    const auto before = w.engine().params().Text2[0].text();
+    const auto before = w.engine().params().Text2[cat::Text2Concentration].text();
     QString seenTitle;
     bool modal = false;
     const auto opened = whenDialog(dialog, [&](QDialog* d) {
@@ -362,7 +365,7 @@ void MainWindowTest::commandDialogs() {
     QVERIFY(opened->done());
     QCOMPARE(seenTitle, title);
     QVERIFY(modal);
-    QCOMPARE(w.engine().params().Text2[0].text(), before);
+    QCOMPARE(w.engine().params().Text2[cat::Text2Concentration].text(), before);
     QCOMPARE(w.windowTitle(), QStringLiteral("Ionaria"));
 }
 

@@ -48,6 +48,8 @@ private slots:
     void stopBoxBackground();
     void nernstCheckBox_data();
     void nernstCheckBox();
+    void rangeCaptions_data();
+    void rangeCaptions();
 };
 
 void ParameterEntryTest::typing_data() {
@@ -295,6 +297,63 @@ void ParameterEntryTest::nernstCheckBox() {
     w.handlers().setCheck3(1);
     w.refreshFromStore();
     QVERIFY(box->isChecked());
+}
+
+namespace {
+
+enum class Page { Parameters, ElectrodeG, ElectrodeD };
+enum class Box { Volume, Resistance, Mass, HalfCellVolume };
+
+} // namespace
+
+void ParameterEntryTest::rangeCaptions_data() {
+    QTest::addColumn<int>("montage");
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<Box>("box");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("electrolysis volume")
+        << 1 << Page::Parameters << Box::Volume << QStringLiteral("Volume (de 200 mL à 500 mL) : ")
+        << QStringLiteral("De 200 mL à 500 mL");
+    QTest::newRow("resistor") << 0 << Page::Parameters << Box::Resistance
+                              << QStringLiteral("Résistance (de 5 Ω à 1 000 Ω) : ")
+                              << QStringLiteral("De 5 Ω à 1 000 Ω");
+    QTest::newRow("mass G, electrolysis") << 1 << Page::ElectrodeG << Box::Mass
+                                          << QStringLiteral("Masse de l'électrode (1 g à 100 g) : ")
+                                          << QStringLiteral("De 1 g à 100 g");
+    QTest::newRow("mass D, cell") << 0 << Page::ElectrodeD << Box::Mass
+                                  << QStringLiteral("Masse de l'électrode (1 g à 100 g) : ")
+                                  << QStringLiteral("De 1 g à 100 g");
+    QTest::newRow("half-cell G volume")
+        << 0 << Page::ElectrodeG << Box::HalfCellVolume
+        << QStringLiteral("Volume (de 80 mL à 200 mL) : ") << QStringLiteral("De 80 mL à 200 mL");
+    QTest::newRow("half-cell D volume")
+        << 0 << Page::ElectrodeD << Box::HalfCellVolume
+        << QStringLiteral("Volume (de 80 mL à 200 mL) : ") << QStringLiteral("De 80 mL à 200 mL");
+}
+
+// The range a page writes before a box, and the one a screen reader speaks,
+// are the range the box enforces.
+void ParameterEntryTest::rangeCaptions() {
+    QFETCH(int, montage);
+    QFETCH(Page, page);
+    QFETCH(Box, box);
+    QFETCH(QString, caption);
+    QFETCH(QString, description);
+    MainWindow& w = window();
+    w.Picture3->Option2[static_cast<std::size_t>(montage)]->click();
+    Ionaria::ui::PrintedPage* printed = w.Picture3;
+    NumberBox* field = nullptr;
+    if (page == Page::Parameters) {
+        field = box == Box::Volume ? w.Picture3->Text2_1 : w.Picture3->Text2_4;
+    } else {
+        auto* electrode = page == Page::ElectrodeG ? w.Frame2 : w.Picture1;
+        printed = electrode;
+        field = box == Box::Mass ? electrode->masse : electrode->volume;
+    }
+    printed->refresh();
+    QVERIFY2(printed->printedLine().contains(caption), qPrintable(printed->printedLine()));
+    QCOMPARE(field->accessibleDescription(), description);
 }
 
 QTEST_MAIN(ParameterEntryTest)

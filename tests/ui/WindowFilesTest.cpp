@@ -4,6 +4,7 @@
 #include "config/Enregistrer.h"
 #include "config/Ouvrir.h"
 #include "exercises/ExerciseSession.h"
+#include "sim/Catalogue.h"
 #include "ui/AppFolders.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
@@ -26,6 +27,8 @@
 #include <QTextEdit>
 
 #include <memory>
+
+namespace cat = Ionaria::sim::catalogue;
 
 using Ionaria::base::RecordFile;
 using Ionaria::ui::MainWindow;
@@ -261,7 +264,7 @@ void WindowFilesTest::openConfiguration() {
     QVERIFY(w.Picture3->Option2[0]->isChecked());
     QCOMPARE(w.Frame2->Combo2->currentIndex(), p.Combo2[0].listIndex);
     QCOMPARE(w.Picture1->Combo2->currentIndex(), p.Combo2[1].listIndex);
-    QCOMPARE(w.Frame2->masse->text(), QString::fromStdString(p.Text2[2].text()));
+    QCOMPARE(w.Frame2->masse->text(), QString::fromStdString(p.Text2[cat::Text2MasseG].text()));
     QVERIFY(!w.Frame2->concentration->isHidden());
 }
 
