@@ -142,10 +142,32 @@ const IonariaPicture = (() => {
     ctx.strokeRect(x * s + half, y * s + half, (w - 1) * s, (h - 1) * s);
   };
 
+  // A disc of whole pixels: those whose centre lies within the radius and
+  // half the pen of the centre's pixel, the pen's ring over the fill.
+  const pixelDisc = (ctx, c, r, o) => {
+    const outer = r + o.width / 2;
+    const inner = Math.max(0, r - o.width / 2);
+    const reach = Math.ceil(outer);
+    for (let dy = -reach; dy <= reach; ++dy) {
+      for (let dx = -reach; dx <= reach; ++dx) {
+        const d2 = dx * dx + dy * dy;
+        if (d2 > outer * outer) continue;
+        const ring = d2 > inner * inner;
+        if (!ring && !o.filled) continue;
+        ctx.fillStyle = css(ring ? o.color : o.fill);
+        ctx.fillRect(c[0] + dx, c[1] + dy, 1, 1);
+      }
+    }
+  };
+
   const circle = (ctx, s, o, crisp) => {
     const c = device(o.x1, o.y1, o.scaleTop);
     const r = pixel(o.radius);
     if (!c || r === null || r < 0) return;
+    if (crisp) {
+      pixelDisc(ctx, c, r, o);
+      return;
+    }
     const half = stroke(ctx, s, o, crisp);
     ctx.beginPath();
     ctx.arc(c[0] * s + half, c[1] * s + half, r * s, 0, 2 * Math.PI);
@@ -154,6 +176,31 @@ const IonariaPicture = (() => {
       ctx.fill();
     }
     ctx.stroke();
+  };
+
+  // An arc of whole pixels: those whose centre lies within half the pen of
+  // the ellipse, at an angle of the span (the angle of the circle that the
+  // ellipse stretches, counter-clockwise from the rightmost point).
+  const pixelArc = (ctx, c, rx, ry, start, span, o) => {
+    if (rx <= 0 || ry <= 0) return;
+    const half = Math.max(0.5, o.width / 2);
+    const turn = 2 * Math.PI;
+    ctx.fillStyle = css(o.color);
+    const reachX = Math.ceil(rx + half);
+    const reachY = Math.ceil(ry + half);
+    for (let dy = -reachY; dy <= reachY; ++dy) {
+      for (let dx = -reachX; dx <= reachX; ++dx) {
+        const f = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) - 1;
+        const gx = (2 * dx) / (rx * rx);
+        const gy = (2 * dy) / (ry * ry);
+        const g = Math.hypot(gx, gy);
+        if (g === 0 || Math.abs(f / g) > half) continue;
+        let angle = Math.atan2(-dy / ry, dx / rx) - start;
+        angle -= Math.floor(angle / turn) * turn;
+        if (angle > span) continue;
+        ctx.fillRect(c[0] + dx, c[1] + dy, 1, 1);
+      }
+    }
   };
 
   const arc = (ctx, s, o, crisp) => {
@@ -167,6 +214,10 @@ const IonariaPicture = (() => {
     const sixteenths = (180 / Math.PI) * 16;
     const start = Math.round(o.start * sixteenths) / sixteenths;
     span = Math.round(span * sixteenths) / sixteenths;
+    if (crisp) {
+      pixelArc(ctx, c, rx, ry, start, span, o);
+      return;
+    }
     const half = stroke(ctx, s, o, crisp);
     ctx.beginPath();
     // Counter-clockwise on the screen, whose y runs downwards.
