@@ -148,14 +148,30 @@ const IonariaPicture = (() => {
     const outer = r + o.width / 2;
     const inner = Math.max(0, r - o.width / 2);
     const reach = Math.ceil(outer);
+    // Row by row: |dx| up to the outer edge, the ring beyond the inner one.
+    const halfSpan = (limit, dy) => {
+      let x = -1;
+      while ((x + 1) * (x + 1) + dy * dy <= limit * limit) ++x;
+      return x;
+    };
+    const ringColor = css(o.color);
+    const fillColor = css(o.fill);
     for (let dy = -reach; dy <= reach; ++dy) {
-      for (let dx = -reach; dx <= reach; ++dx) {
-        const d2 = dx * dx + dy * dy;
-        if (d2 > outer * outer) continue;
-        const ring = d2 > inner * inner;
-        if (!ring && !o.filled) continue;
-        ctx.fillStyle = css(ring ? o.color : o.fill);
-        ctx.fillRect(c[0] + dx, c[1] + dy, 1, 1);
+      const out = halfSpan(outer, dy);
+      if (out < 0) continue;
+      // The pixels strictly inside the inner edge are the fill's.
+      let inside = -1;
+      while ((inside + 1) * (inside + 1) + dy * dy < inner * inner) ++inside;
+      if (inside >= 0 && o.filled) {
+        ctx.fillStyle = fillColor;
+        ctx.fillRect(c[0] - inside, c[1] + dy, 2 * inside + 1, 1);
+      }
+      ctx.fillStyle = ringColor;
+      if (inside < 0) {
+        ctx.fillRect(c[0] - out, c[1] + dy, 2 * out + 1, 1);
+      } else if (out > inside) {
+        ctx.fillRect(c[0] - out, c[1] + dy, out - inside, 1);
+        ctx.fillRect(c[0] + inside + 1, c[1] + dy, out - inside, 1);
       }
     }
   };
@@ -186,19 +202,29 @@ const IonariaPicture = (() => {
     const half = Math.max(0.5, o.width / 2);
     const turn = 2 * Math.PI;
     ctx.fillStyle = css(o.color);
-    const reachX = Math.ceil(rx + half);
+    const onArc = (dx, dy) => {
+      const f = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) - 1;
+      const g = Math.hypot((2 * dx) / (rx * rx), (2 * dy) / (ry * ry));
+      if (g === 0 || Math.abs(f / g) > half) return false;
+      let angle = Math.atan2(-dy / ry, dx / rx) - start;
+      angle -= Math.floor(angle / turn) * turn;
+      return angle <= span;
+    };
     const reachY = Math.ceil(ry + half);
+    // Along a row only the pixels between the pen's inner and outer
+    // ellipses, with a pixel of margin, can lie on the arc.
+    const across = (a, b, dy) => (Math.abs(dy) >= b ? 0 : a * Math.sqrt(1 - (dy * dy) / (b * b)));
     for (let dy = -reachY; dy <= reachY; ++dy) {
-      for (let dx = -reachX; dx <= reachX; ++dx) {
-        const f = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) - 1;
-        const gx = (2 * dx) / (rx * rx);
-        const gy = (2 * dy) / (ry * ry);
-        const g = Math.hypot(gx, gy);
-        if (g === 0 || Math.abs(f / g) > half) continue;
-        let angle = Math.atan2(-dy / ry, dx / rx) - start;
-        angle -= Math.floor(angle / turn) * turn;
-        if (angle > span) continue;
-        ctx.fillRect(c[0] + dx, c[1] + dy, 1, 1);
+      const outer = Math.ceil(across(rx + half, ry + half, dy)) + 1;
+      const inner = Math.max(0, Math.floor(across(rx - half, ry - half, dy)) - 1);
+      for (let dx = -outer; dx <= outer; ++dx) {
+        if (dx > -inner && dx < inner) dx = inner;
+        if (!onArc(dx, dy)) continue;
+        // A run of pixels of the row goes as one rectangle.
+        let run = 1;
+        while (dx + run <= outer && onArc(dx + run, dy)) ++run;
+        ctx.fillRect(c[0] + dx, c[1] + dy, run, 1);
+        dx += run - 1;
       }
     }
   };

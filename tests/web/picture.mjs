@@ -118,6 +118,26 @@ try {
     console.log(`${ok ? "ok" : "ÉCART"} ${c.name} ${c.seconds} s zoom ${c.zoom} : ` +
       `${percent(r.outside)} % des pixels hors textes, ${percent(r.all)} % de tous`);
   }
+  // The budgets: the first picture of the page from this local server, and
+  // a tick with its drawing on the canvas (picture and report) at zoom 1,
+  // the mean of 1000 ticks of the electrolysis at the window's pace.
+  await page.goto(`${base}/index.html?configuration=electrolyse-chlorure-de-sodium`);
+  await page.waitForSelector("body[data-drawn]");
+  const first = await page.evaluate(() => Number(document.body.dataset.drawn));
+  const tickMs = await page.evaluate(() => {
+    const view = window.ionariaView;
+    view.session.retour();
+    if (!view.session.running()) view.session.pauseMarche();
+    const count = 1000;
+    const start = performance.now();
+    for (let i = 0; i < count; ++i) {
+      view.session.tick();
+      view.draw();
+    }
+    view.session.pauseMarche();
+    return (performance.now() - start) / count;
+  });
+  console.log(`première image : ${first} ms ; un tick dessiné : ${tickMs.toFixed(3)} ms`);
 } finally {
   await browser.close();
   server.close();
