@@ -26,6 +26,15 @@ const IonariaPicture = (() => {
     return px === null || py === null ? null : [px, py];
   };
   const css = (c) => `rgb(${c[0]},${c[1]},${c[2]})`;
+  // A colour given to the context is parsed each time: it is given only when
+  // it changes, every fill of this file going through here.
+  const fillWith = (ctx, c) => {
+    const style = css(c);
+    if (ctx.ionariaFill !== style) {
+      ctx.fillStyle = style;
+      ctx.ionariaFill = style;
+    }
+  };
 
   const fontOf = (face, size) => {
     const family = face.family === "Liberation Sans" ? servedFamily : face.family;
@@ -61,7 +70,7 @@ const IonariaPicture = (() => {
     const top = Math.round(y * s);
     const right = Math.max(left + 1, Math.round((x + w) * s));
     const bottom = Math.max(top + 1, Math.round((y + h) * s));
-    ctx.fillStyle = css(color);
+    fillWith(ctx, color);
     ctx.fillRect(left, top, right - left, bottom - top);
   };
   const corners = (a, b) => {
@@ -72,7 +81,7 @@ const IonariaPicture = (() => {
 
   // A one-pixel line of whole pixels, both ends included.
   const bresenham = (ctx, a, b, color) => {
-    ctx.fillStyle = css(color);
+    fillWith(ctx, color);
     let [x, y] = a;
     const dx = Math.abs(b[0] - x);
     const dy = -Math.abs(b[1] - y);
@@ -154,19 +163,25 @@ const IonariaPicture = (() => {
       while ((x + 1) * (x + 1) + dy * dy <= limit * limit) ++x;
       return x;
     };
-    const ringColor = css(o.color);
-    const fillColor = css(o.fill);
+    // The pixels strictly inside the inner edge are the fill's.
+    const insideSpan = (dy) => {
+      let x = -1;
+      while ((x + 1) * (x + 1) + dy * dy < inner * inner) ++x;
+      return x;
+    };
+    // A colour given to the context is parsed: each once a disc.
+    if (o.filled) {
+      fillWith(ctx, o.fill);
+      for (let dy = -reach; dy <= reach; ++dy) {
+        const inside = insideSpan(dy);
+        if (inside >= 0) ctx.fillRect(c[0] - inside, c[1] + dy, 2 * inside + 1, 1);
+      }
+    }
+    fillWith(ctx, o.color);
     for (let dy = -reach; dy <= reach; ++dy) {
       const out = halfSpan(outer, dy);
       if (out < 0) continue;
-      // The pixels strictly inside the inner edge are the fill's.
-      let inside = -1;
-      while ((inside + 1) * (inside + 1) + dy * dy < inner * inner) ++inside;
-      if (inside >= 0 && o.filled) {
-        ctx.fillStyle = fillColor;
-        ctx.fillRect(c[0] - inside, c[1] + dy, 2 * inside + 1, 1);
-      }
-      ctx.fillStyle = ringColor;
+      const inside = insideSpan(dy);
       if (inside < 0) {
         ctx.fillRect(c[0] - out, c[1] + dy, 2 * out + 1, 1);
       } else if (out > inside) {
@@ -188,7 +203,7 @@ const IonariaPicture = (() => {
     ctx.beginPath();
     ctx.arc(c[0] * s + half, c[1] * s + half, r * s, 0, 2 * Math.PI);
     if (o.filled) {
-      ctx.fillStyle = css(o.fill);
+      fillWith(ctx, o.fill);
       ctx.fill();
     }
     ctx.stroke();
@@ -201,7 +216,7 @@ const IonariaPicture = (() => {
     if (rx <= 0 || ry <= 0) return;
     const half = Math.max(0.5, o.width / 2);
     const turn = 2 * Math.PI;
-    ctx.fillStyle = css(o.color);
+    fillWith(ctx, o.color);
     const onArc = (dx, dy) => {
       const f = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) - 1;
       const g = Math.hypot((2 * dx) / (rx * rx), (2 * dy) / (ry * ry));
@@ -255,7 +270,7 @@ const IonariaPicture = (() => {
     const at = device(o.x1, o.y1, o.scaleTop);
     if (!at) return;
     ctx.font = fontOf(o.font, o.font.pixelSize * s);
-    ctx.fillStyle = css(o.color);
+    fillWith(ctx, o.color);
     ctx.textBaseline = "alphabetic";
     ctx.fillText(o.text, at[0] * s, (at[1] + o.ascent) * s);
   };
@@ -300,11 +315,14 @@ const IonariaPicture = (() => {
         this.background.height = h;
         this.scale = s;
         this.version = -1;
+        // A canvas given a size starts again from the context's defaults.
+        this.canvas.getContext("2d").ionariaFill = undefined;
+        this.background.getContext("2d").ionariaFill = undefined;
       }
       const version = this.session.backgroundVersion();
       if (version !== this.version) {
         const b = this.background.getContext("2d");
-        b.fillStyle = "#fff";
+        fillWith(b, [255, 255, 255]);
         b.fillRect(0, 0, w, h);
         paint(b, s, this.session.backgroundOps());
         this.version = version;
