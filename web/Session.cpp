@@ -3,6 +3,7 @@
 // loader, the engine ticked by the page's clock and the picture drawn by the
 // desktop's routines on a surface whose operations the page replays.
 #include "app/BatchMode.h"
+#include "calc/CalculCommand.h"
 #include "config/ConfigFile.h"
 #include "render/Picture.h"
 #include "report/Rapport.h"
@@ -12,9 +13,11 @@
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -103,6 +106,21 @@ TextMetrics metricsOf(val measurer) {
     return m;
 }
 
+// The calculator's evaluation of an expression as a pupil writes it, as
+// "ionaria --calcul" gives it: the status (0 for a result) and the line shown.
+val calcul(const std::string& expression, bool radians) {
+    std::ostringstream shown;
+    const int status = calc::runCalculCommand(expression, radians, shown);
+    std::string line = shown.str();
+    if (!line.empty() && line.back() == '\n') {
+        line.pop_back();
+    }
+    val out = val::object();
+    out.set("status", status);
+    out.set("text", line);
+    return out;
+}
+
 } // namespace
 
 // One experiment and its picture. The measurer is the page's object with
@@ -129,6 +147,15 @@ public:
             return message->title + " : " + message->text;
         }
         m_engine->fondschema();
+        return {};
+    }
+
+    // Saves the settings as a configuration file of the module's file
+    // system: an empty text when it is written, else the window's message.
+    std::string save(const std::string& path) const {
+        if (const auto message = config::ConfigFile::save(path, m_engine->params())) {
+            return message->title + " : " + message->text;
+        }
         return {};
     }
 
@@ -185,10 +212,15 @@ private:
 } // namespace Ionaria::web
 
 EMSCRIPTEN_BINDINGS(ionaria) {
+    // The module's file system starts with a mask that leaves a new file no
+    // permission at all, so that a saved configuration could not be read
+    // back; a login shell's usual mask is given instead.
+    ::umask(022);
     using Ionaria::web::Session;
     emscripten::class_<Session>("Session")
         .constructor<emscripten::val>()
         .function("load", &Session::load)
+        .function("save", &Session::save)
         .function("setStepsPerTick", &Session::setStepsPerTick)
         .function("tick", &Session::tick)
         .function("runAsBatch", &Session::runAsBatch)
@@ -201,4 +233,5 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("backgroundVersion", &Session::backgroundVersion)
         .function("backgroundOps", &Session::backgroundOps)
         .function("frameOps", &Session::frameOps);
+    emscripten::function("calcul", &Ionaria::web::calcul);
 }
