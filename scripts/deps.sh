@@ -43,6 +43,7 @@ webPackages=(
     emscripten node-acorn                  # the WebAssembly build; acorn for its JavaScript passes
     nodejs                                 # the batch mode under Node, the parity check
     chromium                               # the page in a headless browser
+    npm                                    # puppeteer-core (web/package-lock.json), which drives it
 )
 if [ "$web" -eq 1 ]; then
     packages+=("${webPackages[@]}")

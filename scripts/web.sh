@@ -6,6 +6,8 @@
 #   scripts/web.sh --build   only builds
 #   scripts/web.sh --test    builds, then checks that the batch mode under Node
 #                            gives the desktop's outputs (tests/web/parity.sh)
+#                            and the page the desktop's picture in chromium
+#                            (tests/web/picture.mjs)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,6 +65,8 @@ test)
     configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
     cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump
     "$top/tests/web/parity.sh" "$desktop" "$web"
+    npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
+    node "$top/tests/web/picture.mjs" "$desktop" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"

@@ -24,6 +24,15 @@ std::optional<Color> rgb(double r, double g, double b) {
     return Color{*cr, *cg, *cb};
 }
 
+std::string fontFamily(std::string_view face) {
+    return face == "Arial" ? std::string("Liberation Sans") : std::string(face);
+}
+
+int fontPixelSize(double points) {
+    const double px = std::clamp(points, 1.0, 200.0) * 96.0 / 72.0;
+    return static_cast<int>(base::roundHalfEven(px));
+}
+
 void Canvas::printLine(std::string_view text) {
     print(text);
     newLine();

@@ -27,6 +27,24 @@ std::optional<Color> rgb(double r, double g, double b);
 
 enum class FillStyle { Solid, Transparent };
 
+// A face as a surface draws it: the family, the size in whole pixels, bold
+// and italic. Every surface, on the desktop or in a browser, makes its own
+// font from it.
+struct FontFace {
+    std::string family = "Liberation Sans";
+    int pixelSize = 11;
+    bool bold = false;
+    bool italic = false;
+    friend bool operator==(const FontFace&, const FontFace&) = default;
+};
+
+// The family drawn for a face's name: "Arial" and the faces without a glyph
+// set of their own are drawn in one of the same metrics.
+std::string fontFamily(std::string_view face);
+// The pixel size of a point size meant at 96 dots per inch, held between 1
+// and 200 points.
+int fontPixelSize(double points);
+
 // A drawing surface in pixels, x to the right and y downwards, with the
 // drawing state of a picture box: pen width, fore colour (text and default
 // outlines), fill style and colour, font, print cursor and the y of its top

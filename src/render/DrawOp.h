@@ -3,8 +3,6 @@
 
 #include "render/Canvas.h"
 
-#include <QFont>
-
 #include <string>
 
 namespace Ionaria::render {
@@ -31,8 +29,9 @@ struct DrawOp {
     bool bold = false;
     bool italic = false;
     int scaleTop = 0;
-    // The font of a text, at the picture's own size, and its ascent, px.
-    QFont font;
+    // The face of a text, at the picture's own size, and its ascent as the
+    // surface that measured it gave it, px.
+    FontFace font;
     int ascent = 0;
 };
 

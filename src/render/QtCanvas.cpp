@@ -32,16 +32,21 @@ std::optional<int> pixel(double value) {
     return static_cast<int>(base::roundHalfEven(value));
 }
 
-// Point sizes are meant at 96 dots per inch.
 // The box of two corners given in any order, both included.
 QRect corners(QPoint a, QPoint b) {
     return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
                  QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
 }
 
-int pixelSize(double points) {
-    const double px = std::clamp(points, 1.0, 200.0) * 96.0 / 72.0;
-    return static_cast<int>(base::roundHalfEven(px));
+// The font of a face, hinted fully; smoothed or on whole pixels.
+QFont qfont(const FontFace& face, bool smooth) {
+    QFont font(QString::fromStdString(face.family));
+    font.setStyleStrategy(smooth ? QFont::PreferAntialias : QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setPixelSize(face.pixelSize);
+    font.setBold(face.bold);
+    font.setItalic(face.italic);
+    return font;
 }
 
 // Device pixel of a drawing position, or none when it cannot be drawn.
@@ -177,13 +182,7 @@ void paintText(QPainter& p, const DrawOp& o, bool smooth) {
     if (!at) {
         return;
     }
-    if (smooth) {
-        QFont font = o.font;
-        font.setStyleStrategy(QFont::PreferAntialias);
-        p.setFont(font);
-    } else {
-        p.setFont(o.font);
-    }
+    p.setFont(qfont(o.font, smooth));
     p.setPen(qcolor(o.color));
     p.drawText(QPoint(at->x(), at->y() + o.ascent), qtext(o.text));
 }
@@ -234,13 +233,10 @@ void paintAll(QPainter& p, const std::vector<DrawOp>& ops, bool smooth) {
 
 QtCanvas::QtCanvas()
     : m_image(surfaceWidth, surfaceHeight, QImage::Format_RGB32),
-      m_background(surfaceWidth, surfaceHeight, QImage::Format_RGB32),
-      m_font(QStringLiteral("Liberation Sans")) {
+      m_background(surfaceWidth, surfaceHeight, QImage::Format_RGB32) {
     m_image.fill(qcolor(backColor));
     m_background.fill(qcolor(backColor));
-    m_font.setStyleStrategy(QFont::NoAntialias);
-    m_font.setHintingPreference(QFont::PreferFullHinting);
-    m_font.setPixelSize(pixelSize(m_fontPoints));
+    m_face.pixelSize = fontPixelSize(m_fontPoints);
     fontChanged();
 }
 
@@ -402,13 +398,11 @@ void QtCanvas::arc(double cx, double cy, double radius, double start, double end
 }
 
 void QtCanvas::setFontName(std::string_view face) {
-    // "Arial" and the faces without a glyph set of their own are drawn in a
-    // face of the same metrics.
-    const QString name = face == "Arial" ? QStringLiteral("Liberation Sans") : qtext(face);
-    if (name == m_font.family()) {
+    std::string family = fontFamily(face);
+    if (family == m_face.family) {
         return;
     }
-    m_font.setFamily(name);
+    m_face.family = std::move(family);
     fontChanged();
 }
 
@@ -417,26 +411,26 @@ void QtCanvas::setFontSize(double points) {
         return;
     }
     m_fontPoints = points;
-    m_font.setPixelSize(pixelSize(points));
+    m_face.pixelSize = fontPixelSize(points);
     fontChanged();
 }
 
 void QtCanvas::setFontBold(bool bold) {
-    if (bold != m_font.bold()) {
-        m_font.setBold(bold);
+    if (bold != m_face.bold) {
+        m_face.bold = bold;
         fontChanged();
     }
 }
 
 void QtCanvas::setFontItalic(bool italic) {
-    if (italic != m_font.italic()) {
-        m_font.setItalic(italic);
+    if (italic != m_face.italic) {
+        m_face.italic = italic;
         fontChanged();
     }
 }
 
 void QtCanvas::fontChanged() {
-    m_metrics = std::make_unique<QFontMetrics>(m_font);
+    m_metrics = std::make_unique<QFontMetrics>(qfont(m_face, false));
 }
 
 double QtCanvas::textWidth(std::string_view text) const {
@@ -455,7 +449,7 @@ void QtCanvas::print(std::string_view text) {
         o.x1 = currentX();
         o.y1 = currentY();
         o.text = std::string(text);
-        o.font = m_font;
+        o.font = m_face;
         o.ascent = m_metrics->ascent();
         draw(std::move(o));
     }

@@ -4,7 +4,6 @@
 #include "render/Canvas.h"
 #include "render/DrawOp.h"
 
-#include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -76,8 +75,8 @@ public:
     void setFontBold(bool bold) override;
     void setFontItalic(bool italic) override;
     double fontSize() const override { return m_fontPoints; }
-    bool fontBold() const override { return m_font.bold(); }
-    bool fontItalic() const override { return m_font.italic(); }
+    bool fontBold() const override { return m_face.bold; }
+    bool fontItalic() const override { return m_face.italic; }
     double textWidth(std::string_view text) const override;
     double textHeight(std::string_view text) const override;
     void print(std::string_view text) override;
@@ -104,7 +103,7 @@ private:
     QImage m_image;
     QImage m_background;
     mutable std::unique_ptr<QPainter> m_painter;
-    QFont m_font;
+    FontFace m_face;
     double m_fontPoints = 8.0;
     std::unique_ptr<QFontMetrics> m_metrics;
 };

@@ -1,0 +1,358 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The experiment picture on an HTML canvas: the operations that the module's
+// surface kept, replayed as the desktop's surface paints them. At the
+// picture's own size (one canvas pixel per picture pixel) nothing is
+// smoothed: lines, boxes and circles are laid on whole pixels by hand, since
+// a 2D context always smooths its paths. At any other size the context draws
+// them smoothed, scaled from the picture's pixels, never stretched.
+"use strict";
+
+const IonariaPicture = (() => {
+  const width = 417;
+  const height = 497;
+  const farAway = 32767;
+  // The served face of the picture; "Liberation Sans" asked by the module
+  // is drawn in it.
+  const servedFamily = "Ionaria Liberation Sans";
+
+  const roundHalfEven = (v) => {
+    const r = Math.round(v);
+    return Math.abs(v % 1) === 0.5 && r % 2 !== 0 ? r - 1 : r;
+  };
+  const pixel = (v) => (Number.isFinite(v) && Math.abs(v) <= farAway ? roundHalfEven(v) : null);
+  const device = (x, y, scaleTop) => {
+    const px = pixel(x);
+    const py = pixel(y - scaleTop);
+    return px === null || py === null ? null : [px, py];
+  };
+  const css = (c) => `rgb(${c[0]},${c[1]},${c[2]})`;
+  // A colour given to the context is parsed each time: it is given only when
+  // it changes, every fill of this file going through here.
+  const fillWith = (ctx, c) => {
+    const style = css(c);
+    if (ctx.ionariaFill !== style) {
+      ctx.fillStyle = style;
+      ctx.ionariaFill = style;
+    }
+  };
+
+  const fontOf = (face, size) => {
+    const family = face.family === "Liberation Sans" ? servedFamily : face.family;
+    return `${face.italic ? "italic " : ""}${face.bold ? "bold " : ""}${size}px "${family}"`;
+  };
+
+  // The measurer the module asks: widths, ascents and heights in whole
+  // pixels, as a fully hinted face gives them.
+  const measurer = () => {
+    const ctx = (typeof OffscreenCanvas !== "undefined"
+      ? new OffscreenCanvas(1, 1)
+      : document.createElement("canvas")).getContext("2d");
+    const metrics = (face) => {
+      ctx.font = fontOf(face, face.pixelSize);
+      return ctx.measureText("");
+    };
+    return {
+      width: (face, text) => {
+        ctx.font = fontOf(face, face.pixelSize);
+        return Math.round(ctx.measureText(text).width);
+      },
+      ascent: (face) => Math.ceil(metrics(face).fontBoundingBoxAscent - 0.01),
+      height: (face) => {
+        const m = metrics(face);
+        return Math.ceil(m.fontBoundingBoxAscent - 0.01) + Math.ceil(m.fontBoundingBoxDescent - 0.01);
+      },
+    };
+  };
+
+  // Whole picture pixels [x, y, w, h], their edges rounded to the device's.
+  const fillPixels = (ctx, s, x, y, w, h, color) => {
+    const left = Math.round(x * s);
+    const top = Math.round(y * s);
+    const right = Math.max(left + 1, Math.round((x + w) * s));
+    const bottom = Math.max(top + 1, Math.round((y + h) * s));
+    fillWith(ctx, color);
+    ctx.fillRect(left, top, right - left, bottom - top);
+  };
+  const corners = (a, b) => {
+    const x = Math.min(a[0], b[0]);
+    const y = Math.min(a[1], b[1]);
+    return [x, y, Math.max(a[0], b[0]) - x + 1, Math.max(a[1], b[1]) - y + 1];
+  };
+
+  // A one-pixel line of whole pixels, both ends included.
+  const bresenham = (ctx, a, b, color) => {
+    fillWith(ctx, color);
+    let [x, y] = a;
+    const dx = Math.abs(b[0] - x);
+    const dy = -Math.abs(b[1] - y);
+    const sx = x < b[0] ? 1 : -1;
+    const sy = y < b[1] ? 1 : -1;
+    let err = dx + dy;
+    for (;;) {
+      ctx.fillRect(x, y, 1, 1);
+      if (x === b[0] && y === b[1]) return;
+      const e2 = 2 * err;
+      if (e2 >= dy) { err += dy; x += sx; }
+      if (e2 <= dx) { err += dx; y += sy; }
+    }
+  };
+
+  const stroke = (ctx, s, o, crisp) => {
+    ctx.strokeStyle = css(o.color);
+    ctx.lineWidth = o.width * s;
+    ctx.lineCap = o.width > 1 ? "round" : "square";
+    ctx.lineJoin = o.width > 1 ? "round" : "miter";
+    // Whole pixels: a path through their centres.
+    return crisp ? 0.5 : 0;
+  };
+
+  const line = (ctx, s, o, crisp) => {
+    const a = device(o.x1, o.y1, o.scaleTop);
+    const b = device(o.x2, o.y2, o.scaleTop);
+    if (!a || !b) return;
+    if (o.width === 1 && (a[0] === b[0] || a[1] === b[1])) {
+      // The end point is left out, as on the desktop.
+      if (a[0] === b[0] && a[1] === b[1]) return;
+      const last = [b[0] - Math.sign(b[0] - a[0]), b[1] - Math.sign(b[1] - a[1])];
+      const [x, y, w, h] = corners(a, last);
+      fillPixels(ctx, s, x, y, w, h, o.color);
+      return;
+    }
+    if (crisp && o.width === 1) {
+      bresenham(ctx, a, b, o.color);
+      return;
+    }
+    const half = stroke(ctx, s, o, crisp);
+    ctx.beginPath();
+    ctx.moveTo(a[0] * s + half, a[1] * s + half);
+    ctx.lineTo(b[0] * s + half, b[1] * s + half);
+    ctx.stroke();
+  };
+
+  const box = (ctx, s, o, crisp) => {
+    const a = device(o.x1, o.y1, o.scaleTop);
+    const b = device(o.x2, o.y2, o.scaleTop);
+    if (!a || !b) return;
+    const [x, y, w, h] = corners(a, b);
+    if (o.kind === "fillBox") {
+      fillPixels(ctx, s, x, y, w, h, o.color);
+      return;
+    }
+    if (o.filled) fillPixels(ctx, s, x, y, w, h, o.fill);
+    if (o.width === 1) {
+      fillPixels(ctx, s, x, y, w, 1, o.color);
+      fillPixels(ctx, s, x, y + h - 1, w, 1, o.color);
+      fillPixels(ctx, s, x, y, 1, h, o.color);
+      fillPixels(ctx, s, x + w - 1, y, 1, h, o.color);
+      return;
+    }
+    const half = stroke(ctx, s, o, crisp);
+    ctx.lineJoin = "miter";
+    ctx.strokeRect(x * s + half, y * s + half, (w - 1) * s, (h - 1) * s);
+  };
+
+  // A disc of whole pixels: those whose centre lies within the radius and
+  // half the pen of the centre's pixel, the pen's ring over the fill.
+  const pixelDisc = (ctx, c, r, o) => {
+    const outer = r + o.width / 2;
+    const inner = Math.max(0, r - o.width / 2);
+    const reach = Math.ceil(outer);
+    // Row by row: |dx| up to the outer edge, the ring beyond the inner one.
+    const halfSpan = (limit, dy) => {
+      let x = -1;
+      while ((x + 1) * (x + 1) + dy * dy <= limit * limit) ++x;
+      return x;
+    };
+    // The pixels strictly inside the inner edge are the fill's.
+    const insideSpan = (dy) => {
+      let x = -1;
+      while ((x + 1) * (x + 1) + dy * dy < inner * inner) ++x;
+      return x;
+    };
+    // A colour given to the context is parsed: each once a disc.
+    if (o.filled) {
+      fillWith(ctx, o.fill);
+      for (let dy = -reach; dy <= reach; ++dy) {
+        const inside = insideSpan(dy);
+        if (inside >= 0) ctx.fillRect(c[0] - inside, c[1] + dy, 2 * inside + 1, 1);
+      }
+    }
+    fillWith(ctx, o.color);
+    for (let dy = -reach; dy <= reach; ++dy) {
+      const out = halfSpan(outer, dy);
+      if (out < 0) continue;
+      const inside = insideSpan(dy);
+      if (inside < 0) {
+        ctx.fillRect(c[0] - out, c[1] + dy, 2 * out + 1, 1);
+      } else if (out > inside) {
+        ctx.fillRect(c[0] - out, c[1] + dy, out - inside, 1);
+        ctx.fillRect(c[0] + inside + 1, c[1] + dy, out - inside, 1);
+      }
+    }
+  };
+
+  const circle = (ctx, s, o, crisp) => {
+    const c = device(o.x1, o.y1, o.scaleTop);
+    const r = pixel(o.radius);
+    if (!c || r === null || r < 0) return;
+    if (crisp) {
+      pixelDisc(ctx, c, r, o);
+      return;
+    }
+    const half = stroke(ctx, s, o, crisp);
+    ctx.beginPath();
+    ctx.arc(c[0] * s + half, c[1] * s + half, r * s, 0, 2 * Math.PI);
+    if (o.filled) {
+      fillWith(ctx, o.fill);
+      ctx.fill();
+    }
+    ctx.stroke();
+  };
+
+  // An arc of whole pixels: those whose centre lies within half the pen of
+  // the ellipse, at an angle of the span (the angle of the circle that the
+  // ellipse stretches, counter-clockwise from the rightmost point).
+  const pixelArc = (ctx, c, rx, ry, start, span, o) => {
+    if (rx <= 0 || ry <= 0) return;
+    const half = Math.max(0.5, o.width / 2);
+    const turn = 2 * Math.PI;
+    fillWith(ctx, o.color);
+    const onArc = (dx, dy) => {
+      const f = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) - 1;
+      const g = Math.hypot((2 * dx) / (rx * rx), (2 * dy) / (ry * ry));
+      if (g === 0 || Math.abs(f / g) > half) return false;
+      let angle = Math.atan2(-dy / ry, dx / rx) - start;
+      angle -= Math.floor(angle / turn) * turn;
+      return angle <= span;
+    };
+    const reachY = Math.ceil(ry + half);
+    // Along a row only the pixels between the pen's inner and outer
+    // ellipses, with a pixel of margin, can lie on the arc.
+    const across = (a, b, dy) => (Math.abs(dy) >= b ? 0 : a * Math.sqrt(1 - (dy * dy) / (b * b)));
+    for (let dy = -reachY; dy <= reachY; ++dy) {
+      const outer = Math.ceil(across(rx + half, ry + half, dy)) + 1;
+      const inner = Math.max(0, Math.floor(across(rx - half, ry - half, dy)) - 1);
+      for (let dx = -outer; dx <= outer; ++dx) {
+        if (dx > -inner && dx < inner) dx = inner;
+        if (!onArc(dx, dy)) continue;
+        // A run of pixels of the row goes as one rectangle.
+        let run = 1;
+        while (dx + run <= outer && onArc(dx + run, dy)) ++run;
+        ctx.fillRect(c[0] + dx, c[1] + dy, run, 1);
+        dx += run - 1;
+      }
+    }
+  };
+
+  const arc = (ctx, s, o, crisp) => {
+    const c = device(o.x1, o.y1, o.scaleTop);
+    if (!c) return;
+    const rx = o.aspect <= 1 ? o.radius : o.radius / o.aspect;
+    const ry = o.aspect <= 1 ? o.radius * o.aspect : o.radius;
+    let span = o.end - o.start;
+    if (span < 0) span += 2 * Math.PI;
+    // The desktop draws whole sixteenths of a degree.
+    const sixteenths = (180 / Math.PI) * 16;
+    const start = Math.round(o.start * sixteenths) / sixteenths;
+    span = Math.round(span * sixteenths) / sixteenths;
+    if (crisp) {
+      pixelArc(ctx, c, rx, ry, start, span, o);
+      return;
+    }
+    const half = stroke(ctx, s, o, crisp);
+    ctx.beginPath();
+    // Counter-clockwise on the screen, whose y runs downwards.
+    ctx.ellipse(c[0] * s + half, c[1] * s + half, rx * s, ry * s, 0, -start, -(start + span), true);
+    ctx.stroke();
+  };
+
+  const text = (ctx, s, o) => {
+    const at = device(o.x1, o.y1, o.scaleTop);
+    if (!at) return;
+    ctx.font = fontOf(o.font, o.font.pixelSize * s);
+    fillWith(ctx, o.color);
+    ctx.textBaseline = "alphabetic";
+    ctx.fillText(o.text, at[0] * s, (at[1] + o.ascent) * s);
+  };
+
+  const painters = { line, box, fillBox: box, circle, arc, text };
+
+  const paint = (ctx, s, ops) => {
+    const crisp = s === 1;
+    for (const o of ops) {
+      const p = painters[o.kind];
+      if (p) p(ctx, s, o, crisp);
+    }
+  };
+
+  // The picture on a canvas element at a zoom, sharp at the screen's
+  // device-pixel ratio: the background is drawn again only when it changes.
+  class View {
+    constructor(canvas, session) {
+      this.canvas = canvas;
+      this.session = session;
+      this.zoom = 1;
+      this.version = -1;
+      this.scale = 0;
+      this.background = document.createElement("canvas");
+    }
+
+    setZoom(zoom) {
+      this.zoom = zoom;
+    }
+
+    draw() {
+      const ratio = typeof devicePixelRatio === "number" ? devicePixelRatio : 1;
+      const s = this.zoom * ratio;
+      const w = Math.round(width * s);
+      const h = Math.round(height * s);
+      if (this.canvas.width !== w || this.canvas.height !== h || s !== this.scale) {
+        this.canvas.width = w;
+        this.canvas.height = h;
+        this.canvas.style.width = `${w / ratio}px`;
+        this.canvas.style.height = `${h / ratio}px`;
+        this.background.width = w;
+        this.background.height = h;
+        this.scale = s;
+        this.version = -1;
+        // A canvas given a size starts again from the context's defaults.
+        this.canvas.getContext("2d").ionariaFill = undefined;
+        this.background.getContext("2d").ionariaFill = undefined;
+      }
+      const version = this.session.backgroundVersion();
+      if (version !== this.version) {
+        const b = this.background.getContext("2d");
+        fillWith(b, [255, 255, 255]);
+        b.fillRect(0, 0, w, h);
+        paint(b, s, this.session.backgroundOps());
+        this.version = version;
+      }
+      const ctx = this.canvas.getContext("2d");
+      ctx.drawImage(this.background, 0, 0);
+      paint(ctx, s, this.session.frameOps());
+    }
+
+    // Which device pixels lie in the box of a text, a pixel around it
+    // included: one flag a pixel, row by row.
+    textMask() {
+      const s = this.scale;
+      const w = this.canvas.width;
+      const h = this.canvas.height;
+      const mask = new Uint8Array(w * h);
+      const m = measurer();
+      const ops = [...this.session.backgroundOps(), ...this.session.frameOps()];
+      for (const o of ops) {
+        const at = o.kind === "text" ? device(o.x1, o.y1, o.scaleTop) : null;
+        if (!at) continue;
+        const left = Math.max(0, Math.floor((at[0] - 1) * s));
+        const top = Math.max(0, Math.floor((at[1] - 1) * s));
+        const right = Math.min(w, Math.ceil((at[0] + m.width(o.font, o.text) + 1) * s));
+        const bottom = Math.min(h, Math.ceil((at[1] + m.height(o.font) + 1) * s));
+        for (let y = top; y < bottom; ++y) mask.fill(1, y * w + left, Math.max(y * w + left, y * w + right));
+      }
+      return mask;
+    }
+  }
+
+  return { width, height, measurer, paint, View };
+})();
