@@ -18,8 +18,9 @@ constexpr int boxHeight = 164;
 // Texts as large as the reader takes, each of one shape the layout finds
 // hard: one run of letters with no place to break a line; one paragraph of
 // words; as many paragraphs as the reader takes; one paragraph whose every
-// letter changes the format.
-enum class Shape { LongRun, OneParagraph, Paragraphs, FormatRuns };
+// letter changes the format; paragraphs each with as many changes of format
+// as the reader keeps in one.
+enum class Shape { LongRun, OneParagraph, Paragraphs, FormatRuns, FormatRunsParagraphs };
 
 QByteArray statement(Shape shape) {
     // What the limit leaves after the header and the closing brace.
@@ -48,6 +49,15 @@ QByteArray statement(Shape shape) {
             body += "{\\b a}{\\i b}";
         }
         break;
+    case Shape::FormatRunsParagraphs: {
+        const QByteArray paragraph =
+            QByteArray("{\\b a}{\\i b}").repeated(exercises::RtfReader::maxFormatRuns / 2) +
+            "\\par ";
+        while (body.size() + paragraph.size() <= room) {
+            body += paragraph;
+        }
+        break;
+    }
     }
     return "{\\rtf1\\ansi " + body + "}";
 }
@@ -116,7 +126,8 @@ void goToEnd(benchmark::State& state) {
 void shapes(benchmark::internal::Benchmark* benchmark) {
     benchmark->ArgName("shape");
     for (const Shape shape :
-         {Shape::LongRun, Shape::OneParagraph, Shape::Paragraphs, Shape::FormatRuns}) {
+         {Shape::LongRun, Shape::OneParagraph, Shape::Paragraphs, Shape::FormatRuns,
+          Shape::FormatRunsParagraphs}) {
         benchmark->Arg(static_cast<int>(shape));
     }
     // One opening per figure; for medians: --benchmark_repetitions=3.
