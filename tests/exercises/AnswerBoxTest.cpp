@@ -140,6 +140,8 @@ private slots:
     void pastesUpToTheBounds_data();
     void pastesUpToTheBounds();
     void saveRefusedKeepsOldFile();
+    void formatRunsUpToTheBound_data();
+    void formatRunsUpToTheBound();
     void accentsTakeOneByte_data();
     void accentsTakeOneByte();
     void opensInTheBox_data();
@@ -222,6 +224,48 @@ void AnswerBoxTest::saveRefusedKeepsOldFile() {
     QVERIFY(answer.dialogs.messages[0].contains(QStringLiteral("Retirer des images")));
     QCOMPARE(contents(path), QByteArray("{\\rtf1 ancien}"));
     QCOMPARE(answer.session->texteModifie(), 1);
+}
+
+// A text whose paragraph changes format more often than the reader keeps is
+// not saved: reopened, it would lose formats. Up to the bound, it reopens with
+// every format.
+void AnswerBoxTest::formatRunsUpToTheBound_data() {
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<int>("excess");
+    QTest::newRow("at the bound") << RtfReader::maxFormatRuns << int(AnswerBounds::Excess::None);
+    QTest::newRow("one run beyond")
+        << RtfReader::maxFormatRuns + 1 << int(AnswerBounds::Excess::TooManyFormatRuns);
+}
+
+void AnswerBoxTest::formatRunsUpToTheBound() {
+    QFETCH(int, runs);
+    QFETCH(int, excess);
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
+    for (int n = 0; n < runs; ++n) {
+        cursor.insertText(QStringLiteral("x"), n % 2 == 0 ? bold : italic);
+    }
+    const RtfWriter::Written written = RtfWriter::writeCounted(document);
+    QCOMPARE(int(AnswerBounds::of(written)), excess);
+    const auto refusal = AnswerBounds::saveRefusal(AnswerBounds::Excess(excess));
+    if (excess != int(AnswerBounds::Excess::None)) {
+        QVERIFY(refusal);
+        QVERIFY(QString::fromStdString(refusal->text).contains(QStringLiteral("10 000 fois")));
+        return;
+    }
+    QVERIFY(!refusal);
+    QTextDocument reopened;
+    QVERIFY(RtfReader::read(written.bytes, reopened));
+    int fragments = 0;
+    for (auto it = reopened.begin().begin(); !it.atEnd(); ++it) {
+        QCOMPARE(it.fragment().charFormat().fontWeight() == QFont::Bold, fragments % 2 == 0);
+        ++fragments;
+    }
+    QCOMPARE(fragments, runs);
 }
 
 void AnswerBoxTest::accentsTakeOneByte_data() {
