@@ -161,9 +161,8 @@ void layOutRest(benchmark::State& state) {
 
 void shapes(benchmark::internal::Benchmark* benchmark) {
     benchmark->ArgName("shape");
-    for (const Shape shape :
-         {Shape::LongRun, Shape::OneParagraph, Shape::Paragraphs, Shape::FormatRuns,
-          Shape::FormatRunsParagraphs}) {
+    for (const Shape shape : {Shape::LongRun, Shape::OneParagraph, Shape::Paragraphs,
+                              Shape::FormatRuns, Shape::FormatRunsParagraphs}) {
         benchmark->Arg(static_cast<int>(shape));
     }
     // One opening per figure; for medians: --benchmark_repetitions=3.

@@ -11,7 +11,8 @@ static_assert(RtfReader::maxInputBytes == 2 * 1024 * 1024, "the messages give th
 static_assert(RtfReader::maxParagraphs == 20000, "the messages give the count");
 static_assert(RtfReader::maxPictures == 100, "the messages give the count");
 static_assert(RtfReader::maxPictureSidePixels == 8192, "the messages give the side");
-static_assert(RtfReader::maxFormatRuns == 10000, "the messages give the count");
+static_assert(RtfReader::maxFormatRuns == 10000 && RtfReader::maxTextFormatRuns == 50000,
+              "the messages give the counts");
 
 // What exceeds, and what to take out, as the two messages say it.
 struct Reason {
@@ -38,9 +39,9 @@ std::optional<Reason> reasonOf(AnswerBounds::Excess excess) {
         return Reason{"une image aurait plus de 8 192 points de côté",
                       "Retirer cette image ou en coller une plus petite."};
     case Excess::TooManyFormatRuns:
-        return Reason{"un paragraphe changerait de mise en forme plus de 10 000 fois",
-                      "Retirer la mise en forme d'une partie de ce paragraphe ou le couper en "
-                      "plusieurs paragraphes."};
+        return Reason{"le texte changerait trop souvent de mise en forme (plus de 10 000 fois "
+                      "dans un paragraphe ou de 50 000 fois en tout)",
+                      "Retirer la mise en forme d'une partie du texte."};
     }
     return std::nullopt;
 }

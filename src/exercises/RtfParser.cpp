@@ -504,11 +504,13 @@ void RtfParser::countFormatRun() {
     if (m_formatRuns > 0 && chars == m_runChars) {
         return;
     }
-    if (m_formatRuns >= RtfReader::maxFormatRuns) {
+    if (m_formatRuns >= RtfReader::maxFormatRuns ||
+        (m_formatRuns > 0 && m_textFormatRuns >= RtfReader::maxTextFormatRuns)) {
         m_formatsCut = true;
         return;
     }
     ++m_formatRuns;
+    ++m_textFormatRuns;
     m_runChars = chars;
     m_formatDirty = true;
 }

@@ -77,9 +77,8 @@ private:
 
     // The text and its runs.
     void appendText(const QString& text);
-    // Counts a run of text in the paragraph's text where the group's format
-    // changes; past the paragraph's last kept run, the text keeps that run's
-    // format.
+    // Counts a run of text where the group's format changes; past the last
+    // run kept, the text keeps that run's format to the paragraph's end.
     void countFormatRun();
     void appendRun(const QString& text);
     void flushBytes();
@@ -128,8 +127,9 @@ private:
     QString m_pendingText;
     QTextCharFormat m_pendingFormat;
     bool m_formatDirty = true;
-    CharState m_runChars; // the format of the text being appended
-    int m_formatRuns = 0; // in the paragraph being read
+    CharState m_runChars;     // the format of the text being appended
+    int m_formatRuns = 0;     // in the paragraph being read
+    int m_textFormatRuns = 0; // in the whole text
     bool m_formatsCut = false;
     int m_unbroken = 0; // characters since the last place to break the line
 };

@@ -188,8 +188,9 @@ QString withoutBreaks(QString text) {
 
 } // namespace
 
-// A paragraph keeps the formats of its first runs up to the cap and its text
-// whole; the rest of its text takes the format of its last kept run.
+// A paragraph keeps the formats of its first runs up to its cap, a text up to
+// its own, and the text whole; the rest of a paragraph's text takes the format
+// of its last kept run.
 void RtfBoundsTest::formatRunCap_data() {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QList<int>>("fragments");
@@ -204,6 +205,13 @@ void RtfBoundsTest::formatRunCap_data() {
         << atCap + "\\par " + atCap << QList<int>{cap, cap} << true;
     QTest::newRow("a paragraph beyond, the next one whole")
         << atCap + twoRuns + "\\par " + twoRuns << QList<int>{cap, 2} << false;
+    const QByteArray paragraphAtCap = atCap + "\\par ";
+    const int paragraphs = RtfReader::maxTextFormatRuns / cap;
+    QTest::newRow("the text at its cap")
+        << paragraphAtCap.repeated(paragraphs - 1) + atCap << QList<int>(paragraphs, cap) << true;
+    QTest::newRow("beyond the text's cap, each paragraph its first run")
+        << paragraphAtCap.repeated(paragraphs) + twoRuns + "\\par " + twoRuns
+        << QList<int>(paragraphs, cap) + QList<int>{1, 1} << false;
     // The size limit filled with runs of one letter.
     QByteArray filled = twoRuns;
     while (filled.size() + twoRuns.size() + 16 <= RtfReader::maxInputBytes) {
