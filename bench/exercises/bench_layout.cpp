@@ -3,9 +3,14 @@
 #include "exercises/RtfReader.h"
 
 #include <QApplication>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
 
 using namespace Ionaria;
 
@@ -18,8 +23,9 @@ constexpr int boxHeight = 164;
 // Texts as large as the reader takes, each of one shape the layout finds
 // hard: one run of letters with no place to break a line; one paragraph of
 // words; as many paragraphs as the reader takes; one paragraph whose every
-// letter changes the format.
-enum class Shape { LongRun, OneParagraph, Paragraphs, FormatRuns };
+// letter changes the format; paragraphs each with as many changes of format
+// as the reader keeps in one.
+enum class Shape { LongRun, OneParagraph, Paragraphs, FormatRuns, FormatRunsParagraphs };
 
 QByteArray statement(Shape shape) {
     // What the limit leaves after the header and the closing brace.
@@ -48,6 +54,15 @@ QByteArray statement(Shape shape) {
             body += "{\\b a}{\\i b}";
         }
         break;
+    case Shape::FormatRunsParagraphs: {
+        const QByteArray paragraph =
+            QByteArray("{\\b a}{\\i b}").repeated(exercises::RtfReader::maxFormatRuns / 2) +
+            "\\par ";
+        while (body.size() + paragraph.size() <= room) {
+            body += paragraph;
+        }
+        break;
+    }
     }
     return "{\\rtf1\\ansi " + body + "}";
 }
@@ -113,10 +128,41 @@ void goToEnd(benchmark::State& state) {
     }
 }
 
+double threadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Or leaving the box alone after opening, while it lays out the rest of the
+// text a step at a time between events: longest_step_ms is the longest the
+// box does not answer the pupil meanwhile, as CPU of this thread.
+void layOutRest(benchmark::State& state) {
+    const QByteArray bytes = statement(static_cast<Shape>(state.range(0)));
+    Box box;
+    double longest = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        exercises::RtfReader::show(bytes, box.edit);
+        paintNow(box);
+        state.ResumeTiming();
+        const QTextBlock last = box.edit.document()->lastBlock();
+        while (last.layout()->lineCount() == 0) {
+            const double before = threadCpuMs();
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            longest = std::max(longest, threadCpuMs() - before);
+        }
+        state.PauseTiming();
+        box.reset();
+        state.ResumeTiming();
+    }
+    state.counters["longest_step_ms"] = longest;
+}
+
 void shapes(benchmark::internal::Benchmark* benchmark) {
     benchmark->ArgName("shape");
-    for (const Shape shape :
-         {Shape::LongRun, Shape::OneParagraph, Shape::Paragraphs, Shape::FormatRuns}) {
+    for (const Shape shape : {Shape::LongRun, Shape::OneParagraph, Shape::Paragraphs,
+                              Shape::FormatRuns, Shape::FormatRunsParagraphs}) {
         benchmark->Arg(static_cast<int>(shape));
     }
     // One opening per figure; for medians: --benchmark_repetitions=3.
@@ -130,6 +176,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     benchmark::RegisterBenchmark("openText", openText)->Apply(shapes);
     benchmark::RegisterBenchmark("goToEnd", goToEnd)->Apply(shapes);
+    benchmark::RegisterBenchmark("layOutRest", layOutRest)->Apply(shapes);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

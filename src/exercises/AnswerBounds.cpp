@@ -11,6 +11,8 @@ static_assert(RtfReader::maxInputBytes == 2 * 1024 * 1024, "the messages give th
 static_assert(RtfReader::maxParagraphs == 20000, "the messages give the count");
 static_assert(RtfReader::maxPictures == 100, "the messages give the count");
 static_assert(RtfReader::maxPictureSidePixels == 8192, "the messages give the side");
+static_assert(RtfReader::maxFormatRuns == 10000 && RtfReader::maxTextFormatRuns == 50000,
+              "the messages give the counts");
 
 // What exceeds, and what to take out, as the two messages say it.
 struct Reason {
@@ -36,6 +38,10 @@ std::optional<Reason> reasonOf(AnswerBounds::Excess excess) {
     case Excess::PictureTooWide:
         return Reason{"une image aurait plus de 8 192 points de côté",
                       "Retirer cette image ou en coller une plus petite."};
+    case Excess::TooManyFormatRuns:
+        return Reason{"le texte changerait trop souvent de mise en forme (plus de 10 000 fois "
+                      "dans un paragraphe ou de 50 000 fois en tout)",
+                      "Retirer la mise en forme d'une partie du texte."};
     }
     return std::nullopt;
 }
@@ -53,9 +59,10 @@ AnswerBounds::Excess AnswerBounds::of(const RtfWriter::Written& written) {
     if (pictures.pixels > RtfReader::maxPicturePixels) {
         return Excess::TooManyPixels;
     }
-    switch (RtfReader::check(written.bytes).status) {
+    const RtfReader::Result checked = RtfReader::check(written.bytes);
+    switch (checked.status) {
     case RtfReader::Status::Read:
-        return Excess::None;
+        return checked.formatsKept ? Excess::None : Excess::TooManyFormatRuns;
     case RtfReader::Status::TooManyParagraphs:
         return Excess::TooManyParagraphs;
     case RtfReader::Status::TooLarge:

@@ -23,6 +23,7 @@ public:
         TooManyPictures,   // more pictures than the reader keeps
         TooManyPixels,     // more pixels in all than the reader keeps
         PictureTooWide,    // a picture with a side longer than the reader keeps
+        TooManyFormatRuns, // more runs of one format than the reader keeps
     };
 
     // What the written file would exceed, pictures first: they are what a

@@ -45,7 +45,9 @@ void AnswerTextEdit::insertFromMimeData(const QMimeData* source) {
     }
     block.endEditBlock();
     const AnswerBounds::Excess after = AnswerBounds::of(RtfWriter::writeCounted(*document()));
-    if (after == AnswerBounds::Excess::None) {
+    // A pasted text with too many formats in one paragraph is kept: the save
+    // will tell, and the pupil can mend it in the box.
+    if (after == AnswerBounds::Excess::None || after == AnswerBounds::Excess::TooManyFormatRuns) {
         return;
     }
     document()->undo();

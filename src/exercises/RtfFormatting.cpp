@@ -20,6 +20,8 @@ constexpr int maxHalfPoints = 3276;
 constexpr qsizetype maxFontNameLength = 256;
 // Indents and spacings beyond 22 inches are no page's.
 constexpr long long maxParagraphTwips = 31680;
+// Formats kept for reuse; a text uses a few dozen.
+constexpr std::size_t maxKeptFormats = 256;
 
 } // namespace
 
@@ -145,6 +147,7 @@ RtfFormatting::RtfFormatting() = default;
 RtfFormatting::~RtfFormatting() = default;
 
 void RtfFormatting::beginFontTable() {
+    m_formats.clear();
     m_fontBeingDefined = -1;
     m_fontNameBytes.clear();
     m_fontName.clear();
@@ -196,6 +199,7 @@ void RtfFormatting::finishFontEntry() {
             RtfWriter::fontTableName(sanitized(m_fontName)).left(maxFontNameLength).trimmed();
         if (!name.isEmpty()) {
             m_fonts[m_fontBeingDefined].name = name;
+            m_formats.clear();
         }
     }
     m_fontName.clear();
@@ -226,6 +230,7 @@ void RtfFormatting::colorTableByte(char byte) {
     }
     if (m_colors.size() < static_cast<std::size_t>(RtfReader::maxColors)) {
         m_colors.push_back(m_colorSet ? QColor(m_red, m_green, m_blue) : QColor());
+        m_formats.clear();
     }
     m_red = m_green = m_blue = 0;
     m_colorSet = false;
@@ -265,6 +270,16 @@ int RtfFormatting::codePage(const CharState& chars) const {
 }
 
 QTextCharFormat RtfFormatting::charFormat(const CharState& chars) const {
+    if (const auto kept = m_formats.find(chars); kept != m_formats.end()) {
+        return kept->second;
+    }
+    if (m_formats.size() >= maxKeptFormats) {
+        m_formats.clear();
+    }
+    return m_formats.emplace(chars, makeCharFormat(chars)).first->second;
+}
+
+QTextCharFormat RtfFormatting::makeCharFormat(const CharState& chars) const {
     QTextCharFormat format;
     const int font = chars.font >= 0 ? chars.font : m_defaultFont;
     const auto it = m_fonts.find(font);

@@ -32,6 +32,8 @@ struct CharState {
     int foreground = 0; // index into the colour table; 0 for the default
     int background = 0; // index into the colour table; 0 for none
     int vertical = 0;   // +1 superscript, -1 subscript
+
+    auto operator<=>(const CharState&) const = default;
 };
 
 // How a paragraph's number is written (\pn groups).
@@ -75,7 +77,10 @@ public:
     RtfFormatting& operator=(const RtfFormatting&) = delete;
 
     void setDocumentCodePage(int codePage) { m_documentCodePage = codePage; }
-    void setDefaultFont(int font) { m_defaultFont = font; }
+    void setDefaultFont(int font) {
+        m_defaultFont = font;
+        m_formats.clear();
+    }
 
     // The font table: its words and its bytes (the names, entries ended by
     // ";"). fontTableWord returns true after \u, whose fallback bytes the
@@ -97,6 +102,9 @@ public:
     // Bytes of a code page as text; code pages beyond the first few read as
     // Windows-1252.
     QString decode(const QByteArray& raw, int codePage);
+    // The same format object for the same formatting, as long as the tables
+    // stay as they are: the document then finds it among its formats without
+    // hashing it again.
     QTextCharFormat charFormat(const CharState& chars) const;
     // The colour of an entry of the colour table; invalid for the default
     // entry 0 and beyond the table.
@@ -109,6 +117,7 @@ private:
         int codePage = 0; // 0: the document's code page
     };
     void flushFontName();
+    QTextCharFormat makeCharFormat(const CharState& chars) const;
 
     int m_documentCodePage = ansiCodePage;
     int m_defaultFont = 0;
@@ -122,6 +131,8 @@ private:
     int m_blue = 0;
     bool m_colorSet = false;
     std::map<int, std::unique_ptr<QStringDecoder>> m_decoders;
+    // The formats made so far, emptied when a table changes or when full.
+    mutable std::map<CharState, QTextCharFormat> m_formats;
 };
 
 } // namespace Ionaria::exercises::rtf

@@ -482,11 +482,8 @@ void RtfParser::textByte(char byte) {
 }
 
 void RtfParser::appendText(const QString& text) {
-    if (m_document == nullptr) {
-        return;
-    }
     if (state().destination == Destination::ListText) {
-        if (m_listText.size() < maxNumberLength) {
+        if (m_document != nullptr && m_listText.size() < maxNumberLength) {
             m_listText += text;
         }
         return;
@@ -494,14 +491,34 @@ void RtfParser::appendText(const QString& text) {
     if (state().destination != Destination::Text) {
         return;
     }
+    countFormatRun();
+    if (m_document == nullptr) {
+        return;
+    }
     startParagraph();
     appendRun(text);
+}
+
+void RtfParser::countFormatRun() {
+    const CharState& chars = state().chars;
+    if (m_formatRuns > 0 && chars == m_runChars) {
+        return;
+    }
+    if (m_formatRuns >= RtfReader::maxFormatRuns ||
+        (m_formatRuns > 0 && m_textFormatRuns >= RtfReader::maxTextFormatRuns)) {
+        m_formatsCut = true;
+        return;
+    }
+    ++m_formatRuns;
+    ++m_textFormatRuns;
+    m_runChars = chars;
+    m_formatDirty = true;
 }
 
 void RtfParser::appendRun(const QString& text) {
     flushBytes();
     if (m_formatDirty) {
-        QTextCharFormat format = m_formatting.charFormat(state().chars);
+        QTextCharFormat format = m_formatting.charFormat(m_runChars);
         if (format != m_pendingFormat) {
             flushRun();
             m_pendingFormat = format;
@@ -517,6 +534,7 @@ void RtfParser::flushBytes() {
     }
     if (m_document == nullptr) {
         m_pendingBytes.clear();
+        appendText({});
         return;
     }
     const QByteArray raw = m_pendingBytes;
@@ -565,12 +583,14 @@ void RtfParser::endParagraph() {
         return;
     }
     if (m_document == nullptr) {
+        m_formatRuns = 0;
         return;
     }
     startParagraph();
     flushRun();
     m_unbroken = 0;
     m_paragraphStarted = false;
+    m_formatRuns = 0;
     const QTextBlockFormat format = RtfFormatting::blockFormat(m_stack.back().para);
     const QTextCharFormat next = m_formatting.charFormat(m_stack.back().chars);
     if (m_table.rowOpen()) {
@@ -606,6 +626,7 @@ void RtfParser::tableWord(Word word) {
         flushRun();
     }
     m_paragraphStarted = false;
+    m_formatRuns = 0;
     if (word == Word::Cell) {
         m_table.endCell(RtfFormatting::blockFormat(m_stack.back().para));
     } else {

@@ -38,6 +38,8 @@ public:
     // Paragraph marks met so far; the parse ends at the first beyond the cap.
     int paragraphs() const { return m_paragraphs; }
     bool tooManyParagraphs() const;
+    // Whether a paragraph had more runs of one format than the reader keeps.
+    bool formatsCut() const { return m_formatsCut; }
 
 private:
     enum class Destination {
@@ -75,6 +77,9 @@ private:
 
     // The text and its runs.
     void appendText(const QString& text);
+    // Counts a run of text where the group's format changes; past the last
+    // run kept, the text keeps that run's format to the paragraph's end.
+    void countFormatRun();
     void appendRun(const QString& text);
     void flushBytes();
     void flushRun();
@@ -122,6 +127,10 @@ private:
     QString m_pendingText;
     QTextCharFormat m_pendingFormat;
     bool m_formatDirty = true;
+    CharState m_runChars;     // the format of the text being appended
+    int m_formatRuns = 0;     // in the paragraph being read
+    int m_textFormatRuns = 0; // in the whole text
+    bool m_formatsCut = false;
     int m_unbroken = 0; // characters since the last place to break the line
 };
 

@@ -33,7 +33,8 @@ RtfReader::Result RtfReader::check(const QByteArray& bytes) {
     }
     rtf::RtfParser counter(bytes, nullptr);
     counter.run();
-    return {counter.tooManyParagraphs() ? Status::TooManyParagraphs : Status::Read};
+    return {counter.tooManyParagraphs() ? Status::TooManyParagraphs : Status::Read,
+            !counter.formatsCut()};
 }
 
 RtfReader::Result RtfReader::read(const QByteArray& bytes, QTextDocument& document) {

@@ -23,6 +23,15 @@ public:
     // page ends count as such) is refused as a whole: each paragraph costs the
     // document most of a kilobyte.
     static constexpr int maxParagraphs = 20000;
+    // A paragraph keeps the formats of its first maxFormatRuns runs of text
+    // of one format, and a text those of its first maxTextFormatRuns runs (and
+    // of the first run of each paragraph); the rest of a paragraph's text keeps
+    // the format of its last kept run. Qt lays out and shapes each run on its
+    // own, some microseconds a run: seconds at a run a letter at the size limit,
+    // even spread over paragraphs laid out a step at a time. The texts of
+    // exercises change format a few dozen times a paragraph.
+    static constexpr int maxFormatRuns = 10000;
+    static constexpr int maxTextFormatRuns = 50000;
     // Pictures with a side beyond this, or beyond the pixels left for the
     // pictures of the document, or after the first maxPictures, are dropped.
     static constexpr int maxPictureSidePixels = 8192;
@@ -42,6 +51,9 @@ public:
     };
     struct Result {
         Status status = Status::Read;
+        // False when the text has more runs of one format than the reader
+        // keeps: its text is read whole, but not all its formats.
+        bool formatsKept = true;
         explicit operator bool() const { return status == Status::Read; }
     };
 

@@ -140,6 +140,8 @@ private slots:
     void pastesUpToTheBounds_data();
     void pastesUpToTheBounds();
     void saveRefusedKeepsOldFile();
+    void formatRunsUpToTheBound_data();
+    void formatRunsUpToTheBound();
     void accentsTakeOneByte_data();
     void accentsTakeOneByte();
     void opensInTheBox_data();
@@ -222,6 +224,65 @@ void AnswerBoxTest::saveRefusedKeepsOldFile() {
     QVERIFY(answer.dialogs.messages[0].contains(QStringLiteral("Retirer des images")));
     QCOMPARE(contents(path), QByteArray("{\\rtf1 ancien}"));
     QCOMPARE(answer.session->texteModifie(), 1);
+}
+
+// A text that changes format more often than the reader keeps is not saved:
+// reopened, it would lose formats. Up to the bounds, it reopens with every
+// format.
+void AnswerBoxTest::formatRunsUpToTheBound_data() {
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<int>("paragraphs");
+    QTest::addColumn<int>("excess");
+    const int none = int(AnswerBounds::Excess::None);
+    const int tooMany = int(AnswerBounds::Excess::TooManyFormatRuns);
+    const int paragraphs = RtfReader::maxTextFormatRuns / RtfReader::maxFormatRuns;
+    QTest::newRow("a paragraph at its bound") << RtfReader::maxFormatRuns << 1 << none;
+    QTest::newRow("a paragraph beyond") << RtfReader::maxFormatRuns + 2 << 1 << tooMany;
+    QTest::newRow("the text at its bound") << RtfReader::maxTextFormatRuns << paragraphs << none;
+    QTest::newRow("the text beyond")
+        << RtfReader::maxTextFormatRuns + RtfReader::maxFormatRuns << paragraphs + 1 << tooMany;
+}
+
+void AnswerBoxTest::formatRunsUpToTheBound() {
+    QFETCH(int, runs);
+    QFETCH(int, paragraphs);
+    QFETCH(int, excess);
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
+    const int each = runs / paragraphs;
+    cursor.beginEditBlock();
+    for (int n = 0; n < runs; ++n) {
+        if (n > 0 && n % each == 0) {
+            cursor.insertBlock();
+        }
+        cursor.insertText(QStringLiteral("x"), n % 2 == 0 ? bold : italic);
+    }
+    cursor.endEditBlock();
+    const RtfWriter::Written written = RtfWriter::writeCounted(document);
+    QCOMPARE(int(AnswerBounds::of(written)), excess);
+    const auto refusal = AnswerBounds::saveRefusal(AnswerBounds::Excess(excess));
+    if (excess != int(AnswerBounds::Excess::None)) {
+        QVERIFY(refusal);
+        QVERIFY(QString::fromStdString(refusal->text)
+                    .contains(QStringLiteral("trop souvent de mise en forme")));
+        return;
+    }
+    QVERIFY(!refusal);
+    QTextDocument reopened;
+    QVERIFY(RtfReader::read(written.bytes, reopened));
+    QCOMPARE(reopened.blockCount(), paragraphs);
+    int fragments = 0;
+    for (QTextBlock block = reopened.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            QCOMPARE(it.fragment().charFormat().fontWeight() == QFont::Bold, fragments % 2 == 0);
+            ++fragments;
+        }
+    }
+    QCOMPARE(fragments, runs);
 }
 
 void AnswerBoxTest::accentsTakeOneByte_data() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RtfFixture.h"
 
+#include "exercises/RtfParser.h"
+
 #include <QtTest>
 
 using namespace rtftest;
@@ -19,6 +21,9 @@ private slots:
     void paragraphCap();
     void pictureBudget_data();
     void pictureBudget();
+    void formatRunCap_data();
+    void formatRunCap();
+    void formatsFollowLateTables();
 };
 
 void RtfBoundsTest::survivesHostileInput_data() {
@@ -158,6 +163,114 @@ void RtfBoundsTest::pictureBudget() {
     QVERIFY(RtfReader::read(rtf, document));
     QCOMPARE(imageCount(document), images);
     QCOMPARE(picturePixels(document), pixels);
+}
+
+namespace {
+
+// One bold letter and one italic one: two runs of text of one format.
+const QByteArray twoRuns = "{\\b a}{\\i b}";
+
+QList<int> fragmentsPerBlock(const QTextDocument& document) {
+    QList<int> counts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        int count = 0;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            ++count;
+        }
+        counts.append(count);
+    }
+    return counts;
+}
+
+QString withoutBreaks(QString text) {
+    return text.remove(Ionaria::exercises::rtf::zeroWidthSpace);
+}
+
+} // namespace
+
+// A paragraph keeps the formats of its first runs up to its cap, a text up to
+// its own, and the text whole; the rest of a paragraph's text takes the format
+// of its last kept run.
+void RtfBoundsTest::formatRunCap_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QList<int>>("fragments");
+    QTest::addColumn<bool>("kept");
+    const int cap = RtfReader::maxFormatRuns;
+    const QByteArray atCap = twoRuns.repeated(cap / 2);
+    QTest::newRow("at the cap") << atCap << QList<int>{cap} << true;
+    QTest::newRow("one run beyond") << atCap + "{\\b c}" << QList<int>{cap} << false;
+    QTest::newRow("groups of one format are one run")
+        << QByteArray("{\\b a}{\\b b}").repeated(cap) << QList<int>{1} << true;
+    QTest::newRow("each paragraph counts its own")
+        << atCap + "\\par " + atCap << QList<int>{cap, cap} << true;
+    QTest::newRow("a paragraph beyond, the next one whole")
+        << atCap + twoRuns + "\\par " + twoRuns << QList<int>{cap, 2} << false;
+    const QByteArray paragraphAtCap = atCap + "\\par ";
+    const int paragraphs = RtfReader::maxTextFormatRuns / cap;
+    QTest::newRow("the text at its cap")
+        << paragraphAtCap.repeated(paragraphs - 1) + atCap << QList<int>(paragraphs, cap) << true;
+    QTest::newRow("beyond the text's cap, each paragraph its first run")
+        << paragraphAtCap.repeated(paragraphs) + twoRuns + "\\par " + twoRuns
+        << QList<int>(paragraphs, cap) + QList<int>{1, 1} << false;
+    // The size limit filled with runs of one letter.
+    QByteArray filled = twoRuns;
+    while (filled.size() + twoRuns.size() + 16 <= RtfReader::maxInputBytes) {
+        filled += twoRuns;
+    }
+    QTest::newRow("a run every letter up to the size limit") << filled << QList<int>{cap} << false;
+}
+
+void RtfBoundsTest::formatRunCap() {
+    QFETCH(QByteArray, body);
+    QFETCH(QList<int>, fragments);
+    QFETCH(bool, kept);
+    const QByteArray bytes = "{\\rtf1\\ansi " + body + "}";
+    QVERIFY(bytes.size() <= RtfReader::maxInputBytes);
+    const RtfReader::Result checked = RtfReader::check(bytes);
+    QVERIFY(checked);
+    QCOMPARE(checked.formatsKept, kept);
+    QTextDocument document;
+    const RtfReader::Result read = RtfReader::read(bytes, document);
+    QVERIFY(read);
+    QCOMPARE(read.formatsKept, kept);
+    QCOMPARE(fragmentsPerBlock(document), fragments);
+
+    // The text is whole: every letter of the file, in order.
+    QString letters;
+    for (qsizetype at = body.indexOf('}'); at >= 0; at = body.indexOf('}', at + 1)) {
+        letters += QLatin1Char(body[at - 1]);
+        if (QByteArrayView(body).sliced(at + 1).startsWith("\\par ")) {
+            letters += QChar::ParagraphSeparator;
+        }
+    }
+    QCOMPARE(withoutBreaks(document.toRawText()), letters);
+
+    // Past the cap, the text keeps the format of the last kept run.
+    const QTextBlock first = document.begin();
+    QTextBlock::iterator last = first.begin();
+    for (auto it = first.begin(); !it.atEnd(); ++it) {
+        last = it;
+    }
+    const bool lastKeptBold = fragments[0] % 2 == 1;
+    QCOMPARE(last.fragment().charFormat().fontWeight() == QFont::Bold, lastKeptBold);
+}
+
+// Formats are made once for each formatting, but not kept across a change of
+// the tables they name.
+void RtfBoundsTest::formatsFollowLateTables() {
+    QTextDocument document;
+    QVERIFY(RtfReader::read("{\\rtf1{\\cf1 a}{\\colortbl;\\red255\\green0\\blue0;}{\\cf1 b}"
+                            "{\\f1 c}{\\fonttbl{\\f1 Liberation Serif;}}{\\f1 d}}",
+                            document));
+    QTextCursor cursor(&document);
+    const auto formatAfter = [&cursor](int position) {
+        cursor.setPosition(position);
+        return cursor.charFormat();
+    };
+    QVERIFY(!formatAfter(1).hasProperty(QTextFormat::ForegroundBrush));
+    QCOMPARE(formatAfter(2).foreground().color(), QColor(255, 0, 0));
+    QVERIFY(!formatAfter(3).fontFamilies().toStringList().contains("Liberation Serif"));
+    QCOMPARE(formatAfter(4).fontFamilies().toStringList().value(0), "Liberation Serif");
 }
 
 QTEST_MAIN(RtfBoundsTest)

@@ -44,6 +44,20 @@ class ShippedTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The statements and corrections change format far less often than the
+    // reader keeps: each reads with every format.
+    void keepEveryFormat() {
+        QDir folder(QStringLiteral(IONARIA_SOURCE_DATA "/exercices"));
+        const QStringList names = folder.entryList({QStringLiteral("*.RTF")}, QDir::Files);
+        QVERIFY(!names.isEmpty());
+        for (const QString& name : names) {
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QTextDocument document;
+            const auto read = Ionaria::exercises::RtfReader::read(file.readAll(), document);
+            QVERIFY2(read && read.formatsKept, qPrintable(name));
+        }
+    }
     // The tables of the statements and corrections show as tables, their
     // cells filled from the file.
     void tablesShowAsTables() {
