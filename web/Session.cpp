@@ -15,8 +15,10 @@
 #include <emscripten/val.h>
 #include <sys/stat.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,12 +29,6 @@ namespace {
 
 using emscripten::val;
 
-val colorOf(render::Color c) {
-    val out = val::array();
-    out.call<void>("push", c.r, c.g, c.b);
-    return out;
-}
-
 val faceOf(const render::FontFace& face) {
     val out = val::object();
     out.set("family", face.family);
@@ -42,53 +38,102 @@ val faceOf(const render::FontFace& face) {
     return out;
 }
 
-const char* kindName(render::DrawOp::Kind kind) {
+// What the page reads of one operation, a fixed number of doubles in this
+// order (web/picture.js reads them by the same names): the whole list goes
+// over as one typed array, its texts and families beside it.
+enum OpField : std::size_t {
+    Kind,
+    X1,
+    Y1,
+    X2,
+    Y2,
+    Radius,
+    Start,
+    End,
+    Aspect,
+    ColorRgb,
+    Filled,
+    FillRgb,
+    Width,
+    ScaleTop,
+    Ascent,
+    FontPixelSize,
+    FontStyle,
+    Stride
+};
+
+// The kinds the page paints, by the number it reads; the others are not sent.
+enum class PageKind { Line, Box, FillBox, Circle, Arc, Text };
+
+std::optional<PageKind> pageKind(render::DrawOp::Kind kind) {
     switch (kind) {
     case render::DrawOp::Kind::Line:
-        return "line";
+        return PageKind::Line;
     case render::DrawOp::Kind::Box:
-        return "box";
+        return PageKind::Box;
     case render::DrawOp::Kind::FillBox:
-        return "fillBox";
+        return PageKind::FillBox;
     case render::DrawOp::Kind::Circle:
-        return "circle";
+        return PageKind::Circle;
     case render::DrawOp::Kind::Arc:
-        return "arc";
+        return PageKind::Arc;
     case render::DrawOp::Kind::Text:
-        return "text";
+        return PageKind::Text;
     case render::DrawOp::Kind::Cls:
     case render::DrawOp::Kind::ClearPicture:
     case render::DrawOp::Kind::MakeBackground:
         break;
     }
-    return "none";
+    return std::nullopt;
 }
 
-val opsOf(const std::vector<render::DrawOp>& ops) {
-    val out = val::array();
+// 0xRRGGBB.
+double rgbOf(render::Color c) {
+    return static_cast<double>((c.r << 16) | (c.g << 8) | c.b);
+}
+
+// Bold 1, italic 2.
+constexpr int boldFlag = 1;
+constexpr int italicFlag = 2;
+
+// The operations as { numbers: Float64Array, texts: [text, family, ...] }:
+// numbers is a view of the module's memory, good until the next call into
+// the module, which the page copies or reads at once.
+val opsOf(const std::vector<render::DrawOp>& ops, std::vector<double>& numbers) {
+    numbers.clear();
+    val texts = val::array();
     for (const render::DrawOp& o : ops) {
-        val v = val::object();
-        v.set("kind", std::string(kindName(o.kind)));
-        v.set("x1", o.x1);
-        v.set("y1", o.y1);
-        v.set("x2", o.x2);
-        v.set("y2", o.y2);
-        v.set("radius", o.radius);
-        v.set("start", o.start);
-        v.set("end", o.end);
-        v.set("aspect", o.aspect);
-        v.set("color", colorOf(o.color));
-        v.set("filled", o.filled);
-        v.set("fill", colorOf(o.fill));
-        v.set("width", o.width);
-        v.set("scaleTop", o.scaleTop);
-        if (o.kind == render::DrawOp::Kind::Text) {
-            v.set("text", o.text);
-            v.set("font", faceOf(o.font));
-            v.set("ascent", o.ascent);
+        const auto kind = pageKind(o.kind);
+        if (!kind) {
+            continue;
         }
-        out.call<void>("push", v);
+        const std::size_t at = numbers.size();
+        numbers.resize(at + Stride, 0.0);
+        double* n = numbers.data() + at;
+        n[Kind] = static_cast<double>(*kind);
+        n[X1] = o.x1;
+        n[Y1] = o.y1;
+        n[X2] = o.x2;
+        n[Y2] = o.y2;
+        n[Radius] = o.radius;
+        n[Start] = o.start;
+        n[End] = o.end;
+        n[Aspect] = o.aspect;
+        n[ColorRgb] = rgbOf(o.color);
+        n[Filled] = o.filled ? 1.0 : 0.0;
+        n[FillRgb] = rgbOf(o.fill);
+        n[Width] = o.width;
+        n[ScaleTop] = o.scaleTop;
+        if (*kind == PageKind::Text) {
+            n[Ascent] = o.ascent;
+            n[FontPixelSize] = o.font.pixelSize;
+            n[FontStyle] = (o.font.bold ? boldFlag : 0) | (o.font.italic ? italicFlag : 0);
+            texts.call<void>("push", o.text, o.font.family);
+        }
     }
+    val out = val::object();
+    out.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())));
+    out.set("texts", texts);
     return out;
 }
 
@@ -201,14 +246,16 @@ public:
     std::string summary() const { return app::BatchMode::summary(*m_engine); }
 
     int backgroundVersion() const { return m_canvas->backgroundVersion(); }
-    val backgroundOps() const { return opsOf(m_canvas->backgroundOps()); }
-    val frameOps() const { return opsOf(m_canvas->frameOps()); }
+    val backgroundOps() { return opsOf(m_canvas->backgroundOps(), m_numbers); }
+    val frameOps() { return opsOf(m_canvas->frameOps(), m_numbers); }
 
 private:
     std::unique_ptr<sim::Engine> m_engine;
     sim::Handlers m_handlers;
     WebCanvas* m_canvas = nullptr;
     std::unique_ptr<render::Picture> m_picture;
+    // The last operations given to the page, kept for its view of them.
+    std::vector<double> m_numbers;
 };
 
 } // namespace Ionaria::web

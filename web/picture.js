@@ -25,15 +25,47 @@ const IonariaPicture = (() => {
     const py = pixel(y - scaleTop);
     return px === null || py === null ? null : [px, py];
   };
-  const css = (c) => `rgb(${c[0]},${c[1]},${c[2]})`;
+  // Colours come as 0xRRGGBB.
+  const css = (c) => `rgb(${c >> 16},${(c >> 8) & 255},${c & 255})`;
   // A colour given to the context is parsed each time: it is given only when
   // it changes, every fill of this file going through here.
   const fillWith = (ctx, c) => {
-    const style = css(c);
-    if (ctx.ionariaFill !== style) {
-      ctx.fillStyle = style;
-      ctx.ionariaFill = style;
+    if (ctx.ionariaFill !== c) {
+      ctx.fillStyle = css(c);
+      ctx.ionariaFill = c;
     }
+  };
+
+  // The module's operations come as one array of numbers, a fixed number a
+  // operation in this order (web/Session.cpp), the texts and their families
+  // beside it; they are read into objects at once, the array being a view of
+  // the module's memory.
+  const kinds = ["line", "box", "fillBox", "circle", "arc", "text"];
+  const fields = ["kind", "x1", "y1", "x2", "y2", "radius", "start", "end", "aspect", "color",
+    "filled", "fill", "width", "scaleTop", "ascent", "pixelSize", "style"];
+  const stride = fields.length;
+  const bold = 1;
+  const italic = 2;
+  const operations = (packed) => {
+    const n = packed.numbers;
+    const texts = packed.texts;
+    const ops = [];
+    for (let i = 0, t = 0; i < n.length; i += stride) {
+      const o = {
+        kind: kinds[n[i]], x1: n[i + 1], y1: n[i + 2], x2: n[i + 3], y2: n[i + 4],
+        radius: n[i + 5], start: n[i + 6], end: n[i + 7], aspect: n[i + 8], color: n[i + 9],
+        filled: n[i + 10] !== 0, fill: n[i + 11], width: n[i + 12], scaleTop: n[i + 13],
+      };
+      if (o.kind === "text") {
+        o.ascent = n[i + 14];
+        o.text = texts[t];
+        o.font = { family: texts[t + 1], pixelSize: n[i + 15],
+          bold: (n[i + 16] & bold) !== 0, italic: (n[i + 16] & italic) !== 0 };
+        t += 2;
+      }
+      ops.push(o);
+    }
+    return ops;
   };
 
   const fontOf = (face, size) => {
@@ -153,7 +185,7 @@ const IonariaPicture = (() => {
 
   // A disc of whole pixels: those whose centre lies within the radius and
   // half the pen of the centre's pixel, the pen's ring over the fill.
-  const pixelDisc = (ctx, c, r, o) => {
+  const discPixels = (ctx, c, r, o) => {
     const outer = r + o.width / 2;
     const inner = Math.max(0, r - o.width / 2);
     const reach = Math.ceil(outer);
@@ -189,6 +221,30 @@ const IonariaPicture = (() => {
         ctx.fillRect(c[0] + inside + 1, c[1] + dy, out - inside, 1);
       }
     }
+  };
+
+  // The particles are many small discs of few kinds: each kind is laid once
+  // on a canvas of its own, copied whole pixel for whole pixel afterwards
+  // (its pixels wholly opaque or wholly clear).
+  const discs = new Map();
+  const discMost = 256;
+  const pixelDisc = (ctx, c, r, o) => {
+    const reach = Math.ceil(r + o.width / 2);
+    if (reach > 32) {
+      discPixels(ctx, c, r, o);
+      return;
+    }
+    const key = `${r} ${o.width} ${o.filled ? o.fill : -1} ${o.color}`;
+    let sprite = discs.get(key);
+    if (!sprite) {
+      if (discs.size >= discMost) discs.clear();
+      sprite = document.createElement("canvas");
+      sprite.width = 2 * reach + 1;
+      sprite.height = 2 * reach + 1;
+      discPixels(sprite.getContext("2d"), [reach, reach], r, o);
+      discs.set(key, sprite);
+    }
+    ctx.drawImage(sprite, c[0] - reach, c[1] - reach);
   };
 
   const circle = (ctx, s, o, crisp) => {
@@ -322,14 +378,14 @@ const IonariaPicture = (() => {
       const version = this.session.backgroundVersion();
       if (version !== this.version) {
         const b = this.background.getContext("2d");
-        fillWith(b, [255, 255, 255]);
+        fillWith(b, 0xffffff);
         b.fillRect(0, 0, w, h);
-        paint(b, s, this.session.backgroundOps());
+        paint(b, s, operations(this.session.backgroundOps()));
         this.version = version;
       }
       const ctx = this.canvas.getContext("2d");
       ctx.drawImage(this.background, 0, 0);
-      paint(ctx, s, this.session.frameOps());
+      paint(ctx, s, operations(this.session.frameOps()));
     }
 
     // Which device pixels lie in the box of a text, a pixel around it
@@ -340,7 +396,8 @@ const IonariaPicture = (() => {
       const h = this.canvas.height;
       const mask = new Uint8Array(w * h);
       const m = measurer();
-      const ops = [...this.session.backgroundOps(), ...this.session.frameOps()];
+      const ops = [...operations(this.session.backgroundOps()),
+        ...operations(this.session.frameOps())];
       for (const o of ops) {
         const at = o.kind === "text" ? device(o.x1, o.y1, o.scaleTop) : null;
         if (!at) continue;
