@@ -30,6 +30,7 @@ const IonariaPicture = (() => {
   // A colour given to the context is parsed each time: it is given only when
   // it changes, every fill of this file going through here.
   const fillWith = (ctx, c) => {
+    flushRect(ctx);
     if (ctx.ionariaFill !== c) {
       ctx.fillStyle = css(c);
       ctx.ionariaFill = c;
@@ -96,14 +97,30 @@ const IonariaPicture = (() => {
     };
   };
 
+  // A rectangle of device pixels waits to be filled, so that the next one of
+  // the same colour and columns right below it (a gradient's lines) joins it;
+  // whatever else is drawn on the context first fills it.
+  const flushRect = (ctx) => {
+    const r = ctx.ionariaRect;
+    if (!r) return;
+    ctx.ionariaRect = null;
+    fillWith(ctx, r.color);
+    ctx.fillRect(r.x, r.y, r.w, r.h);
+  };
+
   // Whole picture pixels [x, y, w, h], their edges rounded to the device's.
   const fillPixels = (ctx, s, x, y, w, h, color) => {
     const left = Math.round(x * s);
     const top = Math.round(y * s);
     const right = Math.max(left + 1, Math.round((x + w) * s));
     const bottom = Math.max(top + 1, Math.round((y + h) * s));
-    fillWith(ctx, color);
-    ctx.fillRect(left, top, right - left, bottom - top);
+    const r = ctx.ionariaRect;
+    if (r && r.color === color && r.x === left && r.w === right - left && r.y + r.h === top) {
+      r.h += bottom - top;
+      return;
+    }
+    flushRect(ctx);
+    ctx.ionariaRect = { color, x: left, y: top, w: right - left, h: bottom - top };
   };
   const corners = (a, b) => {
     const x = Math.min(a[0], b[0]);
@@ -111,7 +128,8 @@ const IonariaPicture = (() => {
     return [x, y, Math.max(a[0], b[0]) - x + 1, Math.max(a[1], b[1]) - y + 1];
   };
 
-  // A one-pixel line of whole pixels, both ends included.
+  // A one-pixel line of whole pixels, both ends included: the pixels that
+  // follow each other along a row or a column go as one rectangle.
   const bresenham = (ctx, a, b, color) => {
     fillWith(ctx, color);
     let [x, y] = a;
@@ -120,16 +138,34 @@ const IonariaPicture = (() => {
     const sx = x < b[0] ? 1 : -1;
     const sy = y < b[1] ? 1 : -1;
     let err = dx + dy;
+    let runX = x;
+    let runY = y;
+    let runW = 1;
+    let runH = 1;
     for (;;) {
-      ctx.fillRect(x, y, 1, 1);
-      if (x === b[0] && y === b[1]) return;
+      if (x === b[0] && y === b[1]) break;
       const e2 = 2 * err;
       if (e2 >= dy) { err += dy; x += sx; }
       if (e2 <= dx) { err += dx; y += sy; }
+      if (y === runY && runH === 1 && (x === runX + runW || x === runX - 1)) {
+        runX = Math.min(runX, x);
+        ++runW;
+      } else if (x === runX && runW === 1 && (y === runY + runH || y === runY - 1)) {
+        runY = Math.min(runY, y);
+        ++runH;
+      } else {
+        ctx.fillRect(runX, runY, runW, runH);
+        runX = x;
+        runY = y;
+        runW = 1;
+        runH = 1;
+      }
     }
+    ctx.fillRect(runX, runY, runW, runH);
   };
 
   const stroke = (ctx, s, o, crisp) => {
+    flushRect(ctx);
     ctx.strokeStyle = css(o.color);
     ctx.lineWidth = o.width * s;
     ctx.lineCap = o.width > 1 ? "round" : "square";
@@ -238,12 +274,16 @@ const IonariaPicture = (() => {
     let sprite = discs.get(key);
     if (!sprite) {
       if (discs.size >= discMost) discs.clear();
-      sprite = document.createElement("canvas");
-      sprite.width = 2 * reach + 1;
-      sprite.height = 2 * reach + 1;
-      discPixels(sprite.getContext("2d"), [reach, reach], r, o);
+      // A bitmap is copied faster than a canvas, which is copied as it is
+      // at each copy.
+      const size = 2 * reach + 1;
+      const layer = typeof OffscreenCanvas !== "undefined" ? new OffscreenCanvas(size, size)
+        : Object.assign(document.createElement("canvas"), { width: size, height: size });
+      discPixels(layer.getContext("2d"), [reach, reach], r, o);
+      sprite = layer.transferToImageBitmap ? layer.transferToImageBitmap() : layer;
       discs.set(key, sprite);
     }
+    flushRect(ctx);
     ctx.drawImage(sprite, c[0] - reach, c[1] - reach);
   };
 
@@ -325,9 +365,13 @@ const IonariaPicture = (() => {
   const text = (ctx, s, o) => {
     const at = device(o.x1, o.y1, o.scaleTop);
     if (!at) return;
-    ctx.font = fontOf(o.font, o.font.pixelSize * s);
+    // A font given to the context is parsed: given only when it changes.
+    const font = fontOf(o.font, o.font.pixelSize * s);
+    if (ctx.ionariaFont !== font) {
+      ctx.font = font;
+      ctx.ionariaFont = font;
+    }
     fillWith(ctx, o.color);
-    ctx.textBaseline = "alphabetic";
     ctx.fillText(o.text, at[0] * s, (at[1] + o.ascent) * s);
   };
 
@@ -339,6 +383,7 @@ const IonariaPicture = (() => {
       const p = painters[o.kind];
       if (p) p(ctx, s, o, crisp);
     }
+    flushRect(ctx);
   };
 
   // The picture on a canvas element at a zoom, sharp at the screen's
@@ -372,8 +417,10 @@ const IonariaPicture = (() => {
         this.scale = s;
         this.version = -1;
         // A canvas given a size starts again from the context's defaults.
-        this.canvas.getContext("2d").ionariaFill = undefined;
-        this.background.getContext("2d").ionariaFill = undefined;
+        for (const c of [this.canvas, this.background]) {
+          c.getContext("2d").ionariaFill = undefined;
+          c.getContext("2d").ionariaFont = undefined;
+        }
       }
       const version = this.session.backgroundVersion();
       if (version !== this.version) {
