@@ -25,15 +25,48 @@ const IonariaPicture = (() => {
     const py = pixel(y - scaleTop);
     return px === null || py === null ? null : [px, py];
   };
-  const css = (c) => `rgb(${c[0]},${c[1]},${c[2]})`;
+  // Colours come as 0xRRGGBB.
+  const css = (c) => `rgb(${c >> 16},${(c >> 8) & 255},${c & 255})`;
   // A colour given to the context is parsed each time: it is given only when
   // it changes, every fill of this file going through here.
   const fillWith = (ctx, c) => {
-    const style = css(c);
-    if (ctx.ionariaFill !== style) {
-      ctx.fillStyle = style;
-      ctx.ionariaFill = style;
+    flushRect(ctx);
+    if (ctx.ionariaFill !== c) {
+      ctx.fillStyle = css(c);
+      ctx.ionariaFill = c;
     }
+  };
+
+  // The module's operations come as one array of numbers, a fixed number a
+  // operation in this order (web/Session.cpp), the texts and their families
+  // beside it; they are read into objects at once, the array being a view of
+  // the module's memory.
+  const kinds = ["line", "box", "fillBox", "circle", "arc", "text"];
+  const fields = ["kind", "x1", "y1", "x2", "y2", "radius", "start", "end", "aspect", "color",
+    "filled", "fill", "width", "scaleTop", "ascent", "pixelSize", "style"];
+  const stride = fields.length;
+  const bold = 1;
+  const italic = 2;
+  const operations = (packed) => {
+    const n = packed.numbers;
+    const texts = packed.texts;
+    const ops = [];
+    for (let i = 0, t = 0; i < n.length; i += stride) {
+      const o = {
+        kind: kinds[n[i]], x1: n[i + 1], y1: n[i + 2], x2: n[i + 3], y2: n[i + 4],
+        radius: n[i + 5], start: n[i + 6], end: n[i + 7], aspect: n[i + 8], color: n[i + 9],
+        filled: n[i + 10] !== 0, fill: n[i + 11], width: n[i + 12], scaleTop: n[i + 13],
+      };
+      if (o.kind === "text") {
+        o.ascent = n[i + 14];
+        o.text = texts[t];
+        o.font = { family: texts[t + 1], pixelSize: n[i + 15],
+          bold: (n[i + 16] & bold) !== 0, italic: (n[i + 16] & italic) !== 0 };
+        t += 2;
+      }
+      ops.push(o);
+    }
+    return ops;
   };
 
   const fontOf = (face, size) => {
@@ -64,14 +97,30 @@ const IonariaPicture = (() => {
     };
   };
 
+  // A rectangle of device pixels waits to be filled, so that the next one of
+  // the same colour and columns right below it (a gradient's lines) joins it;
+  // whatever else is drawn on the context first fills it.
+  const flushRect = (ctx) => {
+    const r = ctx.ionariaRect;
+    if (!r) return;
+    ctx.ionariaRect = null;
+    fillWith(ctx, r.color);
+    ctx.fillRect(r.x, r.y, r.w, r.h);
+  };
+
   // Whole picture pixels [x, y, w, h], their edges rounded to the device's.
   const fillPixels = (ctx, s, x, y, w, h, color) => {
     const left = Math.round(x * s);
     const top = Math.round(y * s);
     const right = Math.max(left + 1, Math.round((x + w) * s));
     const bottom = Math.max(top + 1, Math.round((y + h) * s));
-    fillWith(ctx, color);
-    ctx.fillRect(left, top, right - left, bottom - top);
+    const r = ctx.ionariaRect;
+    if (r && r.color === color && r.x === left && r.w === right - left && r.y + r.h === top) {
+      r.h += bottom - top;
+      return;
+    }
+    flushRect(ctx);
+    ctx.ionariaRect = { color, x: left, y: top, w: right - left, h: bottom - top };
   };
   const corners = (a, b) => {
     const x = Math.min(a[0], b[0]);
@@ -79,7 +128,8 @@ const IonariaPicture = (() => {
     return [x, y, Math.max(a[0], b[0]) - x + 1, Math.max(a[1], b[1]) - y + 1];
   };
 
-  // A one-pixel line of whole pixels, both ends included.
+  // A one-pixel line of whole pixels, both ends included: the pixels that
+  // follow each other along a row or a column go as one rectangle.
   const bresenham = (ctx, a, b, color) => {
     fillWith(ctx, color);
     let [x, y] = a;
@@ -88,16 +138,34 @@ const IonariaPicture = (() => {
     const sx = x < b[0] ? 1 : -1;
     const sy = y < b[1] ? 1 : -1;
     let err = dx + dy;
+    let runX = x;
+    let runY = y;
+    let runW = 1;
+    let runH = 1;
     for (;;) {
-      ctx.fillRect(x, y, 1, 1);
-      if (x === b[0] && y === b[1]) return;
+      if (x === b[0] && y === b[1]) break;
       const e2 = 2 * err;
       if (e2 >= dy) { err += dy; x += sx; }
       if (e2 <= dx) { err += dx; y += sy; }
+      if (y === runY && runH === 1 && (x === runX + runW || x === runX - 1)) {
+        runX = Math.min(runX, x);
+        ++runW;
+      } else if (x === runX && runW === 1 && (y === runY + runH || y === runY - 1)) {
+        runY = Math.min(runY, y);
+        ++runH;
+      } else {
+        ctx.fillRect(runX, runY, runW, runH);
+        runX = x;
+        runY = y;
+        runW = 1;
+        runH = 1;
+      }
     }
+    ctx.fillRect(runX, runY, runW, runH);
   };
 
   const stroke = (ctx, s, o, crisp) => {
+    flushRect(ctx);
     ctx.strokeStyle = css(o.color);
     ctx.lineWidth = o.width * s;
     ctx.lineCap = o.width > 1 ? "round" : "square";
@@ -153,7 +221,7 @@ const IonariaPicture = (() => {
 
   // A disc of whole pixels: those whose centre lies within the radius and
   // half the pen of the centre's pixel, the pen's ring over the fill.
-  const pixelDisc = (ctx, c, r, o) => {
+  const discPixels = (ctx, c, r, o) => {
     const outer = r + o.width / 2;
     const inner = Math.max(0, r - o.width / 2);
     const reach = Math.ceil(outer);
@@ -189,6 +257,34 @@ const IonariaPicture = (() => {
         ctx.fillRect(c[0] + inside + 1, c[1] + dy, out - inside, 1);
       }
     }
+  };
+
+  // The particles are many small discs of few kinds: each kind is laid once
+  // on a canvas of its own, copied whole pixel for whole pixel afterwards
+  // (its pixels wholly opaque or wholly clear).
+  const discs = new Map();
+  const discMost = 256;
+  const pixelDisc = (ctx, c, r, o) => {
+    const reach = Math.ceil(r + o.width / 2);
+    if (reach > 32) {
+      discPixels(ctx, c, r, o);
+      return;
+    }
+    const key = `${r} ${o.width} ${o.filled ? o.fill : -1} ${o.color}`;
+    let sprite = discs.get(key);
+    if (!sprite) {
+      if (discs.size >= discMost) discs.clear();
+      // A bitmap is copied faster than a canvas, which is copied as it is
+      // at each copy.
+      const size = 2 * reach + 1;
+      const layer = typeof OffscreenCanvas !== "undefined" ? new OffscreenCanvas(size, size)
+        : Object.assign(document.createElement("canvas"), { width: size, height: size });
+      discPixels(layer.getContext("2d"), [reach, reach], r, o);
+      sprite = layer.transferToImageBitmap ? layer.transferToImageBitmap() : layer;
+      discs.set(key, sprite);
+    }
+    flushRect(ctx);
+    ctx.drawImage(sprite, c[0] - reach, c[1] - reach);
   };
 
   const circle = (ctx, s, o, crisp) => {
@@ -269,9 +365,13 @@ const IonariaPicture = (() => {
   const text = (ctx, s, o) => {
     const at = device(o.x1, o.y1, o.scaleTop);
     if (!at) return;
-    ctx.font = fontOf(o.font, o.font.pixelSize * s);
+    // A font given to the context is parsed: given only when it changes.
+    const font = fontOf(o.font, o.font.pixelSize * s);
+    if (ctx.ionariaFont !== font) {
+      ctx.font = font;
+      ctx.ionariaFont = font;
+    }
     fillWith(ctx, o.color);
-    ctx.textBaseline = "alphabetic";
     ctx.fillText(o.text, at[0] * s, (at[1] + o.ascent) * s);
   };
 
@@ -283,6 +383,7 @@ const IonariaPicture = (() => {
       const p = painters[o.kind];
       if (p) p(ctx, s, o, crisp);
     }
+    flushRect(ctx);
   };
 
   // The picture on a canvas element at a zoom, sharp at the screen's
@@ -316,20 +417,22 @@ const IonariaPicture = (() => {
         this.scale = s;
         this.version = -1;
         // A canvas given a size starts again from the context's defaults.
-        this.canvas.getContext("2d").ionariaFill = undefined;
-        this.background.getContext("2d").ionariaFill = undefined;
+        for (const c of [this.canvas, this.background]) {
+          c.getContext("2d").ionariaFill = undefined;
+          c.getContext("2d").ionariaFont = undefined;
+        }
       }
       const version = this.session.backgroundVersion();
       if (version !== this.version) {
         const b = this.background.getContext("2d");
-        fillWith(b, [255, 255, 255]);
+        fillWith(b, 0xffffff);
         b.fillRect(0, 0, w, h);
-        paint(b, s, this.session.backgroundOps());
+        paint(b, s, operations(this.session.backgroundOps()));
         this.version = version;
       }
       const ctx = this.canvas.getContext("2d");
       ctx.drawImage(this.background, 0, 0);
-      paint(ctx, s, this.session.frameOps());
+      paint(ctx, s, operations(this.session.frameOps()));
     }
 
     // Which device pixels lie in the box of a text, a pixel around it
@@ -340,7 +443,8 @@ const IonariaPicture = (() => {
       const h = this.canvas.height;
       const mask = new Uint8Array(w * h);
       const m = measurer();
-      const ops = [...this.session.backgroundOps(), ...this.session.frameOps()];
+      const ops = [...operations(this.session.backgroundOps()),
+        ...operations(this.session.frameOps())];
       for (const o of ops) {
         const at = o.kind === "text" ? device(o.x1, o.y1, o.scaleTop) : null;
         if (!at) continue;

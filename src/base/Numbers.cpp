@@ -283,16 +283,47 @@ template <typename Number> std::string shortest(Number value) {
     if (!std::isfinite(value)) {
         return writeFloat(static_cast<double>(value), FloatForm::General, 1);
     }
-    // The digits printf gives, one more at a time, until they read back.
+    // The fewest digits that read back, found one more at a time; then, as
+    // to_chars writes them, the shorter of the fixed and the scientific
+    // notation, the fixed one on a tie ("10", not "1e+01").
     constexpr int most = std::numeric_limits<Number>::max_digits10;
-    for (int precision = 1; precision < most; ++precision) {
-        std::string text = writeFloat(static_cast<double>(value), FloatForm::General, precision);
-        const FloatRead back = readFloat(text);
+    std::string scientific;
+    for (int precision = 1; precision <= most; ++precision) {
+        scientific = writeFloat(static_cast<double>(value), FloatForm::Scientific, precision - 1);
+        const FloatRead back = readFloat(scientific);
         if (back.status == FloatStatus::Ok && static_cast<Number>(back.value) == value) {
-            return text;
+            break;
         }
     }
-    return writeFloat(static_cast<double>(value), FloatForm::General, most);
+    const std::size_t e = scientific.find('e');
+    const bool negative = scientific.starts_with('-');
+    std::string digits;
+    for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
+        if (scientific[i] != '.') {
+            digits += scientific[i];
+        }
+    }
+    // printf's exponent: a sign, then two digits or more.
+    int exponent = 0;
+    for (std::size_t i = e + 2; i < scientific.size(); ++i) {
+        exponent = exponent * 10 + (scientific[i] - '0');
+    }
+    if (scientific[e + 1] == '-') {
+        exponent = -exponent;
+    }
+    const int count = static_cast<int>(digits.size());
+    std::string fixed = negative ? "-" : "";
+    if (exponent < 0) {
+        fixed += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (exponent >= count - 1) {
+        // A whole number is written with all its digits, those after the
+        // shortest ones included ("972156032" for that float, not "972156000").
+        fixed = writeFloat(static_cast<double>(value), FloatForm::Fixed, 0);
+    } else {
+        fixed += digits.substr(0, static_cast<std::size_t>(exponent) + 1) + '.' +
+                 digits.substr(static_cast<std::size_t>(exponent) + 1);
+    }
+    return fixed.size() <= scientific.size() ? fixed : scientific;
 #else
     std::string text(std::numeric_limits<Number>::max_digits10 + 16, '\0');
     const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes, for doubles drawn with a fixed seed, the text of each form and
 // precision that the program writes and the bits read back from it, through
-// base::writeFloat and base::readFloat. Built for the desktop and for Node,
+// base::writeFloat and base::readFloat, and its shortest texts
+// (base::writeShortest). Built for the desktop and for Node,
 // its two outputs must be the same (tests/web/parity.sh): the WebAssembly
 // build converts through its C library, the desktop through std::to_chars.
 //   web_numbers_dump COUNT
@@ -67,6 +68,11 @@ int main(int argc, char* argv[]) {
             out += std::to_string(sameBits<std::uint64_t>(read.value));
             out += '\n';
         }
+        // The shortest texts that read back, as the measurements' CSV has them.
+        out += Ionaria::base::writeShortest(value);
+        out += ' ';
+        out += Ionaria::base::writeShortest(static_cast<float>(value));
+        out += '\n';
         if (out.size() > 65536) {
             std::cout << out;
             out.clear();
