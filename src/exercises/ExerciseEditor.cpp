@@ -5,35 +5,27 @@
 #include "config/ConfigFile.h"
 #include "exercises/DescriptorWriter.h"
 #include "exercises/RtfWriter.h"
-#include "exercises/ValueCheck.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -64,40 +56,7 @@ QComboBox* configurationChoice() {
     return box;
 }
 
-ExerciseEditor::Source sourceOf(const QComboBox* box) {
-    return static_cast<ExerciseEditor::Source>(box->currentIndex());
-}
-
 } // namespace
-
-QString ExerciseEditorPrompts::descriptorName(QWidget* parent, const QString& folder) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Fichier de l'exercice"), folder,
-                                        QStringLiteral("Exercice d'Ionaria (*.E37)"), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
-}
-
-QString ExerciseEditorPrompts::openFileName(QWidget* parent, const QString& folder,
-                                            const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
-}
-
-bool ExerciseEditorPrompts::question(QWidget* parent, const QString& title, const QString& text) {
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
-}
-
-void ExerciseEditorPrompts::critical(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::critical(parent, title, text);
-}
-
-bool ExerciseEditorPrompts::openUrl(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
-}
-
-ExerciseEditorPrompts& ExerciseEditorPrompts::standard() {
-    static ExerciseEditorPrompts prompts;
-    return prompts;
-}
 
 // What saving writes, worked out and checked before anything is.
 struct ExerciseEditor::Plan {
@@ -288,6 +247,10 @@ QString ExerciseEditor::folder() const {
 
 QString ExerciseEditor::stem() const {
     return QFileInfo(descriptorPath()).completeBaseName();
+}
+
+ExerciseEditor::Source ExerciseEditor::sourceOf(const QComboBox* box) {
+    return static_cast<Source>(box->currentIndex());
 }
 
 void ExerciseEditor::refuse(const QString& text) {
@@ -612,79 +575,6 @@ void ExerciseEditor::openText(bool correction) {
         refuse(QStringLiteral("Aucun traitement de texte n'a pu ouvrir ") +
                QDir::toNativeSeparators(path) + QStringLiteral("."));
     }
-}
-
-void ExerciseEditor::checkValues() {
-    const auto seconds = ValueCheck::parseDurations(m_durees->text().toStdString());
-    if (!seconds) {
-        refuse(QStringLiteral("Donner les durées en secondes, séparées par des espaces, par "
-                              "exemple : 600 1800 3600 (20 au plus, une semaine au plus)."));
-        return;
-    }
-    QTemporaryDir temporary;
-    std::vector<std::pair<QString, QString>> runs; // shown name, path
-    const QString where = folder().isEmpty() ? m_startFolder : folder();
-    for (const auto& [box, field] : {std::pair{m_configEnonce, m_configEnonceFile},
-                                     std::pair{m_configCorrection, m_configCorrectionFile}}) {
-        QString shown;
-        QString path;
-        if (sourceOf(box) == Source::Current) {
-            shown = QString::fromUtf8(currentConfiguration);
-            path = temporary.filePath(QStringLiteral("actuelle.C14"));
-            if (config::ConfigFile::save(path.toStdString(), m_handlers.engine().params())) {
-                continue;
-            }
-        } else if (sourceOf(box) == Source::File && !field->text().trimmed().isEmpty()) {
-            path = QDir(where).absoluteFilePath(field->text().trimmed());
-            shown = QFileInfo(path).fileName();
-        }
-        const bool seen = std::any_of(runs.begin(), runs.end(),
-                                      [&path](const auto& run) { return run.second == path; });
-        if (!path.isEmpty() && !seen) {
-            runs.emplace_back(shown, path);
-        }
-    }
-    if (runs.empty()) {
-        refuse(QStringLiteral("L'exercice ne charge aucune configuration : il n'y a pas de "
-                              "valeurs à vérifier."));
-        return;
-    }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_valeurs->setRowCount(0);
-    for (const auto& [shown, path] : runs) {
-        for (const ValueCheck::Row& r : ValueCheck::run(path.toStdString(), *seconds)) {
-            const int at = m_valeurs->rowCount();
-            m_valeurs->insertRow(at);
-            const QString cells[] = {shown, toQ(r.asked), toQ(r.quantity), toQ(r.value)};
-            for (int c = 0; c < 4; ++c) {
-                m_valeurs->setItem(at, c, new QTableWidgetItem(cells[c]));
-            }
-        }
-    }
-    m_valeurs->resizeColumnsToContents();
-    QApplication::restoreOverrideCursor();
-}
-
-QString ExerciseEditor::valuesText() const {
-    QString text;
-    for (int c = 0; c < m_valeurs->columnCount(); ++c) {
-        text +=
-            (c > 0 ? QStringLiteral("\t") : QString()) + m_valeurs->horizontalHeaderItem(c)->text();
-    }
-    text += QLatin1Char('\n');
-    for (int r = 0; r < m_valeurs->rowCount(); ++r) {
-        for (int c = 0; c < m_valeurs->columnCount(); ++c) {
-            const QTableWidgetItem* item = m_valeurs->item(r, c);
-            text += (c > 0 ? QStringLiteral("\t") : QString()) +
-                    (item != nullptr ? item->text() : QString());
-        }
-        text += QLatin1Char('\n');
-    }
-    return text;
-}
-
-void ExerciseEditor::copyValues() {
-    QApplication::clipboard()->setText(valuesText());
 }
 
 } // namespace Ionaria::exercises

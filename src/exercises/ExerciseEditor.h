@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exercises/ExerciseDescriptor.h"
+#include "exercises/ExerciseEditorPrompts.h"
 
 #include <QDialog>
 #include <QString>
@@ -14,7 +15,6 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
-class QUrl;
 class QWidget;
 
 namespace Ionaria::sim {
@@ -22,27 +22,6 @@ class Handlers;
 }
 
 namespace Ionaria::exercises {
-
-// Everything of the exercise editor that waits for the user or leaves the
-// program: boxes, file dialogs, the word processor. Tests give their own
-// answers instead.
-class ExerciseEditorPrompts {
-public:
-    virtual ~ExerciseEditorPrompts() = default;
-
-    // The descriptor to write, or empty when cancelled; the dialog asks
-    // nothing about replacing a file.
-    virtual QString descriptorName(QWidget* parent, const QString& folder);
-    // A file to read, of the filter given, or empty when cancelled.
-    virtual QString openFileName(QWidget* parent, const QString& folder, const QString& filter);
-    // A Yes/No question; true for Yes.
-    virtual bool question(QWidget* parent, const QString& title, const QString& text);
-    virtual void critical(QWidget* parent, const QString& title, const QString& text);
-    // Opens a file in the program the desktop gives it (the word processor for RTF).
-    virtual bool openUrl(const QUrl& url);
-
-    static ExerciseEditorPrompts& standard();
-};
 
 // "Nouvel exercice…" and "Modifier l'exercice…": the fields of a descriptor in
 // French, the files it names kept in its folder, then the descriptor written
@@ -72,7 +51,7 @@ public:
     void createText(bool correction);
     // Opens the statement or the correction in the word processor.
     void openText(bool correction);
-    // "Vérifier les valeurs": fills the table.
+    // "Vérifier les valeurs": fills the table (ExerciseEditorValues.cpp).
     void checkValues();
     // The table of the values as tab-separated text, and onto the clipboard.
     QString valuesText() const;
@@ -108,6 +87,7 @@ private:
     void chooseConfiguration(QComboBox* source, QLineEdit* field);
     void updateFields();
     void refuse(const QString& text);
+    static Source sourceOf(const QComboBox* box);
 
     ExerciseEditorPrompts& m_prompts;
     sim::Handlers& m_handlers;

@@ -62,7 +62,7 @@ private:
         int unicodeSkip = 1; // fallback bytes after \u
     };
 
-    // The tokenizer.
+    // The tokenizer (RtfParser.cpp).
     void backslash();
     void openGroup();
     void closeGroup();
@@ -75,7 +75,7 @@ private:
     void skipBinary(long long count);
     void textByte(char byte);
 
-    // The text and its runs.
+    // The text and its runs, down to the pictures (RtfParserDocument.cpp).
     void appendText(const QString& text);
     // Counts a run of text where the group's format changes; past the last
     // run kept, the text keeps that run's format to the paragraph's end.

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CourbesChart.h"
 
-#include "look/Faces.h"
+#include "ui/ChartAxes.h"
 
 #include <QBrush>
 #include <QChart>
-#include <QFont>
 #include <QGraphicsLayout>
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
@@ -13,7 +12,6 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLocale>
 #include <QPainter>
 #include <QPen>
 #include <QValueAxis>
@@ -34,64 +32,6 @@ constexpr double minutesUpTo = 3.0 * 3600.0;
 
 // Currents of an ampere or more are shown in A, weaker ones in mA.
 constexpr double milliampereBelow = 1.0; // A
-
-QFont chartFont(int pixels, bool bold = false) {
-    return look::textFont(pixels, bold);
-}
-
-// Every plot of the window: flat, still, numbers written the French way
-// whatever the system's locale.
-QChart* newChart() {
-    auto* chart = new QChart();
-    chart->setBackgroundRoundness(0.0);
-    chart->setMargins(QMargins(0, 0, 0, 0));
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setLocalizeNumbers(true);
-    chart->setLocale(QLocale(QLocale::French, QLocale::France));
-    chart->legend()->setFont(chartFont(11));
-    return chart;
-}
-
-// The decimals that tell apart the labels of ticks so far apart.
-int decimalsFor(double step) {
-    if (!(step > 0.0) || !std::isfinite(step)) {
-        return 0;
-    }
-    int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-    const double scaled = step * std::pow(10.0, decimals);
-    if (std::fabs(scaled - std::round(scaled)) > 1e-6 * scaled) {
-        ++decimals;
-    }
-    return std::min(decimals, 9);
-}
-
-// A range that ends on round ticks: steps of 1, 2, 2.5 or 5 times a power
-// of ten, at most so many of them.
-void niceAxis(QValueAxis& axis, double low, double high, int intervals) {
-    if (!std::isfinite(low) || !std::isfinite(high)) {
-        low = 0.0;
-        high = 1.0;
-    }
-    if (high - low <= 1e-12 * std::max(1.0, std::fabs(high))) {
-        const double pad = high != 0.0 ? std::fabs(high) * 0.01 : 1.0;
-        low -= pad;
-        high += pad;
-    }
-    const double raw = (high - low) / intervals;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = 10.0 * power;
-    for (const double m : {1.0, 2.0, 2.5, 5.0}) {
-        if (m * power >= raw * (1.0 - 1e-9)) {
-            step = m * power;
-            break;
-        }
-    }
-    const double first = std::floor(low / step + 1e-9) * step;
-    const double last = std::ceil(high / step - 1e-9) * step;
-    axis.setLabelFormat(QStringLiteral("%.%1f").arg(decimalsFor(step)));
-    axis.setRange(first, last);
-    axis.setTickCount(static_cast<int>(std::lround((last - first) / step)) + 1);
-}
 
 QString utf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -252,11 +192,8 @@ void CourbesChart::setCharacteristicShown(bool on) {
     plot->chart = chart;
     plot->tension = new QValueAxis(chart);
     plot->intensite = new QValueAxis(chart);
-    for (QValueAxis* axis : {plot->tension, plot->intensite}) {
-        axis->setLabelsFont(chartFont(10));
-        axis->setTitleFont(chartFont(11, true));
-        axis->setGridLinePen(QPen(QColor(225, 225, 225), 1.0));
-    }
+    styleAxis(*plot->tension);
+    styleAxis(*plot->intensite);
     plot->tension->setTitleText(QStringLiteral("U (V)"));
     chart->addAxis(plot->tension, Qt::AlignBottom);
     chart->addAxis(plot->intensite, Qt::AlignLeft);
@@ -350,11 +287,8 @@ void CourbesChart::rebuild() {
         chart->legend()->setAlignment(Qt::AlignTop);
         plot->time = new QValueAxis(chart);
         plot->value = new QValueAxis(chart);
-        for (QValueAxis* axis : {plot->time, plot->value}) {
-            axis->setLabelsFont(chartFont(10));
-            axis->setTitleFont(chartFont(11, true));
-            axis->setGridLinePen(QPen(QColor(225, 225, 225), 1.0));
-        }
+        styleAxis(*plot->time);
+        styleAxis(*plot->value);
         chart->addAxis(plot->time, Qt::AlignBottom);
         chart->addAxis(plot->value, Qt::AlignLeft);
         plot->main = new QLineSeries(chart);
