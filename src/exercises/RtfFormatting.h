@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 class QStringDecoder;
@@ -33,7 +34,14 @@ struct CharState {
     int background = 0; // index into the colour table; 0 for none
     int vertical = 0;   // +1 superscript, -1 subscript
 
-    auto operator<=>(const CharState&) const = default;
+    // Every field, in order, for comparing states.
+    auto fields() const {
+        return std::tie(font, halfPoints, bold, italic, underline, strike, foreground, background,
+                        vertical);
+    }
+    bool operator==(const CharState&) const = default;
+    // Any strict order will do: the states key the formats already made.
+    bool operator<(const CharState& other) const { return fields() < other.fields(); }
 };
 
 // How a paragraph's number is written (\pn groups).
