@@ -7,7 +7,8 @@
 #   scripts/web.sh --test    builds, then checks that the batch mode under Node
 #                            gives the desktop's outputs (tests/web/parity.sh)
 #                            and the page the desktop's picture in chromium
-#                            (tests/web/picture.mjs)
+#                            (tests/web/picture.mjs), and that the site once
+#                            opened works with no network (tests/web/offline.mjs)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -67,6 +68,7 @@ test)
     "$top/tests/web/parity.sh" "$desktop" "$web"
     npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
     node "$top/tests/web/picture.mjs" "$desktop" "$web"
+    node "$top/tests/web/offline.mjs" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"
