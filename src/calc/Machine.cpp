@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/Machine.h"
 
-#include "calc/Evaluator.h"
-#include "calc/NumberText.h"
 #include "calc/ResultDisplay.h"
 #include "look/DesignPalette.h"
 #include "look/Faces.h"
@@ -17,7 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
 
 namespace Ionaria::calc {
@@ -101,8 +101,7 @@ Machine::Machine(QWidget* parent) : QDialog(parent) {
     createOptions();
     createKeys();
 
-    m_expression.clear();
-    afficher(m_expression);
+    montrer();
     s_ouverte = this;
 }
 
@@ -151,8 +150,15 @@ void Machine::createOptions() {
             m_z1->end(false);
         });
     }
-    connect(m_scientifique, &QRadioButton::clicked, this, [this] { C_Click(); });
-    connect(standard, &QRadioButton::clicked, this, [this] { C_Click(); });
+    connect(m_radians, &QRadioButton::toggled, this,
+            [this](bool radians) { m_keypad.setRadians(radians); });
+    // Either display choice shows the answer on show again in its form.
+    for (QRadioButton* choix : {m_scientifique, standard}) {
+        connect(choix, &QRadioButton::clicked, this, [this] {
+            m_keypad.setScientifique(m_scientifique->isChecked());
+            montrer();
+        });
+    }
     // The options on a light panel of their own: the gradient darkens to the
     // right, where dark text would no longer read.
     for (QGroupBox* groupe : {angles, affichage}) {
@@ -160,129 +166,65 @@ void Machine::createOptions() {
     }
 }
 
-QPushButton* Machine::addKey(const char* name, const QString& caption, const QString& tooltip,
-                             const QRect& geometry, std::function<void()> action) {
-    auto* cle = new QPushButton(caption, this);
-    cle->setObjectName(QString::fromLatin1(name));
+QPushButton* Machine::addKey(const KeyInfo& key, const QRect& geometry) {
+    auto* cle = new QPushButton(depuis(key.caption), this);
+    cle->setObjectName(depuis(key.name));
     cle->setGeometry(geometry);
     cle->setFocusPolicy(Qt::NoFocus);
     cle->setAutoDefault(false);
-    if (!tooltip.isEmpty()) {
-        cle->setToolTip(tooltip);
+    if (!key.tooltip.empty()) {
+        cle->setToolTip(depuis(key.tooltip));
     }
-    connect(cle, &QPushButton::clicked, this, [this, action = std::move(action)] {
-        action();
+    connect(cle, &QPushButton::clicked, this, [this, &key] {
+        press(key);
         m_z1->setFocus();
         m_z1->end(false);
     });
     return cle;
 }
 
+// Each key where the window has always had it: the upper rows of functions,
+// powers, parentheses, the last answer and the memory; the unit prefixes, the
+// digit pad and the operators below the options.
 void Machine::createKeys() {
-    createDigitKeys();
-    createFunctionKeys();
-    createMemoryAndOperatorKeys();
-}
-
-// The digit pad and the prefixes of the units beside it.
-void Machine::createDigitKeys() {
-    const QString aucun;
-    const char* const chiffres[] = {"B0", "B1", "B2", "B3", "B4", "B5", "B6", "B7", "B8", "B9"};
-    for (int chiffre = 0; chiffre <= 9; ++chiffre) {
-        const QString texte = QString::number(chiffre);
-        const QRect place =
-            chiffre == 0 ? cleChiffre(0, 3) : cleChiffre((chiffre - 1) % 3, 2 - (chiffre - 1) / 3);
-        addKey(chiffres[chiffre], texte, aucun, place, [this, texte] { ajoute(texte); });
-    }
-    addKey("Bpoint", QStringLiteral("."), aucun, cleChiffre(1, 3), [this] { ajoute("."); });
-    addKey("BtoEXP", QStringLiteral("EXP"), aucun, cleChiffre(2, 3), [this] { ajoute("E"); });
-
-    struct Prefixe {
-        const char* nom;
-        const char* legende;
-        const char* bulle;
-        const char* puissance;
-    };
-    const Prefixe prefixes[] = {
-        {"pico", "p", "pico", "E-12"}, {"nano", "n", "nano", "E-9"}, {"micro", "µ", "micro", "E-6"},
-        {"mil", "m", "milli", "E-3"},  {"kilo", "k", "kilo", "E+3"}, {"mega", "M", "", "E+6"},
-        {"giga", "G", "Giga", "E+9"},  {"tera", "T", "", "E+12"},
-    };
-    for (int i = 0; i < 8; ++i) {
-        const Prefixe& p = prefixes[i];
-        const QString puissance = QString::fromLatin1(p.puissance);
-        addKey(p.nom, QString::fromUtf8(p.legende), QString::fromUtf8(p.bulle),
-               clePrefixe(i % 2, i / 2), [this, puissance] { ajoute(puissance); });
-    }
-}
-
-// The upper rows: functions, powers, parentheses and the last answer.
-void Machine::createFunctionKeys() {
-    const QString aucun;
-    struct Fonction {
-        const char* nom;
-        const char* legende;
-        const char* bulle;
-        const char* texte;
-    };
-    const Fonction fonctions[] = {
-        {"bsin", "&SIN", "Sinus", "sin "},
-        {"Bcos", "&COS", "Cosinus", "cos "},
-        {"Btan", "&TAN", "Tangente", "tan "},
-        {"invsin", "INV S&IN", "Inverse sinus", "invSIN "},
-        {"invcos", "INV C&OS", "Inverse cosinus", "invCOS "},
-        {"Btoncommande3", "INV T&AN", "Inverse tangente", "invTAN "},
-        {"Bln", "l&n", "", "ln "},
-        {"Blog", "&Log", "", "log "},
-        {"Bexp", "eˣ", "", "exp "},
-        {"B10x", "10ˣ", "", "10 ^ "},
-        {"racine", "√", "Racine carré", "SQR "},
-        {"Command5", "1/x", "Inverse", "1 / "},
+    const std::string_view prefixes[] = {"pico", "nano", "micro", "mil",
+                                         "kilo", "mega", "giga",  "tera"};
+    const std::string_view hautes[] = {
+        "bsin", "Bcos", "Btan",     "invsin",   "invcos",   "Btoncommande3", "Bln",     "Blog",
+        "Bexp", "B10x", "racine",   "pi",       "Command5", "puissance",     "btcarre", "Bpo",
+        "bpf",  "ANS",  "Command1", "Command2", "Command3", "Command4",      "EFFACE",  "RAZ"};
+    const std::string_view operateurs[] = {"div", "multip", "plus", "moins"};
+    auto position = [](std::span<const std::string_view> noms, std::string_view nom) {
+        const auto trouve = std::find(noms.begin(), noms.end(), nom);
+        return trouve == noms.end() ? -1 : static_cast<int>(trouve - noms.begin());
     };
     QFont petite = font();
     petite.setPixelSize(9);
-    for (int i = 0; i < 12; ++i) {
-        const Fonction& f = fonctions[i];
-        const QString texte = QString::fromLatin1(f.texte);
-        const int colonne = i < 11 ? i % 6 : 0;
-        const int ligne = i < 11 ? i / 6 : 2;
-        QPushButton* cle = addKey(f.nom, QString::fromUtf8(f.legende), QString::fromUtf8(f.bulle),
-                                  cleHaute(colonne, ligne), [this, texte] { fonction(texte); });
-        if (i >= 3 && i <= 5) {
+    for (const KeyInfo& key : keypadKeys()) {
+        QRect place;
+        if (key.name.size() == 2 && key.name[0] == 'B' && key.name[1] >= '0' &&
+            key.name[1] <= '9') {
+            const int chiffre = key.name[1] - '0';
+            place = chiffre == 0 ? cleChiffre(0, 3)
+                                 : cleChiffre((chiffre - 1) % 3, 2 - (chiffre - 1) / 3);
+        } else if (key.name == "Bpoint") {
+            place = cleChiffre(1, 3);
+        } else if (key.name == "BtoEXP") {
+            place = cleChiffre(2, 3);
+        } else if (const int i = position(prefixes, key.name); i >= 0) {
+            place = clePrefixe(i % 2, i / 2);
+        } else if (const int j = position(hautes, key.name); j >= 0) {
+            place = cleHaute(j % 6, j / 6);
+        } else if (const int k = position(operateurs, key.name); k >= 0) {
+            place = cleOperateur(k % 2, k / 2);
+        } else {
+            place = {210, 356, 86, 59}; // "EXE", two rows high
+        }
+        QPushButton* cle = addKey(key, place);
+        if (key.name == "invsin" || key.name == "invcos" || key.name == "Btoncommande3") {
             cle->setFont(petite);
         }
     }
-    addKey("pi", QStringLiteral("π"), aucun, cleHaute(5, 1),
-           [this] { fonction(depuis(formatNumber(4.0 * std::atan(1.0)).value_or(""))); });
-    addKey("puissance", QStringLiteral("xʸ"), aucun, cleHaute(1, 2), [this] { puissance_Click(); });
-    addKey("btcarre", QStringLiteral("x²"), aucun, cleHaute(2, 2), [this] { btcarre_Click(); });
-    addKey("Bpo", QStringLiteral("("), aucun, cleHaute(3, 2), [this] { fonction("("); });
-    addKey("bpf", QStringLiteral(")"), aucun, cleHaute(4, 2), [this] { ajoute(")"); });
-    addKey("ANS", QStringLiteral("ANS"), QStringLiteral("Dernière réponse"), cleHaute(5, 2),
-           [this] { ANS_Click(); });
-}
-
-void Machine::createMemoryAndOperatorKeys() {
-    const QString aucun;
-    addKey("Command1", QStringLiteral("M+"), QStringLiteral("Ajouter à la méoire"), cleHaute(0, 3),
-           [this] { memoireAjoute(1.0); });
-    addKey("Command2", QStringLiteral("M-"), QStringLiteral("Soustraire à la mémoire"),
-           cleHaute(1, 3), [this] { memoireAjoute(-1.0); });
-    addKey("Command3", QStringLiteral("RM"), QStringLiteral("Rappel mémoire"), cleHaute(2, 3),
-           [this] { Command3_Click(); });
-    addKey("Command4", QStringLiteral("CM"), QStringLiteral("Effacer la mémoire"), cleHaute(3, 3),
-           [this] { Command4_Click(); });
-    addKey("EFFACE", QStringLiteral("←"), QStringLiteral("Effacer dernier caractère"),
-           cleHaute(4, 3), [this] { EFFACE_Click(); });
-    addKey("RAZ", QStringLiteral("AC"), QStringLiteral("Tout effacer"), cleHaute(5, 3),
-           [this] { RAZ_Click(); });
-
-    addKey("div", QStringLiteral("÷"), aucun, cleOperateur(0, 0), [this] { div_Click(); });
-    addKey("multip", QStringLiteral("x"), aucun, cleOperateur(1, 0), [this] { multip_Click(); });
-    addKey("plus", QStringLiteral("+"), aucun, cleOperateur(0, 1), [this] { plus_Click(); });
-    addKey("moins", QStringLiteral("-"), aucun, cleOperateur(1, 1), [this] { moins_Click(); });
-    addKey("EXE", QStringLiteral("EXE"), QStringLiteral("Calculer"), {210, 356, 86, 59},
-           [this] { EXE_Click(); });
 }
 
 void Machine::afficher(const QString& texte, bool message) {
@@ -303,173 +245,26 @@ void Machine::afficher(const QString& texte, bool message) {
     m_z1->setFocus();
 }
 
-bool Machine::afficheurVide() const {
-    return m_z1->text().trimmed().isEmpty();
+void Machine::montrer() {
+    afficher(depuis(m_keypad.display()), m_keypad.displayIsMessage());
 }
 
-bool Machine::scientifique() const {
-    return m_scientifique->isChecked();
-}
-
-void Machine::ajoute(const QString& texte) {
-    m_expression += texte;
-    afficher(m_expression);
-}
-
-void Machine::produitImplicite() {
-    if (!m_expression.isEmpty() && !m_expression.endsWith(QLatin1Char('(')) &&
-        !m_expression.endsWith(QLatin1Char('-')) && !m_expression.endsWith(QLatin1Char(' '))) {
-        m_expression += QStringLiteral(" * ");
+void Machine::press(const KeyInfo& key) {
+    if (key.action == KeyAction::Execute) {
+        m_z1->setText(depuis(kPatience));
+        m_z1->repaint();
     }
-}
-
-void Machine::regleReponse() {
-    if (m_expression.trimmed().isEmpty()) {
-        ANS_Click();
-    }
-}
-
-void Machine::fonction(const QString& texte) {
-    produitImplicite();
-    ajoute(texte);
-}
-
-void Machine::ANS_Click() {
-    if (m_codeErreur == kSansErreur && !m_depassement) {
-        m_expression += m_reponse.trimmed();
-    }
-    afficher(m_expression);
-}
-
-void Machine::EFFACE_Click() {
-    if (m_expression.isEmpty()) {
-        return;
-    }
-    const qsizetype dernier = m_expression.size() - 1;
-    if (m_expression.at(dernier) != QLatin1Char(' ')) {
-        m_expression.chop(1);
-    } else if (dernier >= 1 && QStringLiteral("*+/-^").contains(m_expression.at(dernier - 1))) {
-        m_expression.chop(3);
-    } else {
-        qsizetype coupure = dernier - 1;
-        while (coupure >= 0 && m_expression.at(coupure) != QLatin1Char(' ') &&
-               m_expression.at(coupure) != QLatin1Char('(')) {
-            --coupure;
-        }
-        m_expression.truncate(coupure + 1);
-    }
-    afficher(m_expression);
-}
-
-void Machine::RAZ_Click() {
-    m_expression.clear();
-    afficher(m_expression);
-}
-
-void Machine::EXE_Click() {
-    m_codeErreur = kSansErreur;
-    m_depassement = false;
-    std::string copie = m_expression.toStdString();
-    m_z1->setText(depuis(kPatience));
-    m_z1->repaint();
-    const std::int16_t angle = m_radians->isChecked() ? kRadians : std::int16_t{0};
-    calcul(copie, m_codeErreur, angle, afficheurVide());
-    QString texte;
-    if (m_codeErreur == kSansErreur) {
-        const TexteResultat resultat = texteResultat(copie, scientifique());
-        texte = depuis(resultat.texte);
-        if (!resultat.numerique) {
-            m_depassement = true;
-            QApplication::beep();
-        }
-        m_expression.clear();
-    } else {
-        texte = depuis(messageErreur(m_codeErreur));
+    if (m_keypad.press(key)) {
         QApplication::beep();
     }
-    afficher(texte, m_codeErreur != kSansErreur);
-    m_reponse = texte;
+    montrer();
 }
 
-void Machine::plus_Click() {
-    if (afficheurVide()) {
-        return;
-    }
-    regleReponse();
-    ajoute(m_expression.endsWith(QLatin1Char('E')) ? QStringLiteral("+") : QStringLiteral(" + "));
-}
-
-void Machine::moins_Click() {
-    if (m_expression.isEmpty() || m_expression.endsWith(QLatin1Char('(')) ||
-        m_expression.endsWith(QLatin1Char(' ')) || m_expression.endsWith(QLatin1Char('E'))) {
-        ajoute(QStringLiteral("-"));
-    } else if (m_expression.endsWith(QLatin1Char('-'))) {
-        ajoute(QStringLiteral(" -"));
-    } else {
-        ajoute(QStringLiteral(" - "));
-    }
-}
-
-void Machine::multip_Click() {
-    if (afficheurVide()) {
-        return;
-    }
-    regleReponse();
-    ajoute(QStringLiteral(" * "));
-}
-
-void Machine::div_Click() {
-    if (afficheurVide()) {
-        return;
-    }
-    regleReponse();
-    ajoute(QStringLiteral(" / "));
-}
-
-void Machine::puissance_Click() {
-    regleReponse();
-    ajoute(QStringLiteral(" ^ "));
-}
-
-void Machine::btcarre_Click() {
-    regleReponse();
-    ajoute(QStringLiteral(" ^ 2"));
-}
-
-void Machine::memoireAjoute(double signe) {
-    const ReadResult lu = readLeadingNumber(m_z1->text().toStdString());
-    if (lu.status != ReadStatus::Ok) {
-        return;
-    }
-    // A sum beyond the range of a double leaves the memory as it was.
-    const double somme = memoire + signe * lu.value;
-    if (std::isfinite(somme)) {
-        memoire = somme;
-    }
-}
-
-void Machine::Command3_Click() {
-    const auto texte = scientifique() ? formatScientific(memoire) : formatNumber(memoire);
-    if (texte) {
-        ajoute(depuis(*texte));
-    }
-}
-
-void Machine::Command4_Click() {
-    memoire = 0.0;
-}
-
-void Machine::C_Click() {
-    if (!m_expression.isEmpty() || m_codeErreur != kSansErreur || m_depassement ||
-        m_reponse.isEmpty()) {
-        return;
-    }
-    const ReadResult lu = readLeadingNumber(m_reponse.toStdString());
-    if (lu.status != ReadStatus::Ok) {
-        return;
-    }
-    if (const auto texte = texteNombre(lu.value, scientifique())) {
-        afficher(depuis(*texte));
+void Machine::pressNamed(std::string_view name) {
+    for (const KeyInfo& key : keypadKeys()) {
+        if (key.name == name) {
+            press(key);
+        }
     }
 }
 
@@ -482,40 +277,22 @@ bool Machine::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (touche->key() == Qt::Key_Backspace) {
-        EFFACE_Click();
+        pressNamed("EFFACE");
         return true;
     }
     if (touche->key() == Qt::Key_Return || touche->key() == Qt::Key_Enter) {
-        EXE_Click();
-        return true;
-    }
-    if (pointDecimal(*touche)) {
-        ajoute(QStringLiteral("."));
+        pressNamed("EXE");
         return true;
     }
     const QString texte = touche->text();
-    if (texte.size() != 1) {
-        return true;
-    }
-    const QChar c = texte.front();
-    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
-        ajoute(texte);
-    } else if (QStringLiteral("eEdD").contains(c)) {
-        ajoute(QStringLiteral("E"));
-    } else if (c == QLatin1Char('(')) {
-        fonction(texte);
-    } else if (c == QLatin1Char(')')) {
-        ajoute(texte);
-    } else if (c == QLatin1Char('*') || c == QChar(0x00D7) || c == QChar(0x00B7)) { // × ·
-        multip_Click();
-    } else if (c == QLatin1Char('+')) {
-        plus_Click();
-    } else if (c == QLatin1Char('-')) {
-        moins_Click();
-    } else if (c == QLatin1Char('/') || c == QChar(0x00F7)) { // ÷
-        div_Click();
-    } else if (c == QLatin1Char('^')) {
-        puissance_Click();
+    const char32_t caractere = pointDecimal(*touche) ? U'.'
+                               : texte.size() == 1   ? texte.front().unicode()
+                                                     : U'\0';
+    if (caractere != U'\0') {
+        if (m_keypad.type(caractere)) {
+            QApplication::beep();
+        }
+        montrer();
     }
     return true;
 }

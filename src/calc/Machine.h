@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calc/Keypad.h"
+
 #include <QDialog>
 #include <QString>
 
-#include <cstdint>
-#include <functional>
+#include <string_view>
 
 class QLineEdit;
 class QPushButton;
@@ -13,9 +14,9 @@ class QRadioButton;
 
 namespace Ionaria::calc {
 
-// "Machine à calculer": the scientific calculator. The keys build the
-// expression as text, "EXE" hands it to the evaluator and shows the result or
-// the message of its error code.
+// "Machine à calculer": the scientific calculator's window. It places the
+// keys of the keypad, hands them and the characters typed in the display to
+// it, beeps when it says so, and shows its display.
 class Machine : public QDialog {
     Q_OBJECT
 
@@ -34,53 +35,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPushButton* addKey(const char* name, const QString& caption, const QString& tooltip,
-                        const QRect& geometry, std::function<void()> action);
+    QPushButton* addKey(const KeyInfo& key, const QRect& geometry);
     void createKeys();
-    void createDigitKeys();
-    void createFunctionKeys();
-    void createMemoryAndOperatorKeys();
     void createOptions();
 
-    void ajoute(const QString& texte);
-    void produitImplicite();
-    void regleReponse();
     // Shows the text at the end of the display; a message is shown whole,
     // in a smaller type when it needs it, and also as the display's tooltip.
     void afficher(const QString& texte, bool message = false);
-    bool afficheurVide() const;
-    bool scientifique() const;
-
-    void fonction(const QString& texte);
-    void ANS_Click();
-    void EFFACE_Click();
-    void RAZ_Click();
-    void EXE_Click();
-    void plus_Click();
-    void moins_Click();
-    void multip_Click();
-    void div_Click();
-    void puissance_Click();
-    void btcarre_Click();
-    void memoireAjoute(double signe);
-    void Command3_Click();
-    void Command4_Click();
-    void C_Click();
+    // Shows what the keypad's display holds.
+    void montrer();
+    void press(const KeyInfo& key);
+    void pressNamed(std::string_view name);
 
     QLineEdit* m_z1 = nullptr;
     QRadioButton* m_radians = nullptr;
     QRadioButton* m_scientifique = nullptr;
 
-    QString m_expression;
-    QString m_reponse;
-    std::int16_t m_codeErreur = 0;
-    // The last "EXE" showed "Dépassement de capacité": there is no answer to
-    // reuse, although the evaluation itself raised no error code.
-    bool m_depassement = false;
-
     // The memory register, kept for the whole run across openings.
     static double memoire;
     static Machine* s_ouverte;
+    Keypad m_keypad{memoire};
 };
 
 } // namespace Ionaria::calc
