@@ -9,6 +9,8 @@
 #                            and the page the desktop's picture in chromium
 #                            (tests/web/picture.mjs), and that the site once
 #                            opened works with no network (tests/web/offline.mjs)
+#                            and the calculator shows the desktop's results
+#                            (tests/web/calculator.mjs)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -64,11 +66,13 @@ test)
         flags+=(-DIONARIA_WERROR=ON)
     fi
     configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
-    cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump
+    cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump \
+        web_keypad_dump
     "$top/tests/web/parity.sh" "$desktop" "$web"
     npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
     node "$top/tests/web/picture.mjs" "$desktop" "$web"
     node "$top/tests/web/offline.mjs" "$web"
+    node "$top/tests/web/calculator.mjs" "$desktop" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"
