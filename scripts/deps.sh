@@ -44,6 +44,7 @@ webPackages=(
     nodejs                                 # the batch mode under Node, the parity check
     chromium                               # the page in a headless browser
     npm                                    # puppeteer-core (web/package-lock.json), which drives it
+    pandoc                                 # the exercises' texts made HTML from their sources
 )
 if [ "$web" -eq 1 ]; then
     packages+=("${webPackages[@]}")

@@ -8,9 +8,11 @@
 #                            gives the desktop's outputs (tests/web/parity.sh)
 #                            and the page the desktop's picture in chromium
 #                            (tests/web/picture.mjs), and that the site once
-#                            opened works with no network (tests/web/offline.mjs)
-#                            and the calculator shows the desktop's results
-#                            (tests/web/calculator.mjs)
+#                            opened works with no network (tests/web/offline.mjs),
+#                            the calculator shows the desktop's results
+#                            (tests/web/calculator.mjs), and the exercises
+#                            open with their texts and configurations
+#                            (tests/web/exercises.mjs)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -73,6 +75,7 @@ test)
     node "$top/tests/web/picture.mjs" "$desktop" "$web"
     node "$top/tests/web/offline.mjs" "$web"
     node "$top/tests/web/calculator.mjs" "$desktop" "$web"
+    node "$top/tests/web/exercises.mjs" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"
