@@ -10,9 +10,11 @@
 #                            (tests/web/picture.mjs), and that the site once
 #                            opened works with no network (tests/web/offline.mjs),
 #                            the calculator shows the desktop's results
-#                            (tests/web/calculator.mjs), and the exercises
+#                            (tests/web/calculator.mjs), the exercises
 #                            open with their texts and configurations
-#                            (tests/web/exercises.mjs)
+#                            (tests/web/exercises.mjs), and every control of
+#                            the site is named and reached by the keyboard
+#                            (tests/web/accessibility.mjs)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -76,6 +78,7 @@ test)
     node "$top/tests/web/offline.mjs" "$web"
     node "$top/tests/web/calculator.mjs" "$desktop" "$web"
     node "$top/tests/web/exercises.mjs" "$web"
+    node "$top/tests/web/accessibility.mjs" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"

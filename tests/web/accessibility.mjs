@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a screen reader finds in the site's pages, read from Chromium's own
+// accessibility tree (headless, Debian's chromium): every control has a
+// name, every page a language and a title, and the Tab key reaches every
+// control that can take the focus, in the order of the page.
+//   node tests/web/accessibility.mjs WEB_BUILD
+// puppeteer-core comes from web/node_modules (npm ci in web/).
+import { createRequire } from "node:module";
+import fs from "node:fs";
+import http from "node:http";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const top = path.resolve(here, "..", "..");
+const require = createRequire(path.join(top, "web", "package.json"));
+const puppeteer = require("puppeteer-core");
+
+if (process.argv.length !== 3) {
+  console.error("usage : node tests/web/accessibility.mjs BUILD_WEB");
+  process.exit(2);
+}
+const site = path.join(path.resolve(process.argv[2]), "site");
+const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
+  ".ttf": "font/ttf", ".json": "application/json", ".svg": "image/svg+xml" };
+const server = http.createServer((req, res) => {
+  const file = path.join(site, decodeURIComponent(new URL(req.url, "http://x").pathname));
+  if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+    res.writeHead(404).end();
+    return;
+  }
+  res.writeHead(200, { "Content-Type": types[path.extname(file)] ?? "application/octet-stream" });
+  fs.createReadStream(file).pipe(res);
+});
+await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+const base = `http://127.0.0.1:${server.address().port}`;
+
+// Each page, once its script has built what it shows.
+const pages = [
+  ["index.html", "body[data-drawn]"],
+  ["batch.html", "#lancer:not([disabled])"],
+  ["calculatrice.html", "body[data-ready]"],
+  ["exercices.html", "body[data-pret]"],
+  ["exercices.html?exercice=loi-de-faraday.E37", "#texte textarea"],
+];
+const controls = new Set(["button", "link", "combobox", "textbox", "spinbutton", "radio",
+  "checkbox", "slider", "listbox", "menuitem", "tab", "MenuListPopup"]);
+
+const failures = [];
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+  headless: true,
+  args: ["--no-sandbox"],
+});
+let named = 0;
+try {
+  const page = await browser.newPage();
+  for (const [address, ready] of pages) {
+    await page.goto(`${base}/${address}`);
+    await page.waitForSelector(ready);
+    const { lang, title } = await page.evaluate(() => ({ lang: document.documentElement.lang, title: document.title }));
+    if (lang !== "fr" || !title) failures.push(`${address} : langue « ${lang} », titre « ${title} »`);
+
+    const tree = await page.accessibility.snapshot({ interestingOnly: false });
+    const walk = (node) => {
+      if (controls.has(node.role) && node.role !== "MenuListPopup") {
+        if (!node.name || !node.name.trim()) {
+          failures.push(`${address} : un contrôle « ${node.role} » sans nom`);
+        } else {
+          named += 1;
+        }
+      }
+      for (const child of node.children ?? []) walk(child);
+    };
+    walk(tree);
+
+    // The Tab key goes through every focusable control once, in the page's order.
+    const focusable = await page.$$eval(
+      "a[href], button:not([disabled]), input:not([disabled]), select:not([disabled]), textarea",
+      (all) => all.filter((e) => e.offsetParent !== null && e.tabIndex >= 0)
+        .filter((e) => e.type !== "radio" || e.checked).map((e) => e.id || e.textContent.trim()));
+    // From the top of the page: a mark that takes the focus but not Tab's.
+    await page.evaluate(() => {
+      const start = document.createElement("span");
+      start.tabIndex = -1;
+      document.body.prepend(start);
+      start.focus();
+    });
+    const reached = [];
+    for (let i = 0; i < focusable.length; ++i) {
+      await page.keyboard.press("Tab");
+      reached.push(await page.evaluate(() => document.activeElement.id || document.activeElement.textContent.trim()));
+    }
+    if (JSON.stringify(reached) !== JSON.stringify(focusable)) {
+      failures.push(`${address} : Tab atteint ${JSON.stringify(reached)} au lieu de ${JSON.stringify(focusable)}`);
+    }
+  }
+} finally {
+  await browser.close();
+  server.close();
+}
+if (failures.length > 0) {
+  for (const failure of failures) console.error(`ÉCHEC ${failure}`);
+  process.exit(1);
+}
+console.log(`accessibilité du site : ${named} contrôles nommés sur ${pages.length} pages, tous atteints au clavier`);
