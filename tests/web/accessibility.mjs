@@ -2,7 +2,8 @@
 // What a screen reader finds in the site's pages, read from Chromium's own
 // accessibility tree (headless, Debian's chromium): every control has a
 // name, every page a language and a title, and the Tab key reaches every
-// control that can take the focus, in the order of the page.
+// control that can take the focus, in the order of the page. Every link of
+// the help pages leads to a page of the site and a place in it.
 //   node tests/web/accessibility.mjs WEB_BUILD
 // puppeteer-core comes from web/node_modules (npm ci in web/).
 import { createRequire } from "node:module";
@@ -42,6 +43,7 @@ const pages = [
   ["calculatrice.html", "body[data-ready]"],
   ["exercices.html", "body[data-pret]"],
   ["exercices.html?exercice=loi-de-faraday.E37", "#texte textarea"],
+  ["aide/index.html", "body"],
 ];
 const controls = new Set(["button", "link", "combobox", "textbox", "spinbutton", "radio",
   "checkbox", "slider", "listbox", "menuitem", "tab", "MenuListPopup"]);
@@ -93,6 +95,19 @@ try {
     }
     if (JSON.stringify(reached) !== JSON.stringify(focusable)) {
       failures.push(`${address} : Tab atteint ${JSON.stringify(reached)} au lieu de ${JSON.stringify(focusable)}`);
+    }
+  }
+  const help = fs.readdirSync(path.join(site, "aide")).filter((n) => n.endsWith(".html"));
+  for (const name of help) {
+    await page.goto(`${base}/aide/${name}`);
+    for (const link of await page.$$eval("a[href]", (all) => all.map((a) => a.href))) {
+      const target = new URL(link);
+      const file = path.join(site, decodeURIComponent(target.pathname));
+      const text = fs.existsSync(file) ? fs.readFileSync(file, "utf8") : null;
+      const anchor = decodeURIComponent(target.hash.slice(1));
+      if (text === null || (anchor && !text.includes(`id="${anchor}"`))) {
+        failures.push(`aide/${name} : le lien ${target.pathname}${target.hash} ne mène nulle part`);
+      }
     }
   }
 } finally {
