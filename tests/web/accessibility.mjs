@@ -6,35 +6,16 @@
 // the help pages leads to a page of the site and a place in it.
 //   node tests/web/accessibility.mjs WEB_BUILD
 // puppeteer-core comes from web/node_modules (npm ci in web/).
-import { createRequire } from "node:module";
 import fs from "node:fs";
-import http from "node:http";
 import path from "node:path";
-import { fileURLToPath } from "node:url";
-
-const here = path.dirname(fileURLToPath(import.meta.url));
-const top = path.resolve(here, "..", "..");
-const require = createRequire(path.join(top, "web", "package.json"));
-const puppeteer = require("puppeteer-core");
+import { Failures, launchChromium, serveSite } from "./site.mjs";
 
 if (process.argv.length !== 3) {
   console.error("usage : node tests/web/accessibility.mjs BUILD_WEB");
   process.exit(2);
 }
-const site = path.join(path.resolve(process.argv[2]), "site");
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
-  ".ttf": "font/ttf", ".json": "application/json", ".svg": "image/svg+xml" };
-const server = http.createServer((req, res) => {
-  const file = path.join(site, decodeURIComponent(new URL(req.url, "http://x").pathname));
-  if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-    res.writeHead(404).end();
-    return;
-  }
-  res.writeHead(200, { "Content-Type": types[path.extname(file)] ?? "application/octet-stream" });
-  fs.createReadStream(file).pipe(res);
-});
-await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-const base = `http://127.0.0.1:${server.address().port}`;
+const server = await serveSite(process.argv[2]);
+const { base, site } = server;
 
 // Each page, once its script has built what it shows.
 const pages = [
@@ -48,12 +29,8 @@ const pages = [
 const controls = new Set(["button", "link", "combobox", "textbox", "spinbutton", "radio",
   "checkbox", "slider", "listbox", "menuitem", "tab", "MenuListPopup"]);
 
-const failures = [];
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-  headless: true,
-  args: ["--no-sandbox"],
-});
+const failures = new Failures("ÉCHEC");
+const browser = await launchChromium();
 let named = 0;
 try {
   const page = await browser.newPage();
@@ -61,13 +38,13 @@ try {
     await page.goto(`${base}/${address}`);
     await page.waitForSelector(ready);
     const { lang, title } = await page.evaluate(() => ({ lang: document.documentElement.lang, title: document.title }));
-    if (lang !== "fr" || !title) failures.push(`${address} : langue « ${lang} », titre « ${title} »`);
+    if (lang !== "fr" || !title) failures.add(`${address} : langue « ${lang} », titre « ${title} »`);
 
     const tree = await page.accessibility.snapshot({ interestingOnly: false });
     const walk = (node) => {
       if (controls.has(node.role) && node.role !== "MenuListPopup") {
         if (!node.name || !node.name.trim()) {
-          failures.push(`${address} : un contrôle « ${node.role} » sans nom`);
+          failures.add(`${address} : un contrôle « ${node.role} » sans nom`);
         } else {
           named += 1;
         }
@@ -94,7 +71,7 @@ try {
       reached.push(await page.evaluate(() => document.activeElement.id || document.activeElement.textContent.trim()));
     }
     if (JSON.stringify(reached) !== JSON.stringify(focusable)) {
-      failures.push(`${address} : Tab atteint ${JSON.stringify(reached)} au lieu de ${JSON.stringify(focusable)}`);
+      failures.add(`${address} : Tab atteint ${JSON.stringify(reached)} au lieu de ${JSON.stringify(focusable)}`);
     }
   }
   const help = fs.readdirSync(path.join(site, "aide")).filter((n) => n.endsWith(".html"));
@@ -106,16 +83,12 @@ try {
       const text = fs.existsSync(file) ? fs.readFileSync(file, "utf8") : null;
       const anchor = decodeURIComponent(target.hash.slice(1));
       if (text === null || (anchor && !text.includes(`id="${anchor}"`))) {
-        failures.push(`aide/${name} : le lien ${target.pathname}${target.hash} ne mène nulle part`);
+        failures.add(`aide/${name} : le lien ${target.pathname}${target.hash} ne mène nulle part`);
       }
     }
   }
 } finally {
   await browser.close();
-  server.close();
+  server.stop();
 }
-if (failures.length > 0) {
-  for (const failure of failures) console.error(`ÉCHEC ${failure}`);
-  process.exit(1);
-}
-console.log(`accessibilité du site : ${named} contrôles nommés sur ${pages.length} pages, tous atteints au clavier`);
+failures.end(`accessibilité du site : ${named} contrôles nommés sur ${pages.length} pages, tous atteints au clavier`);

@@ -8,17 +8,10 @@
 //   node tests/web/calculator.mjs DESKTOP_BUILD WEB_BUILD
 // puppeteer-core comes from web/node_modules (npm ci in web/).
 import { execFileSync } from "node:child_process";
-import { createRequire } from "node:module";
 import fs from "node:fs";
-import http from "node:http";
 import os from "node:os";
 import path from "node:path";
-import { fileURLToPath } from "node:url";
-
-const here = path.dirname(fileURLToPath(import.meta.url));
-const top = path.resolve(here, "..", "..");
-const require = createRequire(path.join(top, "web", "package.json"));
-const puppeteer = require("puppeteer-core");
+import { Failures, launchChromium, serveSite } from "./site.mjs";
 
 const [desktop, web] = process.argv.slice(2).map((p) => path.resolve(p));
 if (!desktop || !web) {
@@ -90,31 +83,14 @@ const expected = execFileSync(path.join(desktop, "tests", "web", "web_keypad_dum
   [path.join(work, "sequences.txt")], { encoding: "utf8" }).split("\n").slice(0, -1);
 fs.rmSync(work, { recursive: true });
 
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
-  ".ttf": "font/ttf", ".png": "image/png", ".svg": "image/svg+xml" };
-const site = path.join(web, "site");
-const server = http.createServer((req, res) => {
-  const file = path.join(site, decodeURIComponent(new URL(req.url, "http://x").pathname));
-  if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-    res.writeHead(404).end();
-    return;
-  }
-  res.writeHead(200, { "Content-Type": types[path.extname(file)] ?? "application/octet-stream" });
-  fs.createReadStream(file).pipe(res);
-});
-await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-const base = `http://127.0.0.1:${server.address().port}`;
+const server = await serveSite(web);
 
 const options = { radians: "#angle1", degres: "#angle0", scientifique: "#C0", standard: "#C1" };
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-  headless: true,
-  args: ["--no-sandbox", "--lang=fr-FR"],
-});
-const failures = [];
+const browser = await launchChromium(["--lang=fr-FR"]);
+const failures = new Failures("ÉCART");
 try {
   const page = await browser.newPage();
-  await page.goto(`${base}/calculatrice.html`);
+  await page.goto(`${server.base}/calculatrice.html`);
   await page.waitForSelector("body[data-ready]");
   for (const [index, sequence] of sequences.entries()) {
     for (const word of sequence.split(" ")) {
@@ -132,18 +108,14 @@ try {
     }
     const shown = await page.$eval("#z1", (z1) => `${z1.value}\t${z1.classList.contains("message") ? 1 : 0}`);
     if (shown !== expected[index]) {
-      failures.push(`« ${sequence} » : le navigateur montre « ${shown} », le bureau « ${expected[index]} »`);
+      failures.add(`« ${sequence} » : le navigateur montre « ${shown} », le bureau « ${expected[index]} »`);
     }
   }
   // Every key of the keypad is a button of the page, named by its caption.
   const named = await page.$$eval("button", (buttons) => buttons.filter((b) => b.textContent.trim()).length);
-  if (named !== keyNames.length) failures.push(`${named} touches nommées sur ${keyNames.length}`);
+  failures.check(named === keyNames.length, `${named} touches nommées sur ${keyNames.length}`);
 } finally {
   await browser.close();
-  server.close();
+  server.stop();
 }
-if (failures.length > 0) {
-  for (const failure of failures) console.error(`ÉCART ${failure}`);
-  process.exit(1);
-}
-console.log(`calculatrice : ${sequences.length} suites de touches, mêmes affichages que sur le bureau`);
+failures.end(`calculatrice : ${sequences.length} suites de touches, mêmes affichages que sur le bureau`);

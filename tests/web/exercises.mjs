@@ -8,23 +8,15 @@
 // experiment's page.
 //   node tests/web/exercises.mjs WEB_BUILD
 // puppeteer-core comes from web/node_modules (npm ci in web/).
-import { createRequire } from "node:module";
 import fs from "node:fs";
-import http from "node:http";
 import os from "node:os";
 import path from "node:path";
-import { fileURLToPath } from "node:url";
-
-const here = path.dirname(fileURLToPath(import.meta.url));
-const top = path.resolve(here, "..", "..");
-const require = createRequire(path.join(top, "web", "package.json"));
-const puppeteer = require("puppeteer-core");
+import { Failures, launchChromium, serveSite, top } from "./site.mjs";
 
 if (process.argv.length !== 3) {
   console.error("usage : node tests/web/exercises.mjs BUILD_WEB");
   process.exit(2);
 }
-const site = path.join(path.resolve(process.argv[2]), "site");
 const data = path.join(top, "data", "exercices");
 
 // The first heading of a text's source, its apostrophes typeset as pandoc
@@ -36,30 +28,13 @@ const source = (page) => {
 };
 const descriptors = fs.readdirSync(data).filter((n) => n.endsWith(".E37") || n === "KIVAR.PEM");
 
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
-  ".ttf": "font/ttf", ".json": "application/json" };
-const server = http.createServer((req, res) => {
-  const file = path.join(site, decodeURIComponent(new URL(req.url, "http://x").pathname));
-  if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-    res.writeHead(404).end();
-    return;
-  }
-  res.writeHead(200, { "Content-Type": types[path.extname(file)] ?? "application/octet-stream" });
-  fs.createReadStream(file).pipe(res);
-});
-await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-const base = `http://127.0.0.1:${server.address().port}`;
+const server = await serveSite(process.argv[2]);
+const { base, site } = server;
 
-const failures = [];
-const check = (ok, what) => {
-  if (!ok) failures.push(what);
-};
+const failures = new Failures("ÉCHEC");
+const check = (ok, what) => failures.check(ok, what);
 const downloads = fs.mkdtempSync(path.join(os.tmpdir(), "ionaria-exercices-"));
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-  headless: true,
-  args: ["--no-sandbox"],
-});
+const browser = await launchChromium();
 try {
   const page = await browser.newPage();
   const cdp = await page.createCDPSession();
@@ -92,7 +67,7 @@ try {
       await page.click("#correction");
       await page.waitForFunction((h) => document.querySelector("#texte h1")?.textContent
         .replace(/\s+/g, " ").trim() === h, { timeout: 5000 }, source(exercise.correction).heading)
-        .catch(() => failures.push(`${exercise.descripteur} : la correction ne s'affiche pas`));
+        .catch(() => failures.add(`${exercise.descripteur} : la correction ne s'affiche pas`));
       check((await shown()).readOnly, `${exercise.descripteur} : la correction se laisse modifier`);
     }
   }
@@ -121,14 +96,10 @@ try {
   check(await page.$eval("#message", (m) => m.textContent) === "",
     "la configuration de l'exercice est refusée");
 } catch (error) {
-  failures.push(String(error));
+  failures.add(String(error));
 } finally {
   await browser.close();
-  server.close();
+  server.stop();
   fs.rmSync(downloads, { recursive: true, force: true });
 }
-if (failures.length > 0) {
-  for (const failure of failures) console.error(`ÉCHEC ${failure}`);
-  process.exit(1);
-}
-console.log(`exercices : ${descriptors.length} exercices, leurs textes, leurs réponses et leurs configurations`);
+failures.end(`exercices : ${descriptors.length} exercices, leurs textes, leurs réponses et leurs configurations`);

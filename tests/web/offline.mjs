@@ -7,45 +7,17 @@
 // site from being installed.
 //   node tests/web/offline.mjs WEB_BUILD
 // puppeteer-core comes from web/node_modules (npm ci in web/).
-import { createRequire } from "node:module";
-import fs from "node:fs";
-import http from "node:http";
-import path from "node:path";
-import { fileURLToPath } from "node:url";
-
-const here = path.dirname(fileURLToPath(import.meta.url));
-const top = path.resolve(here, "..", "..");
-const require = createRequire(path.join(top, "web", "package.json"));
-const puppeteer = require("puppeteer-core");
+import { Failures, launchChromium, serveSite } from "./site.mjs";
 
 if (process.argv.length !== 3) {
   console.error("usage : node tests/web/offline.mjs BUILD_WEB");
   process.exit(2);
 }
-const site = path.join(path.resolve(process.argv[2]), "site");
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
-  ".ttf": "font/ttf", ".png": "image/png", ".svg": "image/svg+xml",
-  ".webmanifest": "application/manifest+json" };
-let served = 0;
-const server = http.createServer((req, res) => {
-  let name = decodeURIComponent(new URL(req.url, "http://x").pathname);
-  if (name.endsWith("/")) name += "index.html";
-  const file = path.join(site, name);
-  if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-    res.writeHead(404).end();
-    return;
-  }
-  served += 1;
-  res.writeHead(200, { "Content-Type": types[path.extname(file)] ?? "application/octet-stream" });
-  fs.createReadStream(file).pipe(res);
-});
-await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-const base = `http://127.0.0.1:${server.address().port}`;
+const server = await serveSite(process.argv[2]);
+const base = server.base;
 
-const failures = [];
-const check = (ok, what) => {
-  if (!ok) failures.push(what);
-};
+const failures = new Failures("ÉCHEC");
+const check = (ok, what) => failures.check(ok, what);
 
 // Started with "Pause / Marche", the clock of the strip moves: the
 // experiment runs, not only its first frame.
@@ -68,11 +40,8 @@ const drawn = (page) => page.evaluate(() => {
   return false;
 });
 
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-  headless: true,
-  args: ["--no-sandbox"],
-});
+const browser = await launchChromium();
+let summary = "";
 try {
   const page = await browser.newPage();
   const address = `${base}/index.html?configuration=electrolyse-chlorure-de-sodium`;
@@ -102,9 +71,8 @@ try {
   check(installabilityErrors.length === 0,
     `chromium refuse d'installer le site : ${JSON.stringify(installabilityErrors)}`);
 
-  server.close();
-  server.closeAllConnections();
-  const servedOnline = served;
+  server.stop();
+  const servedOnline = server.served();
   const cut = await page.evaluate(() => fetch("absent-du-site.txt").then(() => false, () => true));
   check(cut, "le serveur répond encore : le réseau n'est pas coupé");
 
@@ -114,17 +82,12 @@ try {
     check(await drawn(page), `${offline} hors ligne : l'image est blanche`);
     check(await runs(page), `${offline} hors ligne : l'expérience ne s'anime pas`);
   }
-  check(served === servedOnline, "une page hors ligne a encore demandé le serveur");
-  if (failures.length === 0) {
-    console.log(`hors ligne : ${kept.length} fichiers gardés, la page s'ouvre et s'anime sans réseau`);
-  }
+  check(server.served() === servedOnline, "une page hors ligne a encore demandé le serveur");
+  summary = `hors ligne : ${kept.length} fichiers gardés, la page s'ouvre et s'anime sans réseau`;
 } catch (error) {
-  failures.push(String(error));
+  failures.add(String(error));
 } finally {
   await browser.close();
-  server.close();
+  server.stop();
 }
-if (failures.length > 0) {
-  for (const failure of failures) console.error(`ÉCHEC ${failure}`);
-  process.exit(1);
-}
+failures.end(summary);
