@@ -12,9 +12,10 @@
 #                            the calculator shows the desktop's results
 #                            (tests/web/calculator.mjs), the exercises
 #                            open with their texts and configurations
-#                            (tests/web/exercises.mjs), and every control of
+#                            (tests/web/exercises.mjs), every control of
 #                            the site is named and reached by the keyboard
-#                            (tests/web/accessibility.mjs)
+#                            (tests/web/accessibility.mjs), and the picture is
+#                            copied, saved and printed (tests/web/commands.mjs)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -79,6 +80,7 @@ test)
     node "$top/tests/web/calculator.mjs" "$desktop" "$web"
     node "$top/tests/web/exercises.mjs" "$web"
     node "$top/tests/web/accessibility.mjs" "$web"
+    node "$top/tests/web/commands.mjs" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"
