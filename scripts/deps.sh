@@ -50,11 +50,21 @@ if [ "$web" -eq 1 ]; then
     packages+=("${webPackages[@]}")
 fi
 
+# A package whose command already answers is not asked of apt: Node's own
+# Debian packages, outside Debian's archive, bring npm with node and conflict
+# with Debian's npm, which apt would then refuse to install.
+declare -A providedBy=([nodejs]=node [npm]=npm [chromium]=chromium)
+
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
+    if dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        continue
     fi
+    command=${providedBy[$p]:-}
+    if [ -n "$command" ] && "$command" --version >/dev/null 2>&1; then
+        continue
+    fi
+    missing+=("$p")
 done
 
 if [ "$(id -u)" -eq 0 ]; then

@@ -5,6 +5,7 @@
 #include "base/FloatTextFallback.h"
 #endif
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -283,17 +284,40 @@ template <typename Number> std::string shortest(Number value) {
     if (!std::isfinite(value)) {
         return writeFloat(static_cast<double>(value), FloatForm::General, 1);
     }
-    // The fewest digits that read back, found one more at a time; then, as
-    // to_chars writes them, the shorter of the fixed and the scientific
-    // notation, the fixed one on a tie ("10", not "1e+01").
+    // The fewest digits that read back; then, as to_chars writes them, the
+    // shorter of the fixed and the scientific notation, the fixed one on a
+    // tie ("10", not "1e+01"). Up to digits10 digits, the decimals of one
+    // length lie further apart than a normal number's rounding interval is
+    // wide: a text that short which reads back is then the value rounded to
+    // digits10 digits, less its trailing zeros. Only past digits10, or for a
+    // subnormal number, whose interval is wider, are the lengths tried one by
+    // one (a CSV writes hundreds of thousands of numbers, and each printf
+    // costs).
+    const bool normal = std::isnormal(value);
+    const int fewest = normal ? std::numeric_limits<Number>::digits10 : 1;
     constexpr int most = std::numeric_limits<Number>::max_digits10;
+    const auto readsBack = [value](const std::string& text) {
+        const FloatRead back = readFloat(text);
+        return back.status == FloatStatus::Ok && static_cast<Number>(back.value) == value;
+    };
     std::string scientific;
-    for (int precision = 1; precision <= most; ++precision) {
+    for (int precision = fewest; precision <= most; ++precision) {
         scientific = writeFloat(static_cast<double>(value), FloatForm::Scientific, precision - 1);
-        const FloatRead back = readFloat(scientific);
-        if (back.status == FloatStatus::Ok && static_cast<Number>(back.value) == value) {
-            break;
+        if (!readsBack(scientific)) {
+            continue;
         }
+        if (normal && precision == fewest) {
+            const std::size_t lastDigit =
+                scientific.find_last_not_of('0', scientific.find('e') - 1);
+            const auto kept = static_cast<int>(std::count_if(
+                scientific.begin(), scientific.begin() + static_cast<std::ptrdiff_t>(lastDigit) + 1,
+                [](char c) { return c >= '0' && c <= '9'; }));
+            if (kept < fewest) {
+                scientific =
+                    writeFloat(static_cast<double>(value), FloatForm::Scientific, kept - 1);
+            }
+        }
+        break;
     }
     const std::size_t e = scientific.find('e');
     const bool negative = scientific.starts_with('-');

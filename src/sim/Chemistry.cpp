@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/Chemistry.h"
 
+#include "base/DecimalLogarithm.h"
 #include "sim/Catalogue.h"
 #include "sim/Characteristic.h"
 #include "sim/Nernst.h"
@@ -301,7 +302,7 @@ double pH(const State& s, double volumeMl) {
     const double root = std::sqrt(c * c + 4.0 * cat::produitIoniqueEau);
     // Of the two forms of the same root, the one that loses no digits.
     const double h = c >= 0.0 ? (c + root) / 2.0 : 2.0 * cat::produitIoniqueEau / (root - c);
-    return -std::log10(h);
+    return -base::decimalLogarithm(h);
 }
 
 void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductance, double& u) {

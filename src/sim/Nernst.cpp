@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/Nernst.h"
 
+#include "base/DecimalLogarithm.h"
 #include "base/Numbers.h"
 #include "sim/Catalogue.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace Ionaria::sim::nernst {
 
@@ -21,16 +21,17 @@ double activity(double amountMol, double volumeMl) {
 }
 
 double metalPotential(double e0, int n, double cationActivity) {
-    return e0 + k / static_cast<double>(n) * std::log10(std::max(cationActivity, activityFloor));
+    return e0 + k / static_cast<double>(n) *
+                    base::decimalLogarithm(std::max(cationActivity, activityFloor));
 }
 
 double ironPotential(double fe3Activity, double fe2Activity) {
-    return 0.77 + k * std::log10(std::max(fe3Activity, activityFloor) /
-                                 std::max(fe2Activity, activityFloor));
+    return 0.77 + k * base::decimalLogarithm(std::max(fe3Activity, activityFloor) /
+                                             std::max(fe2Activity, activityFloor));
 }
 
 double chlorinePotential(double chlorideActivity) {
-    return 1.36 - k * std::log10(std::max(chlorideActivity, activityFloor));
+    return 1.36 - k * base::decimalLogarithm(std::max(chlorideActivity, activityFloor));
 }
 
 std::string potentialsText(const State& s) {

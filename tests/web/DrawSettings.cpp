@@ -2,9 +2,9 @@
 // Writes random settings as .C14 files, for the parity of the WebAssembly
 // batch with the desktop's (tests/web/parity.sh):
 //   web_draw_settings FOLDER COUNT
-// Each montage, electrolyte, pair of electrodes and box value is chosen as a
-// user would, through the handlers, with a fixed seed; the same files on
-// every machine.
+// Each montage, electrolyte, pair of electrodes, box value and option is
+// chosen as a user would, through the handlers, with a fixed seed; the same
+// files on every machine.
 #include "base/Numbers.h"
 #include "config/ConfigFile.h"
 #include "sim/Catalogue.h"
@@ -71,6 +71,11 @@ int main(int argc, char* argv[]) {
                 type(handlers, 7, sim::EngineAccess::store(engine).Text2[5].text());
             }
         } while (sim::EngineAccess::state(engine).natInvalide);
+        // Nernst's potentials and hydrogen's overpotential, each on for half
+        // the settings of every montage; they take no draw, so that the
+        // others stay as they were.
+        handlers.setCheck3((n / 3) % 2);
+        handlers.setCheck4((n / 6) % 2);
         handlers.setUpDown1(std::uniform_int_distribution<int>(25, 100)(random));
         handlers.setUpDown2(std::uniform_int_distribution<int>(1, 25)(random));
         const std::string path = folder + "/tirage-" + std::to_string(n) + ".C14";
