@@ -101,20 +101,25 @@ double rgbOf(render::Color c) {
 constexpr int boldFlag = 1;
 constexpr int italicFlag = 2;
 
-// The operations as { numbers: Float64Array, texts: [text, family, ...] }:
-// numbers is a view of the module's memory, good until the next call into
-// the module, which the page copies or reads at once.
-val opsOf(const std::vector<render::DrawOp>& ops, std::vector<double>& numbers) {
-    numbers.clear();
-    val texts = val::array();
+// The operations as the page reads them: a fixed number of doubles an
+// operation, and each text with its family.
+struct PackedOps {
+    std::vector<double> numbers;
+    std::vector<std::string> texts;
+    friend bool operator==(const PackedOps&, const PackedOps&) = default;
+};
+
+void pack(const std::vector<render::DrawOp>& ops, PackedOps& out) {
+    out.numbers.clear();
+    out.texts.clear();
     for (const render::DrawOp& o : ops) {
         const auto kind = pageKind(o.kind);
         if (!kind) {
             continue;
         }
-        const std::size_t at = numbers.size();
-        numbers.resize(at + Stride, 0.0);
-        double* n = numbers.data() + at;
+        const std::size_t at = out.numbers.size();
+        out.numbers.resize(at + Stride, 0.0);
+        double* n = out.numbers.data() + at;
         n[Kind] = static_cast<double>(*kind);
         n[X1] = o.x1;
         n[Y1] = o.y1;
@@ -133,11 +138,23 @@ val opsOf(const std::vector<render::DrawOp>& ops, std::vector<double>& numbers) 
             n[Ascent] = o.ascent;
             n[FontPixelSize] = o.font.pixelSize;
             n[FontStyle] = (o.font.bold ? boldFlag : 0) | (o.font.italic ? italicFlag : 0);
-            texts.call<void>("push", o.text, o.font.family);
+            out.texts.push_back(o.text);
+            out.texts.push_back(o.font.family);
         }
     }
+}
+
+// { numbers: Float64Array, texts: [text, family, ...] }: numbers is a view
+// of the module's memory, good until the next call into the module, which
+// the page copies or reads at once.
+val opsOf(const PackedOps& packed) {
+    val texts = val::array();
+    for (const std::string& t : packed.texts) {
+        texts.call<void>("push", t);
+    }
     val out = val::object();
-    out.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())));
+    out.set("numbers",
+            val(emscripten::typed_memory_view(packed.numbers.size(), packed.numbers.data())));
     out.set("texts", texts);
     return out;
 }
@@ -435,17 +452,41 @@ public:
     // The state report's lines as text, as the picture shows them.
     val reportLines() const { return arrayOf(report::rapportLines(*m_engine)); }
 
-    int backgroundVersion() const { return m_canvas->backgroundVersion(); }
-    val backgroundOps() { return opsOf(m_canvas->backgroundOps(), m_numbers); }
-    val frameOps() { return opsOf(m_canvas->frameOps(), m_numbers); }
+    // Grows when the background's operations change. The montage is drawn
+    // again every few dozen ticks, most often the same: the page paints its
+    // background again only when it has changed.
+    int backgroundVersion() {
+        if (m_canvas->backgroundVersion() != m_seenBackground) {
+            m_seenBackground = m_canvas->backgroundVersion();
+            pack(m_canvas->backgroundOps(), m_packing);
+            if (!(m_packing == m_background)) {
+                std::swap(m_packing, m_background);
+                ++m_backgroundVersion;
+            }
+        }
+        return m_backgroundVersion;
+    }
+    val backgroundOps() {
+        backgroundVersion();
+        return opsOf(m_background);
+    }
+    val frameOps() {
+        pack(m_canvas->frameOps(), m_frame);
+        return opsOf(m_frame);
+    }
 
 private:
     std::unique_ptr<sim::Engine> m_engine;
     sim::Handlers m_handlers;
     WebCanvas* m_canvas = nullptr;
     std::unique_ptr<render::Picture> m_picture;
-    // The last operations given to the page, kept for its view of them.
-    std::vector<double> m_numbers;
+    // The background's operations and the frame's last given to the page,
+    // kept for its view of them.
+    PackedOps m_background;
+    PackedOps m_frame;
+    PackedOps m_packing;
+    int m_seenBackground = -1;
+    int m_backgroundVersion = 0;
 };
 
 } // namespace Ionaria::web

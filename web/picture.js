@@ -474,7 +474,6 @@ const IonariaPicture = (() => {
         this.background.height = h;
         this.scale = s;
         this.version = -1;
-        this.painted = undefined;
         this.backgroundWords = undefined;
         // A canvas given a size starts again from the context's defaults.
         for (const c of [this.canvas, this.background]) {
@@ -484,18 +483,12 @@ const IonariaPicture = (() => {
       }
       const version = this.session.backgroundVersion();
       if (version !== this.version) {
-        // The montage is drawn again every few dozen ticks, most often the
-        // same: the background is painted again only when its operations
-        // differ from those it was painted from.
-        const packed = this.session.backgroundOps();
-        if (!this.sameBackground(packed)) {
-          const b = this.background.getContext("2d");
-          fillWith(b, 0xffffff);
-          b.fillRect(0, 0, w, h);
-          paint(b, s, operations(packed));
-          this.backgroundWords = s === 1 ? new Uint32Array(b.getImageData(0, 0, w, h).data.buffer)
-            : undefined;
-        }
+        const b = this.background.getContext("2d");
+        fillWith(b, 0xffffff);
+        b.fillRect(0, 0, w, h);
+        paint(b, s, operations(this.session.backgroundOps()));
+        this.backgroundWords = s === 1 ? new Uint32Array(b.getImageData(0, 0, w, h).data.buffer)
+          : undefined;
         this.version = version;
       }
       const ctx = this.canvas.getContext("2d");
@@ -520,19 +513,6 @@ const IonariaPicture = (() => {
       flushRect(pixels);
       ctx.putImageData(pixels.image, 0, 0);
       paint(ctx, s, ops, i);
-    }
-
-    // Whether the operations are those of the painted background, which
-    // they then replace: the numbers are a view of the module's memory.
-    sameBackground(packed) {
-      const numbers = packed.numbers;
-      const texts = packed.texts;
-      const painted = this.painted;
-      const same = painted !== undefined && painted.numbers.length === numbers.length &&
-        painted.texts.length === texts.length && painted.numbers.every((v, i) => v === numbers[i]) &&
-        painted.texts.every((t, i) => t === texts[i]);
-      if (!same) this.painted = { numbers: Float64Array.from(numbers), texts };
-      return same;
     }
 
     // Which device pixels lie in the box of a text, a pixel around it
