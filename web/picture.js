@@ -439,6 +439,21 @@ const IonariaPicture = (() => {
     }
   }
 
+  // The box of device pixels that a whole-pixel operation may touch at the
+  // picture's own size, [left, top, right, bottom], or null.
+  const extent = (o) => {
+    const a = device(o.x1, o.y1, o.scaleTop);
+    if (!a) return null;
+    if (o.kind === "circle" || o.kind === "arc") {
+      const r = Math.max(o.radius, o.radius * o.aspect, o.radius / o.aspect) + o.width + 1;
+      return Number.isFinite(r) ? [a[0] - r, a[1] - r, a[0] + r, a[1] + r] : null;
+    }
+    const b = device(o.x2, o.y2, o.scaleTop);
+    if (!b) return null;
+    return [Math.min(a[0], b[0]), Math.min(a[1], b[1]), Math.max(a[0], b[0]), Math.max(a[1], b[1])];
+  };
+  const meets = (p, q) => p[0] <= q[2] && q[0] <= p[2] && p[1] <= q[3] && q[1] <= p[3];
+
   // Whether a crisp painter lays the operation on whole pixels only, with
   // no path or text of the context.
   const wholePixels = (o) => o.kind === "fillBox" || o.kind === "circle" || o.kind === "arc" ||
@@ -454,6 +469,7 @@ const IonariaPicture = (() => {
       this.version = -1;
       this.scale = 0;
       this.background = document.createElement("canvas");
+      this.widths = new Map();
     }
 
     setZoom(zoom) {
@@ -506,13 +522,51 @@ const IonariaPicture = (() => {
       }
       const pixels = this.pixels;
       pixels.words.set(this.backgroundWords);
+      // A text waits to be drawn over the pixels, as long as no later
+      // whole-pixel operation comes near its box: in the frame, the labels
+      // of the electrodes lie between the particles.
+      const waiting = [];
       let i = 0;
-      for (; i < ops.length && wholePixels(ops[i]); ++i) {
-        painters[ops[i].kind](pixels, s, ops[i], true);
+      for (; i < ops.length; ++i) {
+        const o = ops[i];
+        if (o.kind === "text") {
+          const box = this.textBox(ctx, o);
+          if (!box) break;
+          waiting.push([o, box]);
+          continue;
+        }
+        if (!wholePixels(o)) break;
+        const reach = extent(o);
+        if (!reach || waiting.some(([, box]) => meets(box, reach))) break;
+        painters[o.kind](pixels, s, o, true);
       }
       flushRect(pixels);
       ctx.putImageData(pixels.image, 0, 0);
+      for (const [o] of waiting) text(ctx, s, o);
       paint(ctx, s, ops, i);
+    }
+
+    // The pixels a text may touch at the picture's own size, [left, top,
+    // right, bottom] with a margin for its antialiasing and slant; its width
+    // measured once for its font.
+    textBox(ctx, o) {
+      const at = device(o.x1, o.y1, o.scaleTop);
+      if (!at) return null;
+      const font = fontOf(o.font, o.font.pixelSize);
+      const key = `${font}\u0000${o.text}`;
+      let w = this.widths.get(key);
+      if (w === undefined) {
+        if (this.widths.size >= 4096) this.widths.clear();
+        if (ctx.ionariaFont !== font) {
+          ctx.font = font;
+          ctx.ionariaFont = font;
+        }
+        w = ctx.measureText(o.text).width;
+        this.widths.set(key, w);
+      }
+      const margin = 4;
+      return [at[0] - margin, at[1] - margin, at[0] + w + margin,
+        at[1] + 2 * o.font.pixelSize + margin];
     }
 
     // Which device pixels lie in the box of a text, a pixel around it
