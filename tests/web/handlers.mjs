@@ -98,7 +98,9 @@ const rows = [
       ["Text2_LostFocus", K.Text2MasseG]], refused: false },
   { name: "validation par Entrée", from: "pile-cuivre-zinc", seconds: 600,
     edits: [["Text2_GotFocus", K.Text2Resistance], ["setText2", K.Text2Resistance, "3"],
-      ["Text2_KeyPress", K.Text2Resistance, K.keyEnter]], refused: false },
+      ["Text2_KeyPress", K.Text2Resistance, K.keyEnter]], refused: false,
+    // Below its range: the box no longer shows what was typed once validated.
+    outOfRange: [K.Text2Resistance, "3"] },
   { name: "générateur de courant", from: "electrolyse-chlorure-de-sodium", seconds: 600,
     edits: [["selectOption2", K.montageCourant], ["setUpDown2", 150]], refused: false },
   { name: "tension hors bornes", from: "electrolyse-chlorure-de-sodium", seconds: 60,
@@ -133,6 +135,10 @@ for (const row of rows) {
     if (Array.isArray(outcome)) refusal = outcome;
   }
   expectEqual(`${row.name} : refusé`, refusal.length === 2, row.refused);
+  if (row.outOfRange) {
+    const [box, typed] = row.outOfRange;
+    expectEqual(`${row.name} : validée`, session.controls().Text2[box] !== typed, true);
+  }
   compareRun(row.name, session, row.seconds);
   session.delete();
 }
