@@ -274,23 +274,29 @@ const IonariaPicture = (() => {
     let sprite = discs.get(key);
     if (!sprite) {
       if (discs.size >= discMost) discs.clear();
-      // A bitmap is copied faster than a canvas, which is copied as it is
-      // at each copy.
+      // Its pixels are laid without a canvas: the particles' colours follow
+      // the solutions', so that new kinds come often.
       const size = 2 * reach + 1;
-      const layer = typeof OffscreenCanvas !== "undefined" ? new OffscreenCanvas(size, size)
-        : Object.assign(document.createElement("canvas"), { width: size, height: size });
-      const layerCtx = layer.getContext("2d");
-      discPixels(layerCtx, [reach, reach], r, o);
-      sprite = { size, pixels: new Uint32Array(layerCtx.getImageData(0, 0, size, size).data.buffer) };
-      sprite.image = layer.transferToImageBitmap ? layer.transferToImageBitmap() : layer;
+      const layer = new Pixels(size, size);
+      discPixels(layer, [reach, reach], r, o);
+      sprite = { size, pixels: layer.words, data: layer.image, image: null };
       discs.set(key, sprite);
     }
     flushRect(ctx);
     if (ctx.stamp) {
       ctx.stamp(sprite, c[0] - reach, c[1] - reach);
-    } else {
-      ctx.drawImage(sprite.image, c[0] - reach, c[1] - reach);
+      return;
     }
+    if (!sprite.image) {
+      // A bitmap is copied faster than a canvas, which is copied as it is
+      // at each copy.
+      const size = sprite.size;
+      const layer = typeof OffscreenCanvas !== "undefined" ? new OffscreenCanvas(size, size)
+        : Object.assign(document.createElement("canvas"), { width: size, height: size });
+      layer.getContext("2d").putImageData(sprite.data, 0, 0);
+      sprite.image = layer.transferToImageBitmap ? layer.transferToImageBitmap() : layer;
+    }
+    ctx.drawImage(sprite.image, c[0] - reach, c[1] - reach);
   };
 
   const circle = (ctx, s, o, crisp) => {
@@ -469,7 +475,9 @@ const IonariaPicture = (() => {
       this.version = -1;
       this.scale = 0;
       this.background = document.createElement("canvas");
-      this.widths = new Map();
+      // Its pixels are read after each painting: a context made for reading
+      // gives them without waiting for a graphics processor.
+      this.background.getContext("2d", { willReadFrequently: true });
     }
 
     setZoom(zoom) {
@@ -530,7 +538,7 @@ const IonariaPicture = (() => {
       for (; i < ops.length; ++i) {
         const o = ops[i];
         if (o.kind === "text") {
-          const box = this.textBox(ctx, o);
+          const box = this.textBox(o);
           if (!box) break;
           waiting.push([o, box]);
           continue;
@@ -547,26 +555,16 @@ const IonariaPicture = (() => {
     }
 
     // The pixels a text may touch at the picture's own size, [left, top,
-    // right, bottom] with a margin for its antialiasing and slant; its width
-    // measured once for its font.
-    textBox(ctx, o) {
+    // right, bottom]: no glyph of the picture's faces is wider than its
+    // size, nor taller than twice it, and a margin holds the antialiasing
+    // and the slant.
+    textBox(o) {
       const at = device(o.x1, o.y1, o.scaleTop);
       if (!at) return null;
-      const font = fontOf(o.font, o.font.pixelSize);
-      const key = `${font}\u0000${o.text}`;
-      let w = this.widths.get(key);
-      if (w === undefined) {
-        if (this.widths.size >= 4096) this.widths.clear();
-        if (ctx.ionariaFont !== font) {
-          ctx.font = font;
-          ctx.ionariaFont = font;
-        }
-        w = ctx.measureText(o.text).width;
-        this.widths.set(key, w);
-      }
+      const size = o.font.pixelSize;
       const margin = 4;
-      return [at[0] - margin, at[1] - margin, at[0] + w + margin,
-        at[1] + 2 * o.font.pixelSize + margin];
+      return [at[0] - margin, at[1] - margin, at[0] + o.text.length * size + margin,
+        at[1] + 2 * size + margin];
     }
 
     // Which device pixels lie in the box of a text, a pixel around it
