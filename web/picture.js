@@ -320,11 +320,29 @@ const IonariaPicture = (() => {
   // An arc of whole pixels: those whose centre lies within half the pen of
   // the ellipse, at an angle of the span (the angle of the circle that the
   // ellipse stretches, counter-clockwise from the rightmost point).
+  // An arc's runs of pixels are long to find and the same at each painting
+  // of the montage (the salt bridge's arcs): they are kept by shape, as
+  // [dx, dy, length] from the centre.
+  const arcRuns = new Map();
+  const arcRunsMost = 512;
   const pixelArc = (ctx, c, rx, ry, start, span, o) => {
     if (rx <= 0 || ry <= 0) return;
-    const half = Math.max(0.5, o.width / 2);
-    const turn = 2 * Math.PI;
     fillWith(ctx, o.color);
+    const key = `${rx} ${ry} ${start} ${span} ${o.width}`;
+    let runs = arcRuns.get(key);
+    if (!runs) {
+      if (arcRuns.size >= arcRunsMost) arcRuns.clear();
+      runs = arcRunsOf(rx, ry, start, span, o.width);
+      arcRuns.set(key, runs);
+    }
+    for (let i = 0; i < runs.length; i += 3) {
+      ctx.fillRect(c[0] + runs[i], c[1] + runs[i + 1], runs[i + 2], 1);
+    }
+  };
+  const arcRunsOf = (rx, ry, start, span, width) => {
+    const runs = [];
+    const half = Math.max(0.5, width / 2);
+    const turn = 2 * Math.PI;
     const onArc = (dx, dy) => {
       const f = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) - 1;
       const g = Math.hypot((2 * dx) / (rx * rx), (2 * dy) / (ry * ry));
@@ -346,10 +364,11 @@ const IonariaPicture = (() => {
         // A run of pixels of the row goes as one rectangle.
         let run = 1;
         while (dx + run <= outer && onArc(dx + run, dy)) ++run;
-        ctx.fillRect(c[0] + dx, c[1] + dy, run, 1);
+        runs.push(dx, dy, run);
         dx += run - 1;
       }
     }
+    return runs;
   };
 
   const arc = (ctx, s, o, crisp) => {
