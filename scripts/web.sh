@@ -7,7 +7,9 @@
 #   scripts/web.sh --test    builds, then checks that the batch mode under Node
 #                            gives the desktop's outputs (tests/web/parity.sh)
 #                            and the page the desktop's picture in chromium
-#                            (tests/web/picture.mjs), and that the site once
+#                            (tests/web/picture.mjs), that the session's
+#                            handlers and state report give the desktop's
+#                            (tests/web/handlers.mjs), that the site once
 #                            opened works with no network (tests/web/offline.mjs),
 #                            the calculator shows the desktop's results
 #                            (tests/web/calculator.mjs), the exercises
@@ -72,7 +74,8 @@ test)
     fi
     configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
     cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump \
-        web_keypad_dump
+        web_keypad_dump web_report_lines
+    node "$top/tests/web/handlers.mjs" "$desktop" "$web"
     "$top/tests/web/parity.sh" "$desktop" "$web"
     npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
     node "$top/tests/web/picture.mjs" "$desktop" "$web"

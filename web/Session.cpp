@@ -7,8 +7,11 @@
 #include "config/ConfigFile.h"
 #include "render/Picture.h"
 #include "report/Rapport.h"
+#include "report/ReportLines.h"
+#include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "sim/Validation.h"
 #include "web/WebCanvas.h"
 
 #include <emscripten/bind.h>
@@ -21,6 +24,8 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace Ionaria::web {
@@ -96,20 +101,25 @@ double rgbOf(render::Color c) {
 constexpr int boldFlag = 1;
 constexpr int italicFlag = 2;
 
-// The operations as { numbers: Float64Array, texts: [text, family, ...] }:
-// numbers is a view of the module's memory, good until the next call into
-// the module, which the page copies or reads at once.
-val opsOf(const std::vector<render::DrawOp>& ops, std::vector<double>& numbers) {
-    numbers.clear();
-    val texts = val::array();
+// The operations as the page reads them: a fixed number of doubles an
+// operation, and each text with its family.
+struct PackedOps {
+    std::vector<double> numbers;
+    std::vector<std::string> texts;
+    friend bool operator==(const PackedOps&, const PackedOps&) = default;
+};
+
+void pack(const std::vector<render::DrawOp>& ops, PackedOps& out) {
+    out.numbers.clear();
+    out.texts.clear();
     for (const render::DrawOp& o : ops) {
         const auto kind = pageKind(o.kind);
         if (!kind) {
             continue;
         }
-        const std::size_t at = numbers.size();
-        numbers.resize(at + Stride, 0.0);
-        double* n = numbers.data() + at;
+        const std::size_t at = out.numbers.size();
+        out.numbers.resize(at + Stride, 0.0);
+        double* n = out.numbers.data() + at;
         n[Kind] = static_cast<double>(*kind);
         n[X1] = o.x1;
         n[Y1] = o.y1;
@@ -128,27 +138,107 @@ val opsOf(const std::vector<render::DrawOp>& ops, std::vector<double>& numbers) 
             n[Ascent] = o.ascent;
             n[FontPixelSize] = o.font.pixelSize;
             n[FontStyle] = (o.font.bold ? boldFlag : 0) | (o.font.italic ? italicFlag : 0);
-            texts.call<void>("push", o.text, o.font.family);
+            out.texts.push_back(o.text);
+            out.texts.push_back(o.font.family);
         }
     }
+}
+
+// { numbers: Float64Array, texts: [text, family, ...] }: numbers is a view
+// of the module's memory, good until the next call into the module, which
+// the page copies or reads at once.
+val opsOf(const PackedOps& packed) {
+    val texts = val::array();
+    for (const std::string& t : packed.texts) {
+        texts.call<void>("push", t);
+    }
     val out = val::object();
-    out.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())));
+    out.set("numbers",
+            val(emscripten::typed_memory_view(packed.numbers.size(), packed.numbers.data())));
     out.set("texts", texts);
     return out;
 }
 
+// The page's measures of the texts, kept: a tick prints the same labels and
+// most of the same numbers again, and each question to the page costs more
+// than the drawing of a text. A face's ascent and height are asked once.
+class MeasureCache {
+public:
+    explicit MeasureCache(val measurer) : m_measurer(std::move(measurer)) {}
+
+    double width(const render::FontFace& face, const std::string& text) {
+        std::string key = keyOf(face);
+        key += text;
+        if (const auto found = m_widths.find(key); found != m_widths.end()) {
+            return found->second;
+        }
+        if (m_widths.size() >= widthsMost) {
+            m_widths.clear();
+        }
+        const double w = m_measurer.call<double>("width", faceOf(face), text);
+        m_widths.emplace(std::move(key), w);
+        return w;
+    }
+    int ascent(const render::FontFace& face) { return heights(face).first; }
+    int height(const render::FontFace& face) { return heights(face).second; }
+
+private:
+    // The texts of a few seconds of ticks: the numbers that change each tick
+    // are forgotten together now and then.
+    static constexpr std::size_t widthsMost = 4096;
+
+    static std::string keyOf(const render::FontFace& face) {
+        std::string key = face.family;
+        key += '\0';
+        key += std::to_string(face.pixelSize);
+        key += face.bold ? 'b' : '-';
+        key += face.italic ? 'i' : '-';
+        key += '\0';
+        return key;
+    }
+    const std::pair<int, int>& heights(const render::FontFace& face) {
+        const std::string key = keyOf(face);
+        auto found = m_heights.find(key);
+        if (found == m_heights.end()) {
+            const val f = faceOf(face);
+            found = m_heights
+                        .emplace(key, std::pair{m_measurer.call<int>("ascent", f),
+                                                m_measurer.call<int>("height", f)})
+                        .first;
+        }
+        return found->second;
+    }
+
+    val m_measurer;
+    std::unordered_map<std::string, double> m_widths;
+    std::unordered_map<std::string, std::pair<int, int>> m_heights;
+};
+
 TextMetrics metricsOf(val measurer) {
+    auto cache = std::make_shared<MeasureCache>(std::move(measurer));
     TextMetrics m;
-    m.width = [measurer](const render::FontFace& face, const std::string& text) {
-        return measurer.call<double>("width", faceOf(face), text);
+    m.width = [cache](const render::FontFace& face, const std::string& text) {
+        return cache->width(face, text);
     };
-    m.ascent = [measurer](const render::FontFace& face) {
-        return measurer.call<int>("ascent", faceOf(face));
-    };
-    m.height = [measurer](const render::FontFace& face) {
-        return measurer.call<int>("height", faceOf(face));
-    };
+    m.ascent = [cache](const render::FontFace& face) { return cache->ascent(face); };
+    m.height = [cache](const render::FontFace& face) { return cache->height(face); };
     return m;
+}
+
+template <typename Texts> val arrayOf(const Texts& texts) {
+    val out = val::array();
+    for (const auto& t : texts) {
+        out.call<void>("push", std::string(t));
+    }
+    return out;
+}
+
+val listOf(const sim::ListBox& box) {
+    val out = val::object();
+    out.set("items", arrayOf(box.items));
+    out.set("listIndex", box.listIndex);
+    out.set("tag", box.tag);
+    return out;
 }
 
 // The calculator's evaluation of an expression as a pupil writes it, as
@@ -164,6 +254,12 @@ val calcul(const std::string& expression, bool radians) {
     out.set("status", status);
     out.set("text", line);
     return out;
+}
+
+// "200 mL à 500 mL": the range a box enforces, with its unit, as the
+// panels write it; empty for an index that names no box.
+std::string rangeText(int index, const std::string& unit) {
+    return sim::text2RangeText(index, unit);
 }
 
 } // namespace
@@ -245,17 +341,152 @@ public:
     }
     std::string summary() const { return app::BatchMode::summary(*m_engine); }
 
-    int backgroundVersion() const { return m_canvas->backgroundVersion(); }
-    val backgroundOps() { return opsOf(m_canvas->backgroundOps(), m_numbers); }
-    val frameOps() { return opsOf(m_canvas->frameOps(), m_numbers); }
+    // The handlers of the window's panels, each as the window runs it. An
+    // edit returns the nature check's refusal then in force, the two lines
+    // the picture shows, or an empty array.
+    val setText2(int index, const std::string& text) {
+        m_handlers.setText2(index, text);
+        return refusal();
+    }
+    val Text2_GotFocus(int index) {
+        m_handlers.Text2_GotFocus(index);
+        return refusal();
+    }
+    // The key as the box takes it, 0 when it is discarded; Enter validates.
+    int Text2_KeyPress(int index, int key) {
+        return static_cast<int>(m_handlers.Text2_KeyPress(index, static_cast<char32_t>(key)));
+    }
+    val Text2_LostFocus(int index) {
+        m_handlers.Text2_LostFocus(index);
+        return refusal();
+    }
+    // A box typed into and left, as a user does: the focus, the text, the
+    // validation.
+    val editText2(int index, const std::string& text) {
+        m_handlers.Text2_GotFocus(index);
+        m_handlers.setText2(index, text);
+        m_handlers.Text2_LostFocus(index);
+        return refusal();
+    }
+    val selectCombo1(int index) {
+        m_handlers.selectCombo1(index);
+        return refusal();
+    }
+    val selectCombo2(int box, int index) {
+        m_handlers.selectCombo2(box, index);
+        return refusal();
+    }
+    val selectOption1(int index) {
+        m_handlers.selectOption1(index);
+        return refusal();
+    }
+    val selectOption2(int index) {
+        m_handlers.selectOption2(index);
+        return refusal();
+    }
+    val setCheck1(int value) {
+        m_handlers.setCheck1(value);
+        return refusal();
+    }
+    val setCheck2(int value) {
+        m_handlers.setCheck2(value);
+        return refusal();
+    }
+    val setCheck3(int value) {
+        m_handlers.setCheck3(value);
+        return refusal();
+    }
+    val setCheck4(int value) {
+        m_handlers.setCheck4(value);
+        return refusal();
+    }
+    val setHScroll2(int value) {
+        m_handlers.setHScroll2(value);
+        return refusal();
+    }
+    val setUpDown1(int value) {
+        m_handlers.setUpDown1(value);
+        return refusal();
+    }
+    val setUpDown2(int value) {
+        m_handlers.setUpDown2(value);
+        return refusal();
+    }
+    val refusal() const {
+        const sim::State& s = m_engine->state();
+        if (!s.natInvalide) {
+            return val::array();
+        }
+        return arrayOf(std::vector<std::string>{s.messageNat1, s.messageNat2});
+    }
+
+    // What the panels show: the controls' values as the handlers left them.
+    val controls() const {
+        const auto& p = m_engine->params();
+        val out = val::object();
+        std::vector<std::string> texts;
+        for (const auto& box : p.Text2) {
+            texts.push_back(box.text());
+        }
+        out.set("Text2", arrayOf(texts));
+        out.set("Combo1", listOf(p.Combo1));
+        val combo2 = val::array();
+        for (const auto& box : p.Combo2) {
+            combo2.call<void>("push", listOf(box));
+        }
+        out.set("Combo2", combo2);
+        out.set("Option1", p.Option1);
+        out.set("Option2", p.Option2);
+        out.set("Check1", p.Check1);
+        out.set("Check2", p.Check2);
+        out.set("Check3", p.Check3);
+        out.set("Check4", p.Check4);
+        out.set("HScroll2", p.HScroll2);
+        out.set("UpDown1", p.UpDown1);
+        out.set("UpDown2", p.UpDown2);
+        out.set("Label1", p.Label1);
+        out.set("Label2", p.Label2);
+        return out;
+    }
+
+    // The state report's lines as text, as the picture shows them.
+    val reportLines() const { return arrayOf(report::rapportLines(*m_engine)); }
+
+    // Grows when the background's operations change. The montage is drawn
+    // again every few dozen ticks, most often the same: the page paints its
+    // background again only when it has changed.
+    int backgroundVersion() {
+        if (m_canvas->backgroundVersion() != m_seenBackground) {
+            m_seenBackground = m_canvas->backgroundVersion();
+            pack(m_canvas->backgroundOps(), m_packing);
+            if (!(m_packing == m_background)) {
+                std::swap(m_packing, m_background);
+                ++m_backgroundVersion;
+            }
+        }
+        return m_backgroundVersion;
+    }
+    val backgroundOps() {
+        backgroundVersion();
+        return opsOf(m_background);
+    }
+    val frameOps() {
+        pack(m_canvas->frameOps(), m_frame);
+        return opsOf(m_frame);
+    }
 
 private:
     std::unique_ptr<sim::Engine> m_engine;
     sim::Handlers m_handlers;
     WebCanvas* m_canvas = nullptr;
     std::unique_ptr<render::Picture> m_picture;
-    // The last operations given to the page, kept for its view of them.
-    std::vector<double> m_numbers;
+    // The background's operations and the frame's last given to the page,
+    // kept for its view of them.
+    PackedOps m_background;
+    PackedOps m_frame;
+    PackedOps m_packing;
+    int m_seenBackground = -1;
+    int m_backgroundVersion = 0;
 };
 
 } // namespace Ionaria::web
@@ -281,6 +512,50 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("summary", &Session::summary)
         .function("backgroundVersion", &Session::backgroundVersion)
         .function("backgroundOps", &Session::backgroundOps)
-        .function("frameOps", &Session::frameOps);
+        .function("frameOps", &Session::frameOps)
+        .function("setText2", &Session::setText2)
+        .function("Text2_GotFocus", &Session::Text2_GotFocus)
+        .function("Text2_KeyPress", &Session::Text2_KeyPress)
+        .function("Text2_LostFocus", &Session::Text2_LostFocus)
+        .function("editText2", &Session::editText2)
+        .function("selectCombo1", &Session::selectCombo1)
+        .function("selectCombo2", &Session::selectCombo2)
+        .function("selectOption1", &Session::selectOption1)
+        .function("selectOption2", &Session::selectOption2)
+        .function("setCheck1", &Session::setCheck1)
+        .function("setCheck2", &Session::setCheck2)
+        .function("setCheck3", &Session::setCheck3)
+        .function("setCheck4", &Session::setCheck4)
+        .function("setHScroll2", &Session::setHScroll2)
+        .function("setUpDown1", &Session::setUpDown1)
+        .function("setUpDown2", &Session::setUpDown2)
+        .function("refusal", &Session::refusal)
+        .function("controls", &Session::controls)
+        .function("reportLines", &Session::reportLines);
     emscripten::function("calcul", &Ionaria::web::calcul);
+    emscripten::function("text2RangeText", &Ionaria::web::rangeText);
+
+    // The catalogue's codes by their names, for the page's controls.
+    namespace cat = Ionaria::sim::catalogue;
+    emscripten::constant("Text2Concentration", cat::Text2Concentration);
+    emscripten::constant("Text2Volume", cat::Text2Volume);
+    emscripten::constant("Text2MasseG", cat::Text2MasseG);
+    emscripten::constant("Text2MasseD", cat::Text2MasseD);
+    emscripten::constant("Text2Resistance", cat::Text2Resistance);
+    emscripten::constant("Text2ConcentrationG", cat::Text2ConcentrationG);
+    emscripten::constant("Text2VolumeG", cat::Text2VolumeG);
+    emscripten::constant("Text2ConcentrationD", cat::Text2ConcentrationD);
+    emscripten::constant("Text2VolumeD", cat::Text2VolumeD);
+    emscripten::constant("Text2Arret", cat::Text2Arret);
+    emscripten::constant("montagePile", cat::montagePile);
+    emscripten::constant("montageTension", cat::montageTension);
+    emscripten::constant("montageCourant", cat::montageCourant);
+    emscripten::constant("hScroll2Min", cat::hScroll2Min);
+    emscripten::constant("hScroll2Max", cat::hScroll2Max);
+    emscripten::constant("upDown1Min", cat::upDown1Min);
+    emscripten::constant("upDown1Max", cat::upDown1Max);
+    emscripten::constant("upDown2Min", cat::upDown2Min);
+    emscripten::constant("upDown2Max", cat::upDown2Max);
+    emscripten::constant("keyEnter", static_cast<int>(Ionaria::sim::keyEnter));
+    emscripten::constant("keyBackspace", static_cast<int>(Ionaria::sim::keyBackspace));
 }

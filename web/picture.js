@@ -274,17 +274,29 @@ const IonariaPicture = (() => {
     let sprite = discs.get(key);
     if (!sprite) {
       if (discs.size >= discMost) discs.clear();
-      // A bitmap is copied faster than a canvas, which is copied as it is
-      // at each copy.
+      // Its pixels are laid without a canvas: the particles' colours follow
+      // the solutions', so that new kinds come often.
       const size = 2 * reach + 1;
-      const layer = typeof OffscreenCanvas !== "undefined" ? new OffscreenCanvas(size, size)
-        : Object.assign(document.createElement("canvas"), { width: size, height: size });
-      discPixels(layer.getContext("2d"), [reach, reach], r, o);
-      sprite = layer.transferToImageBitmap ? layer.transferToImageBitmap() : layer;
+      const layer = new Pixels(size, size);
+      discPixels(layer, [reach, reach], r, o);
+      sprite = { size, pixels: layer.words, data: layer.image, image: null };
       discs.set(key, sprite);
     }
     flushRect(ctx);
-    ctx.drawImage(sprite, c[0] - reach, c[1] - reach);
+    if (ctx.stamp) {
+      ctx.stamp(sprite, c[0] - reach, c[1] - reach);
+      return;
+    }
+    if (!sprite.image) {
+      // A bitmap is copied faster than a canvas, which is copied as it is
+      // at each copy.
+      const size = sprite.size;
+      const layer = typeof OffscreenCanvas !== "undefined" ? new OffscreenCanvas(size, size)
+        : Object.assign(document.createElement("canvas"), { width: size, height: size });
+      layer.getContext("2d").putImageData(sprite.data, 0, 0);
+      sprite.image = layer.transferToImageBitmap ? layer.transferToImageBitmap() : layer;
+    }
+    ctx.drawImage(sprite.image, c[0] - reach, c[1] - reach);
   };
 
   const circle = (ctx, s, o, crisp) => {
@@ -308,11 +320,29 @@ const IonariaPicture = (() => {
   // An arc of whole pixels: those whose centre lies within half the pen of
   // the ellipse, at an angle of the span (the angle of the circle that the
   // ellipse stretches, counter-clockwise from the rightmost point).
+  // An arc's runs of pixels are long to find and the same at each painting
+  // of the montage (the salt bridge's arcs): they are kept by shape, as
+  // [dx, dy, length] from the centre.
+  const arcRuns = new Map();
+  const arcRunsMost = 512;
   const pixelArc = (ctx, c, rx, ry, start, span, o) => {
     if (rx <= 0 || ry <= 0) return;
-    const half = Math.max(0.5, o.width / 2);
-    const turn = 2 * Math.PI;
     fillWith(ctx, o.color);
+    const key = `${rx} ${ry} ${start} ${span} ${o.width}`;
+    let runs = arcRuns.get(key);
+    if (!runs) {
+      if (arcRuns.size >= arcRunsMost) arcRuns.clear();
+      runs = arcRunsOf(rx, ry, start, span, o.width);
+      arcRuns.set(key, runs);
+    }
+    for (let i = 0; i < runs.length; i += 3) {
+      ctx.fillRect(c[0] + runs[i], c[1] + runs[i + 1], runs[i + 2], 1);
+    }
+  };
+  const arcRunsOf = (rx, ry, start, span, width) => {
+    const runs = [];
+    const half = Math.max(0.5, width / 2);
+    const turn = 2 * Math.PI;
     const onArc = (dx, dy) => {
       const f = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) - 1;
       const g = Math.hypot((2 * dx) / (rx * rx), (2 * dy) / (ry * ry));
@@ -334,10 +364,11 @@ const IonariaPicture = (() => {
         // A run of pixels of the row goes as one rectangle.
         let run = 1;
         while (dx + run <= outer && onArc(dx + run, dy)) ++run;
-        ctx.fillRect(c[0] + dx, c[1] + dy, run, 1);
+        runs.push(dx, dy, run);
         dx += run - 1;
       }
     }
+    return runs;
   };
 
   const arc = (ctx, s, o, crisp) => {
@@ -377,14 +408,81 @@ const IonariaPicture = (() => {
 
   const painters = { line, box, fillBox: box, circle, arc, text };
 
-  const paint = (ctx, s, ops) => {
+  const paint = (ctx, s, ops, from = 0) => {
     const crisp = s === 1;
-    for (const o of ops) {
+    for (let i = from; i < ops.length; ++i) {
+      const o = ops[i];
       const p = painters[o.kind];
       if (p) p(ctx, s, o, crisp);
     }
     flushRect(ctx);
   };
+
+  // The picture's pixels at its own size, as 0xAABBGGRR words (an
+  // ImageData's bytes read on a little-endian machine), which the crisp
+  // painters fill as they would a context: a copy of the background, then
+  // the frame's discs, boxes and one-pixel lines written word by word, put
+  // on the canvas at once. A context copies each of a hundred small discs
+  // at a cost that writing their pixels does not have.
+  class Pixels {
+    constructor(w, h) {
+      this.width = w;
+      this.height = h;
+      this.image = new ImageData(w, h);
+      this.words = new Uint32Array(this.image.data.buffer);
+    }
+
+    // What the crisp painters do with a context.
+    fillRect(x, y, w, h) {
+      const c = this.ionariaFill;
+      const word = (0xff000000 | ((c & 0xff) << 16) | (c & 0xff00) | ((c >> 16) & 0xff)) >>> 0;
+      const left = Math.max(0, x);
+      const right = Math.min(this.width, x + w);
+      const top = Math.max(0, y);
+      const bottom = Math.min(this.height, y + h);
+      if (left >= right) return;
+      for (let row = top; row < bottom; ++row) {
+        this.words.fill(word, row * this.width + left, row * this.width + right);
+      }
+    }
+
+    // A disc's opaque pixels; its clear ones leave what is below.
+    stamp(sprite, x, y) {
+      const n = sprite.size;
+      const from = sprite.pixels;
+      for (let dy = 0; dy < n; ++dy) {
+        const row = y + dy;
+        if (row < 0 || row >= this.height) continue;
+        for (let dx = 0; dx < n; ++dx) {
+          const col = x + dx;
+          const word = from[dy * n + dx];
+          if (word >>> 24 === 0xff && col >= 0 && col < this.width) {
+            this.words[row * this.width + col] = word;
+          }
+        }
+      }
+    }
+  }
+
+  // The box of device pixels that a whole-pixel operation may touch at the
+  // picture's own size, [left, top, right, bottom], or null.
+  const extent = (o) => {
+    const a = device(o.x1, o.y1, o.scaleTop);
+    if (!a) return null;
+    if (o.kind === "circle" || o.kind === "arc") {
+      const r = Math.max(o.radius, o.radius * o.aspect, o.radius / o.aspect) + o.width + 1;
+      return Number.isFinite(r) ? [a[0] - r, a[1] - r, a[0] + r, a[1] + r] : null;
+    }
+    const b = device(o.x2, o.y2, o.scaleTop);
+    if (!b) return null;
+    return [Math.min(a[0], b[0]), Math.min(a[1], b[1]), Math.max(a[0], b[0]), Math.max(a[1], b[1])];
+  };
+  const meets = (p, q) => p[0] <= q[2] && q[0] <= p[2] && p[1] <= q[3] && q[1] <= p[3];
+
+  // Whether a crisp painter lays the operation on whole pixels only, with
+  // no path or text of the context.
+  const wholePixels = (o) => o.kind === "fillBox" || o.kind === "circle" || o.kind === "arc" ||
+    ((o.kind === "line" || o.kind === "box") && o.width === 1);
 
   // The picture on a canvas element at a zoom, sharp at the screen's
   // device-pixel ratio: the background is drawn again only when it changes.
@@ -396,6 +494,9 @@ const IonariaPicture = (() => {
       this.version = -1;
       this.scale = 0;
       this.background = document.createElement("canvas");
+      // Its pixels are read after each painting: a context made for reading
+      // gives them without waiting for a graphics processor.
+      this.background.getContext("2d", { willReadFrequently: true });
     }
 
     setZoom(zoom) {
@@ -416,6 +517,7 @@ const IonariaPicture = (() => {
         this.background.height = h;
         this.scale = s;
         this.version = -1;
+        this.backgroundWords = undefined;
         // A canvas given a size starts again from the context's defaults.
         for (const c of [this.canvas, this.background]) {
           c.getContext("2d").ionariaFill = undefined;
@@ -428,11 +530,60 @@ const IonariaPicture = (() => {
         fillWith(b, 0xffffff);
         b.fillRect(0, 0, w, h);
         paint(b, s, operations(this.session.backgroundOps()));
+        this.backgroundWords = s === 1 ? new Uint32Array(b.getImageData(0, 0, w, h).data.buffer)
+          : undefined;
         this.version = version;
       }
       const ctx = this.canvas.getContext("2d");
-      ctx.drawImage(this.background, 0, 0);
-      paint(ctx, s, operations(this.session.frameOps()));
+      const ops = operations(this.session.frameOps());
+      if (!this.backgroundWords) {
+        ctx.drawImage(this.background, 0, 0);
+        paint(ctx, s, ops);
+        return;
+      }
+      // At the picture's own size the frame's first whole-pixel operations
+      // are written over a copy of the background's pixels, the rest (the
+      // texts, mostly) drawn by the context over them.
+      if (!this.pixels || this.pixels.width !== w || this.pixels.height !== h) {
+        this.pixels = new Pixels(w, h);
+      }
+      const pixels = this.pixels;
+      pixels.words.set(this.backgroundWords);
+      // A text waits to be drawn over the pixels, as long as no later
+      // whole-pixel operation comes near its box: in the frame, the labels
+      // of the electrodes lie between the particles.
+      const waiting = [];
+      let i = 0;
+      for (; i < ops.length; ++i) {
+        const o = ops[i];
+        if (o.kind === "text") {
+          const box = this.textBox(o);
+          if (!box) break;
+          waiting.push([o, box]);
+          continue;
+        }
+        if (!wholePixels(o)) break;
+        const reach = extent(o);
+        if (!reach || waiting.some(([, box]) => meets(box, reach))) break;
+        painters[o.kind](pixels, s, o, true);
+      }
+      flushRect(pixels);
+      ctx.putImageData(pixels.image, 0, 0);
+      for (const [o] of waiting) text(ctx, s, o);
+      paint(ctx, s, ops, i);
+    }
+
+    // The pixels a text may touch at the picture's own size, [left, top,
+    // right, bottom]: no glyph of the picture's faces is wider than its
+    // size, nor taller than twice it, and a margin holds the antialiasing
+    // and the slant.
+    textBox(o) {
+      const at = device(o.x1, o.y1, o.scaleTop);
+      if (!at) return null;
+      const size = o.font.pixelSize;
+      const margin = 4;
+      return [at[0] - margin, at[1] - margin, at[0] + o.text.length * size + margin,
+        at[1] + 2 * size + margin];
     }
 
     // Which device pixels lie in the box of a text, a pixel around it

@@ -120,24 +120,33 @@ try {
   }
   // The budgets: the first picture of the page from this local server, and
   // a tick with its drawing on the canvas (picture and report) at zoom 1,
-  // the mean of 1000 ticks of the electrolysis at the window's pace.
+  // over 1000 ticks of the electrolysis at the window's pace.
   await page.goto(`${base}/index.html?configuration=electrolyse-chlorure-de-sodium`);
   await page.waitForSelector("body[data-drawn]");
   const first = await page.evaluate(() => Number(document.body.dataset.drawn));
-  const tickMs = await page.evaluate(() => {
+  // The 1000 ticks go in 10 series of 100: on a machine whose cores other
+  // programs share, the median series says what a tick costs, the mean
+  // what it cost then.
+  const ticks = await page.evaluate(() => {
     const view = window.ionariaView;
     view.session.retour();
     if (!view.session.running()) view.session.pauseMarche();
-    const count = 1000;
-    const start = performance.now();
-    for (let i = 0; i < count; ++i) {
-      view.session.tick();
-      view.draw();
+    const series = [];
+    for (let k = 0; k < 10; ++k) {
+      const start = performance.now();
+      for (let i = 0; i < 100; ++i) {
+        view.session.tick();
+        view.draw();
+      }
+      series.push((performance.now() - start) / 100);
     }
     view.session.pauseMarche();
-    return (performance.now() - start) / count;
+    const mean = series.reduce((a, b) => a + b) / series.length;
+    series.sort((a, b) => a - b);
+    return { mean, median: (series[4] + series[5]) / 2 };
   });
-  console.log(`première image : ${first} ms ; un tick dessiné : ${tickMs.toFixed(3)} ms`);
+  console.log(`première image : ${first} ms ; un tick dessiné : ${ticks.mean.toFixed(3)} ms ` +
+    `(médiane de 10 séries de 100 : ${ticks.median.toFixed(3)} ms)`);
 } finally {
   await browser.close();
   server.close();
