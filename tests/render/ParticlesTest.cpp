@@ -293,7 +293,7 @@ void ParticlesTest::resistorBySens() {
                          .arg(op.x1)
                          .arg(op.y1)
                          .arg(op.fontSize)
-                         .arg(op.italic ? " italic" : "");
+                         .arg(op.font.italic ? " italic" : "");
         }
     }
     QCOMPARE(drawn, texts);
@@ -382,7 +382,7 @@ void ParticlesTest::generatorBySens() {
                          .arg(op.x1)
                          .arg(op.y1)
                          .arg(op.fontSize)
-                         .arg(op.italic ? " italic" : "");
+                         .arg(op.font.italic ? " italic" : "");
         }
     }
     QCOMPARE(found, drawn);

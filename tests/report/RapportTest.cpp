@@ -103,8 +103,8 @@ struct Shown {
     // The pixel box of a text as drawn.
     QRectF textBox(const DrawOp& t) {
         canvas->setFontSize(t.fontSize);
-        canvas->setFontBold(t.bold);
-        canvas->setFontItalic(t.italic);
+        canvas->setFontBold(t.font.bold);
+        canvas->setFontItalic(t.font.italic);
         return {t.x1, t.y1 - scaleTop(), canvas->textWidth(t.text), canvas->textHeight(t.text)};
     }
     static QRectF cornersBox(const DrawOp& op, int top) {
@@ -168,7 +168,7 @@ void RapportTest::negativeMassClearedAndShownAsZero() {
     const auto texts = r.draw();
     QCOMPARE(r.engine.state().masseMetal[1][3], 0.0);
     QCOMPARE(texts[0].text, std::string("m"));
-    QVERIFY(texts[0].italic);
+    QVERIFY(texts[0].font.italic);
     QCOMPARE(texts[1].text, std::string("électrode"));
     QCOMPARE(texts[1].y1, texts[0].y1 + 4.0);
     QCOMPARE(texts[2].text, std::string(" = 0,00 g"));
