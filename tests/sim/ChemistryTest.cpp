@@ -601,17 +601,9 @@ private slots:
         QFETCH(int, nature1);
         QFETCH(int, nature2);
         Bench b;
-        if (montage == 0) {
-            b.handlers.selectOption2(0);
-            b.handlers.selectCombo2(0, nature1);
-            b.handlers.selectCombo2(1, nature2);
-            b.text(cat::Text2ConcentrationG, "1");
-            b.text(cat::Text2ConcentrationD, "1");
-        } else {
-            b.electrolysis(montage, electrolyte, nature1, nature2);
-            b.text(cat::Text2Concentration, "0,1");
-            b.handlers.setUpDown1(100);
-        }
+        b.electrolysis(montage, electrolyte, nature1, nature2);
+        b.text(cat::Text2Concentration, "0,1");
+        b.handlers.setUpDown1(100);
         b.text(cat::Text2MasseD, "1");
         b.handlers.setUpDown2(25);
         QVERIFY(!b.s().natInvalide);
@@ -634,12 +626,10 @@ private slots:
         QCOMPARE(b.s().ions1, used.ions1);
         QCOMPARE(b.s().intensite, 0.0F);
         QCOMPARE(b.p().Labelint(), std::string("0,0 mA"));
-        double atZeroCurrent = 0.0;
-        if (montage == 1) {
-            atZeroCurrent = b.p().UpDown1 / 10.0;
-        } else if (montage == 2) {
-            atZeroCurrent = static_cast<double>(b.s().e02 - b.s().e01);
-        }
+        // The voltage generator's own voltage, or the current generator's
+        // threshold.
+        const double atZeroCurrent =
+            montage == 1 ? b.p().UpDown1 / 10.0 : static_cast<double>(b.s().e02 - b.s().e01);
         QCOMPARE(b.p().Labelu(), voltageLabelText(atZeroCurrent));
     }
 };
