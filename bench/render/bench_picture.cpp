@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <sstream>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria;
 
 namespace {
@@ -23,8 +25,8 @@ struct Running {
     explicit Running(int montage, int scale) : picture(engine), handlers(engine) {
         engine.setHost(&picture);
         handlers.startup();
-        handlers.selectOption2(montage);
-        if (montage == 0) {
+        handlers.selectOption2(*sim::catalogue::montageOfCode(montage));
+        if (montage == sim::catalogue::montageCode(Montage::Pile)) {
             handlers.selectCombo2(0, 3);
             handlers.selectCombo2(1, 1);
         }

@@ -19,7 +19,7 @@ namespace {
 struct Running {
     sim::Engine engine;
     sim::Handlers handlers{engine};
-    Running(int montage, int nature1, int nature2, bool nernst = false) {
+    Running(sim::catalogue::Montage montage, int nature1, int nature2, bool nernst = false) {
         handlers.startup();
         handlers.selectOption2(montage);
         handlers.setCheck3(nernst ? 1 : 0);
@@ -32,8 +32,8 @@ struct Running {
     }
 };
 
-void simulatedSecond(benchmark::State& bench, int montage, int nature1, int nature2,
-                     bool nernst = false) {
+void simulatedSecond(benchmark::State& bench, sim::catalogue::Montage montage, int nature1,
+                     int nature2, bool nernst = false) {
     Running run(montage, nature1, nature2, nernst);
     for (auto _ : bench) {
         run.engine.Timer1_Timer();
@@ -48,17 +48,17 @@ void simulatedSecond(benchmark::State& bench, int montage, int nature1, int natu
 }
 
 void BM_ElectrolysisSecond(benchmark::State& bench) {
-    simulatedSecond(bench, 1, 3, 3);
+    simulatedSecond(bench, sim::catalogue::Montage::Tension, 3, 3);
 }
 void BM_CellSecond(benchmark::State& bench) {
-    simulatedSecond(bench, 0, 1, 3);
+    simulatedSecond(bench, sim::catalogue::Montage::Pile, 1, 3);
 }
 // The same with the potentials that follow the concentrations.
 void BM_ElectrolysisSecondNernst(benchmark::State& bench) {
-    simulatedSecond(bench, 1, 3, 3, true);
+    simulatedSecond(bench, sim::catalogue::Montage::Tension, 3, 3, true);
 }
 void BM_CellSecondNernst(benchmark::State& bench) {
-    simulatedSecond(bench, 0, 1, 3, true);
+    simulatedSecond(bench, sim::catalogue::Montage::Pile, 1, 3, true);
 }
 
 // Copper sulfate between graphite electrodes at 250 mA, microscopic scale.

@@ -146,8 +146,7 @@ std::string BatchMode::summary(const sim::Engine& engine) {
     const auto& p = engine.params();
     const auto& s = engine.state();
     std::string text;
-    text += "Montage : " + std::string(cat::montageCaptions[static_cast<std::size_t>(p.Option2)]) +
-            "\n";
+    text += "Montage : " + std::string(cat::montageCaption(p.Option2)) + "\n";
     text += "Durée : " + p.Labeltps() + "\n";
     text += "Intensité : " + p.Labelint() + "\n";
     text += "Tension : " + p.Labelu() + "\n";

@@ -106,7 +106,7 @@ Message ConfigFile::messageWriteError() {
 std::vector<std::string> ConfigFile::records(const sim::ParamStore& p) {
     std::vector<std::string> out(Record::Nernst);
     out[Record::Signature] = signature;
-    out[Record::Montage] = std::to_string(p.Option2);
+    out[Record::Montage] = std::to_string(cat::montageCode(p.Option2));
     out[Record::Scale] = p.Option1 == 1 ? "1" : "0";
     out[Record::Stop] = p.Check1 == 1 ? "1" : "0";
     out[Record::Speed] = std::to_string(p.HScroll2);
@@ -166,10 +166,10 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
     const auto nature1 = recordInt16(r[Record::Nature1]);
     const auto nature2 = recordInt16(r[Record::Nature2]);
     const auto electrolyte = recordInt16(r[Record::Electrolyte]);
-    const bool pile = montage && *montage == cat::montagePile;
+    const bool pile = montage && *montage == cat::montageCode(cat::Montage::Pile);
     const int natureCount =
         static_cast<int>(pile ? cat::naturesPile.size() : cat::naturesElectrolyse.size());
-    const bool usable = inRange(montage, 0, 2) && check1.has_value() &&
+    const bool usable = inRange(montage, 0, cat::montageCount - 1) && check1.has_value() &&
                         inRange(speed, cat::hScroll2Min, cat::hScroll2Max) &&
                         inRange(nature1, 0, natureCount - 1) &&
                         inRange(nature2, 0, natureCount - 1) &&
@@ -178,7 +178,7 @@ std::optional<Message> ConfigFile::load(const std::string& path, sim::Handlers& 
         return messageReadError();
     }
 
-    handlers.selectOption2(*montage);
+    handlers.selectOption2(*cat::montageOfCode(*montage));
     handlers.selectOption1(r[Record::Scale] == "1" ? 1 : 0);
     handlers.setCheck1(*check1 == 1 ? 1 : 0);
     handlers.setHScroll2(*speed);

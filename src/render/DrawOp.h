@@ -25,9 +25,8 @@ struct DrawOp {
     Color fill;
     int width = 1;
     std::string text;
+    // The size a text was asked in, points.
     double fontSize = 0.0;
-    bool bold = false;
-    bool italic = false;
     int scaleTop = 0;
     // The face of a text, at the picture's own size, and its ascent as the
     // surface that measured it gave it, px.

@@ -224,7 +224,7 @@ void MovingLayer::cellProcesses(int sens, double avance1, double avance2) {
 
 void MovingLayer::generator() {
     const double dy = m_engine.state().decalY;
-    const bool tension = m_engine.params().Option2 == cat::montageTension;
+    const bool tension = m_engine.params().Option2 == cat::Montage::Tension;
     Canvas& c = m_canvas;
     c.setFillStyle(FillStyle::Solid);
     c.setDrawWidth(2);

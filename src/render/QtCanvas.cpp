@@ -9,13 +9,12 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <optional>
+#include <string_view>
 
 namespace Ionaria::render {
 
 namespace {
-
-// Beyond this a position is an error of the caller rather than a place.
-constexpr double farAway = 32767.0;
 
 QColor qcolor(Color c) {
     return QColor(c.r, c.g, c.b);
@@ -26,7 +25,7 @@ QString qtext(std::string_view text) {
 }
 
 std::optional<int> pixel(double value) {
-    if (!std::isfinite(value) || std::fabs(value) > farAway) {
+    if (!std::isfinite(value) || std::fabs(value) > OperationCanvas::farAway) {
         return std::nullopt;
     }
     return static_cast<int>(base::roundHalfEven(value));
@@ -236,8 +235,7 @@ QtCanvas::QtCanvas()
       m_background(surfaceWidth, surfaceHeight, QImage::Format_RGB32) {
     m_image.fill(qcolor(backColor));
     m_background.fill(qcolor(backColor));
-    m_face.pixelSize = fontPixelSize(m_fontPoints);
-    fontChanged();
+    faceChanged();
 }
 
 QtCanvas::~QtCanvas() {
@@ -289,12 +287,12 @@ void QtCanvas::redraw() {
     {
         QPainter p(&m_background);
         prepare(p, m_scale);
-        paintAll(p, m_backgroundOps, m_scale != 1.0);
+        paintAll(p, backgroundOps(), m_scale != 1.0);
     }
     m_image = m_background.copy();
     QPainter p(&m_image);
     prepare(p, m_scale);
-    paintAll(p, m_frameOps, m_scale != 1.0);
+    paintAll(p, frameOps(), m_scale != 1.0);
 }
 
 QImage QtCanvas::render(double scale) const {
@@ -306,13 +304,13 @@ QImage QtCanvas::render(double scale) const {
     out.fill(qcolor(backColor));
     QPainter p(&out);
     prepare(p, scale);
-    paintAll(p, m_backgroundOps, scale != 1.0);
-    paintAll(p, m_frameOps, scale != 1.0);
+    paintAll(p, backgroundOps(), scale != 1.0);
+    paintAll(p, frameOps(), scale != 1.0);
     return out;
 }
 
 void QtCanvas::paint(QPainter& painter) const {
-    paint(painter, m_backgroundOps, m_frameOps);
+    paint(painter, backgroundOps(), frameOps());
 }
 
 void QtCanvas::paint(QPainter& painter, const std::vector<DrawOp>& background,
@@ -327,159 +325,48 @@ void QtCanvas::paint(QPainter& painter, const std::vector<DrawOp>& background,
     painter.restore();
 }
 
-DrawOp QtCanvas::op(DrawOp::Kind kind, Color c) const {
-    DrawOp o;
-    o.kind = kind;
-    o.color = c;
-    o.filled = fillStyle() == FillStyle::Solid;
-    o.fill = fillColor();
-    o.width = drawWidth();
-    o.scaleTop = scaleTop();
-    return o;
+void QtCanvas::faceChanged() {
+    m_metrics = std::make_unique<QFontMetrics>(qfont(face(), false));
 }
 
-void QtCanvas::draw(DrawOp o) {
-    paintOp(painter(), o, m_scale != 1.0);
-    m_frameOps.push_back(std::move(o));
-}
-
-void QtCanvas::drawSpan(DrawOp::Kind kind, double x1, double y1, double x2, double y2, Color c) {
-    DrawOp o = op(kind, c);
-    o.x1 = x1;
-    o.y1 = y1;
-    o.x2 = x2;
-    o.y2 = y2;
-    draw(std::move(o));
-}
-
-void QtCanvas::line(double x1, double y1, double x2, double y2, Color c) {
-    drawSpan(DrawOp::Kind::Line, x1, y1, x2, y2, c);
-}
-
-void QtCanvas::box(double x1, double y1, double x2, double y2, Color c) {
-    drawSpan(DrawOp::Kind::Box, x1, y1, x2, y2, c);
-}
-
-void QtCanvas::fillBox(double x1, double y1, double x2, double y2, Color c) {
-    drawSpan(DrawOp::Kind::FillBox, x1, y1, x2, y2, c);
-}
-
-void QtCanvas::circle(double cx, double cy, double radius, Color outline) {
-    const auto r = pixel(radius);
-    if (!device(cx, cy, scaleTop()) || !r || *r < 0) {
-        return;
-    }
-    DrawOp o = op(DrawOp::Kind::Circle, outline);
-    o.x1 = cx;
-    o.y1 = cy;
-    o.radius = radius;
-    draw(std::move(o));
-    moveCursor(cx, cy);
-}
-
-void QtCanvas::arc(double cx, double cy, double radius, double start, double end, double aspect,
-                   Color c) {
-    if (!std::isfinite(radius) || !std::isfinite(aspect) || aspect <= 0.0 ||
-        !std::isfinite(start) || !std::isfinite(end) || radius < 0.0 || radius > farAway) {
-        return;
-    }
-    if (!device(cx, cy, scaleTop())) {
-        return;
-    }
-    DrawOp o = op(DrawOp::Kind::Arc, c);
-    o.x1 = cx;
-    o.y1 = cy;
-    o.radius = radius;
-    o.start = start;
-    o.end = end;
-    o.aspect = aspect;
-    draw(std::move(o));
-    moveCursor(cx, cy);
-}
-
-void QtCanvas::setFontName(std::string_view face) {
-    std::string family = fontFamily(face);
-    if (family == m_face.family) {
-        return;
-    }
-    m_face.family = std::move(family);
-    fontChanged();
-}
-
-void QtCanvas::setFontSize(double points) {
-    if (!std::isfinite(points) || points <= 0.0) {
-        return;
-    }
-    m_fontPoints = points;
-    m_face.pixelSize = fontPixelSize(points);
-    fontChanged();
-}
-
-void QtCanvas::setFontBold(bool bold) {
-    if (bold != m_face.bold) {
-        m_face.bold = bold;
-        fontChanged();
-    }
-}
-
-void QtCanvas::setFontItalic(bool italic) {
-    if (italic != m_face.italic) {
-        m_face.italic = italic;
-        fontChanged();
-    }
-}
-
-void QtCanvas::fontChanged() {
-    m_metrics = std::make_unique<QFontMetrics>(qfont(m_face, false));
-}
-
-double QtCanvas::textWidth(std::string_view text) const {
+double QtCanvas::measureWidth(std::string_view text) const {
     return m_metrics->horizontalAdvance(qtext(text));
 }
 
-double QtCanvas::textHeight(std::string_view) const {
+int QtCanvas::measureAscent() const {
+    return m_metrics->ascent();
+}
+
+int QtCanvas::measureHeight() const {
     return m_metrics->height();
 }
 
-void QtCanvas::print(std::string_view text) {
-    const QString s = qtext(text);
-    const double width = m_metrics->horizontalAdvance(s);
-    if (device(currentX(), currentY(), scaleTop())) {
-        DrawOp o = op(DrawOp::Kind::Text, foreColor());
-        o.x1 = currentX();
-        o.y1 = currentY();
-        o.text = std::string(text);
-        o.font = m_face;
-        o.ascent = m_metrics->ascent();
-        draw(std::move(o));
+void QtCanvas::kept(const DrawOp& o) {
+    switch (o.kind) {
+    case DrawOp::Kind::Cls:
+        endPainting();
+        std::memcpy(m_image.bits(), m_background.constBits(),
+                    static_cast<std::size_t>(m_image.sizeInBytes()));
+        break;
+    case DrawOp::Kind::ClearPicture:
+        endPainting();
+        m_background.fill(qcolor(backColor));
+        m_image.fill(qcolor(backColor));
+        break;
+    case DrawOp::Kind::MakeBackground:
+        endPainting();
+        std::memcpy(m_background.bits(), m_image.constBits(),
+                    static_cast<std::size_t>(m_background.sizeInBytes()));
+        break;
+    case DrawOp::Kind::Line:
+    case DrawOp::Kind::Box:
+    case DrawOp::Kind::FillBox:
+    case DrawOp::Kind::Circle:
+    case DrawOp::Kind::Arc:
+    case DrawOp::Kind::Text:
+        paintOp(painter(), o, m_scale != 1.0);
+        break;
     }
-    moveCursor(currentX() + width, currentY());
-}
-
-void QtCanvas::cls() {
-    endPainting();
-    std::memcpy(m_image.bits(), m_background.constBits(),
-                static_cast<std::size_t>(m_image.sizeInBytes()));
-    m_frameOps.clear();
-    moveCursor(0.0, 0.0);
-}
-
-void QtCanvas::clearPicture() {
-    endPainting();
-    m_backgroundOps.clear();
-    m_frameOps.clear();
-    m_background.fill(qcolor(backColor));
-    m_image.fill(qcolor(backColor));
-    moveCursor(0.0, 0.0);
-}
-
-void QtCanvas::makeBackground() {
-    endPainting();
-    std::memcpy(m_background.bits(), m_image.constBits(),
-                static_cast<std::size_t>(m_background.sizeInBytes()));
-    m_backgroundOps.insert(m_backgroundOps.end(), std::make_move_iterator(m_frameOps.begin()),
-                           std::make_move_iterator(m_frameOps.end()));
-    m_frameOps.clear();
 }
 
 } // namespace Ionaria::render

@@ -181,10 +181,7 @@ QString spokenEquation(int number) {
 }
 
 void montageLines(QStringList& lines, const sim::ParamStore& p) {
-    if (p.Option2 >= 0 && p.Option2 < static_cast<int>(cat::montageCaptions.size())) {
-        lines << qtext(cat::montageCaptions[static_cast<std::size_t>(p.Option2)]) +
-                     QLatin1Char('.');
-    }
+    lines << qtext(cat::montageCaption(p.Option2)) + QLatin1Char('.');
     const std::array<QString, 2> sides = {QStringLiteral("G"), QStringLiteral("D")};
     for (std::size_t e = 0; e < 2; ++e) {
         const QString nature = selected(p.Combo2[e]);

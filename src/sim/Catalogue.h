@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 // The fixed chemical catalogue: montages, electrode natures, electrolytes,
@@ -9,20 +10,45 @@
 // parameter ranges.
 namespace Ionaria::sim::catalogue {
 
-// Montage codes, the index of the montage option group.
-inline constexpr int montagePile = 0;
-inline constexpr int montageTension = 1;
-inline constexpr int montageCourant = 2;
+// The montages, by their code: the index of the montage option group and the
+// number a configuration file holds. A cell on its resistor, an electrolysis
+// with a voltage generator, an electrolysis with a current generator.
+enum class Montage { Pile = 0, Tension = 1, Courant = 2 };
+inline constexpr int montageCount = 3;
 
-inline constexpr std::array<std::string_view, 3> montageCaptions = {
+constexpr int montageCode(Montage montage) {
+    return static_cast<int>(montage);
+}
+
+// The montage of a code; none outside the option group.
+constexpr std::optional<Montage> montageOfCode(int code) {
+    if (code < 0 || code >= montageCount) {
+        return std::nullopt;
+    }
+    return static_cast<Montage>(code);
+}
+
+inline constexpr std::array<std::string_view, montageCount> montageCaptions = {
     "Association de deux ½ piles", "Électrolyse avec un générateur de tension",
     "Électrolyse avec un générateur de courant"};
+
+constexpr std::string_view montageCaption(Montage montage) {
+    return montageCaptions[static_cast<std::size_t>(montageCode(montage))];
+}
 
 // Electrode natures, by list position (the nature code).
 inline constexpr std::array<std::string_view, 5> naturesElectrolyse = {"Aluminium", "Cuivre", "Fer",
                                                                        "Graphite", "Zinc"};
 inline constexpr std::array<std::string_view, 4> naturesPile = {"Aluminium", "Cuivre", "Fer",
                                                                 "Zinc"};
+// The nature codes by name. Zinc ends both lists, after graphite in an
+// electrolysis's.
+inline constexpr int natureAluminium = 0;
+inline constexpr int natureCuivre = 1;
+inline constexpr int natureFer = 2;
+inline constexpr int natureGraphite = 3;
+inline constexpr int natureZincPile = 3;
+inline constexpr int natureZincElectrolyse = 4;
 
 // Electrolytes of the electrolysis vessel, by list position.
 inline constexpr std::array<std::string_view, 10> electrolytes = {

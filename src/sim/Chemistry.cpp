@@ -345,13 +345,13 @@ void stepElectrolyse(State& s, const ParamStore& p, double x, double& conductanc
         conductance = vesselConductance(s, p);
     }
     const auto delta = static_cast<double>(s.e02 - s.e01);
-    if (p.Option2 == cat::montageTension) {
+    if (p.Option2 == cat::Montage::Tension) {
         const double ug = p.UpDown1 / 10.0;
         // Below the back-voltage no current flows; a montage that is itself
         // a cell (delta < 0) drives one even at 0 V.
         s.intensite = static_cast<float>(std::max(0.0, (ug - delta) * conductance));
         u = ug;
-    } else if (p.Option2 == cat::montageCourant) {
+    } else if (p.Option2 == cat::Montage::Courant) {
         if (conductance != 0.0) {
             u = delta + static_cast<double>(s.intensite) / conductance;
         } else {
@@ -404,7 +404,7 @@ void stepPile(State& s, const ParamStore& p, double x, int sens, double& conduct
 }
 
 bool limitCurrent(State& s, const ParamStore& p, double conductance, double& u) {
-    if (!(s.intensite > 2.0F && p.Option2 == cat::montageTension)) {
+    if (!(s.intensite > 2.0F && p.Option2 == cat::Montage::Tension)) {
         return false;
     }
     const auto delta = static_cast<double>(s.e02 - s.e01);
@@ -427,9 +427,9 @@ bool stopWhenUsedUp(State& s, const ParamStore& p, double& u) {
     s.intensite = 0.0F;
     // The voltage without current: the generator's own, the couples'
     // difference, or none across the cell's resistor.
-    if (p.Option2 == cat::montageTension) {
+    if (p.Option2 == cat::Montage::Tension) {
         u = p.UpDown1 / 10.0;
-    } else if (p.Option2 == cat::montageCourant) {
+    } else if (p.Option2 == cat::Montage::Courant) {
         u = static_cast<double>(s.e02 - s.e01);
     } else {
         u = 0.0;

@@ -82,11 +82,11 @@ void Engine::RAZ() {
     }
     const int t1 = nature1();
     const int t2 = nature2();
-    if (validCode(t1, 4)) {
+    if (validCode(t1, cat::natureZincElectrolyse)) {
         s.masseMetal[1][static_cast<std::size_t>(t1)] =
             static_cast<double>(m_params.Text2[cat::Text2MasseG].value());
     }
-    if (validCode(t2, 4)) {
+    if (validCode(t2, cat::natureZincElectrolyse)) {
         s.masseMetal[2][static_cast<std::size_t>(t2)] =
             static_cast<double>(m_params.Text2[cat::Text2MasseD].value());
     }
@@ -197,7 +197,7 @@ bool Engine::electrodeUsedUp() const {
 void Engine::variations(int& sens) {
     State& s = m_state;
     ParamStore& p = m_params;
-    if (p.Option2 == cat::montageCourant) {
+    if (p.Option2 == cat::Montage::Courant) {
         // The generator drives no current through a used-up electrode.
         s.intensite = electrodeUsedUp() ? 0.0F : static_cast<float>(p.UpDown2) / 100.0F;
     }
@@ -295,22 +295,26 @@ void Engine::verifnat() {
             return false;
         };
         bool hit = false;
-        if (electrolyte < 2 && refuses({0, 2, 4})) {
+        if (electrolyte < 2 &&
+            refuses({cat::natureAluminium, cat::natureFer, cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 3 && refuses({0, 2, 4})) {
+        if (electrolyte == 3 &&
+            refuses({cat::natureAluminium, cat::natureFer, cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 6 && refuses({0, 2, 4})) {
+        if (electrolyte == 6 &&
+            refuses({cat::natureAluminium, cat::natureFer, cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 8 && refuses({0, 1, 2, 4})) {
+        if (electrolyte == 8 && refuses({cat::natureAluminium, cat::natureCuivre, cat::natureFer,
+                                         cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 7 && refuses({0, 4})) {
+        if (electrolyte == 7 && refuses({cat::natureAluminium, cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 9 && refuses({0})) {
+        if (electrolyte == 9 && refuses({cat::natureAluminium})) {
             hit = true;
         }
         if (hit) {

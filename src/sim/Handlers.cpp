@@ -17,7 +17,7 @@ void Handlers::startup() {
     setUpDown2(cat::upDown2Start);
     p.Combo1.items.assign(cat::electrolytes.begin(), cat::electrolytes.end());
     selectCombo1(cat::electrolyteChlorureDeSodium);
-    selectOption2(cat::montageTension);
+    selectOption2(cat::Montage::Tension);
 }
 
 void Handlers::Form_Activate() {
@@ -138,11 +138,8 @@ void Handlers::Option1_Click() {
     s.dessinSeul = false;
 }
 
-void Handlers::selectOption2(int index) {
-    if (index < 0 || index > 2) {
-        return;
-    }
-    store().Option2 = index;
+void Handlers::selectOption2(cat::Montage montage) {
+    store().Option2 = montage;
     Option2_Click();
 }
 
@@ -171,7 +168,8 @@ void Handlers::Option2_Click() {
     }
     for (int k = 0; k < 2; ++k) {
         if (p.Combo2[static_cast<std::size_t>(k)].tagValue() == -1) {
-            selectCombo2(k, 3);
+            // The fourth of either list.
+            selectCombo2(k, p.isPile() ? cat::natureZincPile : cat::natureGraphite);
         }
     }
     m_engine.Command3_Click();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sim/Catalogue.h"
 #include "sim/Engine.h"
 
 #include <string>
@@ -44,7 +45,7 @@ public:
     // Option groups and check boxes.
     void selectOption1(int index);
     void Option1_Click();
-    void selectOption2(int index);
+    void selectOption2(catalogue::Montage montage);
     void Option2_Click();
     void setCheck1(int value);
     void Check1_Click();

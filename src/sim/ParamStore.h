@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sim/Catalogue.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -62,24 +64,26 @@ struct ParamStore {
     ListBox Combo1;                // electrolyte of the electrolysis
     std::array<ListBox, 2> Combo2; // natures of electrodes 1 and 2; their tags hold the code
     int Option1 = 0;               // 0 microscopic, 1 macroscopic
-    int Option2 = 1;               // montage code
-    int Check1 = 0;                // programmed stop
-    int Check2 = 0;                // slowed animation
-    int Check3 = 0;                // potentials follow the concentrations (Nernst)
-    int Check4 = 0;                // hydrogen's overpotential on zinc and iron
-    int HScroll2 = 1;              // simulated seconds per tick
-    int UpDown1 = 30;              // generator voltage, tenths of a volt
-    int UpDown2 = 5;               // generator current, hundredths of an ampere
-    bool Timer1 = false;           // whether the animation timer runs
-    bool stopBoxWhite = false;     // background of the stop-time box: white, else grey
-    std::string Label1;            // generator voltage, "2,5 V"
-    std::string Label2;            // generator current, "50 mA"
-    MeasureLabels mesures;         // Labeltps, Labelint and Labelu, as numbers
+    catalogue::Montage Option2 = catalogue::Montage::Tension;
+    int Check1 = 0;            // programmed stop
+    int Check2 = 0;            // slowed animation
+    int Check3 = 0;            // potentials follow the concentrations (Nernst)
+    int Check4 = 0;            // hydrogen's overpotential on zinc and iron
+    int HScroll2 = 1;          // simulated seconds per tick
+    int UpDown1 = 30;          // generator voltage, tenths of a volt
+    int UpDown2 = 5;           // generator current, hundredths of an ampere
+    bool Timer1 = false;       // whether the animation timer runs
+    bool stopBoxWhite = false; // background of the stop-time box: white, else grey
+    std::string Label1;        // generator voltage, "2,5 V"
+    std::string Label2;        // generator current, "50 mA"
+    MeasureLabels mesures;     // Labeltps, Labelint and Labelu, as numbers
 
-    bool isPile() const { return Option2 == 0; }
-    // The last nature code of the montage's electrode lists: 3 in the cell,
-    // 4 in an electrolysis, whose list has graphite besides the four metals.
-    int highestNatureCode() const { return isPile() ? 3 : 4; }
+    bool isPile() const { return Option2 == catalogue::Montage::Pile; }
+    // The last nature code of the montage's electrode lists, zinc's: an
+    // electrolysis's list has graphite besides the four metals.
+    int highestNatureCode() const {
+        return isPile() ? catalogue::natureZincPile : catalogue::natureZincElectrolyse;
+    }
     bool isMacro() const { return Option1 == 1; }
 
     std::string Labeltps() const;

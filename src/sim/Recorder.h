@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Measurement.h"
 
@@ -71,14 +72,14 @@ public:
     // What a run holds that its rows do not: the montage and the volumes that
     // turn amounts into concentrations.
     struct Run {
-        int montage = 0;
+        catalogue::Montage montage = catalogue::Montage::Pile;
         double volumeCuve = 0.0; // mL, electrolysis
         double volume1 = 0.0;    // mL, half-cell 1
         double volume2 = 0.0;    // mL, half-cell 2
         int cation1 = 0;         // species number of the cations of half-cell 1
         int cation2 = 0;
         bool potentials = false; // the potentials follow the concentrations
-        bool pile() const { return montage == 0; }
+        bool pile() const { return montage == catalogue::Montage::Pile; }
     };
     // One point of a trace: a time in s and a channel's value.
     struct Point {

@@ -57,16 +57,17 @@ void setLabelBackground(QLabel* label, bool white) {
 PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
     : PrintedPage(parent), m_handlers(handlers) {
     setObjectName(QStringLiteral("Picture3"));
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < cat::montageCount; ++i) {
         const auto caption = cat::montageCaptions[static_cast<std::size_t>(i)];
         auto* option = new QRadioButton(
             QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), this);
         option->setObjectName(QStringLiteral("Option2_%1").arg(i));
         blend(option);
         Zoom::setGeometry(option, QRect(optionLeft, 0, option->sizeHint().width(), 17));
-        connect(option, &QRadioButton::clicked, this, [this, i] {
-            if (m_handlers.engine().params().Option2 != i) {
-                m_handlers.selectOption2(i);
+        const cat::Montage montage = *cat::montageOfCode(i);
+        connect(option, &QRadioButton::clicked, this, [this, montage] {
+            if (m_handlers.engine().params().Option2 != montage) {
+                m_handlers.selectOption2(montage);
             }
             emit parametersChanged();
         });
@@ -135,10 +136,10 @@ PagePicture3::PagePicture3(sim::Handlers& handlers, QWidget* parent)
 
 void PagePicture3::syncFromStore() {
     const auto& p = m_handlers.engine().params();
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < cat::montageCount; ++i) {
         QRadioButton* option = Option2[static_cast<std::size_t>(i)];
         const QSignalBlocker block(option);
-        option->setChecked(p.Option2 == i);
+        option->setChecked(cat::montageCode(p.Option2) == i);
     }
     syncCombo(Combo1, p.Combo1);
     Label1->setText(QString::fromStdString(p.Label1));
@@ -149,10 +150,10 @@ void PagePicture3::syncFromStore() {
                        report::spokenMeasure(Label2->text())});
     // The arrows of the generator the montage has not are greyed out and
     // out of the Tab order.
-    UpDown1->setEnabled(p.Option2 == cat::montageTension);
-    UpDown2->setEnabled(p.Option2 == cat::montageCourant);
-    setLabelBackground(Label1, p.Option2 == cat::montageTension);
-    setLabelBackground(Label2, p.Option2 == cat::montageCourant);
+    UpDown1->setEnabled(p.Option2 == cat::Montage::Tension);
+    UpDown2->setEnabled(p.Option2 == cat::Montage::Courant);
+    setLabelBackground(Label1, p.Option2 == cat::Montage::Tension);
+    setLabelBackground(Label2, p.Option2 == cat::Montage::Courant);
     for (NumberBox* box : {Text2_0, Text2_1, Text2_4}) {
         box->syncFromStore();
     }

@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria;
@@ -67,7 +69,7 @@ private slots:
         Bench b;
         b.handlers.setCheck2(1);
         QVERIFY(!ConfigFile::load(first, b.handlers).has_value());
-        QCOMPARE(b.p().Option2, 0);
+        QCOMPARE(b.p().Option2, Montage::Pile);
         QCOMPARE(b.p().Option1, 1);
         QCOMPARE(b.p().Check1, 1);
         QCOMPARE(b.p().Check2, 1); // not part of the file
@@ -127,7 +129,7 @@ private slots:
         const std::string p = path("bad.C14");
         writeBytes(p, bytes.toStdString());
         Bench b;
-        b.handlers.selectOption2(2);
+        b.handlers.selectOption2(Montage::Courant);
         b.handlers.setUpDown2(17);
         const auto before = ConfigFile::records(b.p());
         const auto stateBefore = b.engine.state().quantite;
@@ -237,7 +239,7 @@ private slots:
         const std::string p = path("concentration.C14");
         QCOMPARE(base::RecordFile::writeAll(p, records), base::RecordFile::Status::Ok);
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.setText2(cat::Text2ConcentrationD, currentC2.toStdString());
         QVERIFY(!ConfigFile::load(p, b.handlers).has_value());
         QCOMPARE(b.engine.state().natInvalide, refused);
@@ -340,7 +342,7 @@ private slots:
         QFETCH(int, check4);
         QFETCH(QStringList, tail);
         Bench b;
-        b.handlers.selectOption2(2);
+        b.handlers.selectOption2(Montage::Courant);
         b.handlers.selectCombo1(9);
         b.handlers.setCheck3(check3);
         b.handlers.setCheck4(check4);
@@ -373,7 +375,7 @@ private slots:
         QFETCH(int, check3);
         QFETCH(qint64, size);
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, 1);
         b.handlers.selectCombo2(1, 1);
         b.handlers.setText2(cat::Text2ConcentrationG, "0,01");

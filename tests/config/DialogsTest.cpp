@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria;
 using namespace Ionaria::config;
 
@@ -245,7 +247,7 @@ private slots:
         f.write(QByteArray("\x05\x00PIXEL", 7));
         f.close();
         Bench b;
-        b.handlers.selectOption2(2);
+        b.handlers.selectOption2(Montage::Courant);
         const auto before = ConfigFile::records(b.engine.params());
         Ouvrir dialog(b.handlers, b.cheminConfig, nullptr, b.boxes);
         QSignalSpy loaded(&dialog, &Ouvrir::configurationLoaded);
@@ -261,7 +263,7 @@ private slots:
 
     void openByClickingAFile() {
         Bench saver;
-        saver.handlers.selectOption2(0);
+        saver.handlers.selectOption2(Montage::Pile);
         saver.handlers.selectCombo2(1, 3);
         QVERIFY(!ConfigFile::save(at("pile.C14").toStdString(), saver.engine.params()));
         Bench b;
@@ -275,7 +277,7 @@ private slots:
         QCOMPARE(dialog.ficharge()->text(), at("pile.C14"));
         emit dialog.browser()->File1()->itemDoubleClicked(found.first());
         QCOMPARE(loaded.count(), 1);
-        QCOMPARE(b.engine.params().Option2, 0);
+        QCOMPARE(b.engine.params().Option2, Montage::Pile);
         QCOMPARE(b.engine.params().Combo2[1].items[3], std::string("Zinc"));
         QCOMPARE(b.engine.params().Combo2[1].listIndex, 3);
     }

@@ -34,6 +34,8 @@
 #include <fstream>
 #include <iterator>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria;
 using exercises::DescriptorWriter;
 using exercises::ExerciseDescriptor;
@@ -182,7 +184,7 @@ private slots:
         QCOMPARE(supertext.toPlainText(), lesson.toPlainText());
         // The statement's configuration is the simulator's now: electrolysis
         // with a current generator.
-        QCOMPARE(m_engine.params().Option2, 2);
+        QCOMPARE(m_engine.params().Option2, Montage::Courant);
         QVERIFY(dialogs.criticals.isEmpty());
     }
 

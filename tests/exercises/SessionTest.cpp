@@ -28,6 +28,8 @@
 
 #include <memory>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria;
 using Ionaria::exercises::ExerciseSession;
 using Ionaria::exercises::Fichexo;
@@ -86,10 +88,10 @@ struct Bench {
         QCOMPARE(base::RecordFile::writeAll(exo(name).toStdString(), records),
                  base::RecordFile::Status::Ok);
     }
-    void writeConfiguration(const QString& name, int montage) {
+    void writeConfiguration(const QString& name, Montage montage) {
         handlers.selectOption2(montage);
         QVERIFY(!config::ConfigFile::save(exo(name).toStdString(), engine.params()));
-        handlers.selectOption2(1);
+        handlers.selectOption2(Montage::Tension);
     }
 
     Bench() {
@@ -100,8 +102,8 @@ struct Bench {
         writeBytes(exo("simple.RTF"), "{\\rtf1\\ansi Sans correction\\par}");
         writeBytes(exo("pem.RTF"), "{\\rtf1\\ansi Premiers pas\\par}");
         writeBytes(exo("texte.txt"), "pas du RTF");
-        writeConfiguration("pile.C14", 0);
-        writeConfiguration("correction.C14", 2);
+        writeConfiguration("pile.C14", Montage::Pile);
+        writeConfiguration("correction.C14", Montage::Courant);
         writeDescriptor("pile.E37", descriptor("pile-enonce.RTF", "pile.C14", "pile-correction.RTF",
                                                "correction.C14"));
         writeDescriptor("simple.E37", descriptor("simple.RTF", "", "", ""));
@@ -184,7 +186,7 @@ private slots:
         QFETCH(bool, ok);
         Bench b;
         QVERIFY(b.session->openExercise(b.exo("pile.E37")));
-        const int montage = b.engine.params().Option2;
+        const Montage montage = b.engine.params().Option2;
         b.type(" réponse de l'élève");
         QCOMPARE(b.session->texteModifie(), 1);
         b.dialogs.answerOk = ok;
@@ -475,7 +477,7 @@ private slots:
         Bench b;
         QSignalSpy loaded(b.session.get(), &ExerciseSession::configurationLoaded);
         QVERIFY(b.session->openExercise(b.exo("pile.E37")));
-        QCOMPARE(b.engine.params().Option2, 0);
+        QCOMPARE(b.engine.params().Option2, Montage::Pile);
         QCOMPARE(loaded.count(), 1);
         QVERIFY(b.supertext.toPlainText().contains("Énoncé de la pile"));
         QVERIFY(!b.supertext.isReadOnly());
@@ -483,7 +485,7 @@ private slots:
         b.trigger("opencor");
         QVERIFY(b.supertext.toPlainText().contains("Correction de la pile"));
         QVERIFY(b.supertext.isReadOnly());
-        QCOMPARE(b.engine.params().Option2, 2);
+        QCOMPARE(b.engine.params().Option2, Montage::Courant);
         QCOMPARE(loaded.count(), 2);
         QCOMPARE(b.fich.text(), b.exo("pile.E37"));
         QVERIFY(b.dialogs.messages.isEmpty());
@@ -598,7 +600,7 @@ private slots:
         if (opens) {
             QVERIFY(QFileInfo(b.fich.text()) == QFileInfo(b.exo("pile.E37")));
             QVERIFY(b.supertext.toPlainText().contains("Énoncé de la pile"));
-            QCOMPARE(b.engine.params().Option2, 0);
+            QCOMPARE(b.engine.params().Option2, Montage::Pile);
             QCOMPARE(b.session->exoCorrige(), 1);
         } else {
             QVERIFY(b.fich.text().isEmpty());

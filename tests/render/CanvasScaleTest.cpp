@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+using Ionaria::sim::catalogue::Montage;
+
 using Ionaria::render::QtCanvas;
 
 namespace {
@@ -77,16 +79,16 @@ private slots:
     // A round trip through another scale gives back the very pixels drawn at
     // the picture's own size, for every kind of montage and scale of view.
     void roundTripKeepsThePixels_data() {
-        QTest::addColumn<int>("montage");
+        QTest::addColumn<Montage>("montage");
         QTest::addColumn<int>("view");
         QTest::addColumn<double>("scale");
-        QTest::newRow("electrolysis, microscopic, 2") << 1 << 0 << 2.0;
-        QTest::newRow("electrolysis, macroscopic, 1.5") << 1 << 1 << 1.5;
-        QTest::newRow("cell, microscopic, 2.5") << 0 << 0 << 2.5;
-        QTest::newRow("current generator, macroscopic, 3") << 2 << 1 << 3.0;
+        QTest::newRow("electrolysis, microscopic, 2") << Montage::Tension << 0 << 2.0;
+        QTest::newRow("electrolysis, macroscopic, 1.5") << Montage::Tension << 1 << 1.5;
+        QTest::newRow("cell, microscopic, 2.5") << Montage::Pile << 0 << 2.5;
+        QTest::newRow("current generator, macroscopic, 3") << Montage::Courant << 1 << 3.0;
     }
     void roundTripKeepsThePixels() {
-        QFETCH(int, montage);
+        QFETCH(Montage, montage);
         QFETCH(int, view);
         QFETCH(double, scale);
         Picture p;

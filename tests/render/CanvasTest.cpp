@@ -260,7 +260,7 @@ void CanvasTest::recordingKeepsState() {
     QCOMPARE(circle.width, 3);
     QCOMPARE(circle.scaleTop, 90);
     QCOMPARE(c.ops()[1].text, std::string("G"));
-    QVERIFY(c.ops()[1].bold);
+    QVERIFY(c.ops()[1].font.bold);
     QCOMPARE(c.ops()[1].x1, 10.0); // the cursor was left at the centre
 }
 

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria;
 using render::Color;
 using render::DrawOp;
@@ -293,7 +295,7 @@ void ParticlesTest::resistorBySens() {
                          .arg(op.x1)
                          .arg(op.y1)
                          .arg(op.fontSize)
-                         .arg(op.italic ? " italic" : "");
+                         .arg(op.font.italic ? " italic" : "");
         }
     }
     QCOMPARE(drawn, texts);
@@ -315,32 +317,33 @@ void ParticlesTest::resistorBySens() {
 // negative one on the side of electrode G. The arrow is the
 // generator's own and does not turn with the direction of the current.
 void ParticlesTest::generatorBySens_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<bool>("macro");
     QTest::addColumn<int>("sens");
     QTest::addColumn<QStringList>("drawn");
     for (const int sens : {1, -1}) {
         QTest::addRow("voltage, microscopic, sens %d", sens)
-            << 1 << false << sens
+            << Montage::Tension << false << sens
             << QStringList{"circle 208,50 r20 w2", "line 188,50-228,50 w2", "– 176,18 10 pt",
                            "+ 232,19 10 pt"};
         QTest::addRow("current, microscopic, sens %d", sens)
-            << 2 << false << sens
+            << Montage::Courant << false << sens
             << QStringList{"circle 208,50 r20 w2", "line 208,30-208,70 w2", "– 176,18 10 pt",
                            "+ 232,19 10 pt"};
         QTest::addRow("voltage, macroscopic, sens %d", sens)
-            << 1 << true << sens
+            << Montage::Tension << true << sens
             << QStringList{"circle 208,130 r13 w1", "line 195,130-221,130 w1", "– 185,112 10 pt",
                            "+ 224,113 10 pt"};
         QTest::addRow("current, macroscopic, sens %d", sens)
-            << 2 << true << sens << QStringList{"circle 208,130 r13 w1", "line 208,117-208,143 w1",
-                                                "– 185,112 10 pt",       "+ 224,113 10 pt",
-                                                "> 260,122 10 pt",       "I 262,110 10 pt italic"};
+            << Montage::Courant << true << sens
+            << QStringList{"circle 208,130 r13 w1", "line 208,117-208,143 w1",
+                           "– 185,112 10 pt",       "+ 224,113 10 pt",
+                           "> 260,122 10 pt",       "I 262,110 10 pt italic"};
     }
 }
 
 void ParticlesTest::generatorBySens() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(bool, macro);
     QFETCH(int, sens);
     QFETCH(QStringList, drawn);
@@ -382,7 +385,7 @@ void ParticlesTest::generatorBySens() {
                          .arg(op.x1)
                          .arg(op.y1)
                          .arg(op.fontSize)
-                         .arg(op.italic ? " italic" : "");
+                         .arg(op.font.italic ? " italic" : "");
         }
     }
     QCOMPARE(found, drawn);

@@ -27,7 +27,7 @@ struct Picture {
         return {qRed(p), qGreen(p), qBlue(p)};
     }
     void setPile(int tag1, int tag2) {
-        handlers.selectOption2(0);
+        handlers.selectOption2(Ionaria::sim::catalogue::Montage::Pile);
         handlers.selectCombo2(0, tag1);
         handlers.selectCombo2(1, tag2);
     }

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <utility>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria;
@@ -149,26 +151,26 @@ void SchematicTest::gradientRows() {
 }
 
 void SchematicTest::vesselAndTerminals_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("volume");
     QTest::addColumn<int>("scale");
     QTest::addColumn<int>("niveau");
-    QTest::newRow("electrolysis 500 mL") << 1 << 1 << "500" << 0 << 324;
-    QTest::newRow("electrolysis 350 mL") << 1 << 1 << "350" << 0 << 369;
-    QTest::newRow("electrolysis 200 mL macro") << 1 << 1 << "200" << 1 << 414;
-    QTest::newRow("half-cell 200 mL") << 0 << 6 << "200" << 0 << 324;
-    QTest::newRow("half-cell 80 mL macro") << 0 << 6 << "80" << 1 << 414;
+    QTest::newRow("electrolysis 500 mL") << Montage::Tension << 1 << "500" << 0 << 324;
+    QTest::newRow("electrolysis 350 mL") << Montage::Tension << 1 << "350" << 0 << 369;
+    QTest::newRow("electrolysis 200 mL macro") << Montage::Tension << 1 << "200" << 1 << 414;
+    QTest::newRow("half-cell 200 mL") << Montage::Pile << 6 << "200" << 0 << 324;
+    QTest::newRow("half-cell 80 mL macro") << Montage::Pile << 6 << "80" << 1 << 414;
 }
 
 void SchematicTest::vesselAndTerminals() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(int, box);
     QFETCH(QString, volume);
     QFETCH(int, scale);
     QFETCH(int, niveau);
     Picture p;
-    if (montage == 0) {
+    if (montage == Montage::Pile) {
         p.setPile(3, 1);
     }
     p.handlers.selectOption1(scale);
@@ -183,7 +185,7 @@ void SchematicTest::vesselAndTerminals() {
     QCOMPARE(at(100, 474), render::black);       // bottom
     QCOMPARE(at(60, niveau - 1), render::black); // surface
     QVERIFY(at(60, niveau) != render::black);
-    const int rightWall = montage == 0 ? 188 : 368;
+    const int rightWall = montage == Montage::Pile ? 188 : 368;
     QCOMPARE(at(rightWall, 400), render::black);
     QCOMPARE(at(111, niveau - 20), (Color{0, 100, 180}));
     QCOMPARE(at(108, niveau - 20), (Color{100, 150, 250}));
@@ -195,21 +197,21 @@ void SchematicTest::vesselAndTerminals() {
 }
 
 void SchematicTest::barWidth_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<QString>("mass");
     QTest::addColumn<double>("halfWidth");
-    QTest::newRow("10 g, full vessel") << 1 << "10" << 2.0 * std::sqrt(10.0);
-    QTest::newRow("50 g, full vessel") << 1 << "50" << 2.0 * std::sqrt(50.0);
-    QTest::newRow("100 g, full vessel") << 1 << "100" << 20.0;
-    QTest::newRow("10 g, 80 mL half-cell") << 0 << "10" << 10.0;
+    QTest::newRow("10 g, full vessel") << Montage::Tension << "10" << 2.0 * std::sqrt(10.0);
+    QTest::newRow("50 g, full vessel") << Montage::Tension << "50" << 2.0 * std::sqrt(50.0);
+    QTest::newRow("100 g, full vessel") << Montage::Tension << "100" << 20.0;
+    QTest::newRow("10 g, 80 mL half-cell") << Montage::Pile << "10" << 10.0;
 }
 
 void SchematicTest::barWidth() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(QString, mass);
     QFETCH(double, halfWidth);
     Picture p;
-    if (montage == 0) {
+    if (montage == Montage::Pile) {
         p.setPile(3, 1);
         p.handlers.setText2(cat::Text2VolumeG, "80");
         p.handlers.Text2_LostFocus(cat::Text2VolumeG);
@@ -261,24 +263,24 @@ void SchematicTest::solutionRule() {
 }
 
 void SchematicTest::ironColoursChangeSmoothly_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<QString>("concentration");
     QTest::addColumn<QString>("volume");
     QTest::addColumn<int>("setting"); // generator current in cA, or voltage in dV
     QTest::addColumn<int>("seconds");
     // The iron(III) of the exercise is reduced to iron(II), then gone.
-    QTest::newRow("0,01 mol/L, 50 mA") << 2 << "0,01"
+    QTest::newRow("0,01 mol/L, 50 mA") << Montage::Courant << "0,01"
                                        << "200" << 5 << 7800;
-    QTest::newRow("1E-05 mol/L, 250 mA") << 2 << "0,00001"
+    QTest::newRow("1E-05 mol/L, 250 mA") << Montage::Courant << "0,00001"
                                          << "200" << 25 << 60;
-    QTest::newRow("0,005 mol/L, 250 mA") << 2 << "0,005"
+    QTest::newRow("0,005 mol/L, 250 mA") << Montage::Courant << "0,005"
                                          << "200" << 25 << 1600;
-    QTest::newRow("0,01 mol/L, 10 V, 2 A") << 1 << "0,01"
+    QTest::newRow("0,01 mol/L, 10 V, 2 A") << Montage::Tension << "0,01"
                                            << "200" << 100 << 400;
 }
 
 void SchematicTest::ironColoursChangeSmoothly() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(QString, concentration);
     QFETCH(QString, volume);
     QFETCH(int, setting);
@@ -293,7 +295,7 @@ void SchematicTest::ironColoursChangeSmoothly() {
         handlers.Text2_LostFocus(box);
     }
     QVERIFY(!engine.state().natInvalide);
-    if (montage == 2) {
+    if (montage == Montage::Courant) {
         handlers.setUpDown2(setting);
     } else {
         handlers.setUpDown1(setting);
@@ -314,21 +316,21 @@ void SchematicTest::ironColoursChangeSmoothly() {
 }
 
 void SchematicTest::solutionColourInPicture_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<QString>("concentration");
     QTest::addColumn<Color>("expected");
-    QTest::newRow("half-cell 0.1 mol/L") << 0 << "0,1" << Color{45, 170, 250};
-    QTest::newRow("half-cell 1 mol/L") << 0 << "1" << Color{2, 22, 250};
-    QTest::newRow("vessel 0.1 mol/L") << 1 << "0,1" << Color{45, 170, 250};
+    QTest::newRow("half-cell 0.1 mol/L") << Montage::Pile << "0,1" << Color{45, 170, 250};
+    QTest::newRow("half-cell 1 mol/L") << Montage::Pile << "1" << Color{2, 22, 250};
+    QTest::newRow("vessel 0.1 mol/L") << Montage::Tension << "0,1" << Color{45, 170, 250};
 }
 
 void SchematicTest::solutionColourInPicture() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(QString, concentration);
     QFETCH(Color, expected);
     Picture p;
     const sim::State& s = p.state();
-    if (montage == 0) {
+    if (montage == Montage::Pile) {
         p.setPile(1, 3);
         p.handlers.setText2(cat::Text2ConcentrationG, concentration.toStdString());
         p.handlers.Text2_LostFocus(cat::Text2ConcentrationG);
@@ -345,24 +347,24 @@ void SchematicTest::solutionColourInPicture() {
 }
 
 void SchematicTest::electrodeColour_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<int>("tag");
     QTest::addColumn<double>("copperDeposit");
     QTest::addColumn<Color>("expected");
-    QTest::newRow("graphite") << 1 << 3 << 0.0 << Color{0, 0, 0};
-    QTest::newRow("zinc, electrolysis") << 1 << 4 << 0.0 << Color{180, 180, 200};
-    QTest::newRow("zinc, cell") << 0 << 3 << 0.0 << Color{180, 180, 200};
-    QTest::newRow("aluminium, cell") << 0 << 0 << 0.0 << Color{255, 255, 255};
-    QTest::newRow("copper on graphite") << 1 << 3 << 0.001 << Color{255, 200, 150};
+    QTest::newRow("graphite") << Montage::Tension << 3 << 0.0 << Color{0, 0, 0};
+    QTest::newRow("zinc, electrolysis") << Montage::Tension << 4 << 0.0 << Color{180, 180, 200};
+    QTest::newRow("zinc, cell") << Montage::Pile << 3 << 0.0 << Color{180, 180, 200};
+    QTest::newRow("aluminium, cell") << Montage::Pile << 0 << 0.0 << Color{255, 255, 255};
+    QTest::newRow("copper on graphite") << Montage::Tension << 3 << 0.001 << Color{255, 200, 150};
 }
 
 void SchematicTest::electrodeColour() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(int, tag);
     QFETCH(double, copperDeposit);
     QFETCH(Color, expected);
     Picture p;
-    if (montage == 0) {
+    if (montage == Montage::Pile) {
         p.setPile(tag, 1);
     } else {
         p.handlers.selectCombo2(0, tag);

@@ -9,6 +9,8 @@
 #include <functional>
 #include <set>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria;
 using render::DrawOp;
 using render::ElectrodeProcesses;
@@ -106,11 +108,12 @@ private slots:
 };
 
 void TickTest::generatorPolarity_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<int>("scale");
-    for (int montage : {1, 2}) {
+    for (const Montage montage : {Montage::Tension, Montage::Courant}) {
         for (int scale : {0, 1}) {
-            QTest::addRow("montage %d scale %d", montage, scale) << montage << scale;
+            QTest::addRow("montage %d scale %d", sim::catalogue::montageCode(montage), scale)
+                << montage << scale;
         }
     }
 }
@@ -118,7 +121,7 @@ void TickTest::generatorPolarity_data() {
 // Both generators, at both scales, show "–" on the side of G, where the
 // reduction is, and "+" on the side of D, with or without a current.
 void TickTest::generatorPolarity() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(int, scale);
     Picture p;
     p.handlers.selectOption2(montage);
@@ -189,7 +192,7 @@ void TickTest::bubbles() {
     QFETCH(int, centiamperes);
     QFETCH(int, spacing);
     Picture p;
-    p.handlers.selectOption2(2);
+    p.handlers.selectOption2(Montage::Courant);
     p.handlers.selectOption1(1);
     p.handlers.setUpDown2(centiamperes);
     p.run(30);
@@ -414,21 +417,21 @@ void TickTest::scaleChangeWhilePaused() {
 }
 
 void TickTest::electronsLeaveTheAnode_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<int>("tag1");
     QTest::addColumn<int>("tag2");
     QTest::addColumn<int>("anode");
-    QTest::newRow("cell zinc | copper, sens +1") << 0 << 3 << 1 << 1;
-    QTest::newRow("cell copper | zinc, sens -1") << 0 << 1 << 3 << 2;
-    QTest::newRow("cell aluminium | iron") << 0 << 0 << 2 << 1;
-    QTest::newRow("voltage generator") << 1 << 3 << 3 << 2;
-    QTest::newRow("current generator") << 2 << 3 << 3 << 2;
+    QTest::newRow("cell zinc | copper, sens +1") << Montage::Pile << 3 << 1 << 1;
+    QTest::newRow("cell copper | zinc, sens -1") << Montage::Pile << 1 << 3 << 2;
+    QTest::newRow("cell aluminium | iron") << Montage::Pile << 0 << 2 << 1;
+    QTest::newRow("voltage generator") << Montage::Tension << 3 << 3 << 2;
+    QTest::newRow("current generator") << Montage::Courant << 3 << 3 << 2;
 }
 
 // Up and out of the anode, down into the cathode: the columns inside the
 // electrodes move as the cable's electrons do where the cable meets them.
 void TickTest::electronsLeaveTheAnode() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(int, tag1);
     QFETCH(int, tag2);
     QFETCH(int, anode);
@@ -438,7 +441,7 @@ void TickTest::electronsLeaveTheAnode() {
         p.handlers.setText2(box, value);
         p.handlers.Text2_LostFocus(box);
     };
-    if (montage == 0) {
+    if (montage == Montage::Pile) {
         p.setPile(tag1, tag2);
         text(5, "0,1");
         text(7, "0,1");
@@ -474,23 +477,23 @@ void TickTest::electronsLeaveTheAnode() {
 }
 
 void TickTest::stateAdvancesWithoutPicture_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<int>("scale");
     QTest::addColumn<int>("centiamperes");
     QTest::addColumn<bool>("jitter"); // whether the drawing draws random numbers
-    QTest::newRow("cell, microscopic") << 0 << 0 << 5 << true;
-    QTest::newRow("cell, macroscopic") << 0 << 1 << 5 << false;
-    QTest::newRow("hydrogen and chlorine, microscopic") << 2 << 0 << 25 << true;
-    QTest::newRow("bubbles, 250 mA") << 2 << 1 << 25 << true;
-    QTest::newRow("few bubbles, 50 mA") << 2 << 1 << 5 << true;
-    QTest::newRow("no bubbles, 40 mA") << 2 << 1 << 4 << false;
+    QTest::newRow("cell, microscopic") << Montage::Pile << 0 << 5 << true;
+    QTest::newRow("cell, macroscopic") << Montage::Pile << 1 << 5 << false;
+    QTest::newRow("hydrogen and chlorine, microscopic") << Montage::Courant << 0 << 25 << true;
+    QTest::newRow("bubbles, 250 mA") << Montage::Courant << 1 << 25 << true;
+    QTest::newRow("few bubbles, 50 mA") << Montage::Courant << 1 << 5 << true;
+    QTest::newRow("no bubbles, 40 mA") << Montage::Courant << 1 << 4 << false;
 }
 
 // The ring, the particle queues with their random heights and the counters
 // advance at every tick whether a picture draws them or not; the tick skips
 // exactly the draws that the drawing makes, so that both go on alike.
 void TickTest::stateAdvancesWithoutPicture() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(int, scale);
     QFETCH(int, centiamperes);
     QFETCH(bool, jitter);
@@ -500,7 +503,7 @@ void TickTest::stateAdvancesWithoutPicture() {
     handlers.startup();
     for (auto* h : {&drawn.handlers, &handlers}) {
         h->selectOption2(montage);
-        if (montage == 0) {
+        if (montage == Montage::Pile) {
             h->selectCombo2(0, 3);
             h->selectCombo2(1, 1);
         }

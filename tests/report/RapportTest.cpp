@@ -14,6 +14,8 @@
 #include <cmath>
 #include <type_traits>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria;
@@ -71,10 +73,11 @@ const DrawOp* findText(const std::vector<DrawOp>& texts, const std::string& text
 // A montage run for a while and then shown as "Afficher l'état du système"
 // shows it: the report drawn over the picture of the last tick.
 struct Shown {
-    Shown(int montage, int electrolyte, int nature1, int nature2, bool macro, bool nernst = false)
+    Shown(Montage montage, int electrolyte, int nature1, int nature2, bool macro,
+          bool nernst = false)
         : scene(makeCanvas()) {
-        scene.setMontage(static_cast<Scene::Montage>(montage));
-        if (montage != 0) {
+        scene.setMontage(montage);
+        if (montage != Montage::Pile) {
             scene.handlers.selectCombo1(electrolyte);
         }
         scene.handlers.selectCombo2(0, nature1);
@@ -103,8 +106,8 @@ struct Shown {
     // The pixel box of a text as drawn.
     QRectF textBox(const DrawOp& t) {
         canvas->setFontSize(t.fontSize);
-        canvas->setFontBold(t.bold);
-        canvas->setFontItalic(t.italic);
+        canvas->setFontBold(t.font.bold);
+        canvas->setFontItalic(t.font.italic);
         return {t.x1, t.y1 - scaleTop(), canvas->textWidth(t.text), canvas->textHeight(t.text)};
     }
     static QRectF cornersBox(const DrawOp& op, int top) {
@@ -168,7 +171,7 @@ void RapportTest::negativeMassClearedAndShownAsZero() {
     const auto texts = r.draw();
     QCOMPARE(r.engine.state().masseMetal[1][3], 0.0);
     QCOMPARE(texts[0].text, std::string("m"));
-    QVERIFY(texts[0].italic);
+    QVERIFY(texts[0].font.italic);
     QCOMPARE(texts[1].text, std::string("électrode"));
     QCOMPARE(texts[1].y1, texts[0].y1 + 4.0);
     QCOMPARE(texts[2].text, std::string(" = 0,00 g"));
@@ -231,7 +234,7 @@ void RapportTest::noCurrentNoBoxes() {
 }
 
 void RapportTest::halfEquations_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<int>("left"); // tag or reaction code
     QTest::addColumn<int>("right");
     QTest::addColumn<float>("e01");
@@ -240,23 +243,24 @@ void RapportTest::halfEquations_data() {
     QTest::addColumn<QString>("rightText");
     // No H+ in the vessel: water is reduced.
     QTest::newRow("electrolysis 3, 1")
-        << 1 << 3 << 1 << 0.0F << 0.0F << "2 H|2|O + 2 e|- |→ | H|2| + 2 HO|-"
+        << Montage::Tension << 3 << 1 << 0.0F << 0.0F << "2 H|2|O + 2 e|- |→ | H|2| + 2 HO|-"
         << "2 Cl|- |→| Cl|2 | + 2 e|-";
     QTest::newRow("electrolysis 10, 11")
-        << 1 << 10 << 11 << 0.0F << 0.0F << "Cu|2+| + 2 e|- |→ | Cu"
+        << Montage::Tension << 10 << 11 << 0.0F << 0.0F << "Cu|2+| + 2 e|- |→ | Cu"
         << "2 H|2|O |→ | 4 H|+| + O|2| + 4 e|-";
-    QTest::newRow("electrolysis 2, 7: empty boxes") << 1 << 2 << 7 << 0.0F << 0.0F << ""
-                                                    << "";
+    QTest::newRow("electrolysis 2, 7: empty boxes")
+        << Montage::Tension << 2 << 7 << 0.0F << 0.0F << ""
+        << "";
     QTest::newRow("cell zinc | copper")
-        << 0 << 3 << 1 << -0.76F << 0.34F << "Zn |→ | Zn|2+| + 2 e|-"
+        << Montage::Pile << 3 << 1 << -0.76F << 0.34F << "Zn |→ | Zn|2+| + 2 e|-"
         << "Cu|2+| + 2 e|- |→ | Cu";
     QTest::newRow("cell equal potentials: two reductions")
-        << 0 << 1 << 1 << 0.34F << 0.34F << "Cu|2+| + 2 e|- |→ | Cu"
+        << Montage::Pile << 1 << 1 << 0.34F << 0.34F << "Cu|2+| + 2 e|- |→ | Cu"
         << "Cu|2+| + 2 e|- |→ | Cu";
 }
 
 void RapportTest::halfEquations() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(int, left);
     QFETCH(int, right);
     QFETCH(float, e01);
@@ -264,8 +268,8 @@ void RapportTest::halfEquations() {
     QFETCH(QString, leftText);
     QFETCH(QString, rightText);
     Report r;
-    if (montage == 0) {
-        r.handlers.selectOption2(0);
+    if (montage == Montage::Pile) {
+        r.handlers.selectOption2(Montage::Pile);
         r.handlers.selectCombo2(0, left);
         r.handlers.selectCombo2(1, right);
     } else {
@@ -295,7 +299,7 @@ void RapportTest::halfEquations() {
 
 void RapportTest::unusableVolumeSkipsTail() {
     Report r;
-    r.handlers.selectOption2(0);
+    r.handlers.selectOption2(Montage::Pile);
     r.handlers.selectCombo2(0, 3);
     r.handlers.selectCombo2(1, 1);
     r.store().Text2[cat::Text2VolumeG].setText("");
@@ -308,7 +312,7 @@ void RapportTest::unusableVolumeSkipsTail() {
 }
 
 void RapportTest::layout_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<int>("electrolyte");
     QTest::addColumn<int>("nature1");
     QTest::addColumn<int>("nature2");
@@ -320,14 +324,14 @@ void RapportTest::layout_data() {
             const char* scale = macro ? "macro" : "micro";
             const char* potentials = nernst ? ", potentials" : "";
             QTest::addRow("cell zinc | copper, %s%s", scale, potentials)
-                << 0 << 0 << 3 << 1 << macro << 1 << nernst;
+                << Montage::Pile << 0 << 3 << 1 << macro << 1 << nernst;
             // With HO- and H+, which water forms.
             QTest::addRow("sodium chloride, zinc anode, %s%s", scale, potentials)
-                << 2 << 4 << 3 << 4 << macro << 4 << nernst;
+                << Montage::Courant << 4 << 3 << 4 << macro << 4 << nernst;
             QTest::addRow("iron(III) sulfate, %s%s", scale, potentials)
-                << 2 << 8 << 3 << 3 << macro << 4 << nernst;
+                << Montage::Courant << 8 << 3 << 3 << macro << 4 << nernst;
             QTest::addRow("cell copper | copper, no current, %s%s", scale, potentials)
-                << 0 << 0 << 1 << 1 << macro << 1 << nernst;
+                << Montage::Pile << 0 << 1 << 1 << macro << 1 << nernst;
         }
     }
 }
@@ -363,9 +367,9 @@ void clearOfParticlesAndLegend(Shown& r, const std::vector<QRectF>& panels) {
 
 // Consecutive lines keep at least two rows of background between their ink:
 // a subscript never touches the next line's superscript.
-void linesKeepApart(Shown& r, const std::vector<QRectF>& panels, int montage, bool macro,
+void linesKeepApart(Shown& r, const std::vector<QRectF>& panels, Montage montage, bool macro,
                     int lines) {
-    if (montage != 0) {
+    if (montage != Montage::Pile) {
         QRect region;
         int expected = lines;
         if (macro) {
@@ -439,7 +443,7 @@ void potentialsClear(Shown& r) {
 } // namespace
 
 void RapportTest::layout() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(int, electrolyte);
     QFETCH(int, nature1);
     QFETCH(int, nature2);
@@ -474,7 +478,7 @@ void RapportTest::layout() {
             panels.push_back(Shown::cornersBox(op, r.scaleTop()));
         }
     }
-    QCOMPARE(brackets, montage == 0 ? 2 : lines);
+    QCOMPARE(brackets, montage == Montage::Pile ? 2 : lines);
     QCOMPARE(std::count_if(r.drawn.begin(), r.drawn.end(),
                            [](const DrawOp& op) { return op.text == "m"; }),
              2L);

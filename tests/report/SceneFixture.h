@@ -12,8 +12,6 @@
 // A montage set up through the parameter handlers, as the window sets it,
 // with the picture attached from the start.
 struct Scene {
-    enum class Montage { Pile, Tension, Courant };
-
     explicit Scene(std::unique_ptr<Ionaria::render::QtCanvas> canvas = nullptr)
         : picture(engine, std::move(canvas)), handlers(engine) {
         engine.setHost(&picture);
@@ -23,7 +21,7 @@ struct Scene {
     // The state, for the cases that set it directly.
     Ionaria::sim::State& state() { return Ionaria::sim::EngineAccess::state(engine); }
 
-    void setMontage(Montage montage) { handlers.selectOption2(static_cast<int>(montage)); }
+    void setMontage(Ionaria::sim::catalogue::Montage montage) { handlers.selectOption2(montage); }
     void setMacro(bool macro) { handlers.selectOption1(macro ? 1 : 0); }
     // Starts the timer and runs ticks as the timer would.
     void run(int ticks) { Ionaria::testing::runTicks(engine, ticks); }

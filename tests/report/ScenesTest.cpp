@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+using Ionaria::sim::catalogue::Montage;
+
 using Ionaria::render::DrawOp;
 using Ionaria::render::RecordingCanvas;
 
@@ -62,24 +64,24 @@ private slots:
 };
 
 void ScenesTest::scenes_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<bool>("macro");
-    QTest::newRow("pile-micro") << 0 << false;
-    QTest::newRow("pile-macro") << 0 << true;
-    QTest::newRow("tension-micro") << 1 << false;
-    QTest::newRow("tension-macro") << 1 << true;
-    QTest::newRow("courant-micro") << 2 << false;
-    QTest::newRow("courant-macro") << 2 << true;
+    QTest::newRow("pile-micro") << Montage::Pile << false;
+    QTest::newRow("pile-macro") << Montage::Pile << true;
+    QTest::newRow("tension-micro") << Montage::Tension << false;
+    QTest::newRow("tension-macro") << Montage::Tension << true;
+    QTest::newRow("courant-micro") << Montage::Courant << false;
+    QTest::newRow("courant-macro") << Montage::Courant << true;
 }
 
 void ScenesTest::scenes() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(bool, macro);
     auto recording = std::make_unique<RecordingCanvas>();
     RecordingCanvas* canvas = recording.get();
     Scene scene(std::move(recording));
-    scene.setMontage(static_cast<Scene::Montage>(montage));
-    const bool pile = montage == 0;
+    scene.setMontage(montage);
+    const bool pile = montage == Montage::Pile;
     if (pile) {
         scene.handlers.selectCombo2(0, 3); // zinc, the anode
         scene.handlers.selectCombo2(1, 1); // copper
@@ -153,8 +155,8 @@ void ScenesTest::scenes() {
                                     op.x2 == 208.0 && op.y1 == symbolY - half &&
                                     op.y2 == symbolY + half;
                          }) == 1;
-    QCOMPARE(across, montage == 1);
-    QCOMPARE(upright, montage == 2);
+    QCOMPARE(across, montage == Montage::Tension);
+    QCOMPARE(upright, montage == Montage::Courant);
     const bool resistorBox = count(tick, [&](const DrawOp& op) {
                                  return op.kind == DrawOp::Kind::Box &&
                                         op.x1 == (macro ? 188 : 178) &&
@@ -164,7 +166,7 @@ void ScenesTest::scenes() {
     QCOMPARE(printed(tick, "R"), pile);
     // Both generators show their polarity, at both scales.
     QCOMPARE(printed(tick, "+") && printed(tick, "–"), !pile);
-    QCOMPARE(printed(tick, "I"), macro && montage != 1);
+    QCOMPARE(printed(tick, "I"), macro && montage != Montage::Tension);
 
     // The terminals at every tick; the state report at the macroscopic scale,
     // with the mass of both electrodes and the half-equations.

@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria;
 namespace cat = sim::catalogue;
 
@@ -90,20 +92,21 @@ private slots:
     // Every montage, at both scales, before and during a run: short
     // sentences, none of them a string of figures, the arrow said in words.
     void everyLineIsASentence_data() {
-        QTest::addColumn<int>("montage");
+        QTest::addColumn<Montage>("montage");
         QTest::addColumn<int>("scale");
         QTest::addColumn<int>("ticks");
-        for (int montage = 0; montage < 3; ++montage) {
+        for (const Montage montage : {Montage::Pile, Montage::Tension, Montage::Courant}) {
             for (int scale = 0; scale < 2; ++scale) {
                 for (int ticks : {0, 200}) {
-                    QTest::addRow("montage %d scale %d ticks %d", montage, scale, ticks)
+                    QTest::addRow("montage %d scale %d ticks %d", cat::montageCode(montage), scale,
+                                  ticks)
                         << montage << scale << ticks;
                 }
             }
         }
     }
     void everyLineIsASentence() {
-        QFETCH(int, montage);
+        QFETCH(Montage, montage);
         QFETCH(int, scale);
         QFETCH(int, ticks);
         Run r;
@@ -140,7 +143,7 @@ private slots:
     // picture writes it, the charges kept beside their symbols.
     void cellEquations() {
         Run r;
-        r.handlers.selectOption2(cat::montagePile);
+        r.handlers.selectOption2(Montage::Pile);
         r.handlers.selectCombo2(0, 1); // copper
         r.handlers.selectCombo2(1, 3); // zinc
         r.run(50);

@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria::sim;
 
 namespace {
@@ -144,7 +146,7 @@ private slots:
         QFETCH(QList<double>, perMol);
         QFETCH(QList<double>, massPerMol);
         Bench b;
-        b.electrolysis(2, electrolyte, nature1, nature2);
+        b.electrolysis(Montage::Courant, electrolyte, nature1, nature2);
         QVERIFY(!b.s().natInvalide);
         b.handlers.setUpDown2(25);
         b.s().tempsSec = 5;
@@ -199,7 +201,7 @@ private slots:
         QFETCH(QList<double>, hydrogen);
         QFETCH(QList<double>, hydroxide);
         Bench b;
-        b.electrolysis(2, electrolyte, 3, 3);
+        b.electrolysis(Montage::Courant, electrolyte, 3, 3);
         b.text(cat::Text2Concentration, qPrintable(concentration));
         b.text(cat::Text2Volume, "200");
         b.handlers.setUpDown2(25);
@@ -283,7 +285,7 @@ private slots:
         for (int electrolyte = 0; electrolyte < 10; ++electrolyte) {
             for (int anode = 0; anode <= 4; ++anode) {
                 Bench b;
-                b.electrolysis(1, electrolyte, 3, anode);
+                b.electrolysis(Montage::Tension, electrolyte, 3, anode);
                 if (!b.s().natInvalide) {
                     QTest::addRow("electrolyte %d, anode %d", electrolyte, anode)
                         << electrolyte << 3 << anode;
@@ -297,7 +299,7 @@ private slots:
         QFETCH(int, nature1);
         QFETCH(int, nature2);
         Bench v;
-        v.electrolysis(1, electrolyte, nature1, nature2);
+        v.electrolysis(Montage::Tension, electrolyte, nature1, nature2);
         const double delta = double(v.s().e02 - v.s().e01);
         // What Courbes draws for the present state, before either generator
         // is run.
@@ -360,7 +362,7 @@ private slots:
         }
 
         Bench c;
-        c.electrolysis(2, electrolyte, nature1, nature2);
+        c.electrolysis(Montage::Courant, electrolyte, nature1, nature2);
         for (int hundredths : {1, 25, 120, 200}) {
             c.handlers.setUpDown2(hundredths);
             c.s().tempsSec = 0;
@@ -397,13 +399,13 @@ private slots:
 
     void characteristicOfTheCell() {
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         QVERIFY(!characteristic(b.s(), b.p()).has_value());
     }
 
     void generatorLimitIsShown() {
         Bench b;
-        b.electrolysis(1, 1, 3, 3);
+        b.electrolysis(Montage::Tension, 1, 3, 3);
         b.text(cat::Text2Concentration, "0,1");
         b.handlers.setUpDown1(100);
         int sens = -1;
@@ -433,7 +435,7 @@ private slots:
         QFETCH(int, code1);
         QFETCH(double, zinc);
         Bench b;
-        b.electrolysis(2, 9, 3, 3);
+        b.electrolysis(Montage::Courant, 9, 3, 3);
         b.text(cat::Text2Concentration, "0,1");
         b.text(cat::Text2Volume, "200");
         b.handlers.setUpDown2(25);
@@ -455,7 +457,7 @@ private slots:
 
     void firstStepConvertsNothing() {
         Bench b;
-        b.electrolysis(2, 6, 3, 3);
+        b.electrolysis(Montage::Courant, 6, 3, 3);
         const double copper = b.s().quantite[10];
         int sens = -1;
         b.engine.variations(sens); // tempsSec is 0 after the reset
@@ -465,7 +467,7 @@ private slots:
 
     void copperRunsOut() {
         Bench b;
-        b.electrolysis(2, 6, 3, 3);
+        b.electrolysis(Montage::Courant, 6, 3, 3);
         b.text(cat::Text2Concentration, "0,00001");
         b.text(cat::Text2Volume, "200");
         b.handlers.setUpDown2(25);
@@ -487,7 +489,7 @@ private slots:
 
     void zincAnodeIsUsedUp() {
         Bench b;
-        b.electrolysis(2, 9, 3, 4);
+        b.electrolysis(Montage::Courant, 9, 3, 4);
         b.text(cat::Text2MasseD, "1");
         b.handlers.setUpDown2(25);
         QCOMPARE(int(b.s().espece[2]), 16);
@@ -506,33 +508,34 @@ private slots:
 
     // The step in which a reactant runs out converts only what it held.
     void lastOfAReactant_data() {
-        QTest::addColumn<int>("montage");
+        QTest::addColumn<Montage>("montage");
         QTest::addColumn<int>("electrolyte");
         QTest::addColumn<int>("nature1");
         QTest::addColumn<int>("nature2");
         QTest::addColumn<QStringList>("texts"); // box=value
         QTest::addColumn<int>("gone");          // species number, or 0: the metal of electrode 2
         QTest::newRow("iron(III), 1E-05 mol/L, 250 mA")
-            << 2 << 8 << 3 << 3 << QStringList{"0=0,00001", "1=200"} << 6;
+            << Montage::Courant << 8 << 3 << 3 << QStringList{"0=0,00001", "1=200"} << 6;
         QTest::newRow("chloride oxidised to the last ion")
-            << 2 << 4 << 3 << 3 << QStringList{"0=0,00001", "1=200"} << 1;
+            << Montage::Courant << 4 << 3 << 3 << QStringList{"0=0,00001", "1=200"} << 1;
         QTest::newRow("aluminium anode used up")
-            << 2 << 4 << 3 << 0 << QStringList{"3=1", "0=1"} << 0;
-        QTest::newRow("iron anode used up") << 2 << 4 << 3 << 2 << QStringList{"3=1", "0=1"} << 0;
+            << Montage::Courant << 4 << 3 << 0 << QStringList{"3=1", "0=1"} << 0;
+        QTest::newRow("iron anode used up")
+            << Montage::Courant << 4 << 3 << 2 << QStringList{"3=1", "0=1"} << 0;
         QTest::newRow("copper(II) of a cell runs dry")
-            << 0 << 0 << 3 << 1 << QStringList{"7=0,00001", "8=80", "5=1"} << 10;
+            << Montage::Pile << 0 << 3 << 1 << QStringList{"7=0,00001", "8=80", "5=1"} << 10;
     }
 
     void lastOfAReactant() {
-        QFETCH(int, montage);
+        QFETCH(Montage, montage);
         QFETCH(int, electrolyte);
         QFETCH(int, nature1);
         QFETCH(int, nature2);
         QFETCH(QStringList, texts);
         QFETCH(int, gone);
         Bench b;
-        if (montage == 0) {
-            b.handlers.selectOption2(0);
+        if (montage == Montage::Pile) {
+            b.handlers.selectOption2(Montage::Pile);
             b.handlers.selectCombo2(0, nature1);
             b.handlers.selectCombo2(1, nature2);
         } else {
@@ -546,7 +549,7 @@ private slots:
         const State start = b.s();
         const State& s = b.s();
         const auto remaining = [&s, gone, montage, nature2] {
-            if (montage == 0) {
+            if (montage == Montage::Pile) {
                 return s.ions2;
             }
             return gone > 0 ? s.quantite[std::size_t(gone)] : s.masseMetal[2][std::size_t(nature2)];
@@ -565,7 +568,7 @@ private slots:
         for (std::size_t i = 1; i <= 10; ++i) {
             QVERIFY(q[i] >= 0.0);
         }
-        if (montage == 0) {
+        if (montage == Montage::Pile) {
             // Zinc on the left dissolves, copper(II) on the right is reduced:
             // no more copper is deposited than the solution held.
             const double zincLost = (m0[1][3] - m[1][3]) / 65.4;
@@ -586,32 +589,24 @@ private slots:
     // With the anode used up, the current stops, whatever the generator, and
     // the voltage shown is that without current.
     void usedUpAnodeStopsTheCurrent_data() {
-        QTest::addColumn<int>("montage");
+        QTest::addColumn<Montage>("montage");
         QTest::addColumn<int>("electrolyte");
         QTest::addColumn<int>("nature1");
         QTest::addColumn<int>("nature2");
-        QTest::newRow("current generator, copper anode") << 2 << 6 << 3 << 1;
-        QTest::newRow("current generator, zinc anode") << 2 << 9 << 3 << 4;
-        QTest::newRow("voltage generator, zinc anode") << 1 << 9 << 3 << 4;
+        QTest::newRow("current generator, copper anode") << Montage::Courant << 6 << 3 << 1;
+        QTest::newRow("current generator, zinc anode") << Montage::Courant << 9 << 3 << 4;
+        QTest::newRow("voltage generator, zinc anode") << Montage::Tension << 9 << 3 << 4;
     }
 
     void usedUpAnodeStopsTheCurrent() {
-        QFETCH(int, montage);
+        QFETCH(Montage, montage);
         QFETCH(int, electrolyte);
         QFETCH(int, nature1);
         QFETCH(int, nature2);
         Bench b;
-        if (montage == 0) {
-            b.handlers.selectOption2(0);
-            b.handlers.selectCombo2(0, nature1);
-            b.handlers.selectCombo2(1, nature2);
-            b.text(cat::Text2ConcentrationG, "1");
-            b.text(cat::Text2ConcentrationD, "1");
-        } else {
-            b.electrolysis(montage, electrolyte, nature1, nature2);
-            b.text(cat::Text2Concentration, "0,1");
-            b.handlers.setUpDown1(100);
-        }
+        b.electrolysis(montage, electrolyte, nature1, nature2);
+        b.text(cat::Text2Concentration, "0,1");
+        b.handlers.setUpDown1(100);
         b.text(cat::Text2MasseD, "1");
         b.handlers.setUpDown2(25);
         QVERIFY(!b.s().natInvalide);
@@ -634,12 +629,11 @@ private slots:
         QCOMPARE(b.s().ions1, used.ions1);
         QCOMPARE(b.s().intensite, 0.0F);
         QCOMPARE(b.p().Labelint(), std::string("0,0 mA"));
-        double atZeroCurrent = 0.0;
-        if (montage == 1) {
-            atZeroCurrent = b.p().UpDown1 / 10.0;
-        } else if (montage == 2) {
-            atZeroCurrent = static_cast<double>(b.s().e02 - b.s().e01);
-        }
+        // The voltage generator's own voltage, or the current generator's
+        // threshold.
+        const double atZeroCurrent = montage == Montage::Tension
+                                         ? b.p().UpDown1 / 10.0
+                                         : static_cast<double>(b.s().e02 - b.s().e01);
         QCOMPARE(b.p().Labelu(), voltageLabelText(atZeroCurrent));
     }
 };

@@ -13,6 +13,8 @@
 #include <random>
 #include <string>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria::sim;
 namespace cat = Ionaria::sim::catalogue;
 
@@ -167,7 +169,7 @@ private:
 
     double generator() const {
         const ParamStore& p = m_engine.params();
-        return p.Option2 == cat::montageCourant ? p.UpDown2 / 100.0 : 0.0;
+        return p.Option2 == Montage::Courant ? p.UpDown2 / 100.0 : 0.0;
     }
 
     // A reactant of the montage that has just run out.
@@ -281,12 +283,13 @@ private slots:
         long long totalSteps = 0;
         for (int n = 0; n < montages; ++n) {
             Bench b;
-            const int montage = n % 3;
+            const Montage montage = *cat::montageOfCode(n % cat::montageCount);
             b.handlers.selectOption2(montage);
             do {
-                std::uniform_int_distribution<int> nature(0, montage == 0 ? 3 : 4);
+                std::uniform_int_distribution<int> nature(
+                    0, montage == Montage::Pile ? cat::natureZincPile : cat::natureZincElectrolyse);
                 std::uniform_int_distribution<int> electrolyte(0, 9);
-                if (montage != 0) {
+                if (montage != Montage::Pile) {
                     b.handlers.selectCombo1(electrolyte(random));
                 }
                 b.handlers.selectCombo2(0, nature(random));
@@ -295,7 +298,7 @@ private slots:
                     b.text(box, drawn(random, box).c_str());
                 }
                 // Two half-cells of the same metal need the same concentration.
-                if (montage == 0 && b.engine.nature1() == b.engine.nature2()) {
+                if (montage == Montage::Pile && b.engine.nature1() == b.engine.nature2()) {
                     b.text(cat::Text2ConcentrationD,
                            b.p().Text2[cat::Text2ConcentrationG].text().c_str());
                 }
@@ -320,7 +323,7 @@ private slots:
             b.engine.setStepObserver(nullptr);
             const QString where = QStringLiteral("montage %1 (%2, %3 | %4, %5): ")
                                       .arg(n)
-                                      .arg(montage)
+                                      .arg(cat::montageCode(montage))
                                       .arg(b.engine.nature1())
                                       .arg(b.engine.nature2())
                                       .arg(b.p().Combo1.listIndex);

@@ -10,6 +10,8 @@
 #include <type_traits>
 #include <utility>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria::sim;
@@ -189,20 +191,25 @@ private slots:
     }
 
     void montageSwitch_data() {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
+        QTest::addColumn<Montage>("from");
+        QTest::addColumn<Montage>("to");
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("kept");
         QTest::addColumn<QString>("name");
-        QTest::newRow("graphite becomes zinc") << 1 << 0 << 3 << 3 << "Zinc";
-        QTest::newRow("zinc becomes graphite") << 0 << 1 << 3 << 3 << "Graphite";
-        QTest::newRow("electrolysis zinc becomes aluminium") << 1 << 0 << 4 << 0 << "Aluminium";
-        QTest::newRow("copper stays copper") << 2 << 0 << 1 << 1 << "Cuivre";
-        QTest::newRow("between the generators") << 1 << 2 << 4 << 4 << "Zinc";
+        QTest::newRow("graphite becomes zinc")
+            << Montage::Tension << Montage::Pile << 3 << 3 << "Zinc";
+        QTest::newRow("zinc becomes graphite")
+            << Montage::Pile << Montage::Tension << 3 << 3 << "Graphite";
+        QTest::newRow("electrolysis zinc becomes aluminium")
+            << Montage::Tension << Montage::Pile << 4 << 0 << "Aluminium";
+        QTest::newRow("copper stays copper")
+            << Montage::Courant << Montage::Pile << 1 << 1 << "Cuivre";
+        QTest::newRow("between the generators")
+            << Montage::Tension << Montage::Courant << 4 << 4 << "Zinc";
     }
     void montageSwitch() {
-        QFETCH(int, from);
-        QFETCH(int, to);
+        QFETCH(Montage, from);
+        QFETCH(Montage, to);
         QFETCH(int, index);
         QFETCH(int, kept);
         QFETCH(QString, name);
@@ -215,11 +222,11 @@ private slots:
         QCOMPARE(box.listIndex, kept);
         QCOMPARE(box.tag, std::to_string(kept));
         QCOMPARE(QString::fromStdString(box.items[std::size_t(kept)]), name);
-        QCOMPARE(box.items.size(), std::size_t(to == 0 ? 4 : 5));
+        QCOMPARE(box.items.size(), std::size_t(to == Montage::Pile ? 4 : 5));
     }
 
     void refusals_data() {
-        QTest::addColumn<int>("montage");
+        QTest::addColumn<Montage>("montage");
         QTest::addColumn<int>("electrolyte");
         QTest::addColumn<int>("nature1");
         QTest::addColumn<int>("nature2");
@@ -227,27 +234,41 @@ private slots:
         QTest::addColumn<QString>("c2");
         QTest::addColumn<bool>("refused");
         const QString same = "0,01";
-        QTest::newRow("concentration cell") << 0 << 4 << 1 << 1 << same << "0,1" << true;
+        QTest::newRow("concentration cell")
+            << Montage::Pile << 4 << 1 << 1 << same << "0,1" << true;
         QTest::newRow("same couple, same concentration")
-            << 0 << 4 << 1 << 1 << same << same << false;
-        QTest::newRow("two couples") << 0 << 4 << 1 << 3 << same << "0,1" << false;
-        QTest::newRow("iron(III) on graphite") << 1 << 8 << 3 << 3 << same << same << false;
-        QTest::newRow("iron(III) with copper") << 1 << 8 << 1 << 3 << same << same << true;
-        QTest::newRow("sodium chloride, aluminium") << 1 << 4 << 0 << 0 << same << same << false;
-        QTest::newRow("zinc sulfate, zinc") << 2 << 9 << 4 << 4 << same << same << false;
-        QTest::newRow("zinc sulfate, aluminium right") << 2 << 9 << 3 << 0 << same << same << true;
-        QTest::newRow("acid, zinc both sides") << 1 << 0 << 4 << 4 << same << same << true;
-        QTest::newRow("sulfuric acid, iron") << 1 << 1 << 2 << 3 << same << same << true;
-        QTest::newRow("acid, copper") << 1 << 0 << 1 << 1 << same << same << false;
-        QTest::newRow("copper chloride, iron") << 1 << 3 << 3 << 2 << same << same << true;
-        QTest::newRow("copper sulfate, copper") << 1 << 6 << 1 << 1 << same << same << false;
-        QTest::newRow("copper sulfate, zinc") << 1 << 6 << 4 << 3 << same << same << true;
-        QTest::newRow("iron(II) sulfate, iron") << 1 << 7 << 2 << 2 << same << same << false;
-        QTest::newRow("iron(II) sulfate, zinc") << 1 << 7 << 3 << 4 << same << same << true;
-        QTest::newRow("aluminium sulfate, anything") << 1 << 5 << 0 << 4 << same << same << false;
+            << Montage::Pile << 4 << 1 << 1 << same << same << false;
+        QTest::newRow("two couples") << Montage::Pile << 4 << 1 << 3 << same << "0,1" << false;
+        QTest::newRow("iron(III) on graphite")
+            << Montage::Tension << 8 << 3 << 3 << same << same << false;
+        QTest::newRow("iron(III) with copper")
+            << Montage::Tension << 8 << 1 << 3 << same << same << true;
+        QTest::newRow("sodium chloride, aluminium")
+            << Montage::Tension << 4 << 0 << 0 << same << same << false;
+        QTest::newRow("zinc sulfate, zinc")
+            << Montage::Courant << 9 << 4 << 4 << same << same << false;
+        QTest::newRow("zinc sulfate, aluminium right")
+            << Montage::Courant << 9 << 3 << 0 << same << same << true;
+        QTest::newRow("acid, zinc both sides")
+            << Montage::Tension << 0 << 4 << 4 << same << same << true;
+        QTest::newRow("sulfuric acid, iron")
+            << Montage::Tension << 1 << 2 << 3 << same << same << true;
+        QTest::newRow("acid, copper") << Montage::Tension << 0 << 1 << 1 << same << same << false;
+        QTest::newRow("copper chloride, iron")
+            << Montage::Tension << 3 << 3 << 2 << same << same << true;
+        QTest::newRow("copper sulfate, copper")
+            << Montage::Tension << 6 << 1 << 1 << same << same << false;
+        QTest::newRow("copper sulfate, zinc")
+            << Montage::Tension << 6 << 4 << 3 << same << same << true;
+        QTest::newRow("iron(II) sulfate, iron")
+            << Montage::Tension << 7 << 2 << 2 << same << same << false;
+        QTest::newRow("iron(II) sulfate, zinc")
+            << Montage::Tension << 7 << 3 << 4 << same << same << true;
+        QTest::newRow("aluminium sulfate, anything")
+            << Montage::Tension << 5 << 0 << 4 << same << same << false;
     }
     void refusals() {
-        QFETCH(int, montage);
+        QFETCH(Montage, montage);
         QFETCH(int, electrolyte);
         QFETCH(int, nature1);
         QFETCH(int, nature2);
@@ -267,7 +288,7 @@ private slots:
         QCOMPARE(b.s().natInvalide, refused);
         QCOMPARE(host.messages, refused ? 1 : 0);
         if (refused) {
-            const std::string expected = montage == 0
+            const std::string expected = montage == Montage::Pile
                                              ? "Les piles de concentration ne sont pas traitées :"
                                              : "Réaction spontanée à la surface des électrodes :";
             QCOMPARE(host.line1, expected);
@@ -283,23 +304,28 @@ private slots:
     // The option of the concentrations accepts concentration cells and no
     // other refusal; switching it checks and resets at once.
     void nernstOption_data() {
-        QTest::addColumn<int>("montage");
+        QTest::addColumn<Montage>("montage");
         QTest::addColumn<int>("electrolyte");
         QTest::addColumn<int>("nature1");
         QTest::addColumn<int>("nature2");
         QTest::addColumn<QString>("c2");
         QTest::addColumn<bool>("refusedOff");
         QTest::addColumn<bool>("refusedOn");
-        QTest::newRow("copper concentration cell") << 0 << 4 << 1 << 1 << "1" << true << false;
-        QTest::newRow("zinc concentration cell") << 0 << 4 << 3 << 3 << "0,001" << true << false;
-        QTest::newRow("same couple, same text") << 0 << 4 << 1 << 1 << "0,01" << false << false;
-        QTest::newRow("two couples") << 0 << 4 << 3 << 1 << "1" << false << false;
-        QTest::newRow("iron(III) with copper") << 1 << 8 << 1 << 3 << "1" << true << true;
-        QTest::newRow("acid, zinc") << 2 << 0 << 4 << 3 << "1" << true << true;
-        QTest::newRow("salt water, aluminium") << 1 << 4 << 0 << 0 << "1" << false << false;
+        QTest::newRow("copper concentration cell")
+            << Montage::Pile << 4 << 1 << 1 << "1" << true << false;
+        QTest::newRow("zinc concentration cell")
+            << Montage::Pile << 4 << 3 << 3 << "0,001" << true << false;
+        QTest::newRow("same couple, same text")
+            << Montage::Pile << 4 << 1 << 1 << "0,01" << false << false;
+        QTest::newRow("two couples") << Montage::Pile << 4 << 3 << 1 << "1" << false << false;
+        QTest::newRow("iron(III) with copper")
+            << Montage::Tension << 8 << 1 << 3 << "1" << true << true;
+        QTest::newRow("acid, zinc") << Montage::Courant << 0 << 4 << 3 << "1" << true << true;
+        QTest::newRow("salt water, aluminium")
+            << Montage::Tension << 4 << 0 << 0 << "1" << false << false;
     }
     void nernstOption() {
-        QFETCH(int, montage);
+        QFETCH(Montage, montage);
         QFETCH(int, electrolyte);
         QFETCH(int, nature1);
         QFETCH(int, nature2);
@@ -337,7 +363,7 @@ private slots:
         Bench b;
         CountingHost host(b.s());
         b.engine.setHost(&host);
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, 1);
         b.handlers.setText2(cat::Text2ConcentrationD, "0,1");
         b.handlers.selectCombo2(1, 1);

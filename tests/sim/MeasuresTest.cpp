@@ -12,6 +12,8 @@
 #include <cmath>
 #include <memory>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria::sim;
@@ -31,7 +33,7 @@ class MeasuresTest : public QObject {
 private slots:
     void cellCurrent() {
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, 1); // copper
         b.handlers.selectCombo2(1, 3); // zinc
         QVERIFY(!b.s().natInvalide);
@@ -59,7 +61,7 @@ private slots:
 
     void equalCouplesGiveNoCurrent() {
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, 2);
         b.handlers.selectCombo2(1, 2);
         QVERIFY(!b.s().natInvalide);
@@ -74,7 +76,7 @@ private slots:
 
     void exhaustedCellAnode() {
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, 3); // zinc, the anode
         b.handlers.selectCombo2(1, 1);
         b.text(cat::Text2MasseG, "1");
@@ -94,7 +96,7 @@ private slots:
 
     void currentLimit() {
         Bench b;
-        b.electrolysis(1, 0, 3, 3);
+        b.electrolysis(Montage::Tension, 0, 3, 3);
         b.text(cat::Text2Concentration, "1");
         b.handlers.setUpDown1(100);
         b.s().tempsSec = 1;
@@ -114,7 +116,7 @@ private slots:
     // left, no current crosses the resistor.
     void cellWithoutAnode() {
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, 1);
         b.handlers.selectCombo2(1, 3);
         b.engine.Command5_Click();
@@ -145,7 +147,7 @@ private slots:
         QFETCH(QString, resistance);
         QFETCH(int, sens);
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, left);
         b.handlers.selectCombo2(1, right);
         b.text(cat::Text2ConcentrationG, "0,1");

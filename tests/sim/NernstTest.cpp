@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria::sim;
 namespace cat = Ionaria::sim::catalogue;
 
@@ -36,7 +38,7 @@ constexpr int sulfateFer3 = 8;
 // A cell of two half-cells at the given concentrations, with the option on
 // or off, reset.
 void pile(Bench& b, int nature1, const char* c1, int nature2, const char* c2, bool nernst) {
-    b.handlers.selectOption2(cat::montagePile);
+    b.handlers.selectOption2(Montage::Pile);
     b.handlers.setCheck3(nernst ? 1 : 0);
     b.text(cat::Text2ConcentrationG, c1);
     b.text(cat::Text2ConcentrationD, c2);
@@ -46,7 +48,7 @@ void pile(Bench& b, int nature1, const char* c1, int nature2, const char* c2, bo
 
 void electrolysis(Bench& b, int electrolyte, const char* c, int nature1, int nature2, bool nernst) {
     b.handlers.setUpDown1(25);
-    b.electrolysis(cat::montageTension, electrolyte, nature1, nature2);
+    b.electrolysis(Montage::Tension, electrolyte, nature1, nature2);
     b.handlers.setCheck3(nernst ? 1 : 0);
     b.text(cat::Text2Concentration, c);
 }

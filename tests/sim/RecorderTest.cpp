@@ -11,6 +11,8 @@
 #include <cmath>
 #include <functional>
 
+using Ionaria::sim::catalogue::Montage;
+
 using namespace Ionaria::sim;
 
 namespace {
@@ -23,7 +25,7 @@ constexpr std::size_t thirtyMegabytes = 30'000'000;
 // A montage as a pupil sets it up, then running.
 using Setup = std::function<void(Bench&)>;
 
-Setup electrolysis(int montage, int electrolyte, int nature1, int nature2,
+Setup electrolysis(Montage montage, int electrolyte, int nature1, int nature2,
                    const char* concentration = nullptr) {
     return [=](Bench& b) {
         b.electrolysis(montage, electrolyte, nature1, nature2);
@@ -35,7 +37,7 @@ Setup electrolysis(int montage, int electrolyte, int nature1, int nature2,
 
 Setup cell(int nature1, int nature2) {
     return [=](Bench& b) {
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, nature1);
         b.handlers.selectCombo2(1, nature2);
     };
@@ -184,7 +186,8 @@ private slots:
         QTest::newRow("Retour à l'état initial")
             << Setup([](Bench& b) { b.engine.Command3_Click(); });
         QTest::newRow("another electrolyte") << Setup([](Bench& b) { b.handlers.selectCombo1(6); });
-        QTest::newRow("another montage") << Setup([](Bench& b) { b.handlers.selectOption2(0); });
+        QTest::newRow("another montage")
+            << Setup([](Bench& b) { b.handlers.selectOption2(Montage::Pile); });
         QTest::newRow("a typed value")
             << Setup([](Bench& b) { b.text(catalogue::Text2Concentration, "0,02"); });
     }
@@ -193,7 +196,7 @@ private slots:
         Bench b;
         Recorder record(b.engine);
         b.engine.setStepObserver(&record);
-        electrolysis(2, 6, 3, 3, "0,001")(b);
+        electrolysis(Montage::Courant, 6, 3, 3, "0,001")(b);
         runFor(b, 2400);
         QVERIFY(record.rows() > 2000);
         QVERIFY(!record.events().empty());
@@ -225,10 +228,11 @@ private slots:
     void faradayMatchesWithoutExhaustion_data() {
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<int>("seconds");
-        QTest::newRow("copper deposit, current generator") << electrolysis(2, 6, 3, 3) << 3600;
-        QTest::newRow("soluble copper anode") << electrolysis(2, 6, 1, 1) << 7200;
+        QTest::newRow("copper deposit, current generator")
+            << electrolysis(Montage::Courant, 6, 3, 3) << 3600;
+        QTest::newRow("soluble copper anode") << electrolysis(Montage::Courant, 6, 1, 1) << 7200;
         QTest::newRow("zinc sulfate, zinc anode, voltage generator")
-            << electrolysis(1, 9, 3, 4) << 3600;
+            << electrolysis(Montage::Tension, 9, 3, 4) << 3600;
         QTest::newRow("zinc-copper cell") << cell(3, 1) << 3600;
         QTest::newRow("aluminium-iron cell") << cell(0, 2) << 1800;
     }
@@ -259,8 +263,8 @@ private slots:
     // stops, the law goes on, from the event on.
     void faradayDepartsWhenCopperRunsOut_data() {
         QTest::addColumn<Setup>("setup");
-        QTest::newRow("current generator") << electrolysis(2, 6, 3, 3, "0,001");
-        QTest::newRow("voltage generator") << electrolysis(1, 6, 3, 3, "0,001");
+        QTest::newRow("current generator") << electrolysis(Montage::Courant, 6, 3, 3, "0,001");
+        QTest::newRow("voltage generator") << electrolysis(Montage::Tension, 6, 3, 3, "0,001");
     }
     void faradayDepartsWhenCopperRunsOut() {
         QFETCH(Setup, setup);
@@ -315,9 +319,9 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<double>("molPerLitre");
         QTest::newRow("copper sulfate")
-            << electrolysis(2, 6, 3, 3) << "Cu2+" << QStringList{"[Cu²⁺]"} << 0.01;
-        QTest::newRow("sulfate as the CSV writes it")
-            << electrolysis(2, 6, 3, 3) << "SO4 2-" << QStringList{"[SO₄²⁻]"} << 0.01;
+            << electrolysis(Montage::Courant, 6, 3, 3) << "Cu2+" << QStringList{"[Cu²⁺]"} << 0.01;
+        QTest::newRow("sulfate as the CSV writes it") << electrolysis(Montage::Courant, 6, 3, 3)
+                                                      << "SO4 2-" << QStringList{"[SO₄²⁻]"} << 0.01;
         QTest::newRow("zinc in half-cell G")
             << cell(3, 1) << "Zn2+" << QStringList{"[Zn²⁺] côté G"} << 0.01;
         QTest::newRow("copper in both half-cells")

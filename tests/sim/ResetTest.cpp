@@ -10,6 +10,8 @@
 #include <cmath>
 #include <memory>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace cat = Ionaria::sim::catalogue;
 
 using namespace Ionaria::sim;
@@ -29,7 +31,7 @@ class ResetTest : public QObject {
 private slots:
     void startupState() {
         Bench b;
-        QCOMPARE(b.p().Option2, 1);
+        QCOMPARE(b.p().Option2, Montage::Tension);
         QCOMPARE(b.p().Option1, 0);
         QCOMPARE(b.p().Combo1.listIndex, 4);
         QCOMPARE(b.p().Combo2[0].tag, std::string("3"));
@@ -57,32 +59,32 @@ private slots:
     }
 
     void levels_data() {
-        QTest::addColumn<int>("montage");
+        QTest::addColumn<Montage>("montage");
         QTest::addColumn<QString>("v1");
         QTest::addColumn<QString>("v2");
         QTest::addColumn<int>("niveau1");
         QTest::addColumn<int>("niveau2");
-        QTest::newRow("vessel full") << 1 << "500"
+        QTest::newRow("vessel full") << Montage::Tension << "500"
                                      << "" << 324 << 324;
-        QTest::newRow("vessel 200 mL") << 2 << "200"
+        QTest::newRow("vessel 200 mL") << Montage::Courant << "200"
                                        << "" << 414 << 414;
-        QTest::newRow("vessel 350 mL") << 1 << "350"
+        QTest::newRow("vessel 350 mL") << Montage::Tension << "350"
                                        << "" << 369 << 369;
-        QTest::newRow("cell 200 and 80") << 0 << "200"
+        QTest::newRow("cell 200 and 80") << Montage::Pile << "200"
                                          << "80" << 324 << 414;
-        QTest::newRow("cell 130 and 199") << 0 << "130"
+        QTest::newRow("cell 130 and 199") << Montage::Pile << "130"
                                           << "199" << 376 << 325;
     }
 
     void levels() {
-        QFETCH(int, montage);
+        QFETCH(Montage, montage);
         QFETCH(QString, v1);
         QFETCH(QString, v2);
         QFETCH(int, niveau1);
         QFETCH(int, niveau2);
         Bench b;
         b.handlers.selectOption2(montage);
-        if (montage == 0) {
+        if (montage == Montage::Pile) {
             b.text(cat::Text2VolumeG, v1.toUtf8().constData());
             b.text(cat::Text2VolumeD, v2.toUtf8().constData());
         } else {
@@ -134,7 +136,7 @@ private slots:
 
     void cellReset() {
         Bench b;
-        b.handlers.selectOption2(0);
+        b.handlers.selectOption2(Montage::Pile);
         b.handlers.selectCombo2(0, 0);
         b.handlers.selectCombo2(1, 1);
         QCOMPARE(b.s().espece[1], std::int16_t{0});
@@ -200,7 +202,7 @@ private slots:
     void resetTakesOneStep() {
         QFETCH(int, how);
         Bench b;
-        b.electrolysis(2, 6, 3, 3);
+        b.electrolysis(Montage::Courant, 6, 3, 3);
         b.handlers.setUpDown2(25);
         b.handlers.setHScroll2(39);
         b.engine.Command5_Click();
@@ -224,7 +226,7 @@ private slots:
             b.handlers.Text2_LostFocus(cat::Text2MasseG);
             break;
         default:
-            b.handlers.selectOption2(2);
+            b.handlers.selectOption2(Montage::Courant);
             break;
         }
         QVERIFY(b.p().Timer1);

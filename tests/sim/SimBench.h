@@ -26,7 +26,8 @@ struct Bench {
     State& s() { return EngineAccess::state(engine); }
     ParamStore& p() { return EngineAccess::store(engine); }
 
-    void electrolysis(int montage, int electrolyte, int nature1, int nature2) {
+    void electrolysis(Ionaria::sim::catalogue::Montage montage, int electrolyte, int nature1,
+                      int nature2) {
         handlers.selectOption2(montage);
         handlers.selectCombo1(electrolyte);
         handlers.selectCombo2(0, nature1);

@@ -339,7 +339,7 @@ private slots:
         start->setFocus(Qt::TabFocusReason);
         QTest::keyClick(start, Qt::Key(key));
         QCOMPARE(QApplication::focusWidget(), w.Picture3->Option2[static_cast<std::size_t>(to)]);
-        QCOMPARE(w.engine().params().Option2, to);
+        QCOMPARE(cat::montageCode(w.engine().params().Option2), to);
         QCOMPARE(w.Onglets->ongletActif(), 1);
     }
 

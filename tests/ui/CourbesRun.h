@@ -30,7 +30,7 @@ struct CourbesRun {
     // Copper sulfate at c mol/L on graphite, the current generator's 50 mA:
     // at 0,001 mol/L the copper ions run out after about 1930 s.
     void copperDeposit(const char* concentration = "0,001") {
-        handlers.selectOption2(2);
+        handlers.selectOption2(Ionaria::sim::catalogue::Montage::Courant);
         handlers.selectCombo1(6);
         handlers.setText2(sim::catalogue::Text2Concentration, concentration);
         handlers.Text2_LostFocus(sim::catalogue::Text2Concentration);

@@ -27,6 +27,8 @@
 
 #include <memory>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace cat = Ionaria::sim::catalogue;
 
 using Ionaria::base::RecordFile;
@@ -70,7 +72,7 @@ void MainWindowTest::startsOnTheResetMontage() {
     const auto& p = w.engine().params();
     QCOMPARE(w.windowTitle(), QStringLiteral("Ionaria"));
     QCOMPARE(record(m_dir->path(), 13), QStringLiteral("OUI"));
-    QCOMPARE(p.Option2, 1);
+    QCOMPARE(p.Option2, Montage::Tension);
     QVERIFY(w.Picture3->Option2[1]->isChecked());
     QCOMPARE(w.Picture3->Combo1->currentText(), QStringLiteral("Chlorure de sodium"));
     QCOMPARE(w.Frame2->Combo2->currentText(), QStringLiteral("Graphite"));

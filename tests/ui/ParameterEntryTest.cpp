@@ -20,6 +20,8 @@
 
 #include <memory>
 
+using Ionaria::sim::catalogue::Montage;
+
 using Ionaria::base::RecordFile;
 using Ionaria::ui::MainWindow;
 using Ionaria::ui::NumberBox;
@@ -53,35 +55,35 @@ private slots:
 };
 
 void ParameterEntryTest::typing_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("byEnter");
     QTest::addColumn<QString>("whileTyping");
     QTest::addColumn<QString>("validated");
-    QTest::newRow("volume below its range") << 0 << 2 << "Text2_6"
+    QTest::newRow("volume below its range") << Montage::Pile << 2 << "Text2_6"
                                             << "2.5" << false << "2,5"
                                             << "80";
-    QTest::newRow("letters cannot be typed") << 0 << 2 << "Text2_6"
+    QTest::newRow("letters cannot be typed") << Montage::Pile << 2 << "Text2_6"
                                              << "abc" << false << ""
                                              << "80";
-    QTest::newRow("letters among digits") << 1 << 3 << "Text2_3"
+    QTest::newRow("letters among digits") << Montage::Tension << 3 << "Text2_3"
                                           << "a5b0" << true << "50"
                                           << "50";
-    QTest::newRow("vessel volume, Enter") << 1 << 1 << "Text2_1"
+    QTest::newRow("vessel volume, Enter") << Montage::Tension << 1 << "Text2_1"
                                           << "600" << true << "600"
                                           << "500";
-    QTest::newRow("resistor") << 0 << 1 << "Text2_4"
+    QTest::newRow("resistor") << Montage::Pile << 1 << "Text2_4"
                               << "2" << false << "2"
                               << "5";
-    QTest::newRow("stop time, three digits kept") << 1 << 4 << "Text2_9"
+    QTest::newRow("stop time, three digits kept") << Montage::Tension << 4 << "Text2_9"
                                                   << "1234" << true << "1234"
                                                   << "1230";
 }
 
 void ParameterEntryTest::typing() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(int, tab);
     QFETCH(QString, box);
     QFETCH(QString, typed);
@@ -89,7 +91,8 @@ void ParameterEntryTest::typing() {
     QFETCH(QString, whileTyping);
     QFETCH(QString, validated);
     MainWindow& w = window();
-    w.Picture3->Option2[static_cast<std::size_t>(montage)]->click();
+    w.Picture3->Option2[static_cast<std::size_t>(Ionaria::sim::catalogue::montageCode(montage))]
+        ->click();
     showTab(tab);
     auto* edit = w.findChild<NumberBox*>(box);
     QVERIFY(edit != nullptr);
@@ -149,34 +152,40 @@ void ParameterEntryTest::editingPausesTheAnimation() {
 }
 
 void ParameterEntryTest::montageSwitch_data() {
-    QTest::addColumn<int>("from");
+    QTest::addColumn<Montage>("from");
     QTest::addColumn<int>("electrode");
     QTest::addColumn<int>("nature");
-    QTest::addColumn<int>("to");
+    QTest::addColumn<Montage>("to");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("graphite to the cell becomes zinc") << 1 << 0 << 3 << 0 << "Zinc";
-    QTest::newRow("zinc of the cell becomes graphite") << 0 << 1 << 3 << 1 << "Graphite";
-    QTest::newRow("zinc of electrolysis becomes aluminium") << 2 << 0 << 4 << 0 << "Aluminium";
-    QTest::newRow("between electrolyses nothing changes") << 1 << 1 << 1 << 2 << "Cuivre";
+    QTest::newRow("graphite to the cell becomes zinc")
+        << Montage::Tension << 0 << 3 << Montage::Pile << "Zinc";
+    QTest::newRow("zinc of the cell becomes graphite")
+        << Montage::Pile << 1 << 3 << Montage::Tension << "Graphite";
+    QTest::newRow("zinc of electrolysis becomes aluminium")
+        << Montage::Courant << 0 << 4 << Montage::Pile << "Aluminium";
+    QTest::newRow("between electrolyses nothing changes")
+        << Montage::Tension << 1 << 1 << Montage::Courant << "Cuivre";
 }
 
 void ParameterEntryTest::montageSwitch() {
-    QFETCH(int, from);
+    QFETCH(Montage, from);
     QFETCH(int, electrode);
     QFETCH(int, nature);
-    QFETCH(int, to);
+    QFETCH(Montage, to);
     QFETCH(QString, expected);
     MainWindow& w = window();
     auto* page = electrode == 0 ? w.Frame2 : w.Picture1;
-    w.Picture3->Option2[static_cast<std::size_t>(from)]->click();
+    w.Picture3->Option2[static_cast<std::size_t>(Ionaria::sim::catalogue::montageCode(from))]
+        ->click();
     page->Combo2->setCurrentIndex(nature);
     emit page->Combo2->activated(nature);
-    w.Picture3->Option2[static_cast<std::size_t>(to)]->click();
+    w.Picture3->Option2[static_cast<std::size_t>(Ionaria::sim::catalogue::montageCode(to))]
+        ->click();
     QCOMPARE(w.engine().params().Option2, to);
     QCOMPARE(page->Combo2->currentText(), expected);
-    QCOMPARE(page->Combo2->count(), to == 0 ? 4 : 5);
+    QCOMPARE(page->Combo2->count(), to == Montage::Pile ? 4 : 5);
 
-    const bool pile = to == 0;
+    const bool pile = to == Montage::Pile;
     QCOMPARE(w.Picture3->Text2_4->isHidden(), !pile);
     QCOMPARE(w.Picture3->Combo1->isHidden(), pile);
     QCOMPARE(w.Picture3->Text2_0->isHidden(), pile);
@@ -198,20 +207,21 @@ void ParameterEntryTest::montageSwitch() {
 }
 
 void ParameterEntryTest::generatorLabels_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<QColor>("label1");
     QTest::addColumn<QColor>("label2");
-    QTest::newRow("cell greys both") << 0 << grey << grey;
-    QTest::newRow("voltage generator") << 1 << white << grey;
-    QTest::newRow("current generator") << 2 << grey << white;
+    QTest::newRow("cell greys both") << Montage::Pile << grey << grey;
+    QTest::newRow("voltage generator") << Montage::Tension << white << grey;
+    QTest::newRow("current generator") << Montage::Courant << grey << white;
 }
 
 void ParameterEntryTest::generatorLabels() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(QColor, label1);
     QFETCH(QColor, label2);
     MainWindow& w = window();
-    w.Picture3->Option2[static_cast<std::size_t>(montage)]->click();
+    w.Picture3->Option2[static_cast<std::size_t>(Ionaria::sim::catalogue::montageCode(montage))]
+        ->click();
     QCOMPARE(background(w.Picture3->Label1, QPalette::Window), label1);
     QCOMPARE(background(w.Picture3->Label2, QPalette::Window), label2);
     // "U = " and "I = " end at the left edge of their labels.
@@ -256,31 +266,32 @@ void ParameterEntryTest::stopBoxBackground() {
 }
 
 void ParameterEntryTest::nernstCheckBox_data() {
-    QTest::addColumn<int>("montage");
-    QTest::newRow("cell") << 0;
-    QTest::newRow("voltage generator") << 1;
-    QTest::newRow("current generator") << 2;
+    QTest::addColumn<Montage>("montage");
+    QTest::newRow("cell") << Montage::Pile;
+    QTest::newRow("voltage generator") << Montage::Tension;
+    QTest::newRow("current generator") << Montage::Courant;
 }
 
 // The option of the concentrations, on the "Paramètres" page under every
 // montage's last row: it changes the store through its handler, resets and
 // follows the store.
 void ParameterEntryTest::nernstCheckBox() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     MainWindow& w = window();
     showTab(1);
-    w.Picture3->Option2[static_cast<std::size_t>(montage)]->click();
+    w.Picture3->Option2[static_cast<std::size_t>(Ionaria::sim::catalogue::montageCode(montage))]
+        ->click();
     QCheckBox* box = w.Picture3->Check3;
     QVERIFY(box->isVisible());
     QVERIFY(!box->isChecked());
     QCOMPARE(box->text(), QStringLiteral("Tenir compte des concentrations (loi de Nernst)"));
-    QWidget* last = montage == 0 ? static_cast<QWidget*>(w.Picture3->Text2_4)
-                                 : static_cast<QWidget*>(w.Picture3->Text2_1);
+    QWidget* last = montage == Montage::Pile ? static_cast<QWidget*>(w.Picture3->Text2_4)
+                                             : static_cast<QWidget*>(w.Picture3->Text2_1);
     QVERIFY(box->y() >= last->y() + last->height());
     QVERIFY(box->y() + box->height() <= w.Picture3->height());
     QVERIFY(box->x() + box->width() <= w.Picture3->width());
 
-    if (montage == 0) {
+    if (montage == Montage::Pile) {
         w.handlers().selectCombo2(1, 1); // zinc | copper: a current flows
         w.refreshFromStore();
     }
@@ -307,41 +318,42 @@ enum class Box { Volume, Resistance, Mass, HalfCellVolume };
 } // namespace
 
 void ParameterEntryTest::rangeCaptions_data() {
-    QTest::addColumn<int>("montage");
+    QTest::addColumn<Montage>("montage");
     QTest::addColumn<Page>("page");
     QTest::addColumn<Box>("box");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("description");
     QTest::newRow("electrolysis volume")
-        << 1 << Page::Parameters << Box::Volume << QStringLiteral("Volume (de 200 mL à 500 mL) : ")
-        << QStringLiteral("De 200 mL à 500 mL");
-    QTest::newRow("resistor") << 0 << Page::Parameters << Box::Resistance
+        << Montage::Tension << Page::Parameters << Box::Volume
+        << QStringLiteral("Volume (de 200 mL à 500 mL) : ") << QStringLiteral("De 200 mL à 500 mL");
+    QTest::newRow("resistor") << Montage::Pile << Page::Parameters << Box::Resistance
                               << QStringLiteral("Résistance (de 5 Ω à 1 000 Ω) : ")
                               << QStringLiteral("De 5 Ω à 1 000 Ω");
-    QTest::newRow("mass G, electrolysis") << 1 << Page::ElectrodeG << Box::Mass
+    QTest::newRow("mass G, electrolysis") << Montage::Tension << Page::ElectrodeG << Box::Mass
                                           << QStringLiteral("Masse de l'électrode (1 g à 100 g) : ")
                                           << QStringLiteral("De 1 g à 100 g");
-    QTest::newRow("mass D, cell") << 0 << Page::ElectrodeD << Box::Mass
+    QTest::newRow("mass D, cell") << Montage::Pile << Page::ElectrodeD << Box::Mass
                                   << QStringLiteral("Masse de l'électrode (1 g à 100 g) : ")
                                   << QStringLiteral("De 1 g à 100 g");
     QTest::newRow("half-cell G volume")
-        << 0 << Page::ElectrodeG << Box::HalfCellVolume
+        << Montage::Pile << Page::ElectrodeG << Box::HalfCellVolume
         << QStringLiteral("Volume (de 80 mL à 200 mL) : ") << QStringLiteral("De 80 mL à 200 mL");
     QTest::newRow("half-cell D volume")
-        << 0 << Page::ElectrodeD << Box::HalfCellVolume
+        << Montage::Pile << Page::ElectrodeD << Box::HalfCellVolume
         << QStringLiteral("Volume (de 80 mL à 200 mL) : ") << QStringLiteral("De 80 mL à 200 mL");
 }
 
 // The range a page writes before a box, and the one a screen reader speaks,
 // are the range the box enforces.
 void ParameterEntryTest::rangeCaptions() {
-    QFETCH(int, montage);
+    QFETCH(Montage, montage);
     QFETCH(Page, page);
     QFETCH(Box, box);
     QFETCH(QString, caption);
     QFETCH(QString, description);
     MainWindow& w = window();
-    w.Picture3->Option2[static_cast<std::size_t>(montage)]->click();
+    w.Picture3->Option2[static_cast<std::size_t>(Ionaria::sim::catalogue::montageCode(montage))]
+        ->click();
     Ionaria::ui::PrintedPage* printed = w.Picture3;
     NumberBox* field = nullptr;
     if (page == Page::Parameters) {

@@ -28,6 +28,8 @@
 
 #include <memory>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace cat = Ionaria::sim::catalogue;
 
 using Ionaria::base::RecordFile;
@@ -260,7 +262,7 @@ void WindowFilesTest::openConfiguration() {
     QVERIFY(w.openConfiguration(
         QStringLiteral(IONARIA_SOURCE_DATA "/configurations/pile-cuivre-zinc.C14")));
     const auto& p = w.engine().params();
-    QCOMPARE(p.Option2, 0);
+    QCOMPARE(p.Option2, Montage::Pile);
     QVERIFY(w.Picture3->Option2[0]->isChecked());
     QCOMPARE(w.Frame2->Combo2->currentIndex(), p.Combo2[0].listIndex);
     QCOMPARE(w.Picture1->Combo2->currentIndex(), p.Combo2[1].listIndex);
@@ -275,13 +277,13 @@ void WindowFilesTest::openConfigurationFailureShowsMessage() {
     QCOMPARE(answerer.seen.size(), 1);
     QCOMPARE(answerer.seen[0].icon, QMessageBox::Critical);
     QVERIFY(!answerer.seen[0].text.isEmpty());
-    QCOMPARE(w.engine().params().Option2, 1);
+    QCOMPARE(w.engine().params().Option2, Montage::Tension);
 }
 
 void WindowFilesTest::saveThenOpenShowsThePath() {
     MainWindow& w = window();
     const QString target = QDir(m_dir->path()).filePath("essai.C14");
-    w.handlers().selectOption2(0);
+    w.handlers().selectOption2(Montage::Pile);
     w.refreshFromStore();
     const auto saving = whenDialog("enregistrer", [&](QDialog* d) {
         auto* enregistrer = qobject_cast<Ionaria::config::Enregistrer*>(d);
@@ -294,7 +296,7 @@ void WindowFilesTest::saveThenOpenShowsThePath() {
     QCOMPARE(w.windowTitle(), QStringLiteral("Ionaria - ") + target);
     QCOMPARE(QString::fromStdString(w.cheminConfig()), target);
 
-    w.handlers().selectOption2(1);
+    w.handlers().selectOption2(Montage::Tension);
     w.refreshFromStore();
     const auto opening = whenDialog("ouvrir", [&](QDialog* d) {
         auto* ouvrir = qobject_cast<Ionaria::config::Ouvrir*>(d);
@@ -303,7 +305,7 @@ void WindowFilesTest::saveThenOpenShowsThePath() {
     });
     w.Command2->click();
     QVERIFY(opening->done());
-    QCOMPARE(w.engine().params().Option2, 0);
+    QCOMPARE(w.engine().params().Option2, Montage::Pile);
     // The page shows the cell that the file holds, not the montage chosen
     // before it was opened.
     QVERIFY(w.Picture3->Option2[0]->isChecked());

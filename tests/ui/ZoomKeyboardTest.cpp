@@ -32,6 +32,8 @@
 
 #include <cmath>
 
+using Ionaria::sim::catalogue::Montage;
+
 using Ionaria::ui::MainWindow;
 namespace Zoom = Ionaria::ui::Zoom;
 
@@ -466,7 +468,7 @@ private slots:
         QVERIFY(later.contains(Ionaria::report::spokenMeasure(
             QString::fromStdString(w.engine().params().Labeltps()))));
         const auto timeBefore = w.engine().state().tempsSec;
-        w.handlers().selectOption2(0);
+        w.handlers().selectOption2(Montage::Pile);
         w.refreshFromStore();
         QVERIFY(description().contains(QStringLiteral("Association de deux ½ piles")));
         // Telling the state changes nothing in it.

@@ -18,6 +18,8 @@
 #include <random>
 #include <string>
 
+using Ionaria::sim::catalogue::Montage;
+
 namespace {
 
 using namespace Ionaria;
@@ -53,12 +55,14 @@ int main(int argc, char* argv[]) {
         sim::Engine engine;
         sim::Handlers handlers(engine);
         handlers.startup();
-        const int montage = n % 3;
+        const Montage montage = *sim::catalogue::montageOfCode(n % sim::catalogue::montageCount);
         handlers.selectOption2(montage);
         do {
-            std::uniform_int_distribution<int> nature(0, montage == 0 ? 3 : 4);
+            std::uniform_int_distribution<int> nature(
+                0, montage == Montage::Pile ? sim::catalogue::natureZincPile
+                                            : sim::catalogue::natureZincElectrolyse);
             std::uniform_int_distribution<int> electrolyte(0, 9);
-            if (montage != 0) {
+            if (montage != Montage::Pile) {
                 handlers.selectCombo1(electrolyte(random));
             }
             handlers.selectCombo2(0, nature(random));
@@ -67,7 +71,7 @@ int main(int argc, char* argv[]) {
                 type(handlers, box, drawn(random, box));
             }
             // Two half-cells of the same metal need the same concentration.
-            if (montage == 0 && engine.nature1() == engine.nature2()) {
+            if (montage == Montage::Pile && engine.nature1() == engine.nature2()) {
                 type(handlers, 7, sim::EngineAccess::store(engine).Text2[5].text());
             }
         } while (sim::EngineAccess::state(engine).natInvalide);
