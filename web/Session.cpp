@@ -380,8 +380,8 @@ public:
         m_handlers.selectOption1(index);
         return refusal();
     }
-    val selectOption2(int index) {
-        m_handlers.selectOption2(index);
+    val selectOption2(sim::catalogue::Montage montage) {
+        m_handlers.selectOption2(montage);
         return refusal();
     }
     val setCheck1(int value) {
@@ -547,9 +547,10 @@ EMSCRIPTEN_BINDINGS(ionaria) {
     emscripten::constant("Text2ConcentrationD", cat::Text2ConcentrationD);
     emscripten::constant("Text2VolumeD", cat::Text2VolumeD);
     emscripten::constant("Text2Arret", cat::Text2Arret);
-    emscripten::constant("montagePile", cat::montagePile);
-    emscripten::constant("montageTension", cat::montageTension);
-    emscripten::constant("montageCourant", cat::montageCourant);
+    emscripten::enum_<cat::Montage>("Montage")
+        .value("Pile", cat::Montage::Pile)
+        .value("Tension", cat::Montage::Tension)
+        .value("Courant", cat::Montage::Courant);
     emscripten::constant("hScroll2Min", cat::hScroll2Min);
     emscripten::constant("hScroll2Max", cat::hScroll2Max);
     emscripten::constant("upDown1Min", cat::upDown1Min);

@@ -10,6 +10,7 @@
 #include <vector>
 
 using namespace Ionaria;
+using Ionaria::sim::catalogue::Montage;
 
 namespace {
 
@@ -32,22 +33,28 @@ class ReportLinesTest : public QObject {
 
 private slots:
     void sameTextsAsDrawn_data() {
-        QTest::addColumn<int>("montage");
+        QTest::addColumn<Montage>("montage");
         QTest::addColumn<int>("electrolyte");
         QTest::addColumn<int>("nature1");
         QTest::addColumn<int>("nature2");
         QTest::addColumn<bool>("macro");
         QTest::addColumn<bool>("nernst");
         QTest::addColumn<int>("ticks");
-        QTest::newRow("chlorure de sodium, macro") << 1 << 4 << 3 << 3 << true << false << 60;
-        QTest::newRow("chlorure de sodium, micro") << 1 << 4 << 3 << 3 << false << false << 60;
+        QTest::newRow("chlorure de sodium, macro")
+            << Montage::Tension << 4 << 3 << 3 << true << false << 60;
+        QTest::newRow("chlorure de sodium, micro")
+            << Montage::Tension << 4 << 3 << 3 << false << false << 60;
         // The stacked sulfate stays on its line.
-        QTest::newRow("sulfate de cuivre, courant") << 2 << 6 << 1 << 3 << true << false << 60;
-        QTest::newRow("sulfate de cuivre, micro") << 2 << 6 << 1 << 3 << false << false << 60;
-        QTest::newRow("pile, macro") << 0 << 0 << 1 << 3 << true << false << 60;
-        QTest::newRow("pile, micro, potentiels") << 0 << 0 << 1 << 3 << false << true << 60;
-        QTest::newRow("pile, macro, potentiels") << 0 << 0 << 0 << 1 << true << true << 60;
-        QTest::newRow("au départ") << 1 << 4 << 3 << 3 << true << false << 0;
+        QTest::newRow("sulfate de cuivre, courant")
+            << Montage::Courant << 6 << 1 << 3 << true << false << 60;
+        QTest::newRow("sulfate de cuivre, micro")
+            << Montage::Courant << 6 << 1 << 3 << false << false << 60;
+        QTest::newRow("pile, macro") << Montage::Pile << 0 << 1 << 3 << true << false << 60;
+        QTest::newRow("pile, micro, potentiels")
+            << Montage::Pile << 0 << 1 << 3 << false << true << 60;
+        QTest::newRow("pile, macro, potentiels")
+            << Montage::Pile << 0 << 0 << 1 << true << true << 60;
+        QTest::newRow("au départ") << Montage::Tension << 4 << 3 << 3 << true << false << 0;
     }
     // Every text the report draws is in the lines, in the drawing's order,
     // and each line is a whole statement of the report: a mass, a
@@ -55,7 +62,7 @@ private slots:
     // a half-equation, never a raised or lowered part alone nor two masses
     // or two half-equations together.
     void sameTextsAsDrawn() {
-        QFETCH(int, montage);
+        QFETCH(Montage, montage);
         QFETCH(int, electrolyte);
         QFETCH(int, nature1);
         QFETCH(int, nature2);
@@ -63,8 +70,8 @@ private slots:
         QFETCH(bool, nernst);
         QFETCH(int, ticks);
         Scene scene;
-        scene.setMontage(static_cast<Scene::Montage>(montage));
-        if (montage != 0) {
+        scene.setMontage(montage);
+        if (montage != Montage::Pile) {
             scene.handlers.selectCombo1(electrolyte);
         }
         scene.handlers.selectCombo2(0, nature1);

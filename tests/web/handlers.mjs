@@ -102,7 +102,7 @@ const rows = [
     // Below its range: the box no longer shows what was typed once validated.
     outOfRange: [K.Text2Resistance, "3"] },
   { name: "générateur de courant", from: "electrolyse-chlorure-de-sodium", seconds: 600,
-    edits: [["selectOption2", K.montageCourant], ["setUpDown2", 150]], refused: false },
+    edits: [["selectOption2", K.Montage.Courant], ["setUpDown2", 150]], refused: false },
   { name: "tension hors bornes", from: "electrolyse-chlorure-de-sodium", seconds: 60,
     edits: [["setUpDown1", 1000]], refused: false },
   { name: "électrolyte et électrodes", from: "electrolyse-chlorure-de-sodium", seconds: 900,
@@ -123,7 +123,7 @@ const rows = [
     seconds: 3600, edits: [["setCheck4", 1], ["setCheck1", 1], ["editText2", K.Text2Arret, "1234"],
       ["setHScroll2", 50], ["selectOption1", 1], ["setCheck2", 1]], refused: false },
   { name: "montage de pile depuis l'électrolyse", from: "electrolyse-chlorure-de-sodium", seconds: 300,
-    edits: [["selectOption2", K.montagePile]], refused: false },
+    edits: [["selectOption2", K.Montage.Pile]], refused: false },
 ];
 
 for (const row of rows) {
