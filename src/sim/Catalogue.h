@@ -56,7 +56,16 @@ inline constexpr std::array<std::string_view, 10> electrolytes = {
     "Chlorure de cuivre II", "Chlorure de sodium", "Sulfate d'aluminium III",
     "Sulfate de cuivre II",  "Sulfate de fer II",  "Sulfate de fer III",
     "Sulfate de zinc"};
+inline constexpr int electrolyteAcideChlorhydrique = 0;
+inline constexpr int electrolyteAcideSulfurique = 1;
+inline constexpr int electrolyteChlorureAluminium = 2;
+inline constexpr int electrolyteChlorureCuivre = 3;
 inline constexpr int electrolyteChlorureDeSodium = 4;
+inline constexpr int electrolyteSulfateAluminium = 5;
+inline constexpr int electrolyteSulfateCuivre = 6;
+inline constexpr int electrolyteSulfateFer2 = 7;
+inline constexpr int electrolyteSulfateFer3 = 8;
+inline constexpr int electrolyteSulfateZinc = 9;
 
 // Species numbers (index of the amounts) and reaction codes.
 inline constexpr int chlorure = 1;

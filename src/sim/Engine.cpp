@@ -295,26 +295,29 @@ void Engine::verifnat() {
             return false;
         };
         bool hit = false;
-        if (electrolyte < 2 &&
+        // The two acids, and a list with no choice yet.
+        if (electrolyte <= cat::electrolyteAcideSulfurique &&
             refuses({cat::natureAluminium, cat::natureFer, cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 3 &&
+        if (electrolyte == cat::electrolyteChlorureCuivre &&
             refuses({cat::natureAluminium, cat::natureFer, cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 6 &&
+        if (electrolyte == cat::electrolyteSulfateCuivre &&
             refuses({cat::natureAluminium, cat::natureFer, cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 8 && refuses({cat::natureAluminium, cat::natureCuivre, cat::natureFer,
-                                         cat::natureZincElectrolyse})) {
+        if (electrolyte == cat::electrolyteSulfateFer3 &&
+            refuses({cat::natureAluminium, cat::natureCuivre, cat::natureFer,
+                     cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 7 && refuses({cat::natureAluminium, cat::natureZincElectrolyse})) {
+        if (electrolyte == cat::electrolyteSulfateFer2 &&
+            refuses({cat::natureAluminium, cat::natureZincElectrolyse})) {
             hit = true;
         }
-        if (electrolyte == 9 && refuses({cat::natureAluminium})) {
+        if (electrolyte == cat::electrolyteSulfateZinc && refuses({cat::natureAluminium})) {
             hit = true;
         }
         if (hit) {
