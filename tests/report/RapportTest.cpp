@@ -76,15 +76,7 @@ struct Shown {
     Shown(Montage montage, int electrolyte, int nature1, int nature2, bool macro,
           bool nernst = false)
         : scene(makeCanvas()) {
-        scene.setMontage(montage);
-        if (montage != Montage::Pile) {
-            scene.handlers.selectCombo1(electrolyte);
-        }
-        scene.handlers.selectCombo2(0, nature1);
-        scene.handlers.selectCombo2(1, nature2);
-        scene.handlers.setCheck3(nernst ? 1 : 0);
-        scene.handlers.setUpDown2(25);
-        scene.setMacro(macro);
+        scene.setUp(montage, electrolyte, nature1, nature2, macro, nernst);
         scene.run(60);
         scene.engine.Command5_Click();
         // What the background holds, to see that the report leaves it readable.

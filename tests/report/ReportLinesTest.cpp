@@ -70,15 +70,7 @@ private slots:
         QFETCH(bool, nernst);
         QFETCH(int, ticks);
         Scene scene;
-        scene.setMontage(montage);
-        if (montage != Montage::Pile) {
-            scene.handlers.selectCombo1(electrolyte);
-        }
-        scene.handlers.selectCombo2(0, nature1);
-        scene.handlers.selectCombo2(1, nature2);
-        scene.handlers.setCheck3(nernst ? 1 : 0);
-        scene.handlers.setUpDown2(25);
-        scene.setMacro(macro);
+        scene.setUp(montage, electrolyte, nature1, nature2, macro, nernst);
         if (ticks > 0) {
             scene.run(ticks);
         }
