@@ -119,11 +119,17 @@ wait_for large_matches 200 || fail "l'illustration n'est pas dessinée deux fois
 step "illustration agrandie"
 [ "$(differing_pixels "$work/large.png" "$work/doubled.png")" -gt 5000 ] ||
     fail "l'illustration agrandie n'est que l'image étirée"
-# Ctrl+0 brings back the design size, where the picture is as before.
+# Ctrl+0 brings back the design size, centred again as at the start, where
+# the picture is as before. The window is resized before it is moved: the
+# position is read again on each try, or a crop could be taken from where
+# the window stood between the two.
 xdotool key --clearmodifiers ctrl+0
 wait_for 'eval "$(xdotool getwindowgeometry --shell "$window")"; [ "$WIDTH" = 800 ]' 100 ||
     fail "Ctrl+0 ne rend pas la taille de 800 x 600"
+wait_for 'eval "$(xdotool getwindowgeometry --shell "$window")"; [ "$X" = 560 ] && [ "$Y" = 420 ]' 100 ||
+    fail "après Ctrl+0, la fenêtre est en ($X, $Y), pas centrée"
 back_to_design() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
     shot "$work/back.png"
     crop "$work/back.png" 417 497 8 24 "$work/small2.png"
     [ "$(differing_pixels "$work/small.png" "$work/small2.png")" = 0 ]
