@@ -24,6 +24,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -302,6 +303,33 @@ public:
         return {};
     }
 
+    // Where a configuration the user names in the page is written before the
+    // browser hands it over as a download: the desktop's rule for a typed
+    // name (blanks trimmed, any extension replaced by .C14), in the module's
+    // folder of user files. Only the file's own name is kept, since a
+    // download has no folder; empty when no name is left, for which the
+    // page shows messageNoName().
+    static std::string configurationPath(const std::string& typedName) {
+        const auto path = config::ConfigFile::pathForName(typedName, userFolder);
+        if (!path) {
+            return {};
+        }
+        const std::string name = path->substr(path->find_last_of("/\\") + 1);
+        if (name.size() <= std::string_view(config::ConfigFile::extension).size()) {
+            return {};
+        }
+        return std::string(userFolder) + "/" + name;
+    }
+
+    static std::string messageNoName() {
+        const auto message = config::ConfigFile::messageNoName();
+        return message.title + " : " + message.text;
+    }
+
+    // The module's folder for the configurations opened from, and saved to,
+    // the user's files.
+    static constexpr const char* userFolder = "/fichiers";
+
     // Simulated seconds per tick as the batch mode runs them (1), or the
     // window's own pace (0).
     void setStepsPerTick(int steps) { m_engine->setStepsPerTickOverride(steps); }
@@ -501,6 +529,8 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .constructor<emscripten::val>()
         .function("load", &Session::load)
         .function("save", &Session::save)
+        .class_function("configurationPath", &Session::configurationPath)
+        .class_function("messageNoName", &Session::messageNoName)
         .function("setStepsPerTick", &Session::setStepsPerTick)
         .function("tick", &Session::tick)
         .function("runAsBatch", &Session::runAsBatch)
@@ -534,6 +564,7 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("reportLines", &Session::reportLines);
     emscripten::function("calcul", &Ionaria::web::calcul);
     emscripten::function("text2RangeText", &Ionaria::web::rangeText);
+    emscripten::constant("userFolder", std::string(Session::userFolder));
 
     // The catalogue's codes by their names, for the page's controls.
     namespace cat = Ionaria::sim::catalogue;
