@@ -19,7 +19,10 @@
 #                            (tests/web/accessibility.mjs), and the picture is
 #                            copied, saved and printed (tests/web/commands.mjs),
 #                            and configurations open from and save to the
-#                            user's files as the desktop's (tests/web/files.mjs)
+#                            user's files as the desktop's (tests/web/files.mjs);
+#                            last, the page's budgets (bench/web/budgets.mjs:
+#                            its time to interactive, a figure, and its memory
+#                            after a 100-hour run, under 100 MB)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -87,6 +90,7 @@ test)
     node "$top/tests/web/accessibility.mjs" "$web"
     node "$top/tests/web/commands.mjs" "$web"
     node "$top/tests/web/files.mjs" "$desktop" "$web"
+    node "$top/bench/web/budgets.mjs" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"

@@ -15,6 +15,7 @@
 #include "web/WebCanvas.h"
 
 #include <emscripten/bind.h>
+#include <emscripten/heap.h>
 #include <emscripten/val.h>
 #include <sys/stat.h>
 
@@ -303,6 +304,10 @@ public:
         return {};
     }
 
+    // The module's whole memory, in bytes: what the engine, its record and
+    // the pictures' operations hold at their highest so far.
+    double memoryBytes() const { return static_cast<double>(emscripten_get_heap_size()); }
+
     // Where a configuration the user names in the page is written before the
     // browser hands it over as a download: the desktop's rule for a typed
     // name (blanks trimmed, any extension replaced by .C14), in the module's
@@ -531,6 +536,7 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("save", &Session::save)
         .class_function("configurationPath", &Session::configurationPath)
         .class_function("messageNoName", &Session::messageNoName)
+        .function("memoryBytes", &Session::memoryBytes)
         .function("setStepsPerTick", &Session::setStepsPerTick)
         .function("tick", &Session::tick)
         .function("runAsBatch", &Session::runAsBatch)
