@@ -13,6 +13,9 @@ const IonariaFiles = (() => {
     FS.mkdirTree(folder);
     const baseName = (path) => path.slice(path.lastIndexOf("/") + 1);
 
+    const dialog = document.getElementById("enregistrer-configuration");
+    const typed = document.getElementById("nom-fichier");
+    const refusal = document.getElementById("refus-enregistrement");
     const chooser = document.getElementById("fichier-ouvert");
     document.getElementById("ouvrir").addEventListener("click", () => {
       chooser.value = "";
@@ -27,12 +30,11 @@ const IonariaFiles = (() => {
       FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
       const message = session.load(path);
       FS.unlink(path);
+      // As on the desktop, the save proposes the name last opened or saved.
+      if (!message) typed.value = file.name;
       loaded(file.name, message);
     });
 
-    const dialog = document.getElementById("enregistrer-configuration");
-    const typed = document.getElementById("nom-fichier");
-    const refusal = document.getElementById("refus-enregistrement");
     document.getElementById("enregistrer").addEventListener("click", () => {
       refusal.textContent = "";
       dialog.showModal();

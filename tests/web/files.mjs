@@ -89,6 +89,7 @@ const inPage = async (start, file, typed) => {
       title: document.title,
     }));
     await page.click("#enregistrer");
+    shown.proposed = await page.$eval("#nom-fichier", (box) => box.value);
     await page.$eval("#nom-fichier", (box, text) => { box.value = text; }, typed);
     await page.click("#ok-enregistrement");
     const name = await page.$eval("#nom-fichier", (box) => box.value);
@@ -108,6 +109,7 @@ try {
     failures.check(got.refusal === "" && expected.refusal === "",
                    `${name} : refusé (« ${got.refusal} », bureau « ${expected.refusal} »)`);
     failures.check(got.title === `Ionaria - ${name}`, `${name} : titre « ${got.title} »`);
+    failures.check(got.proposed === name, `${name} : « ${got.proposed} » proposé pour l'enregistrer`);
     failures.check(got.name === "essai.C14", `${name} : enregistré sous « ${got.name} »`);
     failures.check(got.bytes !== null && got.bytes.equals(expected.bytes),
                    `${name} : le fichier enregistré n'est pas celui du bureau`);
@@ -131,6 +133,7 @@ try {
     if (expected.refusal !== "") refused += 1;
     failures.check(got.refusal === expected.refusal,
                    `${path.basename(file)} : « ${got.refusal} » au lieu de « ${expected.refusal} »`);
+    failures.check(got.proposed === "", `${path.basename(file)} : « ${got.proposed} » proposé`);
     failures.check(got.name === "apres-refus.C14", `${path.basename(file)} : nom « ${got.name} »`);
     failures.check(got.bytes !== null && got.bytes.equals(expected.bytes),
                    `${path.basename(file)} : les réglages enregistrés ne sont pas ceux du bureau`);
