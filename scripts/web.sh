@@ -59,6 +59,10 @@ configure() {
     rm -f "$log"
 }
 
+# uPlot, which the site serves, and puppeteer-core for the checks, at the
+# versions of web/package-lock.json.
+npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
+
 web="$top/build-web"
 configure "$web" emcmake cmake -S "$top" -B "$web" -DCMAKE_BUILD_TYPE=Release \
     -DIONARIA_WEB=ON -DIONARIA_WERROR=ON
@@ -77,7 +81,6 @@ test)
         web_keypad_dump web_report_lines
     node "$top/tests/web/handlers.mjs" "$desktop" "$web"
     "$top/tests/web/parity.sh" "$desktop" "$web"
-    npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
     node "$top/tests/web/picture.mjs" "$desktop" "$web"
     node "$top/tests/web/offline.mjs" "$web"
     node "$top/tests/web/calculator.mjs" "$desktop" "$web"
