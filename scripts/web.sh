@@ -17,7 +17,9 @@
 #                            (tests/web/exercises.mjs), every control of
 #                            the site is named and reached by the keyboard
 #                            (tests/web/accessibility.mjs), and the picture is
-#                            copied, saved and printed (tests/web/commands.mjs)
+#                            copied, saved and printed (tests/web/commands.mjs),
+#                            and Courbes exports the Node batch's CSV and reads
+#                            the desktop's values (tests/web/courbes.mjs)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -78,7 +80,7 @@ test)
     fi
     configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
     cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump \
-        web_keypad_dump web_report_lines
+        web_keypad_dump web_report_lines web_courbes_reading
     node "$top/tests/web/handlers.mjs" "$desktop" "$web"
     "$top/tests/web/parity.sh" "$desktop" "$web"
     node "$top/tests/web/picture.mjs" "$desktop" "$web"
@@ -87,6 +89,7 @@ test)
     node "$top/tests/web/exercises.mjs" "$web"
     node "$top/tests/web/accessibility.mjs" "$web"
     node "$top/tests/web/commands.mjs" "$web"
+    node "$top/tests/web/courbes.mjs" "$desktop" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"
