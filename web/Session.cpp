@@ -3,6 +3,7 @@
 // loader, the engine ticked by the page's clock and the picture drawn by the
 // desktop's routines on a surface whose operations the page replays.
 #include "app/BatchMode.h"
+#include "base/Numbers.h"
 #include "calc/CalculCommand.h"
 #include "config/ConfigFile.h"
 #include "render/Picture.h"
@@ -611,6 +612,14 @@ public:
         return out;
     }
 
+    // A time, s, as the reading's time box holds it: in the time axis' unit,
+    // with the window's decimals for it (none in s, 2 in min, 3 in h).
+    std::string courbesTimeValue(double seconds) const {
+        const sim::TimeUnit unit = sim::timeUnitFor(m_record.lastSeconds());
+        const int decimals = unit.seconds == 1.0 ? 0 : (unit.seconds == 60.0 ? 2 : 3);
+        return base::writeFloat(seconds / unit.seconds, base::FloatForm::Fixed, decimals);
+    }
+
     // The changes of reaction: [{time, text}], time in the time axis' unit.
     val courbesEvents() const {
         const double unitSeconds = sim::timeUnitFor(m_record.lastSeconds()).seconds;
@@ -718,6 +727,7 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("courbesQuantities", &Session::courbesQuantities)
         .function("courbesTimeAxis", &Session::courbesTimeAxis)
         .function("courbesPlot", &Session::courbesPlot)
+        .function("courbesTimeValue", &Session::courbesTimeValue)
         .function("courbesEvents", &Session::courbesEvents)
         .function("courbesEventLines", &Session::courbesEventLines)
         .function("courbesReading", &Session::courbesReading)

@@ -134,10 +134,9 @@ const IonariaCourbes = (() => {
     };
     const showTime = () => {
       if (document.activeElement === time) return;
-      const decimals = timeUnitSeconds === 1 ? 0 : (timeUnitSeconds === 60 ? 2 : 3);
       time.step = timeUnitSeconds === 1 ? "1" : "0.1";
-      time.max = String(lastSeconds() / timeUnitSeconds);
-      time.value = ((readSeconds ?? lastSeconds()) / timeUnitSeconds).toFixed(decimals);
+      time.max = session.courbesTimeValue(lastSeconds());
+      time.value = session.courbesTimeValue(readSeconds ?? lastSeconds());
       unit.textContent = axis ? axis.unit : "s";
     };
 
