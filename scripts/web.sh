@@ -18,6 +18,8 @@
 #                            the site is named and reached by the keyboard
 #                            (tests/web/accessibility.mjs), and the picture is
 #                            copied, saved and printed (tests/web/commands.mjs),
+#                            Courbes exports the Node batch's CSV and reads
+#                            the desktop's values (tests/web/courbes.mjs),
 #                            and configurations open from and save to the
 #                            user's files as the desktop's (tests/web/files.mjs);
 #                            last, the page's budgets (bench/web/budgets.mjs:
@@ -64,6 +66,10 @@ configure() {
     rm -f "$log"
 }
 
+# uPlot, which the site serves, and puppeteer-core for the checks, at the
+# versions of web/package-lock.json.
+npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
+
 web="$top/build-web"
 configure "$web" emcmake cmake -S "$top" -B "$web" -DCMAKE_BUILD_TYPE=Release \
     -DIONARIA_WEB=ON -DIONARIA_WERROR=ON
@@ -79,16 +85,16 @@ test)
     fi
     configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
     cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump \
-        web_keypad_dump web_report_lines web_config_resave
+        web_keypad_dump web_report_lines web_config_resave web_courbes_reading
     node "$top/tests/web/handlers.mjs" "$desktop" "$web"
     "$top/tests/web/parity.sh" "$desktop" "$web"
-    npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
     node "$top/tests/web/picture.mjs" "$desktop" "$web"
     node "$top/tests/web/offline.mjs" "$web"
     node "$top/tests/web/calculator.mjs" "$desktop" "$web"
     node "$top/tests/web/exercises.mjs" "$web"
     node "$top/tests/web/accessibility.mjs" "$web"
     node "$top/tests/web/commands.mjs" "$web"
+    node "$top/tests/web/courbes.mjs" "$desktop" "$web"
     node "$top/tests/web/files.mjs" "$desktop" "$web"
     node "$top/bench/web/budgets.mjs" "$web"
     ;;

@@ -3,6 +3,7 @@
 // loader, the engine ticked by the page's clock and the picture drawn by the
 // desktop's routines on a surface whose operations the page replays.
 #include "app/BatchMode.h"
+#include "base/Numbers.h"
 #include "calc/CalculCommand.h"
 #include "config/ConfigFile.h"
 #include "render/Picture.h"
@@ -11,6 +12,10 @@
 #include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
+#include "sim/MeasureCsv.h"
+#include "sim/Quantities.h"
+#include "sim/Reading.h"
+#include "sim/Recorder.h"
 #include "sim/Validation.h"
 #include "web/WebCanvas.h"
 
@@ -19,8 +24,11 @@
 #include <emscripten/val.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -264,6 +272,35 @@ std::string rangeText(int index, const std::string& unit) {
     return sim::text2RangeText(index, unit);
 }
 
+// A copy the page owns of numbers of the module's memory.
+val float64Array(const std::vector<double>& numbers) {
+    return val::global("Float64Array")
+        .new_(emscripten::typed_memory_view(numbers.size(), numbers.data()));
+}
+
+// An axis as the desktop's curves draw it: its range, its graduations and
+// their labels, written the French way.
+val axisOf(const sim::AxisScale& scale) {
+    val splits = val::array();
+    val labels = val::array();
+    for (int k = 0; k < scale.ticks; ++k) {
+        const double value = scale.ticks > 1
+                                 ? scale.first + k * (scale.last - scale.first) / (scale.ticks - 1)
+                                 : scale.first;
+        splits.call<void>("push", value);
+        labels.call<void>("push", sim::frenchFixed(value, scale.decimals));
+    }
+    val out = val::object();
+    out.set("min", scale.first);
+    out.set("max", scale.last);
+    out.set("splits", splits);
+    out.set("labels", labels);
+    return out;
+}
+
+// The changes of reaction the curves label, as many as the desktop's list.
+constexpr std::size_t shownEvents = 8;
+
 } // namespace
 
 // One experiment and its picture. The measurer is the page's object with
@@ -271,7 +308,7 @@ std::string rangeText(int index, const std::string& unit) {
 class Session {
 public:
     explicit Session(val measurer)
-        : m_engine(std::make_unique<sim::Engine>()), m_handlers(*m_engine) {
+        : m_engine(std::make_unique<sim::Engine>()), m_handlers(*m_engine), m_record(*m_engine) {
         auto canvas = std::make_unique<WebCanvas>(metricsOf(std::move(measurer)));
         m_canvas = canvas.get();
         m_picture = std::make_unique<render::Picture>(
@@ -279,6 +316,8 @@ public:
             [](render::Canvas& c, const sim::Engine& e, sim::DrawingFeedback& f) {
                 report::rapport(c, e, f);
             });
+        // The record follows every step from the start, as the window's does.
+        m_engine->setStepObserver(&m_record);
         m_handlers.startup();
         m_engine->setHost(m_picture.get());
         m_engine->fondschema();
@@ -508,9 +547,159 @@ public:
         return opsOf(m_frame);
     }
 
+    // Courbes: the record of the run since the last reset, read as the
+    // desktop's window reads it. A 100-hour record is a few tens of
+    // thousands of rows: the page is given what it draws, a few points per
+    // column of a plot, and only when the record changed since.
+
+    // Changes with every row recorded and every reset.
+    double recordRevision() const { return static_cast<double>(m_record.revision()); }
+    int recordLastSeconds() const { return m_record.lastSeconds(); }
+    // Bytes the record holds.
+    double recordBytes() const { return static_cast<double>(m_record.memoryBytes()); }
+
+    // The quantities the run has, in the window's order: [{id, name}].
+    val courbesQuantities() const {
+        val out = val::array();
+        for (const sim::Quantity& q : sim::quantitiesOf(m_record, true)) {
+            val item = val::object();
+            item.set("id", q.id);
+            item.set("name", q.name);
+            out.call<void>("push", item);
+        }
+        return out;
+    }
+
+    // The time axis shared by the plots: {unit, title, min, max, splits,
+    // labels}, in the unit the run's length sets.
+    val courbesTimeAxis() const {
+        const sim::TimeUnit unit = sim::timeUnitFor(m_record.lastSeconds());
+        const double last = std::max(static_cast<double>(m_record.lastSeconds()), 1.0);
+        constexpr int timeIntervals = 6;
+        val out = axisOf(sim::niceScale(0.0, last / unit.seconds, timeIntervals));
+        out.set("unit", unit.symbol);
+        out.set("seconds", unit.seconds);
+        out.set("title", "t (" + unit.symbol + ")");
+        return out;
+    }
+
+    // One plot of a quantity of the run drawn over columns px: {title, name,
+    // legend, times, values, min, max, splits, labels} and, for a mass with
+    // the law's overlay, loiName, loiTimes and loiValues; times in the time
+    // axis' unit, values in the quantity's shown unit. Null for an id the
+    // run does not have.
+    val courbesPlot(const std::string& id, int columns, bool faraday) {
+        const std::vector<sim::Quantity> known = sim::quantitiesOf(m_record, false);
+        const auto found = std::find_if(known.begin(), known.end(),
+                                        [&id](const sim::Quantity& q) { return q.id == id; });
+        if (found == known.end()) {
+            return val::null();
+        }
+        const sim::Quantity& q = *found;
+        const auto width = static_cast<std::size_t>(std::max(1, columns));
+        const double unitSeconds = sim::timeUnitFor(m_record.lastSeconds()).seconds;
+        double largestAmperes = 0.0;
+        if (q.kind == sim::Quantity::Kind::Intensite) {
+            m_record.trace(q.channel, width, m_points);
+            for (const auto& p : m_points) {
+                largestAmperes = std::max(largestAmperes, std::fabs(p.value));
+            }
+        }
+        const sim::ShownUnit shown = sim::shownUnitOf(q, largestAmperes);
+        double low = std::numeric_limits<double>::infinity();
+        double high = -low;
+        const auto traced = [&](std::size_t c, val& out, const char* timesName,
+                                const char* valuesName) {
+            m_record.trace(c, width, m_points);
+            m_times.clear();
+            m_values.clear();
+            for (const auto& p : m_points) {
+                const double v = p.value * shown.factor;
+                low = std::min(low, v);
+                high = std::max(high, v);
+                m_times.push_back(p.seconds / unitSeconds);
+                m_values.push_back(v);
+            }
+            out.set(timesName, float64Array(m_times));
+            out.set(valuesName, float64Array(m_values));
+        };
+        val out = val::object();
+        traced(q.channel, out, "times", "values");
+        const bool loi = faraday && q.loiChannel < sim::channel::count;
+        if (loi) {
+            out.set("loiName", q.name + ", loi de Faraday");
+            traced(q.loiChannel, out, "loiTimes", "loiValues");
+        }
+        if (!(low <= high)) {
+            low = 0.0;
+            high = 0.0;
+        }
+        const val axis = axisOf(sim::valueScaleOf(q, low, high));
+        for (const char* key : {"min", "max", "splits", "labels"}) {
+            out.set(key, axis[key]);
+        }
+        out.set("title", sim::axisTitleOf(q, shown));
+        out.set("name", q.name);
+        // A plot whose axis' title says all has no legend.
+        out.set("legend", loi || q.name != q.symbol);
+        return out;
+    }
+
+    // A time, s, as the reading's time box holds it: in the time axis' unit,
+    // with the window's decimals for it (none in s, 2 in min, 3 in h).
+    std::string courbesTimeValue(double seconds) const {
+        const sim::TimeUnit unit = sim::timeUnitFor(m_record.lastSeconds());
+        const int decimals = unit.seconds == 1.0 ? 0 : (unit.seconds == 60.0 ? 2 : 3);
+        return base::writeFloat(seconds / unit.seconds, base::FloatForm::Fixed, decimals);
+    }
+
+    // The changes of reaction: [{time, text}], time in the time axis' unit.
+    val courbesEvents() const {
+        const double unitSeconds = sim::timeUnitFor(m_record.lastSeconds()).seconds;
+        val out = val::array();
+        for (const sim::Recorder::Event& e : m_record.events()) {
+            val item = val::object();
+            item.set("time", e.tempsSec / unitSeconds);
+            item.set("text", sim::eventText(e));
+            out.call<void>("push", item);
+        }
+        return out;
+    }
+    // The list of the changes of reaction as the window writes it.
+    val courbesEventLines() const { return arrayOf(sim::eventLines(m_record, shownEvents)); }
+
+    // The reading's lines at a time, s, kept within the run; a negative
+    // time reads the last measurement.
+    val courbesReading(double seconds, bool faraday) const {
+        std::optional<double> at;
+        if (seconds >= 0.0) {
+            at = std::min(seconds, static_cast<double>(m_record.lastSeconds()));
+        }
+        return arrayOf(sim::readingLines(m_record, at, faraday));
+    }
+
+    // The record's measurements as the window exports them, in the
+    // spreadsheet's dialect or the standard one: the file's bytes.
+    val measuresCsv(bool tableur) const {
+        const sim::CsvDialect dialect =
+            tableur ? sim::CsvDialect::Tableur : sim::CsvDialect::Standard;
+        std::string bytes = sim::csvHeader(dialect, m_record.run().potentials);
+        for (const auto& bucket : m_record.buckets()) {
+            sim::appendCsvRow(bytes, bucket.first, dialect);
+        }
+        return val::global("Uint8Array")
+            .new_(emscripten::typed_memory_view(
+                bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data())));
+    }
+
 private:
     std::unique_ptr<sim::Engine> m_engine;
     sim::Handlers m_handlers;
+    sim::Recorder m_record;
+    // A plot's points, kept from one drawing to the next for their room.
+    std::vector<sim::Recorder::Point> m_points;
+    std::vector<double> m_times;
+    std::vector<double> m_values;
     WebCanvas* m_canvas = nullptr;
     std::unique_ptr<render::Picture> m_picture;
     // The background's operations and the frame's last given to the page,
@@ -567,7 +756,18 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("setUpDown2", &Session::setUpDown2)
         .function("refusal", &Session::refusal)
         .function("controls", &Session::controls)
-        .function("reportLines", &Session::reportLines);
+        .function("reportLines", &Session::reportLines)
+        .function("recordRevision", &Session::recordRevision)
+        .function("recordLastSeconds", &Session::recordLastSeconds)
+        .function("recordBytes", &Session::recordBytes)
+        .function("courbesQuantities", &Session::courbesQuantities)
+        .function("courbesTimeAxis", &Session::courbesTimeAxis)
+        .function("courbesPlot", &Session::courbesPlot)
+        .function("courbesTimeValue", &Session::courbesTimeValue)
+        .function("courbesEvents", &Session::courbesEvents)
+        .function("courbesEventLines", &Session::courbesEventLines)
+        .function("courbesReading", &Session::courbesReading)
+        .function("measuresCsv", &Session::measuresCsv);
     emscripten::function("calcul", &Ionaria::web::calcul);
     emscripten::function("text2RangeText", &Ionaria::web::rangeText);
     emscripten::constant("userFolder", std::string(Session::userFolder));

@@ -2,6 +2,7 @@
 #include "ui/ChartAxes.h"
 
 #include "look/Faces.h"
+#include "sim/Reading.h"
 
 #include <QChart>
 #include <QColor>
@@ -10,9 +11,6 @@
 #include <QMargins>
 #include <QPen>
 #include <QValueAxis>
-
-#include <algorithm>
-#include <cmath>
 
 namespace Ionaria::ui {
 
@@ -37,42 +35,14 @@ void styleAxis(QValueAxis& axis) {
     axis.setGridLinePen(QPen(QColor(225, 225, 225), 1.0));
 }
 
-int decimalsFor(double step) {
-    if (!(step > 0.0) || !std::isfinite(step)) {
-        return 0;
-    }
-    int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-    const double scaled = step * std::pow(10.0, decimals);
-    if (std::fabs(scaled - std::round(scaled)) > 1e-6 * scaled) {
-        ++decimals;
-    }
-    return std::min(decimals, 9);
+void niceAxis(QValueAxis& axis, double low, double high, int intervals) {
+    applyScale(axis, sim::niceScale(low, high, intervals));
 }
 
-void niceAxis(QValueAxis& axis, double low, double high, int intervals) {
-    if (!std::isfinite(low) || !std::isfinite(high)) {
-        low = 0.0;
-        high = 1.0;
-    }
-    if (high - low <= 1e-12 * std::max(1.0, std::fabs(high))) {
-        const double pad = high != 0.0 ? std::fabs(high) * 0.01 : 1.0;
-        low -= pad;
-        high += pad;
-    }
-    const double raw = (high - low) / intervals;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = 10.0 * power;
-    for (const double m : {1.0, 2.0, 2.5, 5.0}) {
-        if (m * power >= raw * (1.0 - 1e-9)) {
-            step = m * power;
-            break;
-        }
-    }
-    const double first = std::floor(low / step + 1e-9) * step;
-    const double last = std::ceil(high / step - 1e-9) * step;
-    axis.setLabelFormat(QStringLiteral("%.%1f").arg(decimalsFor(step)));
-    axis.setRange(first, last);
-    axis.setTickCount(static_cast<int>(std::lround((last - first) / step)) + 1);
+void applyScale(QValueAxis& axis, const sim::AxisScale& scale) {
+    axis.setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
+    axis.setRange(scale.first, scale.last);
+    axis.setTickCount(scale.ticks);
 }
 
 } // namespace Ionaria::ui

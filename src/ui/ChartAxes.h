@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sim/Reading.h"
+
 #include <QFont>
 
 class QChart;
@@ -20,11 +22,10 @@ QChart* newChart();
 // The fonts and grid of an axis.
 void styleAxis(QValueAxis& axis);
 
-// The decimals that tell apart the labels of ticks so far apart.
-int decimalsFor(double step);
-
 // A range that ends on round ticks: steps of 1, 2, 2.5 or 5 times a power
 // of ten, at most so many of them.
 void niceAxis(QValueAxis& axis, double low, double high, int intervals);
+// The range, ticks and label decimals of a scale.
+void applyScale(QValueAxis& axis, const sim::AxisScale& scale);
 
 } // namespace Ionaria::ui

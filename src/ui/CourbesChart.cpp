@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CourbesChart.h"
 
+#include "sim/Reading.h"
 #include "ui/ChartAxes.h"
 
 #include <QBrush>
@@ -26,51 +27,15 @@ namespace {
 
 using sim::Quantity;
 
-// Runs up to these lengths are shown in seconds, then in minutes, s.
-constexpr double secondsUpTo = 600.0;
-constexpr double minutesUpTo = 3.0 * 3600.0;
-
-// Currents of an ampere or more are shown in A, weaker ones in mA.
-constexpr double milliampereBelow = 1.0; // A
-
 QString utf8(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// The unit a quantity is shown in and the factor from the record's values.
-struct Shown {
-    QString unit;
-    double factor = 1.0;
-};
-
-Shown shownOf(const Quantity& q, double largestAmperes) {
-    switch (q.kind) {
-    case Quantity::Kind::Intensite:
-        return largestAmperes < milliampereBelow ? Shown{QStringLiteral("mA"), 1000.0}
-                                                 : Shown{QStringLiteral("A"), 1.0};
-    case Quantity::Kind::Tension:
-    case Quantity::Kind::Potentiel:
-        return {QStringLiteral("V"), 1.0};
-    case Quantity::Kind::Masse:
-        return {QStringLiteral("g"), 1.0};
-    case Quantity::Kind::Concentration:
-        return {QStringLiteral("mol·L⁻¹"), q.scale};
-    case Quantity::Kind::PH:
-        return {};
-    }
-    return {};
 }
 
 } // namespace
 
 TimeUnit timeUnitFor(double lastSeconds) {
-    if (lastSeconds <= secondsUpTo) {
-        return {QStringLiteral("s"), 1.0};
-    }
-    if (lastSeconds <= minutesUpTo) {
-        return {QStringLiteral("min"), 60.0};
-    }
-    return {QStringLiteral("h"), 3600.0};
+    const sim::TimeUnit unit = sim::timeUnitFor(lastSeconds);
+    return {QString::fromStdString(unit.symbol), unit.seconds};
 }
 
 struct CourbesChart::Plot {
@@ -395,7 +360,7 @@ void CourbesChart::fill(Plot& plot) {
             largestAmperes = std::max(largestAmperes, std::fabs(p.value));
         }
     }
-    const Shown shown = shownOf(q, largestAmperes);
+    const sim::ShownUnit shown = sim::shownUnitOf(q, largestAmperes);
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
     const auto points = [&](std::size_t c) {
@@ -418,20 +383,10 @@ void CourbesChart::fill(Plot& plot) {
         low = 0.0;
         high = 0.0;
     }
-    const bool signedQuantity = q.kind == Quantity::Kind::Tension ||
-                                q.kind == Quantity::Kind::Intensite ||
-                                q.kind == Quantity::Kind::Potentiel;
-    niceAxis(*plot.value, low, high, 4);
-    // Masses and concentrations are never negative: their axis does not go
-    // below zero for the room around a flat curve.
-    if (!signedQuantity && low >= 0.0 && plot.value->min() < 0.0) {
-        niceAxis(*plot.value, 0.0, std::max(high, plot.value->max()), 4);
-    }
+    applyScale(*plot.value, sim::valueScaleOf(q, low, high));
     plot.low = plot.value->min();
     plot.high = plot.value->max();
-    plot.value->setTitleText(shown.unit.isEmpty() ? utf8(q.symbol)
-                                                  : utf8(q.symbol) + QStringLiteral(" (") +
-                                                        shown.unit + QStringLiteral(")"));
+    plot.value->setTitleText(utf8(sim::axisTitleOf(q, shown)));
 }
 
 void CourbesChart::placeEvents(Plot& plot, bool labelled) {

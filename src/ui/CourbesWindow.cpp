@@ -4,6 +4,7 @@
 #include "base/CarefulFile.h"
 #include "look/Faces.h"
 #include "sim/Quantities.h"
+#include "sim/Reading.h"
 #include "ui/ChartExport.h"
 #include "ui/MainWindow.h"
 
@@ -18,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -36,62 +36,6 @@ constexpr int shownEvents = 8;   // lines of the events list
 constexpr double keyStep = 0.01; // of the time axis, per arrow key
 
 const QStringList defaultChosen = {QStringLiteral("i"), QStringLiteral("mG"), QStringLiteral("mD")};
-
-QLocale french() {
-    return QLocale(QLocale::French, QLocale::France);
-}
-
-QString superscript(int exponent) {
-    static const QString digits = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
-    QString text = exponent < 0 ? QStringLiteral("⁻") : QString();
-    for (const QChar c : QString::number(std::abs(exponent))) {
-        text += digits.at(c.digitValue());
-    }
-    return text;
-}
-
-// A value as a pupil writes it: six significant digits with a decimal
-// comma, and a power of ten for the very small and the very large.
-QString number(double value) {
-    const double size = std::fabs(value);
-    if (value == 0.0 || !std::isfinite(value) || (size >= 1e-3 && size < 1e6)) {
-        return french().toString(value, 'g', 6);
-    }
-    int exponent = static_cast<int>(std::floor(std::log10(size)));
-    double mantissa = value / std::pow(10.0, exponent);
-    if (std::fabs(std::round(mantissa * 1e5) / 1e5) >= 10.0) {
-        mantissa /= 10.0;
-        ++exponent;
-    }
-    return french().toString(mantissa, 'f', 5) + QStringLiteral(" × 10") + superscript(exponent);
-}
-
-QString timeText(double seconds, const TimeUnit& unit) {
-    const QString inSeconds = french().toString(seconds, 'f', 0) + QStringLiteral(" s");
-    if (unit.seconds == 1.0) {
-        return inSeconds;
-    }
-    return french().toString(seconds / unit.seconds, 'f', 2) + QLatin1Char(' ') + unit.symbol +
-           QStringLiteral(" (") + inSeconds + QLatin1Char(')');
-}
-
-QString valueText(const sim::Quantity& q, double value) {
-    switch (q.kind) {
-    case sim::Quantity::Kind::Intensite:
-        return std::fabs(value) < 1.0 ? number(value * 1000.0) + QStringLiteral(" mA")
-                                      : number(value) + QStringLiteral(" A");
-    case sim::Quantity::Kind::Tension:
-    case sim::Quantity::Kind::Potentiel:
-        return number(value) + QStringLiteral(" V");
-    case sim::Quantity::Kind::Masse:
-        return number(value) + QStringLiteral(" g");
-    case sim::Quantity::Kind::Concentration:
-        return number(value * q.scale) + QStringLiteral(" mol·L⁻¹");
-    case sim::Quantity::Kind::PH:
-        return number(value);
-    }
-    return {};
-}
 
 QString savedName(const QString& name) {
     return QDir::home().filePath(name);
@@ -265,57 +209,22 @@ void CourbesWindow::readAt(double seconds) {
 }
 
 void CourbesWindow::updateReadout() {
-    const sim::Recorder::Bucket* bucket =
-        m_record.at(m_readSeconds.value_or(m_record.lastSeconds()));
-    if (bucket == nullptr) {
-        m_readout->setText(QStringLiteral("Aucune mesure : lancez l'expérience."));
-        return;
-    }
-    const TimeUnit& unit = m_chart.timeUnit();
     QStringList lines;
-    lines << QStringLiteral("t = ") + timeText(bucket->first.tempsSec, unit);
-    for (const sim::Quantity& q : sim::quantitiesOf(m_record, true)) {
-        QString line = QString::fromStdString(q.name) + QStringLiteral(" = ") +
-                       valueText(q, sim::Recorder::value(*bucket, q.channel));
-        if (m_faraday->isChecked() && q.loiChannel < sim::channel::count) {
-            line += QStringLiteral(" (loi de Faraday : ") +
-                    valueText(q, sim::Recorder::value(*bucket, q.loiChannel)) + QLatin1Char(')');
-        }
-        lines << line;
-    }
-    if (bucket->first.intensite == 0.0F) {
-        lines << QStringLiteral("Aucun courant");
-    } else {
-        for (const auto& [electrode, reaction] :
-             {std::pair{"G", bucket->first.reactionG}, std::pair{"D", bucket->first.reactionD}}) {
-            const std::string equation = sim::halfEquationPretty(reaction);
-            if (!equation.empty()) {
-                lines << QString::fromLatin1(electrode) + QStringLiteral(" : ") +
-                             QString::fromStdString(equation);
-            }
-        }
-    }
-    if (m_record.rowsPerBucket() > 1) {
-        lines << QStringLiteral("(une mesure gardée toutes les %1 s, avec les extrêmes)")
-                     .arg(m_record.rowsPerBucket());
+    for (const std::string& line :
+         sim::readingLines(m_record, m_readSeconds, m_faraday->isChecked())) {
+        lines << QString::fromStdString(line);
     }
     m_readout->setText(lines.join(QLatin1Char('\n')));
 }
 
 void CourbesWindow::updateEvents() {
-    const auto& events = m_record.events();
-    if (events.empty()) {
+    QStringList lines;
+    for (const std::string& line : sim::eventLines(m_record, shownEvents)) {
+        lines << QString::fromStdString(line);
+    }
+    if (lines.isEmpty()) {
         m_events->clear();
         return;
-    }
-    QStringList lines{QStringLiteral("Changements de réaction :")};
-    const std::size_t shown = std::min<std::size_t>(events.size(), shownEvents);
-    for (std::size_t e = 0; e < shown; ++e) {
-        lines << QStringLiteral("t = ") + timeText(events[e].tempsSec, m_chart.timeUnit()) +
-                     QStringLiteral(" — ") + QString::fromStdString(sim::eventText(events[e]));
-    }
-    if (events.size() > shown) {
-        lines << QStringLiteral("… et %1 autres").arg(events.size() - shown);
     }
     m_events->setText(lines.join(QLatin1Char('\n')));
 }

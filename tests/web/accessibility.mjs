@@ -17,7 +17,8 @@ if (process.argv.length !== 3) {
 const server = await serveSite(process.argv[2]);
 const { base, site } = server;
 
-// Each page, once its script has built what it shows.
+// Each page, once its script has built what it shows, and the button that
+// opens a modal dialog over it, whose controls alone are then reached.
 const pages = [
   ["index.html", "body[data-drawn]"],
   ["batch.html", "#lancer:not([disabled])"],
@@ -25,6 +26,7 @@ const pages = [
   ["exercices.html", "body[data-pret]"],
   ["exercices.html?exercice=loi-de-faraday.E37", "#texte textarea"],
   ["aide/index.html", "body"],
+  ["index.html?configuration=depot-de-cuivre&secondes=120", "body[data-drawn]", "#courbes-ouvrir"],
 ];
 const controls = new Set(["button", "link", "combobox", "textbox", "spinbutton", "radio",
   "checkbox", "slider", "listbox", "menuitem", "tab", "MenuListPopup"]);
@@ -34,9 +36,13 @@ const browser = await launchChromium();
 let named = 0;
 try {
   const page = await browser.newPage();
-  for (const [address, ready] of pages) {
+  for (const [address, ready, opener] of pages) {
     await page.goto(`${base}/${address}`);
     await page.waitForSelector(ready);
+    if (opener) {
+      await page.click(opener);
+      await page.waitForSelector("dialog[open]");
+    }
     const { lang, title } = await page.evaluate(() => ({ lang: document.documentElement.lang, title: document.title }));
     if (lang !== "fr" || !title) failures.add(`${address} : langue « ${lang} », titre « ${title} »`);
 
@@ -53,16 +59,21 @@ try {
     };
     walk(tree);
 
-    // The Tab key goes through every focusable control once, in the page's order.
-    const focusable = await page.$$eval(
-      "a[href], button:not([disabled]), input:not([disabled]), select:not([disabled]), textarea",
-      (all) => all.filter((e) => e.offsetParent !== null && e.tabIndex >= 0)
-        .filter((e) => e.type !== "radio" || e.checked).map((e) => e.id || e.textContent.trim()));
-    // From the top of the page: a mark that takes the focus but not Tab's.
+    // The Tab key goes through every focusable control once, in the page's
+    // order, or the open modal dialog's.
+    const focusable = await page.evaluate(() => {
+      const root = document.querySelector("dialog[open]") ?? document;
+      return [...root.querySelectorAll(
+        "a[href], button:not([disabled]), input:not([disabled]), select:not([disabled]), textarea, [tabindex='0']")]
+        .filter((e) => e.offsetParent !== null && e.tabIndex >= 0)
+        .filter((e) => e.type !== "radio" || e.checked).map((e) => e.id || e.textContent.trim());
+    });
+    // From the top of the page or of the dialog: a mark that takes the focus
+    // but not Tab's.
     await page.evaluate(() => {
       const start = document.createElement("span");
       start.tabIndex = -1;
-      document.body.prepend(start);
+      (document.querySelector("dialog[open]") ?? document.body).prepend(start);
       start.focus();
     });
     const reached = [];

@@ -14,7 +14,7 @@ const require = createRequire(path.join(top, "web", "package.json"));
 export const puppeteer = require("puppeteer-core");
 
 const types = {
-  ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".ttf": "font/ttf",
+  ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".ttf": "font/ttf",
   ".json": "application/json", ".png": "image/png", ".svg": "image/svg+xml",
   ".webmanifest": "application/manifest+json",
 };
