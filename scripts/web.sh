@@ -16,8 +16,11 @@
 #                            open with their texts and configurations
 #                            (tests/web/exercises.mjs), every control of
 #                            the site is named and reached by the keyboard
-#                            (tests/web/accessibility.mjs), and the picture is
-#                            copied, saved and printed (tests/web/commands.mjs)
+#                            (tests/web/accessibility.mjs), the picture is
+#                            copied, saved and printed (tests/web/commands.mjs),
+#                            and the panels' controls leave the session as the
+#                            desktop's handlers leave the engine
+#                            (tests/web/panels.mjs)
 # Warnings are errors, as on the desktop when CI is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -74,7 +77,7 @@ test)
     fi
     configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
     cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump \
-        web_keypad_dump web_report_lines
+        web_keypad_dump web_report_lines web_panels_dump
     node "$top/tests/web/handlers.mjs" "$desktop" "$web"
     "$top/tests/web/parity.sh" "$desktop" "$web"
     npm ci --prefix "$top/web" --no-audit --no-fund >/dev/null
@@ -84,6 +87,7 @@ test)
     node "$top/tests/web/exercises.mjs" "$web"
     node "$top/tests/web/accessibility.mjs" "$web"
     node "$top/tests/web/commands.mjs" "$web"
+    node "$top/tests/web/panels.mjs" "$desktop" "$web"
     ;;
 serve)
     echo "Ionaria sur http://localhost:8080 (Ctrl+C pour arrêter)"

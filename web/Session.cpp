@@ -8,6 +8,7 @@
 #include "render/Picture.h"
 #include "report/Rapport.h"
 #include "report/ReportLines.h"
+#include "report/SpokenState.h"
 #include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
@@ -452,6 +453,10 @@ public:
     // The state report's lines as text, as the picture shows them.
     val reportLines() const { return arrayOf(report::rapportLines(*m_engine)); }
 
+    // The panels' page (web/panels.js): the experiment told in words, the
+    // text the desktop gives a screen reader for its picture.
+    std::string description() const { return report::spokenState(*m_engine); }
+
     // Grows when the background's operations change. The montage is drawn
     // again every few dozen ticks, most often the same: the page paints its
     // background again only when it has changed.
@@ -531,8 +536,10 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("setUpDown2", &Session::setUpDown2)
         .function("refusal", &Session::refusal)
         .function("controls", &Session::controls)
-        .function("reportLines", &Session::reportLines);
+        .function("reportLines", &Session::reportLines)
+        .function("description", &Session::description);
     emscripten::function("calcul", &Ionaria::web::calcul);
+    emscripten::function("spokenMeasure", &Ionaria::report::spokenMeasureText);
     emscripten::function("text2RangeText", &Ionaria::web::rangeText);
 
     // The catalogue's codes by their names, for the page's controls.

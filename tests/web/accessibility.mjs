@@ -55,7 +55,7 @@ try {
 
     // The Tab key goes through every focusable control once, in the page's order.
     const focusable = await page.$$eval(
-      "a[href], button:not([disabled]), input:not([disabled]), select:not([disabled]), textarea",
+      "a[href], button:not([disabled]), input:not([disabled]), select:not([disabled]), textarea, [tabindex]",
       (all) => all.filter((e) => e.offsetParent !== null && e.tabIndex >= 0)
         .filter((e) => e.type !== "radio" || e.checked).map((e) => e.id || e.textContent.trim()));
     // From the top of the page: a mark that takes the focus but not Tab's.
