@@ -6,8 +6,8 @@
 // them; `web_panels_dump` (tests/web/PanelsDump.cpp) makes those edits
 // natively. The session's controls, measures, refusal and the picture's
 // description must be the desktop's; the page's controls must show what the
-// session holds, a refusal the desktop's message over the picture, and the
-// live region the desktop's description.
+// session holds, a refusal the desktop's message over the picture (and to a
+// screen reader), and the live region the desktop's description.
 //   node tests/web/panels.mjs DESKTOP_BUILD WEB_BUILD
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
@@ -119,6 +119,12 @@ function pageState() {
   expect("Label2", $("Label2").value, c.Label2);
   expect("refus", $("refus").textContent, s.refusal().join("\n"));
   expect("description", $("description").textContent, s.description());
+  // The refusal is drawn over the picture by the engine's own drawing, as on
+  // the desktop.
+  const drawn = [...s.backgroundOps().texts, ...s.frameOps().texts];
+  for (const line of s.refusal()) {
+    if (!drawn.includes(line)) shown.push(`l'image ne montre pas « ${line} »`);
+  }
   return { lines, shown, refusalShown: $("refus").textContent };
 }
 
