@@ -138,7 +138,8 @@ void dump(const sim::Engine& engine) {
               << "intensite=" << p.Labelint() << "\n"
               << "tension=" << p.Labelu() << "\n";
     const sim::State& s = engine.state();
-    std::cout << "refus=" << (s.natInvalide ? s.messageNat1 + "\n" + s.messageNat2 : "") << "\n"
+    std::cout << "refus=" << escaped(s.natInvalide ? s.messageNat1 + "\n" + s.messageNat2 : "")
+              << "\n"
               << "description=" << escaped(report::stateDescription(engine).toStdString())
               << "\n\n";
 }
