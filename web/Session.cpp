@@ -456,6 +456,8 @@ public:
     // The panels' page (web/panels.js): the experiment told in words, the
     // text the desktop gives a screen reader for its picture.
     std::string description() const { return report::spokenState(*m_engine); }
+    // The stop's date box is white while the stop is programmed, else grey.
+    bool stopBoxWhite() const { return m_engine->params().stopBoxWhite; }
 
     // Grows when the background's operations change. The montage is drawn
     // again every few dozen ticks, most often the same: the page paints its
@@ -537,7 +539,8 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("refusal", &Session::refusal)
         .function("controls", &Session::controls)
         .function("reportLines", &Session::reportLines)
-        .function("description", &Session::description);
+        .function("description", &Session::description)
+        .function("stopBoxWhite", &Session::stopBoxWhite);
     emscripten::function("calcul", &Ionaria::web::calcul);
     emscripten::function("spokenMeasure", &Ionaria::report::spokenMeasureText);
     emscripten::function("text2RangeText", &Ionaria::web::rangeText);

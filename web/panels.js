@@ -81,6 +81,7 @@ const IonariaPanels = (() => {
       }
       for (const n of [1, 2, 3, 4]) $(`Check${n}`).checked = c[`Check${n}`] === 1;
       $("HScroll2").value = c.HScroll2;
+      $("Text2_9").classList.toggle("grise", !session.stopBoxWhite());
       const pile = c.Option2 === module.Montage.Pile;
       $("solution-aqueuse").hidden = pile;
       $("conducteur").hidden = !pile;

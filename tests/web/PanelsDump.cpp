@@ -136,7 +136,8 @@ void dump(const sim::Engine& engine) {
               << "Label2=" << p.Label2 << "\n"
               << "temps=" << p.Labeltps() << "\n"
               << "intensite=" << p.Labelint() << "\n"
-              << "tension=" << p.Labelu() << "\n";
+              << "tension=" << p.Labelu() << "\n"
+              << "stopBoxWhite=" << (p.stopBoxWhite ? 1 : 0) << "\n";
     const sim::State& s = engine.state();
     std::cout << "refus=" << escaped(s.natInvalide ? s.messageNat1 + "\n" + s.messageNat2 : "")
               << "\n"

@@ -104,7 +104,7 @@ function pageState() {
   for (const n of [1, 2, 3, 4]) lines.push(`Check${n}=${c[`Check${n}`]}`);
   lines.push(`HScroll2=${c.HScroll2}`, `UpDown1=${c.UpDown1}`, `UpDown2=${c.UpDown2}`,
     `Label1=${c.Label1}`, `Label2=${c.Label2}`, `temps=${m.temps}`, `intensite=${m.intensite}`,
-    `tension=${m.tension}`, `refus=${s.refusal().join("\\n")}`,
+    `tension=${m.tension}`, `stopBoxWhite=${s.stopBoxWhite() ? 1 : 0}`, `refus=${s.refusal().join("\\n")}`,
     `description=${s.description().replaceAll("\n", "\\n")}`);
   // What the controls show, against the session.
   const $ = (id) => document.getElementById(id);
@@ -120,6 +120,7 @@ function pageState() {
   expect("Option1", document.querySelector('input[name="Option1"]:checked')?.id, `Option1_${c.Option1}`);
   for (const n of [1, 2, 3, 4]) expect(`Check${n}`, $(`Check${n}`).checked, c[`Check${n}`] === 1);
   for (const id of ["HScroll2", "UpDown1", "UpDown2"]) expect(id, Number($(id).value), c[id]);
+  expect("Text2_9 grisée", $("Text2_9").classList.contains("grise"), !s.stopBoxWhite());
   expect("Label1", $("Label1").value, c.Label1);
   expect("Label2", $("Label2").value, c.Label2);
   expect("refus", $("refus").textContent, s.refusal().join("\n"));
