@@ -18,7 +18,9 @@
 #                            the site is named and reached by the keyboard
 #                            (tests/web/accessibility.mjs), and the picture is
 #                            copied, saved and printed (tests/web/commands.mjs),
-#                            Courbes exports the Node batch's CSV and reads
+#                            the panels' controls leave the session as the
+#                            desktop's handlers leave the engine
+#                            (tests/web/panels.mjs), Courbes exports the Node batch's CSV and reads
 #                            the desktop's values (tests/web/courbes.mjs),
 #                            and configurations open from and save to the
 #                            user's files as the desktop's (tests/web/files.mjs);
@@ -85,7 +87,7 @@ test)
     fi
     configure "$desktop" cmake -S "$top" -B "$desktop" "${flags[@]}"
     cmake --build "$desktop" -j"$(nproc)" --target ionaria web_draw_settings web_numbers_dump \
-        web_keypad_dump web_report_lines web_config_resave web_courbes_reading
+        web_keypad_dump web_report_lines web_config_resave web_courbes_reading web_panels_dump
     node "$top/tests/web/handlers.mjs" "$desktop" "$web"
     "$top/tests/web/parity.sh" "$desktop" "$web"
     node "$top/tests/web/picture.mjs" "$desktop" "$web"
@@ -94,6 +96,7 @@ test)
     node "$top/tests/web/exercises.mjs" "$web"
     node "$top/tests/web/accessibility.mjs" "$web"
     node "$top/tests/web/commands.mjs" "$web"
+    node "$top/tests/web/panels.mjs" "$desktop" "$web"
     node "$top/tests/web/courbes.mjs" "$desktop" "$web"
     node "$top/tests/web/files.mjs" "$desktop" "$web"
     node "$top/bench/web/budgets.mjs" "$web"

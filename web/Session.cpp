@@ -9,6 +9,7 @@
 #include "render/Picture.h"
 #include "report/Rapport.h"
 #include "report/ReportLines.h"
+#include "report/SpokenState.h"
 #include "sim/Catalogue.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
@@ -16,6 +17,7 @@
 #include "sim/Quantities.h"
 #include "sim/Reading.h"
 #include "sim/Recorder.h"
+#include "sim/SaltNames.h"
 #include "sim/Validation.h"
 #include "web/WebCanvas.h"
 
@@ -524,6 +526,12 @@ public:
     // The state report's lines as text, as the picture shows them.
     val reportLines() const { return arrayOf(report::rapportLines(*m_engine)); }
 
+    // The panels' page (web/panels.js): the experiment told in words, the
+    // text the desktop gives a screen reader for its picture.
+    std::string description() const { return report::spokenState(*m_engine); }
+    // The stop's date box is white while the stop is programmed, else grey.
+    bool stopBoxWhite() const { return m_engine->params().stopBoxWhite; }
+
     // Grows when the background's operations change. The montage is drawn
     // again every few dozen ticks, most often the same: the page paints its
     // background again only when it has changed.
@@ -767,9 +775,13 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("courbesEvents", &Session::courbesEvents)
         .function("courbesEventLines", &Session::courbesEventLines)
         .function("courbesReading", &Session::courbesReading)
-        .function("measuresCsv", &Session::measuresCsv);
+        .function("measuresCsv", &Session::measuresCsv)
+        .function("description", &Session::description)
+        .function("stopBoxWhite", &Session::stopBoxWhite);
     emscripten::function("calcul", &Ionaria::web::calcul);
+    emscripten::function("spokenMeasure", &Ionaria::report::spokenMeasureText);
     emscripten::function("text2RangeText", &Ionaria::web::rangeText);
+    emscripten::function("halfCellSolutionTitle", &Ionaria::sim::halfCellSolutionTitle);
     emscripten::constant("userFolder", std::string(Session::userFolder));
 
     // The catalogue's codes by their names, for the page's controls.

@@ -7,18 +7,12 @@
 
 namespace Ionaria::report {
 
-// The experiment told in words, for a screen reader: one short sentence a
-// line, each a whole statement a voice reads as it stands. The montage, its
-// electrodes and solution, the time, voltage and current shown above the
-// picture, then what the state report shows (the masses, the
-// concentrations and, while a current flows, the reaction at each
-// electrode). Numbers keep their decimal comma; powers of ten, charges and
-// units are said in words ("9,96 fois 10 puissance moins 2 mole par litre",
-// "Cu2+ + 2 e- donne Cu"). Reading it changes nothing in the run.
+// The experiment told in words for a screen reader (spokenState), as the
+// window's widgets take it.
 QString stateDescription(const sim::Engine& engine);
 
 // A measurement as its label shows it ("1 min 5 s", "56,7 mA"), its units
-// in words ("1 minute 5 secondes", "56,7 milliampères").
+// in words ("1 minute 5 secondes", "56,7 milliampères"): spokenMeasureText.
 QString spokenMeasure(const QString& shown);
 
 } // namespace Ionaria::report

@@ -3,6 +3,7 @@
 
 #include "sim/Catalogue.h"
 #include "sim/Handlers.h"
+#include "sim/SaltNames.h"
 #include "ui/Accessibility.h"
 #include "ui/Keyboard.h"
 #include "ui/NumberBox.h"
@@ -52,18 +53,8 @@ PageElectrode::PageElectrode(int electrode, sim::Handlers& handlers, QWidget* pa
 }
 
 QString PageElectrode::saltName(int natureCode) {
-    switch (natureCode) {
-    case 0:
-        return QStringLiteral("'aluminium");
-    case 1:
-        return QStringLiteral("e cuivre");
-    case 2:
-        return QStringLiteral("e fer II");
-    case 3:
-        return QStringLiteral("e zinc");
-    default:
-        return {};
-    }
+    const std::string_view suffix = sim::sulfateSaltSuffix(natureCode);
+    return QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size()));
 }
 
 void PageElectrode::syncFromStore() {
@@ -109,8 +100,8 @@ void PageElectrode::compose(PrintCursor& c) {
     c.setBold(true);
     c.setItalic(false);
     c.x = 18;
-    c.print(QStringLiteral("Solution aqueuse de sulfate d") +
-            saltName(p.Combo2[static_cast<std::size_t>(m_k)].tagValue()));
+    c.print(QString::fromStdString(
+        sim::halfCellSolutionTitle(p.Combo2[static_cast<std::size_t>(m_k)].tagValue())));
     c.setBold(false);
     c.newLine();
     c.newLine();

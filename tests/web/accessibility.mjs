@@ -64,7 +64,7 @@ try {
     const focusable = await page.evaluate(() => {
       const root = document.querySelector("dialog[open]") ?? document;
       return [...root.querySelectorAll(
-        "a[href], button:not([disabled]), input:not([disabled]), select:not([disabled]), textarea, [tabindex='0']")]
+        "a[href], button:not([disabled]), input:not([disabled]), select:not([disabled]), textarea, [tabindex]")]
         .filter((e) => e.offsetParent !== null && e.tabIndex >= 0)
         .filter((e) => e.type !== "radio" || e.checked).map((e) => e.id || e.textContent.trim());
     });
