@@ -606,14 +606,7 @@ public:
         const sim::Quantity& q = *found;
         const auto width = static_cast<std::size_t>(std::max(1, columns));
         const double unitSeconds = sim::timeUnitFor(m_record.lastSeconds()).seconds;
-        double largestAmperes = 0.0;
-        if (q.kind == sim::Quantity::Kind::Intensite) {
-            m_record.trace(q.channel, width, m_points);
-            for (const auto& p : m_points) {
-                largestAmperes = std::max(largestAmperes, std::fabs(p.value));
-            }
-        }
-        const sim::ShownUnit shown = sim::shownUnitOf(q, largestAmperes);
+        const sim::ShownUnit shown = sim::shownUnitOf(q, m_record, width, m_points);
         double low = std::numeric_limits<double>::infinity();
         double high = -low;
         const auto traced = [&](std::size_t c, val& out, const char* timesName,

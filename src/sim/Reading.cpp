@@ -186,6 +186,18 @@ ShownUnit shownUnitOf(const Quantity& q, double largestAmperes) {
     return {};
 }
 
+ShownUnit shownUnitOf(const Quantity& q, const Recorder& record, std::size_t columns,
+                      std::vector<Recorder::Point>& scratch) {
+    double largestAmperes = 0.0;
+    if (q.kind == Quantity::Kind::Intensite) {
+        record.trace(q.channel, columns, scratch);
+        for (const auto& p : scratch) {
+            largestAmperes = std::max(largestAmperes, std::fabs(p.value));
+        }
+    }
+    return shownUnitOf(q, largestAmperes);
+}
+
 std::string axisTitleOf(const Quantity& q, const ShownUnit& shown) {
     return shown.unit.empty() ? q.symbol : q.symbol + " (" + shown.unit + ")";
 }

@@ -28,6 +28,11 @@ struct ShownUnit {
 };
 // largestAmperes: the largest current drawn, which sets A or mA.
 ShownUnit shownUnitOf(const Quantity& q, double largestAmperes);
+// The unit a quantity is shown in for a plot of columns pixels of the
+// record: a current's follows the largest drawn. scratch holds the trace
+// read for it.
+ShownUnit shownUnitOf(const Quantity& q, const Recorder& record, std::size_t columns,
+                      std::vector<Recorder::Point>& scratch);
 // The title of a quantity's axis: "i (mA)", "[Cu²⁺] (mol·L⁻¹)", "pH".
 std::string axisTitleOf(const Quantity& q, const ShownUnit& shown);
 

@@ -353,14 +353,7 @@ void CourbesChart::settle(Plot& plot) {
 void CourbesChart::fill(Plot& plot) {
     const Quantity& q = plot.quantity;
     const auto columns = static_cast<std::size_t>(std::max(1.0, plot.chart->plotArea().width()));
-    double largestAmperes = 0.0;
-    if (q.kind == Quantity::Kind::Intensite) {
-        m_record.trace(q.channel, columns, m_points);
-        for (const auto& p : m_points) {
-            largestAmperes = std::max(largestAmperes, std::fabs(p.value));
-        }
-    }
-    const sim::ShownUnit shown = sim::shownUnitOf(q, largestAmperes);
+    const sim::ShownUnit shown = sim::shownUnitOf(q, m_record, columns, m_points);
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
     const auto points = [&](std::size_t c) {

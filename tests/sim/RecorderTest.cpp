@@ -3,6 +3,7 @@
 #include "SimBench.h"
 #include "sim/Catalogue.h"
 #include "sim/Quantities.h"
+#include "sim/Reading.h"
 #include "support/EngineAccess.h"
 
 #include <QtTest>
@@ -345,6 +346,35 @@ private slots:
             QVERIFY2(std::fabs(c - molPerLitre) <= 1e-6, qPrintable(QString::number(c)));
         }
         QCOMPARE(found, names);
+    }
+
+    // A current's plot is in mA until its largest value, however short and
+    // however thinned the record, reaches the ampere.
+    void currentUnitFollowsTheLargestCurrent_data() {
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("peakAt");
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("no peak") << 64 << 60 << -1 << "mA";
+        QTest::newRow("one second at 2 A") << 64 << 60 << 31 << "A";
+        QTest::newRow("peak in a thinned record") << 16 << 5000 << 2501 << "A";
+    }
+    void currentUnitFollowsTheLargestCurrent() {
+        QFETCH(int, capacity);
+        QFETCH(int, rows);
+        QFETCH(int, peakAt);
+        Engine engine;
+        Recorder record(engine, static_cast<std::size_t>(capacity));
+        for (int t = 0; t < rows; ++t) {
+            put(engine, record, t, 1.0, t == peakAt ? 2.0F : 0.05F);
+        }
+        Quantity intensite;
+        intensite.kind = Quantity::Kind::Intensite;
+        intensite.channel = channel::intensite;
+        std::vector<Recorder::Point> scratch;
+        const ShownUnit shown = shownUnitOf(intensite, record, 300, scratch);
+        QTEST(QString::fromStdString(shown.unit), "unit");
+        QCOMPARE(shown.factor, shown.unit == "mA" ? 1000.0 : 1.0);
     }
 };
 
