@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 using Ionaria::sim::catalogue::Montage;
 
@@ -375,6 +378,60 @@ private slots:
         const ShownUnit shown = shownUnitOf(intensite, record, 300, scratch);
         QTEST(QString::fromStdString(shown.unit), "unit");
         QCOMPARE(shown.factor, shown.unit == "mA" ? 1000.0 : 1.0);
+    }
+
+    // What Courbes reads at a time: the time in the axis's unit, each
+    // quantity, the law beside the masses when asked, the reaction at each
+    // electrode then, and the changes of reaction after.
+    void readingLinesTellTheRecord() {
+        Bench b;
+        Recorder record(b.engine);
+        QCOMPARE(readingLines(record, std::nullopt, false),
+                 std::vector<std::string>{"Aucune mesure : lancez l'expérience."});
+        b.engine.setStepObserver(&record);
+        electrolysis(Montage::Courant, 6, 3, 3, "0,001")(b);
+        runFor(b, 7200, 1);
+        QCOMPARE(record.events().size(), std::size_t(1));
+
+        const auto before = readingLines(record, 100.0, true);
+        QCOMPARE(before.front(), std::string("t = 1,67 min (100 s)"));
+        const auto line = [](const std::vector<std::string>& lines, const std::string& start) {
+            const auto found = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+                return l.rfind(start, 0) == 0;
+            });
+            return found == lines.end() ? std::string() : *found;
+        };
+        QVERIFY(line(before, "m(G) = ").find(" (loi de Faraday : ") != std::string::npos);
+        QVERIFY(line(before, "i = ").find("loi de Faraday") == std::string::npos);
+        QCOMPARE(line(before, "G : "), std::string("G : Cu²⁺ + 2 e⁻ → Cu"));
+        QVERIFY(line(readingLines(record, 100.0, false), "m(G) = ").find("Faraday") ==
+                std::string::npos);
+        const auto after = readingLines(record, std::nullopt, false);
+        QCOMPARE(line(after, "G : "), std::string("G : 2 H⁺ + 2 e⁻ → H₂"));
+
+        const auto events = eventLines(record, 10);
+        QCOMPARE(events.size(), std::size_t(2));
+        QCOMPARE(events[0], std::string("Changements de réaction :"));
+        QVERIFY(events[1].rfind("t = ", 0) == 0);
+        QVERIFY(events[1].find(" — G : 2 H⁺ + 2 e⁻ → H₂") != std::string::npos);
+        QCOMPARE(eventLines(record, 0).back(), std::string("… et 1 autres"));
+    }
+
+    // Without current the reading says so; a thinned record says how many
+    // seconds each kept measurement stands for.
+    void readingLinesOfAThinnedRecordWithoutCurrent() {
+        Engine engine;
+        Recorder record(engine, 16);
+        for (int t = 0; t < 5000; ++t) {
+            put(engine, record, t, 1.0, 0.0F);
+        }
+        const auto lines = readingLines(record, 2500.0, false);
+        QVERIFY(std::find(lines.begin(), lines.end(), "Aucun courant") != lines.end());
+        QVERIFY(record.rowsPerBucket() > 1);
+        QCOMPARE(lines.back(), "(une mesure gardée toutes les " +
+                                   std::to_string(record.rowsPerBucket()) +
+                                   " s, avec les extrêmes)");
+        QVERIFY(eventLines(record, 10).empty());
     }
 };
 
