@@ -2,7 +2,8 @@
 // "Courbes" in the browser, as the desktop's window has it: the measurements
 // of the run plotted against time, one plot a quantity under a shared time
 // axis, the mass Faraday's law gives over each mass, the values read at a
-// chosen time, and the measurements exported in either CSV dialect. The
+// chosen time, the measurements exported in either CSV dialect and the plots
+// as a PNG picture. The
 // engine gives every number and every text: this file only lays them out.
 // The plots are drawn by uPlot; the record is read again at most ten times a
 // second while the dialog is open, and only when it changed.
@@ -37,6 +38,8 @@ const IonariaCourbes = (() => {
     { value: "csv", text: "CSV (virgule, point décimal) (*.csv)" },
   ];
   const csvName = "mesures.csv";
+  const imageName = "courbes.png";
+  const notWritten = "Ecriture impossible sur disque";
 
   const element = (tag, properties = {}, children = []) => {
     const e = Object.assign(document.createElement(tag), properties);
@@ -86,6 +89,7 @@ const IonariaCourbes = (() => {
     const format = element("select", { id: "courbes-format" },
       dialects.map((d) => new Option(d.text, d.value)));
     const exporter = element("button", { type: "button", id: "courbes-exporter", textContent: "Exporter les mesures…" });
+    const imageExporter = element("button", { type: "button", id: "courbes-image", textContent: "Exporter l'image…" });
     const close = element("button", { type: "button", id: "courbes-fermer", textContent: "Fermer" });
     close.setAttribute("aria-label", "Fermer la fenêtre Courbes");
     const notice = element("p", { id: "courbes-avis" });
@@ -103,7 +107,7 @@ const IonariaCourbes = (() => {
       element("div", {}, [element("label", { htmlFor: "courbes-temps", textContent: "Temps de lecture :" }), " ", time, " ", unit]),
       follow, reading, events,
       element("div", {}, [element("label", { htmlFor: "courbes-format", textContent: "Format des mesures :" }), " ", format]),
-      element("div", {}, [exporter, " ", close]),
+      element("div", {}, [exporter, " ", imageExporter, " ", close]),
       notice,
     ]);
     dialog.replaceChildren(element("div", { className: "courbes" }, [panel, traces]));
@@ -347,6 +351,18 @@ const IonariaCourbes = (() => {
       setTimeout(() => URL.revokeObjectURL(link.href), 0);
       notice.textContent = `Mesures exportées dans « ${csvName} ».`;
     });
+    imageExporter.addEventListener("click", () => {
+      picture().toBlob((blob) => {
+        if (!blob) {
+          notice.textContent = `${notWritten} : ${imageName}`;
+          return;
+        }
+        const link = element("a", { href: URL.createObjectURL(blob), download: imageName });
+        link.click();
+        setTimeout(() => URL.revokeObjectURL(link.href), 0);
+        notice.textContent = `Image des courbes exportée dans « ${imageName} ».`;
+      }, "image/png");
+    });
     close.addEventListener("click", () => dialog.close());
 
     opener.addEventListener("click", () => {
@@ -358,9 +374,43 @@ const IonariaCourbes = (() => {
     dialog.addEventListener("close", () => clearInterval(timer));
     window.addEventListener("resize", () => { if (dialog.open) refresh(); });
 
+    // The plots as they are laid out in the dialog, on white as the
+    // desktop's picture: each plot's legend, then its canvas, which holds
+    // its axes and their titles, at the canvases' own pixels.
+    const picture = () => {
+      const ratio = devicePixelRatio;
+      const holders = [...traces.querySelectorAll(".courbes-trace")];
+      const origin = holders.length ? holders[0].getBoundingClientRect() : { top: 0, left: 0 };
+      const placed = (rect) => ({
+        x: Math.round((rect.left - origin.left) * ratio), y: Math.round((rect.top - origin.top) * ratio),
+      });
+      const canvases = holders.map((holder) => holder.querySelector("canvas")).filter(Boolean)
+        .map((canvas) => ({ canvas, at: placed(canvas.getBoundingClientRect()) }));
+      const out = document.createElement("canvas");
+      out.width = Math.max(1, ...canvases.map(({ canvas, at }) => at.x + canvas.width));
+      out.height = Math.max(1, ...canvases.map(({ canvas, at }) => at.y + canvas.height));
+      const ctx = out.getContext("2d");
+      ctx.fillStyle = "rgb(255,255,255)";
+      ctx.fillRect(0, 0, out.width, out.height);
+      ctx.textBaseline = "alphabetic";
+      for (const holder of holders) {
+        const legend = holder.querySelector(".courbes-legende");
+        for (const span of legend ? legend.querySelectorAll("span") : []) {
+          const rect = span.getBoundingClientRect();
+          const at = placed(rect);
+          const style = getComputedStyle(span);
+          ctx.font = `${parseFloat(style.fontSize) * ratio}px ${style.fontFamily}`;
+          ctx.fillStyle = style.color;
+          ctx.fillText(span.textContent, at.x, at.y + Math.round(rect.height * 0.8 * ratio));
+        }
+      }
+      for (const { canvas, at } of canvases) ctx.drawImage(canvas, at.x, at.y);
+      return out;
+    };
+
     // The page's tests and measures: refresh, a time read, the plots read
-    // again from the record, made again.
-    return { refresh, readAt, reload, rebuild };
+    // again from the record, made again, the picture exported.
+    return { refresh, readAt, reload, rebuild, picture };
   };
 
   return { install };
