@@ -5,7 +5,9 @@
 // the same configuration and seconds; the reading at a time typed in the
 // dialog, with and without the law's overlay, is the desktop window's text;
 // the dialog shows a plot for each quantity ticked, and the law's curve over
-// a mass; the picture exported is a PNG of the plots stacked as the dialog
+// a mass; the characteristic I = f(U) drawn under them has the points and
+// the threshold of the desktop window's for the same run, or none for the
+// cell, whose legend says so; the picture exported is a PNG of the plots stacked as the dialog
 // lays them out, their pixels those of the dialog's canvases on white and the
 // legends drawn above them.
 //   node tests/web/courbes.mjs DESKTOP_BUILD WEB_BUILD
@@ -52,6 +54,18 @@ const desktopReadings = (configuration, seconds, faraday, times) => execFileSync
   path.join(desktop, "tests", "web", "web_courbes_reading"),
   [path.join(top, "data", "configurations", `${configuration}.C14`), String(seconds), faraday ? "1" : "0",
     ...times.map(String)], { encoding: "utf8", stdio: ["ignore", "pipe", "pipe"] }).split("\n\n").slice(0, times.length);
+
+// The characteristic the desktop's window draws at the end of the run:
+// {seuil, points: [tensions, intensites]}, or null for the cell.
+const desktopCharacteristic = (configuration, seconds) => {
+  const [, text] = execFileSync(path.join(desktop, "tests", "web", "web_courbes_reading"),
+    [path.join(top, "data", "configurations", `${configuration}.C14`), String(seconds), "0", "-1"],
+    { encoding: "utf8", stdio: ["ignore", "pipe", "pipe"] }).split("\n\n");
+  if (!text.trim()) return null;
+  const [seuil, , ...rows] = text.split("\n");
+  const points = rows.map((row) => row.split(",").map(Number));
+  return { seuil, points: [points.map((p) => p[0]), points.map((p) => p[1])] };
+};
 
 // The file the page downloads, once it is whole.
 const downloaded = async (name) => {
@@ -127,6 +141,7 @@ const pictureAgainstDialog = (page, bytes) => page.evaluate(async (base64) => {
 
 let compared = 0;
 let pictures = 0;
+let characteristics = 0;
 try {
   const page = await browser.newPage();
   const cdp = await page.createCDPSession();
@@ -181,7 +196,26 @@ try {
     failures.check(legends.includes("m(G), loi de Faraday") && legends.includes("m(D), loi de Faraday"),
       `${configuration} : la loi de Faraday n'est pas tracée sur les masses (${legends})`);
 
-    // The picture, with the law's curves and a time read drawn over.
+    // The characteristic of the run's end, as the desktop's window draws it.
+    await page.click("#courbes-caracteristique");
+    const drawn = await page.evaluate(() => window.ionariaCourbes.characteristicPoints());
+    const expected = desktopCharacteristic(configuration, seconds);
+    const seuil = await page.$eval("#courbes-trace-caracteristique .courbes-legende", (e) => e.textContent);
+    if (expected === null) {
+      failures.check(drawn !== null && drawn[0].length === 0 && seuil.endsWith("– – pas de caractéristique pour la pile"),
+        `${configuration} : la pile a une caractéristique (${drawn?.[0].length} points, « ${seuil} »)`);
+    } else {
+      const same = drawn !== null && drawn[0].length === expected.points[0].length
+        && drawn.every((values, k) => values.every((v, n) => Object.is(v, expected.points[k][n])));
+      failures.check(same && expected.points[0].length > 100, `${configuration} : caractéristique de `
+        + `${drawn?.[0].length} points, pas les ${expected.points[0].length} du bureau`);
+      failures.check(seuil === `Caractéristique I = f(U) – – ${expected.seuil}`,
+        `${configuration} : légende de la caractéristique « ${seuil} », seuil du bureau « ${expected.seuil} »`);
+      characteristics += 1;
+    }
+
+    // The picture, with the law's curves, a time read and the characteristic
+    // drawn.
     fs.rmSync(path.join(work, "courbes.png"), { force: true });
     await page.click("#courbes-image");
     const png = await downloaded("courbes.png");
@@ -210,4 +244,4 @@ try {
   fs.rmSync(work, { recursive: true, force: true });
 }
 failures.end(`courbes : ${compared} exports identiques au batch sous Node, lectures identiques au bureau, `
-  + `${pictures} images PNG conformes aux tracés`);
+  + `${characteristics} caractéristiques identiques au bureau, ${pictures} images PNG conformes aux tracés`);
