@@ -21,7 +21,8 @@
 #                            the panels' controls leave the session as the
 #                            desktop's handlers leave the engine
 #                            (tests/web/panels.mjs), Courbes exports the Node batch's CSV and reads
-#                            the desktop's values (tests/web/courbes.mjs),
+#                            the desktop's values and exports its plots as
+#                            a PNG (tests/web/courbes.mjs),
 #                            and configurations open from and save to the
 #                            user's files as the desktop's (tests/web/files.mjs);
 #                            last, the page's budgets (bench/web/budgets.mjs:

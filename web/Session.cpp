@@ -11,6 +11,7 @@
 #include "report/ReportLines.h"
 #include "report/SpokenState.h"
 #include "sim/Catalogue.h"
+#include "sim/Characteristic.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "sim/MeasureCsv.h"
@@ -679,6 +680,46 @@ public:
         return arrayOf(sim::readingLines(m_record, at, faraday));
     }
 
+    // The electrolyser's characteristic I = f(U) for the present state, as
+    // the window draws it under the curves: {name, seuilName, tensions (V),
+    // intensites (A), seuil (V, null when off the axis), tension and
+    // intensite (axes)}. The cell has none: no point, and its legend says so.
+    val courbesCharacteristic() {
+        using sim::Characteristic;
+        const auto c = sim::characteristic(m_engine->state(), m_engine->params());
+        m_times.clear();
+        m_values.clear();
+        double high = 0.0;
+        if (c) {
+            for (const Characteristic::Point& p : c->points) {
+                m_times.push_back(p.tensionV);
+                m_values.push_back(p.intensiteA);
+                high = std::max(high, p.intensiteA);
+            }
+        }
+        constexpr int tensionIntervals = 10;
+        constexpr int intensiteIntervals = 4;
+        sim::AxisScale intensite = sim::niceScale(0.0, high, intensiteIntervals);
+        if (intensite.first < 0.0) {
+            intensite = sim::niceScale(0.0, intensite.last, intensiteIntervals);
+        }
+        val out = val::object();
+        out.set("name", std::string("Caractéristique I = f(U)"));
+        out.set("seuilName",
+                c ? c->seuilText() : std::string("pas de caractéristique pour la pile"));
+        out.set("tensions", float64Array(m_times));
+        out.set("intensites", float64Array(m_values));
+        const bool seuilShown = c && c->seuilV >= 0.0 && c->seuilV <= Characteristic::maxVoltageV;
+        out.set("seuil", seuilShown ? val(c->seuilV) : val::null());
+        val tension = axisOf(sim::niceScale(0.0, Characteristic::maxVoltageV, tensionIntervals));
+        tension.set("title", std::string("U (V)"));
+        val intensiteAxis = axisOf(intensite);
+        intensiteAxis.set("title", std::string("I (A)"));
+        out.set("tension", tension);
+        out.set("intensite", intensiteAxis);
+        return out;
+    }
+
     // The record's measurements as the window exports them, in the
     // spreadsheet's dialect or the standard one: the file's bytes.
     val measuresCsv(bool tableur) const {
@@ -768,6 +809,7 @@ EMSCRIPTEN_BINDINGS(ionaria) {
         .function("courbesEvents", &Session::courbesEvents)
         .function("courbesEventLines", &Session::courbesEventLines)
         .function("courbesReading", &Session::courbesReading)
+        .function("courbesCharacteristic", &Session::courbesCharacteristic)
         .function("measuresCsv", &Session::measuresCsv)
         .function("description", &Session::description)
         .function("stopBoxWhite", &Session::stopBoxWhite);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Courbes" in the browser, as the desktop's window has it: the measurements
 // of the run plotted against time, one plot a quantity under a shared time
-// axis, the mass Faraday's law gives over each mass, the values read at a
-// chosen time, and the measurements exported in either CSV dialect. The
+// axis, the mass Faraday's law gives over each mass, the electrolyser's
+// characteristic I = f(U) under them, the values read at a
+// chosen time, the measurements exported in either CSV dialect and the plots
+// as a PNG picture. The
 // engine gives every number and every text: this file only lays them out.
 // The plots are drawn by uPlot; the record is read again at most ten times a
 // second while the dialog is open, and only when it changed.
@@ -37,6 +39,8 @@ const IonariaCourbes = (() => {
     { value: "csv", text: "CSV (virgule, point décimal) (*.csv)" },
   ];
   const csvName = "mesures.csv";
+  const imageName = "courbes.png";
+  const notWritten = "Ecriture impossible sur disque";
 
   const element = (tag, properties = {}, children = []) => {
     const e = Object.assign(document.createElement(tag), properties);
@@ -73,6 +77,9 @@ const IonariaCourbes = (() => {
     const boxes = element("fieldset", { id: "courbes-grandeurs" }, [element("legend", { textContent: "Grandeurs" })]);
     const faraday = checkbox("courbes-faraday", "Loi de Faraday", false,
       "Ajoute à chaque masse celle que prédit la loi de Faraday à partir du courant mesuré");
+    const characteristic = checkbox("courbes-caracteristique", "Caractéristique I = f(U)", false,
+      "Ajoute sous les courbes l'intensité selon la tension du générateur, de 0 à 10 V, "
+      + "pour l'état présent de l'électrolyseur, avec son seuil");
     const time = element("input", { type: "number", id: "courbes-temps", min: "0", step: "1" });
     const unit = element("span", { id: "courbes-unite", textContent: "s" });
     const follow = checkbox("courbes-suivre", "Suivre la mesure", true,
@@ -86,6 +93,7 @@ const IonariaCourbes = (() => {
     const format = element("select", { id: "courbes-format" },
       dialects.map((d) => new Option(d.text, d.value)));
     const exporter = element("button", { type: "button", id: "courbes-exporter", textContent: "Exporter les mesures…" });
+    const imageExporter = element("button", { type: "button", id: "courbes-image", textContent: "Exporter l'image…" });
     const close = element("button", { type: "button", id: "courbes-fermer", textContent: "Fermer" });
     close.setAttribute("aria-label", "Fermer la fenêtre Courbes");
     const notice = element("p", { id: "courbes-avis" });
@@ -99,22 +107,24 @@ const IonariaCourbes = (() => {
       "Le pointeur ou les flèches gauche et droite choisissent le temps de lecture");
     const panel = element("div", { className: "courbes-panneau" }, [
       element("h2", { id: "courbes-titre", textContent: "Courbes" }),
-      boxes, faraday,
+      boxes, faraday, characteristic,
       element("div", {}, [element("label", { htmlFor: "courbes-temps", textContent: "Temps de lecture :" }), " ", time, " ", unit]),
       follow, reading, events,
       element("div", {}, [element("label", { htmlFor: "courbes-format", textContent: "Format des mesures :" }), " ", format]),
-      element("div", {}, [exporter, " ", close]),
+      element("div", {}, [exporter, " ", imageExporter, " ", close]),
       notice,
     ]);
     dialog.replaceChildren(element("div", { className: "courbes" }, [panel, traces]));
     const faradayBox = faraday.querySelector("input");
     const followBox = follow.querySelector("input");
+    const characteristicBox = characteristic.querySelector("input");
 
     const chosen = new Map(shownQuantities.map((id) => [id, true]));
     let shownIds = "";
     let readSeconds = null; // null: the last measurement
     let axis = null;
     let plots = []; // { id, chart, data }
+    let characteristicPlot = null; // { chart, curve }
     let drawnRevision = -1;
     let layoutKey = "";
     let timer = 0;
@@ -207,7 +217,8 @@ const IonariaCourbes = (() => {
 
     const sizes = () => {
       const width = Math.max(300, traces.clientWidth);
-      const n = Math.max(1, plots.length || [...chosen.values()].filter(Boolean).length);
+      const n = Math.max(1, (plots.length || [...chosen.values()].filter(Boolean).length)
+        + (characteristicBox.checked ? 1 : 0));
       const each = Math.max(plotHeightMin, (traces.clientHeight - timeTitleHeight) / n);
       return { width, each };
     };
@@ -220,6 +231,8 @@ const IonariaCourbes = (() => {
     // law's overlay or the size changes.
     const rebuild = () => {
       for (const p of plots) p.chart.destroy();
+      characteristicPlot?.chart.destroy();
+      characteristicPlot = null;
       traces.replaceChildren();
       plots = [];
       axis = session.courbesTimeAxis();
@@ -266,11 +279,62 @@ const IonariaCourbes = (() => {
         });
         plots.push(state);
       });
+      if (characteristicBox.checked) addCharacteristic(width, each);
       drawnRevision = session.recordRevision();
       layoutKey = `${width}x${traces.clientHeight}`;
       linesInto(events, session.courbesEventLines());
       showReading();
       showTime();
+    };
+
+    // The characteristic of the present state under the curves, its
+    // threshold dashed across it, both named in its legend; its own axis of
+    // the generator's voltage.
+    const addCharacteristic = (width, each) => {
+      const state = { curve: session.courbesCharacteristic() };
+      state.seuilName = element("span", { textContent: `– – ${state.curve.seuilName}`, style: `color:${eventColour}` });
+      const legend = element("div", { className: "courbes-legende" }, [
+        element("span", { textContent: state.curve.name, style: `color:${colourOf("i")}` }), " ", state.seuilName,
+      ]);
+      const holder = element("div", { className: "courbes-trace", id: "courbes-trace-caracteristique" }, [legend]);
+      traces.append(holder);
+      const threshold = (u) => {
+        if (state.curve.seuil === null) return;
+        const x = u.valToPos(state.curve.seuil, "x", true);
+        const { top, height } = u.bbox;
+        const ctx = u.ctx;
+        ctx.save();
+        ctx.strokeStyle = eventColour;
+        ctx.lineWidth = 1.5 * devicePixelRatio;
+        ctx.setLineDash([6 * devicePixelRatio, 3 * devicePixelRatio]);
+        ctx.beginPath();
+        ctx.moveTo(x, top);
+        ctx.lineTo(x, top + height);
+        ctx.stroke();
+        ctx.restore();
+      };
+      state.chart = new uPlot({
+        width,
+        height: each + timeTitleHeight,
+        legend: { show: false },
+        select: { show: false },
+        cursor: { show: false },
+        scales: {
+          x: { time: false, range: () => [state.curve.tension.min, state.curve.tension.max] },
+          y: { range: () => [state.curve.intensite.min, state.curve.intensite.max] },
+        },
+        axes: [
+          { scale: "x", font, labelFont: titleFont, grid: { stroke: gridColour, width: 1 },
+            splits: () => state.curve.tension.splits, values: () => state.curve.tension.labels,
+            label: state.curve.tension.title, labelSize: timeTitleHeight },
+          { scale: "y", font, labelFont: titleFont, size: leftMargin - 20, grid: { stroke: gridColour, width: 1 },
+            splits: () => state.curve.intensite.splits, values: () => state.curve.intensite.labels,
+            label: state.curve.intensite.title, labelSize: 20 },
+        ],
+        series: [{}, { stroke: colourOf("i"), width: 2, points: { show: false } }],
+        hooks: { draw: [threshold] },
+      }, [state.curve.tensions, state.curve.intensites], holder);
+      characteristicPlot = state;
     };
 
     // Reads the record again into the plots as they are.
@@ -283,6 +347,11 @@ const IonariaCourbes = (() => {
         state.plot = session.courbesPlot(state.id, width - leftMargin, faradayBox.checked);
         const data = dataOf(state.plot);
         state.chart.batch(() => state.chart.setData(data));
+      }
+      if (characteristicPlot) {
+        characteristicPlot.curve = session.courbesCharacteristic();
+        characteristicPlot.seuilName.textContent = `– – ${characteristicPlot.curve.seuilName}`;
+        characteristicPlot.chart.setData([characteristicPlot.curve.tensions, characteristicPlot.curve.intensites]);
       }
       linesInto(events, session.courbesEventLines());
       showReading();
@@ -309,6 +378,7 @@ const IonariaCourbes = (() => {
     };
 
     faradayBox.addEventListener("change", () => refresh(true));
+    characteristicBox.addEventListener("change", () => refresh(true));
     followBox.addEventListener("change", () => {
       if (followBox.checked) {
         readSeconds = null;
@@ -347,6 +417,18 @@ const IonariaCourbes = (() => {
       setTimeout(() => URL.revokeObjectURL(link.href), 0);
       notice.textContent = `Mesures exportées dans « ${csvName} ».`;
     });
+    imageExporter.addEventListener("click", () => {
+      picture().toBlob((blob) => {
+        if (!blob) {
+          notice.textContent = `${notWritten} : ${imageName}`;
+          return;
+        }
+        const link = element("a", { href: URL.createObjectURL(blob), download: imageName });
+        link.click();
+        setTimeout(() => URL.revokeObjectURL(link.href), 0);
+        notice.textContent = `Image des courbes exportée dans « ${imageName} ».`;
+      }, "image/png");
+    });
     close.addEventListener("click", () => dialog.close());
 
     opener.addEventListener("click", () => {
@@ -358,9 +440,50 @@ const IonariaCourbes = (() => {
     dialog.addEventListener("close", () => clearInterval(timer));
     window.addEventListener("resize", () => { if (dialog.open) refresh(); });
 
+    // The plots as they are laid out in the dialog, on white as the
+    // desktop's picture: each plot's legend, then its canvas, which holds
+    // its axes and their titles, at the canvases' own pixels.
+    const picture = () => {
+      const ratio = devicePixelRatio;
+      const holders = [...traces.querySelectorAll(".courbes-trace")];
+      const origin = holders.length ? holders[0].getBoundingClientRect() : { top: 0, left: 0 };
+      const placed = (rect) => ({
+        x: Math.round((rect.left - origin.left) * ratio), y: Math.round((rect.top - origin.top) * ratio),
+      });
+      const canvases = holders.map((holder) => holder.querySelector("canvas")).filter(Boolean)
+        .map((canvas) => ({ canvas, at: placed(canvas.getBoundingClientRect()) }));
+      const out = document.createElement("canvas");
+      out.width = Math.max(1, ...canvases.map(({ canvas, at }) => at.x + canvas.width));
+      out.height = Math.max(1, ...canvases.map(({ canvas, at }) => at.y + canvas.height));
+      const ctx = out.getContext("2d");
+      ctx.fillStyle = "rgb(255,255,255)";
+      ctx.fillRect(0, 0, out.width, out.height);
+      ctx.textBaseline = "alphabetic";
+      for (const holder of holders) {
+        const legend = holder.querySelector(".courbes-legende");
+        for (const span of legend ? legend.querySelectorAll("span") : []) {
+          const rect = span.getBoundingClientRect();
+          const at = placed(rect);
+          const style = getComputedStyle(span);
+          ctx.font = `${parseFloat(style.fontSize) * ratio}px ${style.fontFamily}`;
+          ctx.fillStyle = style.color;
+          ctx.fillText(span.textContent, at.x, at.y + Math.round(rect.height * 0.8 * ratio));
+        }
+      }
+      for (const { canvas, at } of canvases) ctx.drawImage(canvas, at.x, at.y);
+      return out;
+    };
+
     // The page's tests and measures: refresh, a time read, the plots read
-    // again from the record, made again.
-    return { refresh, readAt, reload, rebuild };
+    // again from the record, made again, the picture exported, the
+    // characteristic drawn.
+    // The characteristic's points as drawn, [tensions, intensites], or null
+    // when it is not shown.
+    const characteristicPoints = () => (characteristicPlot
+      ? [Array.from(characteristicPlot.chart.data[0]), Array.from(characteristicPlot.chart.data[1])]
+      : null);
+
+    return { refresh, readAt, reload, rebuild, picture, characteristicPoints };
   };
 
   return { install };

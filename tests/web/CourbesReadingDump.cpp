@@ -5,9 +5,13 @@
 // the time shown reaches SECONDS), shows the window on the run's record with
 // the law's overlay when FARADAY is 1, reads it at each time T in s (-1: the
 // last measurement, as the window opens) and prints the reading, each followed
-// by an empty line, for tests/web/courbes.mjs to compare with the page's.
+// by an empty line; then, the characteristic I = f(U) ticked, its threshold's
+// text and its points as the window draws them (nothing for the cell),
+// followed by an empty line, for tests/web/courbes.mjs to compare with the
+// page's.
 #include "base/Numbers.h"
 #include "config/ConfigFile.h"
+#include "sim/Characteristic.h"
 #include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "sim/Recorder.h"
@@ -62,6 +66,11 @@ int main(int argc, char* argv[]) {
         }
         std::cout << window.readout()->text().toStdString() << "\n\n";
     }
+    window.characteristicBox()->setChecked(true);
+    if (const auto& characteristic = window.chart().characteristic()) {
+        std::cout << characteristic->seuilText() << "\n" << sim::characteristicCsv(*characteristic);
+    }
+    std::cout << "\n";
     engine.setStepObserver(nullptr);
     return std::cout ? 0 : 1;
 }
