@@ -27,7 +27,7 @@ bool writeCourbes(const CourbesOptions& options, const BatchMode::LastFrame& las
         return true;
     }
     // A refused montage has recorded nothing: its curves are empty.
-    const sim::Recorder nothing(last.engine);
+    const sim::Recorder nothing(last.end());
     const sim::Recorder& record = last.record != nullptr ? *last.record : nothing;
     ui::CourbesChart chart(record);
     chart.setFaraday(options.faraday);
@@ -48,7 +48,8 @@ bool writeCaracteristique(const CourbesOptions& options, const BatchMode::LastFr
         return true;
     }
     const std::string& file = *options.caracteristique;
-    const auto characteristic = sim::characteristic(last.engine.state(), last.engine.params());
+    const sim::Engine& end = last.end();
+    const auto characteristic = sim::characteristic(end.state(), end.params());
     if (!characteristic) {
         err << "Pas de caractéristique I = f(U) pour la pile : " << file << "\n";
         return false;
@@ -57,7 +58,7 @@ bool writeCaracteristique(const CourbesOptions& options, const BatchMode::LastFr
     if (CourbesOptions::isCsv(file)) {
         written = base::CarefulFile::writeAll(file, sim::characteristicCsv(*characteristic)).ok();
     } else {
-        const sim::Recorder nothing(last.engine);
+        const sim::Recorder nothing(end);
         const sim::Recorder& record = last.record != nullptr ? *last.record : nothing;
         ui::CourbesChart chart(record);
         chart.setCharacteristicShown(true);

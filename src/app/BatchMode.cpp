@@ -241,6 +241,7 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
         LastFrame last = ticks.beforeRedraw ? LastFrame{*ticks.beforeRedraw, ticks.sinceRedraw}
                                             : LastFrame{*engine, 0};
         last.record = record.get();
+        last.atEnd = engine.get();
         if (!lastTick(last)) {
             return outputError;
         }

@@ -35,6 +35,10 @@ public:
         long long ticks = 0;
         // The record of the run when the curves were asked for.
         const sim::Recorder* record = nullptr;
+        // The engine as the run left it, at its last second: engine may be
+        // a copy from before the last redraw, which draw() runs on to there.
+        const sim::Engine* atEnd = nullptr;
+        const sim::Engine& end() const { return atEnd != nullptr ? *atEnd : engine; }
         // Replays the ticks with host attached for the background and for the
         // last tick only, which are all that the picture shows.
         void draw(sim::EngineHost& host) const;

@@ -3,6 +3,8 @@
 #include "app/CommandLine.h"
 #include "base/RecordFile.h"
 #include "config/ConfigFile.h"
+#include "sim/Characteristic.h"
+#include "sim/Engine.h"
 #include "sim/Handlers.h"
 #include "sim/MeasureCsv.h"
 #include "sim/Recorder.h"
@@ -31,10 +33,11 @@ struct Config {
     std::string stop = "10";
     std::string c2 = "0,01";
     std::string nernst = {}; // record 21, none when empty
+    std::string scale = "0"; // "1", macroscopic
 };
 
 std::vector<std::string> records(const Config& k) {
-    std::vector<std::string> r = {"KIVAR", k.montage, "0",           k.check1, "1",   "30",  "5",
+    std::vector<std::string> r = {"KIVAR", k.montage, k.scale,       k.check1, "1",   "30",  "5",
                                   k.n1,    k.n2,      k.electrolyte, k.c,      "500", "10",  "10",
                                   "10",    "0,01",    "200",         k.c2,     "200", k.stop};
     if (!k.nernst.empty()) {
@@ -310,6 +313,42 @@ private slots:
         }
         QVERIFY(seuil > 0.0 && seuil < 10.0);
         QCOMPARE(previousU, 10.0);
+    }
+
+    // The characteristic is the run's at its last second, which the ticks
+    // since the picture's last redraw bring about: as an engine ticked
+    // straight to that second gives it.
+    void characteristicIsThatOfTheLastSecond_data() {
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("1 min") << 60;
+        QTest::newRow("40 min") << 2400;
+        QTest::newRow("3 h") << 10800;
+    }
+    void characteristicIsThatOfTheLastSecond() {
+        QFETCH(int, seconds);
+        // At the macroscopic scale the electrodes' masses redraw the
+        // background as they change.
+        const QString config = write(
+            "depot.C14", Config{.montage = "2", .electrolyte = "6", .c = "0,1", .scale = "1"});
+        const QString out = m_dir.filePath("fin.csv");
+        const Result r = ionaria(
+            {"--batch", config, "--seconds", QString::number(seconds), "--caracteristique", out});
+        QCOMPARE(r.status, 0);
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+
+        sim::Engine engine;
+        sim::Handlers handlers(engine);
+        handlers.startup();
+        QVERIFY(!config::ConfigFile::load(config.toStdString(), handlers));
+        engine.Command5_Click();
+        engine.setStepsPerTickOverride(1);
+        while (engine.params().mesures.tempsSec < seconds && engine.params().Timer1) {
+            engine.Timer1_Timer();
+        }
+        const auto expected = sim::characteristic(engine.state(), engine.params());
+        QVERIFY(expected.has_value());
+        QCOMPARE(file.readAll().toStdString(), sim::characteristicCsv(*expected));
     }
 
     void cellHasNoCharacteristic() {
