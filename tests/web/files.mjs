@@ -61,8 +61,10 @@ const desktop = (start, file) => {
   return { refusal: said.split("\n")[1], bytes: fs.readFileSync(out) };
 };
 
+// A download, whole: chromium gives it its name once it is written. Up to
+// 20 s, for a loaded machine.
 const waitForFile = async (file) => {
-  for (let t = 0; t < 100; ++t) {
+  for (let t = 0; t < 400; ++t) {
     if (fs.existsSync(file)) return fs.readFileSync(file);
     await new Promise((r) => setTimeout(r, 50));
   }
