@@ -9,6 +9,7 @@
 // text and its points as the window draws them (nothing for the cell),
 // followed by an empty line, for tests/web/courbes.mjs to compare with the
 // page's.
+#include "BatchRun.h"
 #include "base/Numbers.h"
 #include "config/ConfigFile.h"
 #include "sim/Characteristic.h"
@@ -45,18 +46,7 @@ int main(int argc, char* argv[]) {
         std::cerr << message->title << " : " << message->text << "\n";
         return 1;
     }
-    if (!engine.params().Timer1) {
-        engine.Command5_Click();
-    }
-    engine.setStepsPerTickOverride(1);
-    while (true) {
-        const std::int32_t before = engine.state().tempsSec;
-        engine.Timer1_Timer();
-        if (engine.state().tempsSec == before || !engine.params().Timer1 ||
-            engine.params().mesures.tempsSec >= *seconds) {
-            break;
-        }
-    }
+    testing::runAsBatch(engine, *seconds);
     ui::CourbesWindow window(record);
     window.faradayBox()->setChecked(std::string(argv[3]) == "1");
     for (int k = 4; k < argc; ++k) {

@@ -8,6 +8,7 @@
 // refusal and the desktop's description of the picture, one "name=value" a
 // line (a line break within a value written "\n"), then an empty line.
 //   web_panels_dump FILE
+#include "BatchRun.h"
 #include "app/BatchMode.h"
 #include "config/ConfigFile.h"
 #include "report/StateDescription.h"
@@ -56,24 +57,6 @@ std::string escaped(const std::string& text) {
     return out;
 }
 
-// The batch's run, as the session's runAsBatch makes it: one simulated
-// second a tick until the time is reached, the timer stops or a tick no
-// longer advances.
-void runAsBatch(sim::Engine& engine, int seconds) {
-    if (!engine.params().Timer1) {
-        engine.Command5_Click();
-    }
-    engine.setStepsPerTickOverride(1);
-    while (true) {
-        const std::int32_t before = engine.state().tempsSec;
-        engine.Timer1_Timer();
-        if (engine.state().tempsSec == before || !engine.params().Timer1 ||
-            engine.params().mesures.tempsSec >= seconds) {
-            break;
-        }
-    }
-}
-
 bool edit(sim::Engine& engine, sim::Handlers& h, const std::vector<std::string>& e) {
     const std::string& name = e[0];
     const auto arg = [&e](std::size_t i) { return integer(e.at(i)); };
@@ -107,7 +90,7 @@ bool edit(sim::Engine& engine, sim::Handlers& h, const std::vector<std::string>&
     } else if (name == "setUpDown2") {
         h.setUpDown2(arg(1));
     } else if (name == "batch") {
-        runAsBatch(engine, arg(1));
+        testing::runAsBatch(engine, arg(1));
     } else {
         return false;
     }
