@@ -385,20 +385,7 @@ public:
     // The run of the batch mode: the timer started, one simulated second a
     // tick until the measured time reaches the seconds, the timer stops or a
     // tick no longer advances. The picture is then the batch's last one.
-    void runAsBatch(int seconds) {
-        if (!m_engine->params().Timer1) {
-            m_engine->Command5_Click();
-        }
-        m_engine->setStepsPerTickOverride(1);
-        while (true) {
-            const std::int32_t before = m_engine->state().tempsSec;
-            m_engine->Timer1_Timer();
-            if (m_engine->state().tempsSec == before || !m_engine->params().Timer1 ||
-                m_engine->params().mesures.tempsSec >= seconds) {
-                break;
-            }
-        }
-    }
+    void runAsBatch(int seconds) { app::BatchMode::runFor(*m_engine, seconds); }
     // "Pause / Marche".
     void pauseMarche() { m_engine->Command5_Click(); }
     // "Retour à l'état initial".

@@ -108,7 +108,6 @@ struct Ticks {
 
 Ticks runTicks(sim::Engine& engine, const CsvWriter& writer, long long seconds, bool keepPicture) {
     Ticks ticks;
-    const sim::State& s = engine.state();
     while (true) {
         if (keepPicture && engine.tickRedrawsBackground()) {
             if (!ticks.beforeRedraw) {
@@ -119,11 +118,7 @@ Ticks runTicks(sim::Engine& engine, const CsvWriter& writer, long long seconds, 
             ticks.sinceRedraw = 0;
         }
         ++ticks.sinceRedraw;
-        const std::int32_t before = s.tempsSec;
-        engine.Timer1_Timer();
-        const bool advanced = s.tempsSec != before;
-        if (!advanced || writer.stopped() || !engine.params().Timer1 ||
-            engine.params().mesures.tempsSec >= seconds) {
+        if (!BatchMode::tick(engine, seconds) || writer.stopped()) {
             break;
         }
     }
@@ -131,6 +126,26 @@ Ticks runTicks(sim::Engine& engine, const CsvWriter& writer, long long seconds, 
 }
 
 } // namespace
+
+void BatchMode::startTimer(sim::Engine& engine) {
+    if (!engine.params().Timer1) {
+        engine.Command5_Click();
+    }
+    engine.setStepsPerTickOverride(1);
+}
+
+bool BatchMode::tick(sim::Engine& engine, long long seconds) {
+    const std::int32_t before = engine.state().tempsSec;
+    engine.Timer1_Timer();
+    return engine.state().tempsSec != before && engine.params().Timer1 &&
+           engine.params().mesures.tempsSec < seconds;
+}
+
+void BatchMode::runFor(sim::Engine& engine, long long seconds) {
+    startTimer(engine);
+    while (tick(engine, seconds)) {
+    }
+}
 
 std::string BatchMode::csvHeader(const sim::ParamStore& params) {
     return sim::csvHeader(sim::CsvDialect::Standard, sim::nernst::enabled(params));
@@ -223,12 +238,7 @@ int BatchMode::run(const CommandLine& options, std::ostream& out, std::ostream& 
         engine->setStepObserver(record.get());
     }
 
-    // Ticks of the running timer, started as "Pause / Marche" starts it, one
-    // simulated second each.
-    if (!engine->params().Timer1) {
-        engine->Command5_Click();
-    }
-    engine->setStepsPerTickOverride(1);
+    startTimer(*engine);
     const Ticks ticks = runTicks(*engine, writer, options.seconds, static_cast<bool>(lastTick));
     engine->setStepObserver(nullptr);
     if (!csv.finish()) {

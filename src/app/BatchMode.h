@@ -49,6 +49,15 @@ public:
     static int run(const CommandLine& options, std::ostream& out, std::ostream& err,
                    const LastTick& lastTick = {});
 
+    // The run's pace: the timer started as "Pause / Marche" starts it, one
+    // simulated second a tick.
+    static void startTimer(sim::Engine& engine);
+    // One tick of a run to seconds (s); false when the run ends with it: time
+    // did not advance, the timer stopped or the measured time reached seconds.
+    static bool tick(sim::Engine& engine, long long seconds);
+    // A run with no output, as run() makes it: the page's and the checks'.
+    static void runFor(sim::Engine& engine, long long seconds);
+
     // The CSV header, and one row of the state after a step. With the
     // potentials following the concentrations, two columns more at the end:
     // the potentials of G and D.

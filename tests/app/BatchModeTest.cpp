@@ -2,6 +2,9 @@
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "base/RecordFile.h"
+#include "config/ConfigFile.h"
+#include "sim/Engine.h"
+#include "sim/Handlers.h"
 #include "support/Locales.h"
 #include "support/SmallDisk.h"
 
@@ -349,6 +352,32 @@ private slots:
         QCOMPARE(rows.size(), 2); // the header and the one step in which time stood still
         QCOMPARE(rows[1].split(',')[0], QString("0"));
         QCOMPARE(rows[1].split(',')[1], QString("0"));
+    }
+
+    // The page and the browser checks run the batch with no output through
+    // runFor: it must stop where the batch stops, however the run ends.
+    void runForEndsWhereTheBatchEnds_data() {
+        QTest::addColumn<std::vector<std::string>>("configuration");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("cell, asked duration") << records("0", "1", "3", "4") << 600;
+        QTest::newRow("programmed stop first") << records("1", "3", "3", "4", "1", "42") << 600;
+        QTest::newRow("no current") << records("0", "2", "2", "4") << 600;
+        QTest::newRow("electrolysis, an hour") << records("1", "3", "3", "4") << 3600;
+        QTest::newRow("no second asked") << records("1", "3", "3", "4") << 0;
+    }
+    void runForEndsWhereTheBatchEnds() {
+        QFETCH(std::vector<std::string>, configuration);
+        QFETCH(int, seconds);
+        const auto p = write("runfor.C14", configuration);
+        const Run batch = run({"--batch", p, "--seconds", std::to_string(seconds)});
+        QCOMPARE(batch.status, 0);
+
+        sim::Engine engine;
+        sim::Handlers handlers(engine);
+        handlers.startup();
+        QVERIFY(!config::ConfigFile::load(p, handlers));
+        BatchMode::runFor(engine, seconds);
+        QCOMPARE(BatchMode::summary(engine), batch.out);
     }
 
     void failures_data() {

@@ -9,7 +9,7 @@
 // text and its points as the window draws them (nothing for the cell),
 // followed by an empty line, for tests/web/courbes.mjs to compare with the
 // page's.
-#include "BatchRun.h"
+#include "app/BatchMode.h"
 #include "base/Numbers.h"
 #include "config/ConfigFile.h"
 #include "sim/Characteristic.h"
@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QLabel>
 
+#include <cmath>
 #include <cstdint>
 #include <iostream>
 #include <string>
@@ -33,7 +34,7 @@ int main(int argc, char* argv[]) {
     }
     const QApplication application(argc, argv);
     const auto seconds = argc > 4 ? base::parseDouble(argv[2]) : std::nullopt;
-    if (!seconds) {
+    if (!seconds || *seconds != std::floor(*seconds)) {
         std::cerr << "usage : web_courbes_reading FICHIER.C14 SECONDES FARADAY T...\n";
         return 2;
     }
@@ -46,7 +47,7 @@ int main(int argc, char* argv[]) {
         std::cerr << message->title << " : " << message->text << "\n";
         return 1;
     }
-    testing::runAsBatch(engine, *seconds);
+    app::BatchMode::runFor(engine, static_cast<long long>(*seconds));
     ui::CourbesWindow window(record);
     window.faradayBox()->setChecked(std::string(argv[3]) == "1");
     for (int k = 4; k < argc; ++k) {

@@ -67,12 +67,16 @@ int main(int argc, char* argv[]) {
             }
             handlers.selectCombo2(0, nature(random));
             handlers.selectCombo2(1, nature(random));
-            for (int box = 0; box <= 8; ++box) {
+            for (int box = sim::catalogue::Text2Concentration; box <= sim::catalogue::Text2VolumeD;
+                 ++box) {
                 type(handlers, box, drawn(random, box));
             }
             // Two half-cells of the same metal need the same concentration.
             if (montage == Montage::Pile && engine.nature1() == engine.nature2()) {
-                type(handlers, 7, sim::EngineAccess::store(engine).Text2[5].text());
+                type(handlers, sim::catalogue::Text2ConcentrationD,
+                     sim::EngineAccess::store(engine)
+                         .Text2[sim::catalogue::Text2ConcentrationG]
+                         .text());
             }
         } while (sim::EngineAccess::state(engine).natInvalide);
         // Nernst's potentials and hydrogen's overpotential, each on for half

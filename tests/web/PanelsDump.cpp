@@ -8,7 +8,6 @@
 // refusal and the desktop's description of the picture, one "name=value" a
 // line (a line break within a value written "\n"), then an empty line.
 //   web_panels_dump FILE
-#include "BatchRun.h"
 #include "app/BatchMode.h"
 #include "config/ConfigFile.h"
 #include "report/StateDescription.h"
@@ -90,7 +89,7 @@ bool edit(sim::Engine& engine, sim::Handlers& h, const std::vector<std::string>&
     } else if (name == "setUpDown2") {
         h.setUpDown2(arg(1));
     } else if (name == "batch") {
-        testing::runAsBatch(engine, arg(1));
+        app::BatchMode::runFor(engine, arg(1));
     } else {
         return false;
     }
