@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The browser's picture against the desktop's: each shipped configuration
-// run as the batch mode runs it for a number of seconds, drawn by the page
+// The browser's picture against the desktop's: each shipped configuration,
+// and for each montage and scale that none of them shows, a shipped one of
+// that montage switched to that scale by the session's own handler, run as
+// the batch mode runs it for a number of seconds, drawn by the page
 // (build-web/site/index.html) in Debian's chromium, headless, and by
 // `ionaria --batch FILE --seconds N --png` at the same zoom. A pixel counts
 // as the same when its three components are equal; the pixels inside the
@@ -29,11 +31,58 @@ if (!desktop || !web) {
   process.exit(2);
 }
 const threshold = 0.97;
+const work = fs.mkdtempSync(path.join(os.tmpdir(), "ionaria-image-"));
+
+// The configurations: each as a file for the desktop and the query that
+// makes the page load it. A derived one is served to the page as an
+// exercise's configuration, from the work folder.
+const createSession = require(path.join(web, "site", "ionaria_session.js"));
+const Module = await createSession({
+  locateFile: (file) => path.join(web, "site", file),
+  wasmBinary: fs.readFileSync(path.join(web, "site", "ionaria_session.wasm")),
+});
+// Only the settings are read and saved here: no text is measured for real.
+const session = new Module.Session({
+  width: (face, text) => text.length * face.pixelSize * 0.5,
+  ascent: (face) => face.pixelSize,
+  height: (face) => face.pixelSize,
+});
+const scales = ["microscopique", "macroscopique"];
+const montages = [Module.Montage.Pile, Module.Montage.Tension, Module.Montage.Courant];
+const shown = new Map();
+const configurations = [];
+for (const file of fs.readdirSync(path.join(top, "data", "configurations")).sort()) {
+  if (!file.endsWith(".C14")) continue;
+  const name = file.slice(0, -4);
+  if (session.load(`/configurations/${file}`) !== "") throw new Error(`${file} : chargement refusé`);
+  const { Option1: scale, Option2: montage } = session.controls();
+  shown.set(`${montage.value} ${scale}`, name);
+  configurations.push({ name, file: path.join(top, "data", "configurations", file),
+    query: `configuration=${encodeURIComponent(name)}` });
+}
+for (const montage of montages) {
+  for (let scale = 0; scale < scales.length; ++scale) {
+    if (shown.has(`${montage.value} ${scale}`)) continue;
+    const from = [...shown.entries()].find(([key]) => key.startsWith(`${montage.value} `));
+    if (!from) throw new Error(`aucune configuration livrée pour le montage ${montage.value}`);
+    const name = `${from[1]}-${scales[scale]}`;
+    session.load(`/configurations/${from[1]}.C14`);
+    session.selectOption1(scale);
+    if (session.save(`/tmp/${name}.C14`) !== "") throw new Error(`${name} : enregistrement refusé`);
+    fs.writeFileSync(path.join(work, `${name}.C14`), Module.FS.readFile(`/tmp/${name}.C14`));
+    shown.set(`${montage.value} ${scale}`, name);
+    configurations.push({ name, file: path.join(work, `${name}.C14`),
+      query: `exercice=${encodeURIComponent(name)}.C14` });
+  }
+}
+session.delete();
+const derived = configurations.filter((c) => c.query.startsWith("exercice=")).map((c) => c.name);
+console.log(`images : les ${shown.size} montages et échelles, dont ${derived.length} changés d'échelle ` +
+  `par la session (${derived.join(", ") || "aucun"})`);
 const cases = [];
-for (const name of fs.readdirSync(path.join(top, "data", "configurations")).sort()) {
-  if (!name.endsWith(".C14")) continue;
+for (const configuration of configurations) {
   for (const seconds of [1, 120]) {
-    for (const zoom of [1, 2]) cases.push({ name: name.slice(0, -4), seconds, zoom });
+    for (const zoom of [1, 2]) cases.push({ ...configuration, seconds, zoom });
   }
 }
 
@@ -41,8 +90,10 @@ const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "applic
   ".ttf": "font/ttf", ".data": "application/octet-stream" };
 const site = path.join(web, "site");
 const server = http.createServer((req, res) => {
-  const file = path.join(site, decodeURIComponent(new URL(req.url, "http://x").pathname));
-  if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+  const asked = decodeURIComponent(new URL(req.url, "http://x").pathname);
+  const derived = asked.startsWith("/exercices/") ? path.join(work, path.basename(asked)) : null;
+  const file = derived && fs.existsSync(derived) ? derived : path.join(site, asked);
+  if (!(file === derived || file.startsWith(site)) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
     res.writeHead(404).end();
     return;
   }
@@ -52,7 +103,6 @@ const server = http.createServer((req, res) => {
 await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
 const base = `http://127.0.0.1:${server.address().port}`;
 
-const work = fs.mkdtempSync(path.join(os.tmpdir(), "ionaria-image-"));
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
   headless: true,
@@ -64,11 +114,9 @@ try {
   for (const c of cases) {
     const png = path.join(work, `${c.name}-${c.seconds}-${c.zoom}.png`);
     execFileSync(path.join(desktop, "ionaria"),
-      ["--batch", path.join(top, "data", "configurations", `${c.name}.C14`),
-        "--seconds", String(c.seconds), "--png", png, "--echelle", String(c.zoom)],
+      ["--batch", c.file, "--seconds", String(c.seconds), "--png", png, "--echelle", String(c.zoom)],
       { env: { ...process.env, QT_QPA_PLATFORM: "offscreen" }, stdio: ["ignore", "ignore", "inherit"] });
-    const url = `${base}/index.html?configuration=${encodeURIComponent(c.name)}` +
-      `&secondes=${c.seconds}&zoom=${c.zoom}`;
+    const url = `${base}/index.html?${c.query}&secondes=${c.seconds}&zoom=${c.zoom}`;
     await page.goto(url);
     await page.waitForSelector("body[data-drawn]");
     const desktopImage = `data:image/png;base64,${fs.readFileSync(png).toString("base64")}`;
